@@ -1,0 +1,18 @@
+# Writes a C++ source that holds the given files as byte arrays, served by name through
+# zl::data::DeliveredFile. Run as: cmake -DOUTPUT=... -DBASE=... -DFILES="a;b" -P Embed.cmake
+set(body "// Generated from the delivered data files; do not edit.\n#include \"data/DeliveredFiles.h\"\n\nnamespace zl::data {\nnamespace {\n")
+set(table "")
+set(index 0)
+foreach(name IN LISTS FILES)
+    file(READ "${BASE}/${name}" hex HEX)
+    string(LENGTH "${hex}" hexLength)
+    math(EXPR size "${hexLength} / 2")
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," bytes "${hex}")
+    string(APPEND body "const char file${index}[] = {${bytes} 0};\n")
+    string(APPEND table "    {\"${name}\", std::string_view(file${index}, ${size})},\n")
+    math(EXPR index "${index} + 1")
+endforeach()
+string(APPEND body "\nstruct Entry {\n    std::string_view name;\n    std::string_view content;\n};\nconst Entry entries[] = {\n${table}};\n\n}  // namespace\n\n")
+string(APPEND body "std::optional<std::string_view> DeliveredFile(std::string_view name) {\n    for (const Entry& e : entries)\n        if (e.name == name) return e.content;\n    return std::nullopt;\n}\n\nstd::vector<std::string_view> DeliveredFileNames() {\n    std::vector<std::string_view> names;\n    for (const Entry& e : entries) names.push_back(e.name);\n    return names;\n}\n\n}  // namespace zl::data\n")
+file(WRITE "${OUTPUT}.tmp" "${body}")
+file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)

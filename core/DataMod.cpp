@@ -1,0 +1,137 @@
+#include "core/DataMod.h"
+
+#include <exception>
+
+#include "core/ErrorLog.h"
+#include "core/Globals.h"
+#include "core/WebRequests.h"
+
+namespace zl {
+namespace {
+
+// The one database password of the three files.
+constexpr const char* kDatabasePassword = "qurnel";
+
+}  // namespace
+
+TDataMod::TDataMod(Deliverable deliverable) : deliverable_(deliverable) {
+    qConfig.SetSQL("select * from config");
+    qDims.SetSQL("select * from dimension");
+    qSynonym.SetSQL("select * from synonym");
+    DataModuleCreate();
+}
+
+void TDataMod::DataModuleCreate() {
+    for (db::Connection* conn : {&localConn, &zlmConn, &repConn}) {
+        conn->SetConnected(false);
+        conn->SetConnectionString("");
+    }
+    CustomersOpen = true;
+    InquiryOpen = true;
+    BillableOpen = false;
+    OrganizationOpen = false;
+    AppVersion = deliverable_ == Deliverable::Program ? ProgramVersion : ReportServerVersion;
+}
+
+std::string TDataMod::BuildConnectionString(const std::string& path) const {
+    return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path +
+           ";Mode=Share Deny None;Jet OLEDB:System database=\"\";Jet OLEDB:Database Password=" +
+           kDatabasePassword + ";";
+}
+
+std::string TDataMod::LocalDbConnectionString() const {
+    return BuildConnectionString(GetAppDataDir() + "db/zlmlocal.dat");
+}
+
+std::string TDataMod::MetaDbConnectionString() const {
+    return BuildConnectionString(GetAppDataDir() + "db/zlm_meta.dat");
+}
+
+std::string TDataMod::MainDbConnectionString() {
+    return BuildConnectionString(qConfig.FieldByName("config_dbpath").AsString());
+}
+
+bool TDataMod::Connect(db::Connection& conn, const std::string& connectionString) {
+    try {
+        conn.SetConnected(false);
+        conn.SetConnectionString(connectionString);
+        conn.SetConnected(true);
+        return true;
+    } catch (const std::exception& e) {
+        LogError("TDataMod.Connect", e.what(), connectionString);
+        return false;
+    }
+}
+
+bool TDataMod::openQuery(db::Connection& conn, db::Query& q, const std::string& tag,
+                         const std::string& sql) {
+    try {
+        q.Close();
+        q.SetConnection(&conn);
+        q.SetSQL(sql);
+        q.Open();
+        return true;
+    } catch (const std::exception& e) {
+        q.Close();
+        LogError("TDataMod.openQuery > " + tag, e.what(), sql);
+        return false;
+    }
+}
+
+bool TDataMod::openQuery(db::Query& q, const std::string& sql, const std::string& tag) {
+    return openQuery(zlmConn, q, tag, sql);
+}
+
+bool TDataMod::actionQuery(db::Connection& conn, const std::string& sql, const std::string& tag) {
+    try {
+        // The transaction rolls back when the statement fails, before the warning box shows:
+        // an open transaction would lock the file for the report server's connections.
+        db::Transaction transaction(conn);
+        qAction.Close();
+        qAction.SetConnection(&conn);
+        qAction.SetSQL(sql);
+        qAction.ExecSQL();
+        transaction.Commit();
+        return true;
+    } catch (const std::exception& e) {
+        LogError("TDataMod.actionQuery > " + tag, e.what(), sql);
+        return false;
+    }
+}
+
+bool TDataMod::actionQuery(const std::string& sql, const std::string& tag) {
+    return actionQuery(zlmConn, sql, tag);
+}
+
+bool TDataMod::OpenById(db::Query& q, const std::string& table, int id, const std::string& tag) {
+    return openQuery(zlmConn, q, tag,
+                     "select * from " + table + " where " + table + "_id=" + std::to_string(id));
+}
+
+bool TDataMod::OpenByField(db::Query& q, const std::string& table, int id, const std::string& tag,
+                           const std::string& field) {
+    return openQuery(zlmConn, q, tag,
+                     "select * from " + table + " where " + field + "=" + std::to_string(id));
+}
+
+int TDataMod::getParentCount(const std::string& table, const std::string& field, int id) {
+    if (!openQuery(zlmConn, qAction, "TDataMod.getParentCount",
+                   "select count(*) as cnt from " + table + " where " + field + "=" +
+                       std::to_string(id)))
+        return 0;  // already logged by openQuery
+    try {
+        const int count = qAction.FieldByName("cnt").AsInteger();
+        qAction.Close();
+        return count;
+    } catch (const std::exception& e) {
+        qAction.Close();
+        LogError("TDataMod.getParentCount", e.what(), "");
+        return 0;
+    }
+}
+
+void TDataMod::UsageReport() noexcept { SendUsageNotice(); }
+
+bool TDataMod::IsCurrentVersion() { return CheckCurrentVersion(AppVersion); }
+
+}  // namespace zl

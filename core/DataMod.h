@@ -1,0 +1,71 @@
+// The data module: the three database connections, the shared queries and the routines through
+// which all code reaches the databases.
+#pragma once
+
+#include <string>
+
+#include "platform/db/Connection.h"
+#include "platform/db/Query.h"
+
+namespace zl {
+
+// Which deliverable a data module serves; it decides the version text.
+enum class Deliverable { Program, ReportServer };
+
+class TDataMod {
+public:
+    // Creates the components and runs DataModuleCreate. Nothing is opened.
+    explicit TDataMod(Deliverable deliverable = Deliverable::Program);
+    TDataMod(const TDataMod&) = delete;
+    TDataMod& operator=(const TDataMod&) = delete;
+
+    void DataModuleCreate();
+
+    static constexpr const char* ProgramVersion = "3.01.15";
+    static constexpr const char* ReportServerVersion = "2.05.28";
+
+    // The Jet-style connection string of a database file.
+    std::string BuildConnectionString(const std::string& path) const;
+    std::string LocalDbConnectionString() const;
+    std::string MetaDbConnectionString() const;
+    // From config_dbpath of the current settings row (qConfig must be open).
+    std::string MainDbConnectionString();
+
+    bool Connect(db::Connection& conn, const std::string& connectionString);
+    bool openQuery(db::Connection& conn, db::Query& q, const std::string& tag,
+                   const std::string& sql);
+    bool openQuery(db::Query& q, const std::string& sql, const std::string& tag);
+    bool actionQuery(db::Connection& conn, const std::string& sql, const std::string& tag);
+    bool actionQuery(const std::string& sql, const std::string& tag);
+    bool OpenById(db::Query& q, const std::string& table, int id, const std::string& tag);
+    bool OpenByField(db::Query& q, const std::string& table, int id, const std::string& tag,
+                     const std::string& field);
+    int getParentCount(const std::string& table, const std::string& field, int id);
+
+    void UsageReport() noexcept;
+    bool IsCurrentVersion();
+
+    // Connections: main, local (settings and audit), metadata (reports, tags, scratch tables).
+    db::Connection zlmConn;
+    db::Connection localConn;
+    db::Connection repConn;
+
+    // Shared queries, bound to their usual connection; every routine rebinds them anyway.
+    db::Query qID{&zlmConn};
+    db::Query qAction{&zlmConn};
+    db::Query qDims{&zlmConn};
+    db::Query qSysOp{&zlmConn};
+    db::Query qConfig{&localConn};
+    db::Query qAudit;
+    db::Query qReport{&repConn};
+    db::Query qSection{&repConn};
+    db::Query qRepField{&repConn};
+    db::Query qRepData{&zlmConn};
+    db::Query qSynonym;
+    db::Query qValue{&zlmConn};
+
+private:
+    Deliverable deliverable_;
+};
+
+}  // namespace zl

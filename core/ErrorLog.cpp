@@ -1,0 +1,126 @@
+#include "core/ErrorLog.h"
+
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <string_view>
+
+#include "platform/desktop/Desktop.h"
+#include "platform/http/Http.h"
+
+namespace zl {
+
+namespace {
+
+constexpr std::string_view kPasswordName = "password";
+constexpr std::string_view kKeptPunctuation = "-._~!$'()*,;@[]";
+
+// Whether text[0, end) ends in "password" (any case), trailing blanks skipped.
+bool EndsInPasswordName(const std::string& text, std::size_t end) {
+    while (end > 0 && text[end - 1] == ' ') {
+        --end;
+    }
+    if (end < kPasswordName.size()) {
+        return false;
+    }
+    std::size_t start = end - kPasswordName.size();
+    for (std::size_t i = 0; i < kPasswordName.size(); ++i) {
+        auto c = static_cast<unsigned char>(text[start + i]);
+        if (std::tolower(c) != kPasswordName[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool KeptAsIs(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+           kKeptPunctuation.find(static_cast<char>(c)) != std::string_view::npos;
+}
+
+}  // namespace
+
+std::string GetAppDataDir() {
+    return desktop::UserDataFolder();
+}
+
+std::string MaskConnectionPassword(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        char c = text[i];
+        out += c;
+        ++i;
+        if (c == '=' && EndsInPasswordName(text, i - 1)) {
+            std::size_t end = text.find(';', i);
+            if (end == std::string::npos) {
+                end = text.size();
+            }
+            out += "***";
+            i = end;
+        }
+    }
+    return out;
+}
+
+std::string EncodeErrorText(const std::string& s) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(s.size() * 3);
+    for (char ch : s) {
+        auto c = static_cast<unsigned char>(ch);
+        if (c == ' ') {
+            out += "%20";
+        } else if (c == '/' || c == ':') {
+            // dropped
+        } else if (KeptAsIs(c)) {
+            out += ch;
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 0x0F];
+        }
+    }
+    return out;
+}
+
+void LogError(const std::string& where, const std::string& msg, const std::string& extra) noexcept {
+    try {
+        const std::string message = MaskConnectionPassword(msg);
+        const std::string detail = MaskConnectionPassword(extra);
+
+        {
+            std::ofstream log(GetAppDataDir() + "zlm.err.log", std::ios::binary | std::ios::app);
+            if (!log) {
+                return;
+            }
+            log << where << ';' << std::flush;
+            log << message << ';' << std::flush;
+            log << detail << "\r\n" << std::flush;
+            log.close();
+            if (!log) {
+                return;
+            }
+        }
+
+        const std::string text =
+            "Exception occurred in: " + where + "\n" + "Exception: " + message + "\n" + detail;
+        ui::ShowMessage(nullptr, text, "Exception", ui::Icon::Warning, ui::Buttons::Ok);
+
+        http::Get("http://" + http::Hosts().webHost + "/error.asp?err=" + EncodeErrorText(text));
+    } catch (...) {
+        // The error log reports nothing about its own failures.
+    }
+}
+
+void OpenFileByShell(ui::WindowHandle owner, const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::exists(path, error) && !std::filesystem::is_directory(path, error)) {
+        desktop::OpenWithDesktop(path);
+    } else {
+        ui::ShowMessage(owner, "File does not exist", "Not found", ui::Icon::Warning);
+    }
+}
+
+}  // namespace zl

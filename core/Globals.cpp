@@ -1,0 +1,15 @@
+#include "core/Globals.h"
+
+namespace zl {
+
+TDataMod* DataMod = nullptr;
+std::string AppVersion;
+bool CustomersOpen = true;
+bool InquiryOpen = true;
+bool BillableOpen = false;
+bool OrganizationOpen = false;
+int CurUserId = 0;
+std::string CurUserName;
+int CurBusUnitId = 0;
+
+}  // namespace zl

@@ -1,0 +1,34 @@
+#include "core/WebRequests.h"
+
+#include "core/WebThread.h"
+#include "platform/http/Http.h"
+
+namespace zl {
+
+void SendUsageNotice() noexcept {
+    try {
+        WebThread thread;
+        thread.Init("http://" + http::Hosts().usageHost + "/usage.asp?vsn=3_01_15");
+        thread.Start();
+    } catch (...) {
+        // The usage notice never disturbs the program.
+    }
+}
+
+bool CheckCurrentVersion(const std::string& appVersion) {
+    try {
+        http::Response reply =
+            http::Get("http://" + http::Hosts().webHost + "/zlmversion.asp?version=" + appVersion);
+        if (reply.status != 200) {
+            return true;
+        }
+        if (reply.body.find("2.0") != std::string::npos) {
+            return reply.body == appVersion;
+        }
+        return true;
+    } catch (const http::HttpError&) {
+        return true;
+    }
+}
+
+}  // namespace zl

@@ -1,0 +1,16 @@
+// The data module's two requests to the maker's hosts: the usage notice and the version check.
+#pragma once
+
+#include <string>
+
+namespace zl {
+
+// Sends "/usage.asp?vsn=3_01_15" to the usage host on a thread of its own; never raises and
+// never waits.
+void SendUsageNotice() noexcept;
+
+// Asks the web host for the current version. False means a newer version exists: the reply has
+// status 200 and its body contains "2.0" but is not appVersion. No reply at all gives true.
+bool CheckCurrentVersion(const std::string& appVersion);
+
+}  // namespace zl

@@ -1,0 +1,21 @@
+// Translation of the Jet SQL dialect that the system writes into SQLite's dialect. It works on
+// tokens: string literals, names and comments are never rewritten by accident.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zl::db {
+
+// Rewrites one or more statements:
+// - #date# literals, written in the short date format (optionally with a time), become the
+//   canonical stored text 'YYYY-MM-DD HH:MM:SS';
+// - "double-quoted" values become 'single-quoted' string literals;
+// - [bracketed] names become "quoted" names;
+// - true and false become 1 and 0;
+// - "select [distinct] top N ..." becomes "select [distinct] ... limit N" (per sub-select);
+// - reserved words that the schema uses as column names (table) are quoted.
+// Raises DbError on an unterminated literal or an invalid date literal.
+std::string TranslateJet(std::string_view sql);
+
+}  // namespace zl::db

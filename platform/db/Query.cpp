@@ -1,0 +1,869 @@
+#include "platform/db/Query.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <set>
+
+#include "platform/db/Connection.h"
+#include "platform/db/DbError.h"
+#include "platform/db/JetDialect.h"
+#include "platform/db/Unicode.h"
+
+namespace zl::db {
+namespace {
+
+using format::EConvertError;
+using format::TDateTime;
+
+// Owns one prepared statement.
+class Statement {
+public:
+    Statement(sqlite3* db, const std::string& sql) : db_(db) {
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt_, nullptr) != SQLITE_OK) {
+            const std::string message = sqlite3_errmsg(db);
+            sqlite3_finalize(stmt_);
+            stmt_ = nullptr;
+            throw DbError(message);
+        }
+        if (!stmt_) throw DbError("The SQL text is empty.");
+    }
+    ~Statement() { sqlite3_finalize(stmt_); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    sqlite3_stmt* get() const { return stmt_; }
+    bool Step() {
+        const int rc = sqlite3_step(stmt_);
+        if (rc == SQLITE_ROW) return true;
+        if (rc == SQLITE_DONE) return false;
+        throw DbError(sqlite3_errmsg(db_));
+    }
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// Prepares a statement and records which tables it reads through a view.
+struct Prepared {
+    std::unique_ptr<Statement> stmt;
+    std::set<std::string> viewTables;
+};
+
+int RecordViewRead(void* tables, int action, const char* table, const char*, const char*,
+                   const char* view) {
+    if (action == SQLITE_READ && table && view)
+        static_cast<std::set<std::string>*>(tables)->insert(table);
+    return SQLITE_OK;
+}
+
+Prepared PrepareRecording(sqlite3* db, const std::string& sql) {
+    Prepared p;
+    sqlite3_set_authorizer(db, &RecordViewRead, &p.viewTables);
+    try {
+        p.stmt = std::make_unique<Statement>(db, sql);
+    } catch (...) {
+        sqlite3_set_authorizer(db, nullptr, nullptr);
+        throw;
+    }
+    sqlite3_set_authorizer(db, nullptr, nullptr);
+    return p;
+}
+
+std::string Upper(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) { return Upper(a) == Upper(b); }
+
+struct DeclaredType {
+    FieldType type = FieldType::ftUnknown;
+    int size = 0;
+};
+
+// Maps a declared column type to a field type and width.
+DeclaredType FromDeclaredType(const char* declared) {
+    if (!declared) return {};
+    const std::string upper = Upper(declared);
+    const size_t paren = upper.find('(');
+    const std::string name = upper.substr(0, paren == std::string::npos ? upper.size() : paren);
+    int width = 0;
+    if (paren != std::string::npos) width = std::atoi(upper.c_str() + paren + 1);
+    auto is = [&name](std::initializer_list<const char*> names) {
+        for (const char* n : names)
+            if (name == n) return true;
+        return false;
+    };
+    if (is({"VARCHAR", "TEXT", "CHAR", "NVARCHAR", "NCHAR", "VARCHAR2"}))
+        return {FieldType::ftWideString, width > 0 ? width : 255};
+    if (is({"MEMO", "LONGTEXT", "CLOB", "NOTE"})) return {FieldType::ftMemo, 0};
+    if (is({"SMALLINT", "BYTE", "TINYINT", "SHORT"})) return {FieldType::ftSmallint, 0};
+    if (is({"INTEGER", "INT", "LONG", "BIGINT", "COUNTER", "AUTOINCREMENT"}))
+        return {FieldType::ftInteger, 0};
+    if (is({"DOUBLE", "FLOAT", "REAL", "SINGLE", "NUMERIC", "DECIMAL"}))
+        return {FieldType::ftFloat, 0};
+    if (is({"CURRENCY", "MONEY"})) return {FieldType::ftCurrency, 0};
+    if (is({"BIT", "BOOLEAN", "YESNO", "LOGICAL"})) return {FieldType::ftBoolean, 0};
+    if (is({"DATETIME", "DATE", "TIMESTAMP", "TIME"})) return {FieldType::ftDateTime, 0};
+    return {};
+}
+
+bool IsText(FieldType t) {
+    return t == FieldType::ftString || t == FieldType::ftWideString || t == FieldType::ftMemo;
+}
+bool IsInteger(FieldType t) {
+    return t == FieldType::ftSmallint || t == FieldType::ftInteger || t == FieldType::ftBoolean;
+}
+bool IsFloat(FieldType t) { return t == FieldType::ftFloat || t == FieldType::ftCurrency; }
+
+Value ReadColumn(sqlite3_stmt* stmt, int column, FieldType type) {
+    const int storage = sqlite3_column_type(stmt, column);
+    if (storage == SQLITE_NULL) return {};
+    if (IsInteger(type)) {
+        if (storage == SQLITE_FLOAT) return std::llround(sqlite3_column_double(stmt, column));
+        return static_cast<long long>(sqlite3_column_int64(stmt, column));
+    }
+    if (IsFloat(type)) return sqlite3_column_double(stmt, column);
+    if (type == FieldType::ftUnknown) {
+        if (storage == SQLITE_INTEGER) return static_cast<long long>(sqlite3_column_int64(stmt, column));
+        if (storage == SQLITE_FLOAT) return sqlite3_column_double(stmt, column);
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+    return std::string(text ? text : "", static_cast<size_t>(sqlite3_column_bytes(stmt, column)));
+}
+
+bool ParseBoolean(std::string_view text, bool& out) {
+    const std::string upper = Upper(text);
+    if (upper == "TRUE" || upper == "YES" || upper == "1" || upper == "-1") {
+        out = true;
+        return true;
+    }
+    if (upper == "FALSE" || upper == "NO" || upper == "0") {
+        out = false;
+        return true;
+    }
+    return false;
+}
+
+long long ParseInteger(std::string_view text) {
+    std::string s(text);
+    size_t b = 0, e = s.size();
+    while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
+    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
+    s = s.substr(b, e - b);
+    if (!s.empty()) {
+        char* end = nullptr;
+        errno = 0;
+        const long long v = std::strtoll(s.c_str(), &end, 10);
+        if (errno == 0 && end && *end == '\0') return v;
+    }
+    throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
+}
+
+TDateTime TextToDateTime(const std::string& text) {
+    TDateTime dt = 0;
+    if (format::TryIsoToDateTime(text, dt) || format::TryStrToDateTime(text, dt)) return dt;
+    throw EConvertError("'" + text + "' is not a valid date and time");
+}
+
+bool IsBlankText(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return std::isspace(static_cast<unsigned char>(c)); });
+}
+
+// Converts an assigned value to what a column of the given type stores.
+Value ConvertForColumn(FieldType type, const Value& value) {
+    if (std::holds_alternative<std::monostate>(value)) return {};
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        if (IsText(type) || type == FieldType::ftUnknown) return *text;
+        if (IsBlankText(*text)) return {};
+        if (type == FieldType::ftBoolean) {
+            bool b = false;
+            if (!ParseBoolean(*text, b)) throw EConvertError("'" + *text + "' is not a valid boolean value");
+            return b ? 1LL : 0LL;
+        }
+        if (IsInteger(type)) return ParseInteger(*text);
+        if (IsFloat(type)) return format::StrToFloat(*text);
+        return format::DateTimeToIso(TextToDateTime(*text));  // ftDateTime
+    }
+    const bool isFloat = std::holds_alternative<double>(value);
+    const double d = isFloat ? std::get<double>(value) : static_cast<double>(std::get<long long>(value));
+    const long long i = isFloat ? std::llround(d) : std::get<long long>(value);
+    if (type == FieldType::ftBoolean) return (isFloat ? d != 0 : i != 0) ? 1LL : 0LL;
+    if (IsInteger(type)) return i;
+    if (IsFloat(type)) return d;
+    if (type == FieldType::ftDateTime) return format::DateTimeToIso(d);
+    if (type == FieldType::ftUnknown) return value;
+    return isFloat ? format::FloatToStr(d) : std::to_string(i);  // text columns
+}
+
+std::string QuoteName(std::string_view name) {
+    std::string out = "\"";
+    for (char c : name) {
+        out += c;
+        if (c == '"') out += '"';
+    }
+    return out + "\"";
+}
+
+void Bind(sqlite3_stmt* stmt, int index, const Value& value) {
+    int rc = SQLITE_OK;
+    if (const auto* i = std::get_if<long long>(&value))
+        rc = sqlite3_bind_int64(stmt, index, *i);
+    else if (const auto* d = std::get_if<double>(&value))
+        rc = sqlite3_bind_double(stmt, index, *d);
+    else if (const auto* s = std::get_if<std::string>(&value))
+        rc = sqlite3_bind_text(stmt, index, s->c_str(), static_cast<int>(s->size()), SQLITE_TRANSIENT);
+    else
+        rc = sqlite3_bind_null(stmt, index);
+    if (rc != SQLITE_OK) throw DbError("Cannot bind a value to a statement.");
+}
+
+const Value kNull{};
+
+// "select ..." becomes "select rowid as zl$rowid, ..." so that rows of a table without a key can
+// be written back. Only a plain select of all kinds qualifies.
+bool InjectRowid(const std::string& sql, std::string& out) {
+    size_t i = 0;
+    while (i < sql.size() && std::isspace(static_cast<unsigned char>(sql[i]))) ++i;
+    if (sql.size() < i + 7 || !EqualNoCase(sql.substr(i, 6), "select") ||
+        !std::isspace(static_cast<unsigned char>(sql[i + 6])))
+        return false;
+    size_t j = i + 6;
+    while (j < sql.size() && std::isspace(static_cast<unsigned char>(sql[j]))) ++j;
+    if (EqualNoCase(sql.substr(j, 8), "distinct")) return false;
+    out = sql.substr(0, i + 6) + " rowid AS \"zl$rowid\"," + sql.substr(i + 6);
+    return true;
+}
+
+}  // namespace
+
+// ----- Field -------------------------------------------------------------------------------
+
+const Value& Field::AsVariant() const { return owner_->CurrentValue(index_); }
+bool Field::IsNull() const { return std::holds_alternative<std::monostate>(AsVariant()); }
+
+std::string Field::AsString() const {
+    const Value& v = AsVariant();
+    if (std::holds_alternative<std::monostate>(v)) return {};
+    if (type_ == FieldType::ftBoolean) return AsBoolean() ? "True" : "False";
+    if (type_ == FieldType::ftDateTime) {
+        TDateTime dt = 0;
+        if (const auto* s = std::get_if<std::string>(&v); s && !format::TryIsoToDateTime(*s, dt))
+            return *s;
+        return format::DateTimeToStr(AsDateTime());
+    }
+    if (const auto* s = std::get_if<std::string>(&v)) return *s;
+    if (const auto* i = std::get_if<long long>(&v)) return std::to_string(*i);
+    return format::FloatToStr(std::get<double>(v));
+}
+
+long long Field::AsLargeInt() const {
+    const Value& v = AsVariant();
+    if (const auto* i = std::get_if<long long>(&v)) return *i;
+    if (const auto* d = std::get_if<double>(&v)) return std::llround(*d);
+    if (const auto* s = std::get_if<std::string>(&v)) return IsBlankText(*s) ? 0 : ParseInteger(*s);
+    return 0;
+}
+
+int Field::AsInteger() const { return static_cast<int>(AsLargeInt()); }
+
+double Field::AsFloat() const {
+    const Value& v = AsVariant();
+    if (const auto* i = std::get_if<long long>(&v)) return static_cast<double>(*i);
+    if (const auto* d = std::get_if<double>(&v)) return *d;
+    if (const auto* s = std::get_if<std::string>(&v)) {
+        if (IsBlankText(*s)) return 0.0;
+        if (type_ == FieldType::ftDateTime) return TextToDateTime(*s);
+        return format::StrToFloat(*s);
+    }
+    return 0.0;
+}
+
+bool Field::AsBoolean() const {
+    const Value& v = AsVariant();
+    if (const auto* s = std::get_if<std::string>(&v)) {
+        bool b = false;
+        if (!ParseBoolean(*s, b)) throw EConvertError("'" + *s + "' is not a valid boolean value");
+        return b;
+    }
+    return AsFloat() != 0.0;
+}
+
+TDateTime Field::AsDateTime() const {
+    const Value& v = AsVariant();
+    if (const auto* s = std::get_if<std::string>(&v)) return IsBlankText(*s) ? 0.0 : TextToDateTime(*s);
+    return AsFloat();
+}
+
+void Field::SetAsVariant(const Value& value) { owner_->Assign(index_, ConvertForColumn(type_, value)); }
+void Field::SetAsString(std::string_view value) { SetAsVariant(std::string(value)); }
+void Field::SetAsInteger(long long value) { SetAsVariant(value); }
+void Field::SetAsFloat(double value) { SetAsVariant(value); }
+void Field::SetAsBoolean(bool value) {
+    if (IsText(type_))
+        SetAsVariant(std::string(value ? "True" : "False"));
+    else
+        SetAsVariant(value ? 1LL : 0LL);
+}
+void Field::SetAsDateTime(TDateTime value) {
+    if (IsText(type_))
+        SetAsVariant(format::DateTimeToStr(value));
+    else if (type_ == FieldType::ftDateTime || type_ == FieldType::ftUnknown)
+        owner_->Assign(index_, format::DateTimeToIso(value));
+    else
+        SetAsVariant(value);
+}
+void Field::Clear() { owner_->Assign(index_, Value{}); }
+
+// ----- Query: opening and closing ------------------------------------------------------------
+
+Query::Query(Connection* connection) : connection_(connection) {}
+Query::~Query() = default;
+
+void Query::SetConnection(Connection* connection) {
+    if (connection_ != connection) Close();
+    connection_ = connection;
+}
+
+void Query::SetSQL(std::string sql) {
+    Close();
+    sql_ = std::move(sql);
+}
+
+void Query::SetActive(bool active) {
+    if (active)
+        Open();
+    else
+        Close();
+}
+
+void Query::Open() {
+    Close();
+    if (!connection_) throw DbError("The query has no connection.");
+    sqlite3* db = connection_->Handle();
+    const std::string translated = TranslateJet(sql_);
+
+    Prepared prepared = PrepareRecording(db, translated);
+    sqlite3_stmt* stmt = prepared.stmt->get();
+    if (sqlite3_column_count(stmt) == 0) throw DbError("The SQL text does not return a result set.");
+
+    // Decide where Post writes: the table of column 0, by its key or by rowid.
+    int firstColumn = 0;
+    std::string base;
+    bool byRowid = false;
+    if (const char* table = sqlite3_column_table_name(stmt, 0);
+        table && !prepared.viewTables.count(table)) {
+        const char* origin = sqlite3_column_origin_name(stmt, 0);
+        const char* dbName = sqlite3_column_database_name(stmt, 0);
+        int primaryKey = 0;
+        if (origin && sqlite3_table_column_metadata(db, dbName, table, origin, nullptr, nullptr,
+                                                    nullptr, &primaryKey, nullptr) == SQLITE_OK) {
+            base = table;
+            if (!primaryKey) {
+                std::string withRowid;
+                if (InjectRowid(translated, withRowid)) {
+                    Prepared again = PrepareRecording(db, withRowid);
+                    const char* rowidTable = sqlite3_column_table_name(again.stmt->get(), 0);
+                    if (rowidTable && base == rowidTable) {
+                        prepared = std::move(again);
+                        stmt = prepared.stmt->get();
+                        firstColumn = 1;
+                        byRowid = true;
+                    } else {
+                        base.clear();
+                    }
+                } else {
+                    base.clear();
+                }
+            }
+        }
+    }
+
+    const int columns = sqlite3_column_count(stmt) - firstColumn;
+    std::vector<std::unique_ptr<Field>> fields;
+    for (int i = 0; i < columns; ++i) {
+        const int c = i + firstColumn;
+        auto f = std::make_unique<Field>();
+        f->owner_ = this;
+        f->index_ = i;
+        f->name_ = sqlite3_column_name(stmt, c);
+        const DeclaredType declared = FromDeclaredType(sqlite3_column_decltype(stmt, c));
+        f->type_ = declared.type;
+        f->size_ = declared.size;
+        const char* table = sqlite3_column_table_name(stmt, c);
+        const char* origin = sqlite3_column_origin_name(stmt, c);
+        f->writable_ = !base.empty() && table && origin && base == table;
+        if (origin) f->baseColumn_ = origin;
+        fields.push_back(std::move(f));
+    }
+
+    std::vector<Row> rows;
+    while (prepared.stmt->Step()) {
+        Row row;
+        row.values.reserve(columns);
+        if (byRowid) row.rowid = sqlite3_column_int64(stmt, 0);
+        for (int i = 0; i < columns; ++i)
+            row.values.push_back(ReadColumn(stmt, i + firstColumn, fields[i]->type_));
+        rows.push_back(std::move(row));
+    }
+    prepared.stmt.reset();  // no open statement, so no lock, outlives Open
+
+    // Computed columns take their type from their values.
+    for (int i = 0; i < columns; ++i) {
+        Field& f = *fields[i];
+        if (f.type_ != FieldType::ftUnknown) continue;
+        bool anyFloat = false, anyInt = false, anyText = false;
+        size_t widest = 0;
+        for (const Row& r : rows) {
+            const Value& v = r.values[i];
+            anyFloat |= std::holds_alternative<double>(v);
+            anyInt |= std::holds_alternative<long long>(v);
+            if (const auto* s = std::get_if<std::string>(&v)) {
+                anyText = true;
+                widest = std::max(widest, Utf8Length(*s));
+            }
+        }
+        if (anyText) {
+            f.type_ = FieldType::ftWideString;
+            f.size_ = static_cast<int>(std::max<size_t>(widest, 1));
+        } else if (anyFloat) {
+            f.type_ = FieldType::ftFloat;
+        } else if (anyInt) {
+            f.type_ = FieldType::ftInteger;
+        } else {
+            f.type_ = FieldType::ftWideString;
+            f.size_ = 255;
+        }
+        // Mixed integer and float results read as floats.
+        if (f.type_ == FieldType::ftFloat)
+            for (Row& r : rows)
+                if (const auto* iv = std::get_if<long long>(&r.values[i]))
+                    r.values[i] = static_cast<double>(*iv);
+    }
+
+    fields_ = std::move(fields);
+    rows_ = std::move(rows);
+    baseTable_ = base;
+    byRowid_ = byRowid;
+    rowidColumn_ = byRowid ? 0 : -1;
+    state_ = DataSetState::dsBrowse;
+    pos_ = rows_.empty() ? -1 : 0;
+    bof_ = true;
+    eof_ = rows_.empty();
+    Notify(DataEvent::StateChanged);
+    Notify(DataEvent::DataSetChanged);
+    NotifyScroll();
+}
+
+void Query::Close() {
+    if (state_ == DataSetState::dsInactive) return;
+    state_ = DataSetState::dsInactive;
+    fields_.clear();
+    rows_.clear();
+    buffer_ = {};
+    changed_.clear();
+    pos_ = -1;
+    bof_ = eof_ = true;
+    baseTable_.clear();
+    byRowid_ = false;
+    Notify(DataEvent::StateChanged);
+    Notify(DataEvent::DataSetChanged);
+}
+
+void Query::Requery() {
+    Value key;
+    int recNo = 0;
+    if (Active() && pos_ >= 0 && !fields_.empty()) {
+        key = rows_[pos_].values[0];
+        recNo = pos_ + 1;
+    }
+    Open();
+    if (!std::holds_alternative<std::monostate>(key) && Locate(fields_[0]->name_, {key})) return;
+    if (recNo > 0 && !rows_.empty()) SetRecNo(std::min(recNo, RecordCount()));
+}
+
+int Query::ExecSQL() {
+    if (!connection_) throw DbError("The query has no connection.");
+    return connection_->Execute(sql_);
+}
+
+// ----- navigation --------------------------------------------------------------------------
+
+void Query::RequireActive() const {
+    if (state_ == DataSetState::dsInactive)
+        throw DbError("Cannot perform this operation on a closed dataset");
+}
+
+int Query::RecNo() const {
+    if (state_ == DataSetState::dsInsert) return insertPos_ + 1;
+    return pos_ + 1;
+}
+
+void Query::Scroll(int newPos, bool bof, bool eof) {
+    // Leaving an edited row posts it, as the original layer does.
+    if (state_ == DataSetState::dsEdit || state_ == DataSetState::dsInsert) {
+        const bool modified = std::find(changed_.begin(), changed_.end(), true) != changed_.end();
+        if (modified)
+            Post();
+        else
+            Cancel();
+    }
+    const bool moved = newPos != pos_;
+    pos_ = newPos;
+    bof_ = bof;
+    eof_ = eof;
+    if (moved) {
+        Notify(DataEvent::RecordChanged);
+        NotifyScroll();
+    }
+}
+
+void Query::First() {
+    RequireActive();
+    Scroll(rows_.empty() ? -1 : 0, true, rows_.empty());
+}
+
+void Query::Last() {
+    RequireActive();
+    Scroll(static_cast<int>(rows_.size()) - 1, rows_.empty(), true);
+}
+
+void Query::Next() {
+    RequireActive();
+    if (rows_.empty() || pos_ + 1 >= static_cast<int>(rows_.size())) {
+        Scroll(pos_, rows_.empty(), true);
+        return;
+    }
+    Scroll(pos_ + 1, false, false);
+}
+
+void Query::Prior() {
+    RequireActive();
+    if (pos_ <= 0) {
+        Scroll(pos_, true, rows_.empty());
+        return;
+    }
+    Scroll(pos_ - 1, false, false);
+}
+
+void Query::MoveBy(int distance) {
+    RequireActive();
+    if (rows_.empty()) return;
+    const int target = pos_ + distance;
+    if (target < 0)
+        Scroll(0, true, false);
+    else if (target >= RecordCount())
+        Scroll(RecordCount() - 1, false, true);
+    else
+        Scroll(target, false, false);
+}
+
+void Query::SetRecNo(int recNo) {
+    RequireActive();
+    if (recNo < 1 || recNo > RecordCount()) return;
+    Scroll(recNo - 1, false, false);
+}
+
+// ----- fields --------------------------------------------------------------------------------
+
+Field& Query::Fields(int index) {
+    if (index < 0 || index >= FieldCount())
+        throw DbError("List index out of bounds (" + std::to_string(index) + ")");
+    return *fields_[index];
+}
+
+Field* Query::FindField(std::string_view name) {
+    for (auto& f : fields_)
+        if (EqualNoCase(f->name_, name)) return f.get();
+    return nullptr;
+}
+
+Field& Query::FieldByName(std::string_view name) {
+    if (Field* f = FindField(name)) return *f;
+    throw DbError("Field '" + std::string(name) + "' not found");
+}
+
+const Value& Query::CurrentValue(int index) const {
+    if (state_ == DataSetState::dsEdit || state_ == DataSetState::dsInsert)
+        return buffer_.values[index];
+    if (pos_ < 0 || pos_ >= static_cast<int>(rows_.size())) return kNull;
+    return rows_[pos_].values[index];
+}
+
+void Query::Assign(int index, Value value) {
+    if (state_ != DataSetState::dsEdit && state_ != DataSetState::dsInsert)
+        throw DbError("Dataset not in edit or insert mode");
+    const Field& f = *fields_[index];
+    if (!f.writable_) throw DbError("Field '" + f.name_ + "' cannot be modified");
+    buffer_.values[index] = std::move(value);
+    changed_[index] = true;
+    Notify(DataEvent::FieldChanged, &f);
+}
+
+// ----- editing -------------------------------------------------------------------------------
+
+void Query::RequireWritable() const {
+    RequireActive();
+    if (baseTable_.empty())
+        throw DbError("Cannot modify a read-only dataset: its rows come from a view or a "
+                      "computed result.");
+}
+
+void Query::Edit() {
+    RequireWritable();
+    if (state_ == DataSetState::dsEdit || state_ == DataSetState::dsInsert) return;
+    if (rows_.empty()) {
+        Insert();
+        return;
+    }
+    buffer_ = rows_[pos_];
+    changed_.assign(fields_.size(), false);
+    state_ = DataSetState::dsEdit;
+    Notify(DataEvent::StateChanged);
+}
+
+void Query::Append() {
+    RequireWritable();
+    Scroll(pos_, bof_, eof_);  // posts or cancels a pending edit
+    posBeforeInsert_ = pos_;
+    insertPos_ = RecordCount();
+    buffer_ = Row{std::vector<Value>(fields_.size()), 0};
+    changed_.assign(fields_.size(), false);
+    state_ = DataSetState::dsInsert;
+    Notify(DataEvent::StateChanged);
+    Notify(DataEvent::RecordChanged);
+}
+
+void Query::Insert() {
+    RequireWritable();
+    Scroll(pos_, bof_, eof_);
+    posBeforeInsert_ = pos_;
+    insertPos_ = pos_ < 0 ? 0 : pos_;
+    buffer_ = Row{std::vector<Value>(fields_.size()), 0};
+    changed_.assign(fields_.size(), false);
+    state_ = DataSetState::dsInsert;
+    Notify(DataEvent::StateChanged);
+    Notify(DataEvent::RecordChanged);
+}
+
+void Query::CheckWidths(const std::vector<Value>& values) const {
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        const Field& f = *fields_[i];
+        if (!changed_[i] || f.size_ <= 0 ||
+            (f.type_ != FieldType::ftString && f.type_ != FieldType::ftWideString))
+            continue;
+        if (const auto* s = std::get_if<std::string>(&values[i]);
+            s && Utf8Length(*s) > static_cast<size_t>(f.size_))
+            throw DbError("The field '" + f.name_ + "' is too small to accept the amount of data "
+                          "you attempted to add (at most " + std::to_string(f.size_) +
+                          " characters). Try inserting or pasting less data.");
+    }
+}
+
+std::string Query::KeyCondition() const {
+    return byRowid_ ? std::string("rowid=?") : QuoteName(fields_[0]->baseColumn_) + "=?";
+}
+
+void Query::BindKey(void* stmt, int index, const Row& row) const {
+    auto* s = static_cast<sqlite3_stmt*>(stmt);
+    if (byRowid_)
+        Bind(s, index, Value(row.rowid));
+    else
+        Bind(s, index, row.values[0]);
+}
+
+void Query::PostInsert() {
+    sqlite3* db = connection_->Handle();
+    std::string names, marks;
+    std::vector<int> columns;
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        if (!changed_[i]) continue;
+        names += (names.empty() ? "" : ",") + QuoteName(fields_[i]->baseColumn_);
+        marks += marks.empty() ? "?" : ",?";
+        columns.push_back(static_cast<int>(i));
+    }
+    const std::string sql =
+        columns.empty() ? "INSERT INTO " + QuoteName(baseTable_) + " DEFAULT VALUES"
+                        : "INSERT INTO " + QuoteName(baseTable_) + " (" + names + ") VALUES (" +
+                              marks + ")";
+    Statement stmt(db, sql);
+    for (size_t k = 0; k < columns.size(); ++k)
+        Bind(stmt.get(), static_cast<int>(k + 1), buffer_.values[columns[k]]);
+    stmt.Step();
+    const long long rowid = sqlite3_last_insert_rowid(db);
+    if (byRowid_) {
+        buffer_.rowid = rowid;
+    } else if (std::holds_alternative<std::monostate>(buffer_.values[0])) {
+        buffer_.values[0] = rowid;  // the key is the rowid itself
+    }
+    rows_.insert(rows_.begin() + insertPos_, buffer_);
+    pos_ = insertPos_;
+}
+
+void Query::PostEdit() {
+    std::string assignments;
+    std::vector<int> columns;
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        if (!changed_[i]) continue;
+        assignments += (assignments.empty() ? "" : ",") + QuoteName(fields_[i]->baseColumn_) + "=?";
+        columns.push_back(static_cast<int>(i));
+    }
+    if (!columns.empty()) {
+        sqlite3* db = connection_->Handle();
+        Statement stmt(db, "UPDATE " + QuoteName(baseTable_) + " SET " + assignments + " WHERE " +
+                               KeyCondition());
+        int k = 1;
+        for (int c : columns) Bind(stmt.get(), k++, buffer_.values[c]);
+        BindKey(stmt.get(), k, rows_[pos_]);
+        stmt.Step();
+        if (sqlite3_changes(db) == 0)
+            throw DbError("Row cannot be located for updating. Some values may have been "
+                          "changed since it was last read.");
+    }
+    rows_[pos_] = buffer_;
+}
+
+void Query::Post() {
+    RequireActive();
+    if (state_ != DataSetState::dsEdit && state_ != DataSetState::dsInsert) return;
+    CheckWidths(buffer_.values);
+    if (state_ == DataSetState::dsInsert)
+        PostInsert();
+    else
+        PostEdit();
+    state_ = DataSetState::dsBrowse;
+    bof_ = eof_ = false;
+    changed_.clear();
+    Notify(DataEvent::StateChanged);
+    Notify(DataEvent::DataSetChanged);
+}
+
+void Query::Cancel() {
+    if (state_ == DataSetState::dsInsert) {
+        state_ = DataSetState::dsBrowse;
+        pos_ = posBeforeInsert_;
+        if (pos_ >= RecordCount()) pos_ = RecordCount() - 1;
+    } else if (state_ == DataSetState::dsEdit) {
+        state_ = DataSetState::dsBrowse;
+    } else {
+        return;
+    }
+    changed_.clear();
+    buffer_ = {};
+    Notify(DataEvent::StateChanged);
+    Notify(DataEvent::RecordChanged);
+}
+
+void Query::Delete() {
+    RequireWritable();
+    if (state_ == DataSetState::dsInsert) {
+        Cancel();
+        return;
+    }
+    if (state_ == DataSetState::dsEdit) Cancel();
+    if (rows_.empty() || pos_ < 0) throw DbError("Cannot perform this operation on an empty dataset");
+    sqlite3* db = connection_->Handle();
+    Statement stmt(db, "DELETE FROM " + QuoteName(baseTable_) + " WHERE " + KeyCondition());
+    BindKey(stmt.get(), 1, rows_[pos_]);
+    stmt.Step();
+    rows_.erase(rows_.begin() + pos_);
+    if (pos_ >= RecordCount()) pos_ = RecordCount() - 1;
+    bof_ = pos_ <= 0;
+    eof_ = rows_.empty();
+    Notify(DataEvent::DataSetChanged);
+    NotifyScroll();
+}
+
+// ----- locating ------------------------------------------------------------------------------
+
+bool Query::Locate(std::string_view keyFields, const std::vector<Value>& values, int options) {
+    RequireActive();
+    std::vector<Field*> fields;
+    size_t start = 0;
+    while (start <= keyFields.size()) {
+        size_t end = keyFields.find(';', start);
+        if (end == std::string_view::npos) end = keyFields.size();
+        fields.push_back(&FieldByName(keyFields.substr(start, end - start)));
+        start = end + 1;
+    }
+    if (fields.size() != values.size())
+        throw DbError("Locate needs one value for each key field.");
+
+    const bool caseInsensitive = options & loCaseInsensitive;
+    const bool partial = options & loPartialKey;
+    std::vector<Value> wanted;
+    for (size_t k = 0; k < fields.size(); ++k) {
+        try {
+            wanted.push_back(ConvertForColumn(fields[k]->type_, values[k]));
+        } catch (const std::exception&) {
+            return false;  // a key that the column cannot hold matches no row
+        }
+        if (caseInsensitive)
+            if (auto* s = std::get_if<std::string>(&wanted.back())) *s = ToLowerUtf8(*s);
+    }
+    auto matches = [&](const Row& row) {
+        for (size_t k = 0; k < fields.size(); ++k) {
+            const Value& have = row.values[fields[k]->index_];
+            const Value& want = wanted[k];
+            if (const auto* w = std::get_if<std::string>(&want)) {
+                const auto* h = std::get_if<std::string>(&have);
+                if (!h) return false;
+                const std::string text = caseInsensitive ? ToLowerUtf8(*h) : *h;
+                if (partial ? text.compare(0, w->size(), *w) != 0 : text != *w) return false;
+            } else if (std::holds_alternative<std::monostate>(want)) {
+                if (!std::holds_alternative<std::monostate>(have)) return false;
+            } else {
+                const auto asDouble = [](const Value& v, double& out) {
+                    if (const auto* i = std::get_if<long long>(&v)) out = static_cast<double>(*i);
+                    else if (const auto* d = std::get_if<double>(&v)) out = *d;
+                    else return false;
+                    return true;
+                };
+                double a = 0, b = 0;
+                if (!asDouble(have, a) || !asDouble(want, b) || a != b) return false;
+            }
+        }
+        return true;
+    };
+    for (int i = 0; i < RecordCount(); ++i) {
+        if (matches(rows_[i])) {
+            Scroll(i, false, false);
+            return true;
+        }
+    }
+    return false;
+}
+
+// ----- notifications -------------------------------------------------------------------------
+
+int Query::OnAfterScroll(std::function<void()> handler) {
+    scrollHandlers_.emplace_back(nextSubscription_, std::move(handler));
+    return nextSubscription_++;
+}
+
+int Query::OnDataChange(std::function<void(DataEvent, const Field*)> handler) {
+    changeHandlers_.emplace_back(nextSubscription_, std::move(handler));
+    return nextSubscription_++;
+}
+
+void Query::Unsubscribe(int id) {
+    std::erase_if(scrollHandlers_, [id](const auto& h) { return h.first == id; });
+    std::erase_if(changeHandlers_, [id](const auto& h) { return h.first == id; });
+}
+
+void Query::Notify(DataEvent event, const Field* field) {
+    const auto handlers = changeHandlers_;  // a handler may unsubscribe
+    for (const auto& h : handlers) h.second(event, field);
+}
+
+void Query::NotifyScroll() {
+    const auto handlers = scrollHandlers_;
+    for (const auto& h : handlers) h.second();
+}
+
+}  // namespace zl::db

@@ -1,0 +1,192 @@
+// The dataset: one SQL text, its whole result read into memory on open (a client-side cursor),
+// navigation, typed fields, and editing that writes back to the base table.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "platform/format/Format.h"
+
+namespace zl::db {
+
+class Connection;
+class Query;
+
+// A stored value: null, integer, float or text (dates are text "YYYY-MM-DD HH:MM:SS").
+using Value = std::variant<std::monostate, long long, double, std::string>;
+
+enum class FieldType {
+    ftUnknown,
+    ftString,
+    ftWideString,
+    ftSmallint,
+    ftInteger,
+    ftFloat,
+    ftCurrency,
+    ftBoolean,
+    ftDateTime,
+    ftMemo,
+};
+
+enum class DataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
+
+// One column of the open dataset, read and written on the current row.
+class Field {
+public:
+    const std::string& FieldName() const { return name_; }
+    FieldType DataType() const { return type_; }
+    // The width of a text column in characters; 0 for other types.
+    int Size() const { return size_; }
+    int Index() const { return index_; }
+    // False for computed columns and columns read through a view.
+    bool CanModify() const { return writable_; }
+
+    bool IsNull() const;
+    const Value& AsVariant() const;
+    // A null reads as "", 0, 0.0 or false.
+    std::string AsString() const;
+    int AsInteger() const;
+    long long AsLargeInt() const;
+    double AsFloat() const;
+    bool AsBoolean() const;
+    format::TDateTime AsDateTime() const;
+
+    // Assigning converts to the column's type: text to numbers with "." as decimal point, text
+    // to dates in the short date format or the stored form. Raises DbError outside edit and
+    // insert state or on a read-only column, format::EConvertError on text that does not fit.
+    void SetAsString(std::string_view value);
+    void SetAsInteger(long long value);
+    void SetAsFloat(double value);
+    void SetAsBoolean(bool value);
+    void SetAsDateTime(format::TDateTime value);
+    void SetAsVariant(const Value& value);
+    void Clear();
+
+private:
+    friend class Query;
+    Query* owner_ = nullptr;
+    int index_ = 0;
+    std::string name_;
+    FieldType type_ = FieldType::ftUnknown;
+    int size_ = 0;
+    bool writable_ = false;
+    std::string baseColumn_;
+};
+
+enum LocateOption { loCaseInsensitive = 1, loPartialKey = 2 };
+
+// What a data-change notification reports.
+enum class DataEvent {
+    RecordChanged,   // the current row changed (navigation, cancel)
+    FieldChanged,    // one field of the current row was assigned
+    DataSetChanged,  // rows were opened, closed, posted, inserted or deleted
+    StateChanged,    // the state changed
+};
+
+class Query {
+public:
+    explicit Query(Connection* connection = nullptr);
+    ~Query();
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+
+    void SetConnection(Connection* connection);
+    Connection* GetConnection() const { return connection_; }
+    void SetSQL(std::string sql);
+    const std::string& SQL() const { return sql_; }
+
+    // Reads the whole result of the SQL text and stands on the first row. Raises DbError.
+    void Open();
+    void Close();
+    bool Active() const { return state_ != DataSetState::dsInactive; }
+    void SetActive(bool active);
+    // Re-reads the result and returns to the row with the same key (or the same number).
+    void Requery();
+    // Runs the SQL text as a statement; returns the number of rows changed.
+    int ExecSQL();
+
+    DataSetState State() const { return state_; }
+
+    void First();
+    void Last();
+    void Next();
+    void Prior();
+    void MoveBy(int distance);
+    bool Eof() const { return eof_; }
+    bool Bof() const { return bof_; }
+    bool IsEmpty() const { return rows_.empty(); }
+    // 1-based number of the current row; 0 when there is none.
+    int RecNo() const;
+    void SetRecNo(int recNo);
+    int RecordCount() const { return static_cast<int>(rows_.size()); }
+
+    int FieldCount() const { return static_cast<int>(fields_.size()); }
+    Field& Fields(int index);
+    Field& FieldByName(std::string_view name);  // raises DbError when missing
+    Field* FindField(std::string_view name);    // case-insensitive; nullptr when missing
+    // The base table that Post writes to; empty for a read-only dataset.
+    const std::string& BaseTable() const { return baseTable_; }
+
+    void Edit();    // on an empty dataset this inserts, as the original layer does
+    void Append();  // a new row at the end
+    void Insert();  // a new row before the current one
+    void Post();    // raises DbError and stays in edit or insert state on failure
+    void Cancel();
+    void Delete();
+
+    // Moves to the first row whose fields (names separated by ";") equal the values.
+    bool Locate(std::string_view keyFields, const std::vector<Value>& values, int options = 0);
+
+    // Notifications for data-aware controls; the returned id unsubscribes.
+    int OnAfterScroll(std::function<void()> handler);
+    int OnDataChange(std::function<void(DataEvent, const Field*)> handler);
+    void Unsubscribe(int id);
+
+private:
+    friend class Field;
+    struct Row {
+        std::vector<Value> values;
+        long long rowid = 0;
+    };
+
+    const Value& CurrentValue(int index) const;
+    void Assign(int index, Value value);
+    void RequireActive() const;
+    void RequireWritable() const;
+    void Scroll(int newPos, bool bof, bool eof);
+    void Notify(DataEvent event, const Field* field = nullptr);
+    void NotifyScroll();
+    void PostInsert();
+    void PostEdit();
+    void CheckWidths(const std::vector<Value>& values) const;
+    std::string KeyCondition() const;
+    void BindKey(void* stmt, int index, const Row& row) const;
+
+    Connection* connection_ = nullptr;
+    std::string sql_;
+    DataSetState state_ = DataSetState::dsInactive;
+    std::vector<std::unique_ptr<Field>> fields_;
+    std::vector<Row> rows_;
+    int pos_ = -1;
+    bool bof_ = true;
+    bool eof_ = true;
+    // Edit and insert state: the row being edited and which columns were assigned.
+    Row buffer_;
+    std::vector<bool> changed_;
+    int insertPos_ = 0;
+    int posBeforeInsert_ = -1;
+    // Where Post writes: the table of column 0, keyed by column 0 or by rowid.
+    std::string baseTable_;
+    bool byRowid_ = false;
+    int rowidColumn_ = -1;
+
+    int nextSubscription_ = 1;
+    std::vector<std::pair<int, std::function<void()>>> scrollHandlers_;
+    std::vector<std::pair<int, std::function<void(DataEvent, const Field*)>>> changeHandlers_;
+};
+
+}  // namespace zl::db

@@ -1,0 +1,16 @@
+// Case folding and length of UTF-8 text, for lcase/ucase, case-insensitive locating and the
+// width check of text columns.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace zl::db {
+
+std::string ToLowerUtf8(std::string_view text);
+std::string ToUpperUtf8(std::string_view text);
+// The number of characters (code points) of UTF-8 text; a stray byte counts as one.
+std::size_t Utf8Length(std::string_view text);
+
+}  // namespace zl::db

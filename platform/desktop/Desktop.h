@@ -1,0 +1,48 @@
+// The per-user data folder and opening files or "mailto:" requests with the desktop's program.
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace zl::desktop {
+
+// $XDG_DATA_HOME (or $HOME/.local/share) followed by "/tesmond/zlm/"; empty when neither
+// variable names a folder.
+std::string UserDataFolder();
+
+// Hands a file path or a "mailto:" request to some program.
+class Opener {
+  public:
+    virtual ~Opener() = default;
+    // Returns whether the program could be started.
+    virtual bool Open(const std::string& target) = 0;
+};
+
+// The installed opener; until one is installed (or after nullptr) targets go to `xdg-open`,
+// started detached. The caller keeps ownership.
+Opener& CurrentOpener();
+void InstallOpener(Opener* opener);
+
+// CurrentOpener().Open(target).
+bool OpenWithDesktop(const std::string& target);
+
+// For tests: records every target and answers with a fixed result. Installs itself on
+// construction and restores the default on destruction.
+class ScriptedOpener : public Opener {
+  public:
+    explicit ScriptedOpener(bool result = true);
+    ~ScriptedOpener() override;
+    ScriptedOpener(const ScriptedOpener&) = delete;
+    ScriptedOpener& operator=(const ScriptedOpener&) = delete;
+
+    bool Open(const std::string& target) override;
+    std::vector<std::string> Targets() const;
+
+  private:
+    bool result_;
+    mutable std::mutex mutex_;
+    std::vector<std::string> targets_;
+};
+
+}  // namespace zl::desktop

@@ -1,0 +1,158 @@
+#include "setup/Installer.h"
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+
+#include "data/DeliveredFiles.h"
+
+namespace zl::setup {
+namespace {
+
+std::runtime_error SystemError(const std::string& what, const std::string& path) {
+    return std::runtime_error(what + " '" + path + "': " + std::strerror(errno));
+}
+
+// Creates one folder level; true when it was made now.
+bool MakeFolder(const std::string& path, mode_t mode) {
+    if (::mkdir(path.c_str(), mode) == 0) return true;
+    struct stat st{};
+    if (errno == EEXIST && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return false;
+    throw SystemError("Cannot create the folder", path);
+}
+
+// Creates every missing level of `path`; reports the ones made.
+void MakeFolders(const std::string& path, mode_t mode, std::vector<std::string>& created) {
+    std::string partial;
+    size_t pos = 0;
+    while (pos < path.size()) {
+        size_t next = path.find('/', pos + 1);
+        if (next == std::string::npos) next = path.size();
+        partial = path.substr(0, next);
+        pos = next;
+        if (partial.empty() || partial == "/") continue;
+        if (MakeFolder(partial, mode)) created.push_back(partial + "/");
+    }
+}
+
+std::string_view Delivered(std::string_view name) {
+    const auto content = data::DeliveredFile(name);
+    if (!content) throw std::runtime_error("The delivered file '" + std::string(name) + "' is missing.");
+    return *content;
+}
+
+// Writes a new file; false (and nothing written) when it exists already.
+bool WriteNewFile(const std::string& path, std::string_view content) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        if (errno == EEXIST) return false;
+        throw SystemError("Cannot create the file", path);
+    }
+    size_t written = 0;
+    while (written < content.size()) {
+        const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            const auto error = SystemError("Cannot write the file", path);
+            ::close(fd);
+            ::unlink(path.c_str());
+            throw error;
+        }
+        written += static_cast<size_t>(n);
+    }
+    if (::close(fd) != 0) throw SystemError("Cannot write the file", path);
+    return true;
+}
+
+struct SqliteCloser {
+    void operator()(sqlite3* db) const { sqlite3_close(db); }
+};
+
+bool Exists(const std::string& path) {
+    struct stat st{};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+}  // namespace
+
+void CreateDatabase(const std::string& path, std::string_view script) {
+    if (Exists(path)) throw std::runtime_error("The database file '" + path + "' exists already.");
+    // Build the file under a temporary name, then link it into place: the final name never
+    // shows a half-built database, and an existing file is never replaced.
+    const std::string temporary = path + ".part" + std::to_string(::getpid());
+    ::unlink(temporary.c_str());
+    {
+        sqlite3* raw = nullptr;
+        const int rc = sqlite3_open_v2(temporary.c_str(), &raw,
+                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        std::unique_ptr<sqlite3, SqliteCloser> db(raw);
+        if (rc != SQLITE_OK) throw std::runtime_error("Cannot create '" + temporary + "'.");
+        ::chmod(temporary.c_str(), 0600);
+        char* error = nullptr;
+        const std::string sql(script);
+        if (sqlite3_exec(db.get(), sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+            const std::string message = error ? error : "unknown error";
+            sqlite3_free(error);
+            db.reset();
+            ::unlink(temporary.c_str());
+            throw std::runtime_error("The script of '" + path + "' failed: " + message);
+        }
+        // WAL mode is a property of the file: set it once here.
+        sqlite3_exec(db.get(), "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    }
+    if (::link(temporary.c_str(), path.c_str()) != 0) {
+        const auto error = SystemError("Cannot create the database file", path);
+        ::unlink(temporary.c_str());
+        throw error;
+    }
+    ::unlink(temporary.c_str());
+}
+
+std::vector<std::string> Install(const std::string& dataFolder) {
+    if (dataFolder.empty() || dataFolder.back() != '/')
+        throw std::runtime_error("The per-user data folder '" + dataFolder + "' is not a folder path.");
+    std::vector<std::string> created;
+    MakeFolders(dataFolder.substr(0, dataFolder.size() - 1), 0700, created);
+    ::chmod(dataFolder.c_str(), 0700);  // the databases are readable by their user only
+    MakeFolders(dataFolder + "db", 0700, created);
+    MakeFolders(dataFolder + "doc/reports/0000000000", 0700, created);
+
+    const struct {
+        const char* target;
+        const char* source;
+    } files[] = {
+        {"doc/sampletemplate.rtf", "sampletemplate.rtf"},
+        {"help.html", "pages/help.html"},
+        {"zlmupdate.html", "pages/zlmupdate.html"},
+        {"zlmquit.html", "pages/zlmquit.html"},
+        {"zlmredir.html", "pages/zlmredir.html"},
+    };
+    for (const auto& f : files) {
+        const std::string path = dataFolder + f.target;
+        if (WriteNewFile(path, Delivered(f.source))) created.push_back(path);
+    }
+
+    const struct {
+        const char* target;
+        const char* script;
+    } databases[] = {
+        {"db/zlm.dat", "zlm.sql"},
+        {"db/zlm_meta.dat", "zlm_meta.sql"},
+        {"db/zlmlocal.dat", "zlmlocal.sql"},
+    };
+    for (const auto& d : databases) {
+        const std::string path = dataFolder + d.target;
+        if (Exists(path)) continue;
+        CreateDatabase(path, Delivered(d.script));
+        created.push_back(path);
+    }
+    return created;
+}
+
+}  // namespace zl::setup

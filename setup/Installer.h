@@ -1,0 +1,20 @@
+// The installer step: lays out the per-user data folder with the delivered databases, pages,
+// sample template and first repository folder. It only ever adds what is missing.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zl::setup {
+
+// Creates, below `dataFolder` (the per-user data folder, ending in "/"), whatever of the
+// delivered layout is missing, and returns the paths it created, in order. An existing file is
+// never overwritten or altered. Raises std::runtime_error when something cannot be created.
+std::vector<std::string> Install(const std::string& dataFolder);
+
+// Creates the database file `path` from an SQL script. The file must not exist; it appears
+// complete or not at all. Raises std::runtime_error.
+void CreateDatabase(const std::string& path, std::string_view script);
+
+}  // namespace zl::setup

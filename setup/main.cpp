@@ -1,0 +1,26 @@
+// zelmar-setup: lays out the per-user data folder before the program's first start.
+#include <iostream>
+
+#include "platform/desktop/Desktop.h"
+#include "setup/Installer.h"
+
+int main() {
+    const std::string folder = zl::desktop::UserDataFolder();
+    if (folder.empty()) {
+        std::cerr << "zelmar-setup: neither XDG_DATA_HOME nor HOME names a home folder.\n";
+        return 1;
+    }
+    try {
+        const auto created = zl::setup::Install(folder);
+        if (created.empty()) {
+            std::cout << "The data folder " << folder << " is complete; nothing was changed.\n";
+        } else {
+            std::cout << "Created in " << folder << ":\n";
+            for (const auto& path : created) std::cout << "  " << path << "\n";
+        }
+    } catch (const std::exception& e) {
+        std::cerr << "zelmar-setup: " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,135 @@
+#include "core/DataMod.h"
+
+#include <gtest/gtest.h>
+
+#include "core/Globals.h"
+#include "platform/db/DbError.h"
+#include "tests/support/CoreFixture.h"
+
+namespace zl {
+namespace {
+
+using test::CoreFixture;
+
+class DataModTest : public CoreFixture {};
+
+TEST_F(DataModTest, CreationSetsTheGlobalsOfEachDeliverable) {
+    CustomersOpen = false;
+    BillableOpen = true;
+    TDataMod program(Deliverable::Program);
+    EXPECT_EQ(AppVersion, "3.01.15");
+    EXPECT_TRUE(CustomersOpen);
+    EXPECT_TRUE(InquiryOpen);
+    EXPECT_FALSE(BillableOpen);
+    EXPECT_FALSE(OrganizationOpen);
+    EXPECT_FALSE(program.zlmConn.Connected());
+    EXPECT_EQ(program.localConn.ConnectionString(), "");
+
+    TDataMod library(Deliverable::ReportServer);
+    EXPECT_EQ(AppVersion, "2.05.28");
+}
+
+TEST_F(DataModTest, ConnectionStringsNameTheFilesOfTheDataFolder) {
+    EXPECT_EQ(dm->BuildConnectionString("/d/zlm.dat"),
+              "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/d/zlm.dat;Mode=Share Deny None;"
+              "Jet OLEDB:System database=\"\";Jet OLEDB:Database Password=qurnel;");
+    EXPECT_EQ(dm->LocalDbConnectionString(), dm->BuildConnectionString(folder.LocalDb()));
+    EXPECT_EQ(dm->MetaDbConnectionString(), dm->BuildConnectionString(folder.MetaDb()));
+
+    ConnectAll();
+    dm->qConfig.Edit();
+    dm->qConfig.FieldByName("config_dbpath").SetAsString("/elsewhere/zlm.dat");
+    dm->qConfig.Post();
+    EXPECT_EQ(dm->MainDbConnectionString(), dm->BuildConnectionString("/elsewhere/zlm.dat"));
+}
+
+TEST_F(DataModTest, ConnectReopensAndAFailureLogsWithoutThePassword) {
+    ConnectAll();
+    ASSERT_TRUE(dm->Connect(dm->zlmConn, dm->BuildConnectionString(folder.MainDb())));
+    EXPECT_TRUE(dm->zlmConn.Connected());
+    EXPECT_EQ(prompter.Count(), 0u);
+
+    const std::string missing = dm->BuildConnectionString(folder.DataFolder() + "db/none.dat");
+    EXPECT_FALSE(dm->Connect(dm->zlmConn, missing));
+    EXPECT_FALSE(dm->zlmConn.Connected());
+    EXPECT_EQ(dm->zlmConn.ConnectionString(), missing);  // the new string stays set
+    ASSERT_EQ(prompter.Count(), 1u);
+    EXPECT_EQ(LastBoxFirstLine(), "Exception occurred in: TDataMod.Connect");
+
+    const std::string log = ErrorLog();
+    EXPECT_EQ(log.rfind("TDataMod.Connect;", 0), 0u);
+    EXPECT_NE(log.find("Jet OLEDB:Database Password=***;"), std::string::npos);
+    EXPECT_EQ(log.find("qurnel"), std::string::npos);
+    EXPECT_EQ(prompter.Messages().back().text.find("qurnel"), std::string::npos);
+    ASSERT_TRUE(web.WaitForRequests(1));
+    EXPECT_EQ(web.Paths()[0].find("qurnel"), std::string::npos);
+}
+
+TEST_F(DataModTest, OpenQueryFailureShowsTheTaggedBoxAndLeavesTheQueryClosed) {
+    ConnectAll();
+    db::Query q;
+    ASSERT_TRUE(dm->openQuery(q, "select * from entity where dimension_id=5", "TfrmMain.popBU"));
+    EXPECT_TRUE(q.Active());
+    EXPECT_EQ(q.GetConnection(), &dm->zlmConn);
+
+    EXPECT_FALSE(dm->openQuery(q, "select * from no_such_table", "TfrmMain.popBU"));
+    EXPECT_FALSE(q.Active());
+    EXPECT_EQ(LastBoxFirstLine(), "Exception occurred in: TDataMod.openQuery > TfrmMain.popBU");
+    EXPECT_EQ(prompter.Messages().back().title, "Exception");
+    EXPECT_NE(ErrorLog().find(";select * from no_such_table\r\n"), std::string::npos);
+
+    // The connection given is the one used, whatever the query was bound to before.
+    ASSERT_TRUE(dm->openQuery(dm->repConn, q, "test", "select * from synonym"));
+    EXPECT_EQ(q.GetConnection(), &dm->repConn);
+}
+
+TEST_F(DataModTest, OpenByIdAndByFieldBuildTheirSelect) {
+    ConnectAll();
+    db::Query q;
+    ASSERT_TRUE(dm->OpenById(q, "entity", 5, "test"));
+    EXPECT_EQ(q.SQL(), "select * from entity where entity_id=5");
+    EXPECT_EQ(q.RecordCount(), 1);
+    ASSERT_TRUE(dm->OpenById(q, "entity", -3, "test"));
+    EXPECT_EQ(q.SQL(), "select * from entity where entity_id=-3");
+    EXPECT_TRUE(q.IsEmpty());
+    ASSERT_TRUE(dm->OpenByField(q, "dim_def", 6, "test", "dimension_id"));
+    EXPECT_EQ(q.SQL(), "select * from dim_def where dimension_id=6");
+    EXPECT_GT(q.RecordCount(), 0);
+}
+
+TEST_F(DataModTest, ActionQueryCommitsOrRollsBackAndNeverLeavesTheFileLocked) {
+    ConnectAll();
+    ASSERT_TRUE(dm->actionQuery("update entity set entity_f1=\"checked\" where entity_id=5", "test"));
+    EXPECT_EQ(Stored(folder.MainDb(), "select entity_f1 from entity where entity_id=5"), "checked");
+
+    EXPECT_FALSE(dm->actionQuery("update entity set no_column=1", "TfrmTest.go"));
+    EXPECT_EQ(LastBoxFirstLine(), "Exception occurred in: TDataMod.actionQuery > TfrmTest.go");
+    EXPECT_EQ(dm->zlmConn.TransactionLevel(), 0);
+    // Another connection (the report server's) can write at once.
+    db::Connection other;
+    other.SetConnectionString(dm->BuildConnectionString(folder.MainDb()));
+    other.Open();
+    EXPECT_EQ(other.Execute("update entity set entity_f2='x' where entity_id=5"), 1);
+
+    // Two statements where the second fails: the first is undone with it.
+    EXPECT_FALSE(dm->actionQuery(
+        "update entity set entity_f1='gone' where entity_id=5; insert into nowhere values (1)",
+        "test"));
+    EXPECT_EQ(Stored(folder.MainDb(), "select entity_f1 from entity where entity_id=5"), "checked");
+}
+
+TEST_F(DataModTest, GetParentCountCountsAndNeverRaises) {
+    ConnectAll();
+    EXPECT_EQ(dm->getParentCount("quest_section", "questionnaire_id", 123456), 0);
+    EXPECT_EQ(dm->getParentCount("dim_def", "dimension_id", 6),
+              std::stoi(Stored(folder.MainDb(), "select count(*) from dim_def where dimension_id=6")));
+    EXPECT_EQ(prompter.Count(), 0u);
+    EXPECT_FALSE(dm->qAction.Active());
+
+    EXPECT_EQ(dm->getParentCount("no_table", "x", 1), 0);
+    EXPECT_EQ(LastBoxFirstLine(),
+              "Exception occurred in: TDataMod.openQuery > TDataMod.getParentCount");
+}
+
+}  // namespace
+}  // namespace zl

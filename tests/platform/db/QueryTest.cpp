@@ -1,0 +1,391 @@
+#include "platform/db/Query.h"
+
+#include <gtest/gtest.h>
+
+#include "DbTestFile.h"
+#include "platform/db/Connection.h"
+#include "platform/db/DbError.h"
+
+namespace zl::db {
+namespace {
+
+using test::DbTestFile;
+
+// Reads one value with a fresh query on a second connection, so the check never sees the
+// snapshot of the query under test.
+std::string StoredText(const DbTestFile& file, const std::string& sql) {
+    Connection other;
+    file.OpenOther(other);
+    Query q(&other);
+    q.SetSQL(sql);
+    q.Open();
+    return q.IsEmpty() ? "<none>" : q.Fields(0).AsString();
+}
+
+class QueryTest : public ::testing::Test {
+protected:
+    DbTestFile file;
+    Query q{&file.conn};
+    void OpenSql(const std::string& sql) {
+        q.SetSQL(sql);
+        q.Open();
+    }
+};
+
+TEST_F(QueryTest, NavigationStatesAndRecordNumbers) {
+    OpenSql("select * from item order by item_id");
+    EXPECT_EQ(q.State(), DataSetState::dsBrowse);
+    EXPECT_EQ(q.RecordCount(), 4);
+    EXPECT_TRUE(q.Bof());
+    EXPECT_FALSE(q.Eof());
+    EXPECT_EQ(q.RecNo(), 1);
+    q.Next();
+    q.Next();
+    EXPECT_EQ(q.RecNo(), 3);
+    EXPECT_EQ(q.FieldByName("item_name").AsString(), "Washer");
+    q.Last();
+    EXPECT_TRUE(q.Eof());
+    q.Next();  // past the end: stays on the last row
+    EXPECT_EQ(q.RecNo(), 4);
+    q.First();
+    q.Prior();
+    EXPECT_TRUE(q.Bof());
+    EXPECT_EQ(q.RecNo(), 1);
+    q.SetRecNo(2);
+    EXPECT_EQ(q.FieldByName("ITEM_NAME").AsString(), "nut");  // names are case-insensitive
+
+    int visited = 0;
+    for (q.First(); !q.Eof(); q.Next()) ++visited;
+    EXPECT_EQ(visited, 4);
+
+    OpenSql("select * from item where item_id=0");
+    EXPECT_TRUE(q.IsEmpty());
+    EXPECT_TRUE(q.Eof());
+    EXPECT_TRUE(q.Bof());
+    EXPECT_EQ(q.RecNo(), 0);
+    EXPECT_EQ(q.FieldByName("item_name").AsString(), "");
+    EXPECT_THROW(q.FieldByName("nothing"), DbError);
+    EXPECT_EQ(q.FindField("nothing"), nullptr);
+
+    q.Close();
+    EXPECT_EQ(q.State(), DataSetState::dsInactive);
+    EXPECT_THROW(q.Next(), DbError);
+}
+
+TEST_F(QueryTest, FieldTypesAndWidthsComeFromDeclaredTypes) {
+    OpenSql("select * from item");
+    EXPECT_EQ(q.FieldByName("item_id").DataType(), FieldType::ftInteger);
+    EXPECT_EQ(q.FieldByName("item_name").DataType(), FieldType::ftWideString);
+    EXPECT_EQ(q.FieldByName("item_name").Size(), 10);
+    EXPECT_EQ(q.FieldByName("item_notes").DataType(), FieldType::ftMemo);
+    EXPECT_EQ(q.FieldByName("item_qty").DataType(), FieldType::ftFloat);
+    EXPECT_EQ(q.FieldByName("item_price").DataType(), FieldType::ftCurrency);
+    EXPECT_EQ(q.FieldByName("item_small").DataType(), FieldType::ftSmallint);
+    EXPECT_EQ(q.FieldByName("item_done").DataType(), FieldType::ftBoolean);
+    EXPECT_EQ(q.FieldByName("item_date").DataType(), FieldType::ftDateTime);
+
+    // Through a view: passed-through columns keep their type, computed ones take their values'.
+    OpenSql("select * from item_list order by item_id");
+    EXPECT_EQ(q.FieldByName("Name").DataType(), FieldType::ftWideString);
+    EXPECT_EQ(q.FieldByName("item_qty").DataType(), FieldType::ftFloat);
+    EXPECT_EQ(q.FieldByName("doubled").DataType(), FieldType::ftFloat);
+    EXPECT_DOUBLE_EQ(q.FieldByName("doubled").AsFloat(), 5.0);
+    EXPECT_EQ(q.FieldByName("counted").DataType(), FieldType::ftInteger);
+    EXPECT_EQ(q.FieldByName("label").DataType(), FieldType::ftWideString);
+
+    OpenSql("select count(*) as cnt, sum(item_qty) as total from item");
+    EXPECT_EQ(q.FieldByName("cnt").AsInteger(), 4);
+    EXPECT_DOUBLE_EQ(q.FieldByName("total").AsFloat(), 7.75);
+}
+
+TEST_F(QueryTest, NullsReadAsNeutralValues) {
+    OpenSql("select * from item where item_id=1");
+    EXPECT_TRUE(q.FieldByName("item_notes").IsNull());
+    EXPECT_EQ(q.FieldByName("item_notes").AsString(), "");
+    EXPECT_EQ(q.FieldByName("item_small").AsInteger(), 0);
+    EXPECT_EQ(q.FieldByName("item_price").AsFloat(), 0.0);
+    EXPECT_FALSE(q.FieldByName("item_done").AsBoolean());
+}
+
+TEST_F(QueryTest, PostWritesOnlyTheChangedColumnsByKey) {
+    OpenSql("select * from item where item_id=2");
+    // Another connection changes a column after our snapshot was read.
+    Connection other;
+    file.OpenOther(other);
+    other.Execute("update item set item_count=99 where item_id=2");
+
+    q.Edit();
+    EXPECT_EQ(q.State(), DataSetState::dsEdit);
+    q.FieldByName("item_name").SetAsString("Hex nut");
+    q.FieldByName("item_qty").SetAsString("12.75");
+    q.Post();
+    EXPECT_EQ(q.State(), DataSetState::dsBrowse);
+    EXPECT_EQ(StoredText(file, "select item_name from item where item_id=2"), "Hex nut");
+    EXPECT_EQ(StoredText(file, "select item_qty from item where item_id=2"), "12.75");
+    EXPECT_EQ(StoredText(file, "select item_count from item where item_id=2"), "99");
+    EXPECT_EQ(StoredText(file, "select count(*) from item where item_id<>2 and item_name='Hex nut'"),
+              "0");
+
+    EXPECT_THROW(q.FieldByName("item_name").SetAsString("x"), DbError);  // not editing
+}
+
+TEST_F(QueryTest, AppendInsertCancelAndDelete) {
+    OpenSql("select * from item order by item_id");
+    q.SetRecNo(2);
+    q.Append();
+    EXPECT_EQ(q.State(), DataSetState::dsInsert);
+    q.FieldByName("item_id").SetAsInteger(50);
+    q.FieldByName("item_name").SetAsString("Spring");
+    q.FieldByName("item_date").SetAsDateTime(format::EncodeDate(2026, 3, 4));
+    q.Post();
+    EXPECT_EQ(q.RecordCount(), 5);
+    EXPECT_EQ(q.RecNo(), 5);
+    EXPECT_EQ(q.FieldByName("item_id").AsInteger(), 50);
+    EXPECT_EQ(StoredText(file, "select item_date || '' from item where item_id=50"), "2026-03-04 00:00:00");
+    // Columns never assigned stay null in the file.
+    EXPECT_EQ(StoredText(file, "select coalesce(item_qty, 'null') from item where item_id=50"), "null");
+
+    q.SetRecNo(2);
+    q.Insert();
+    EXPECT_EQ(q.RecNo(), 2);
+    q.FieldByName("item_id").SetAsInteger(60);
+    q.Cancel();
+    EXPECT_EQ(q.State(), DataSetState::dsBrowse);
+    EXPECT_EQ(q.RecNo(), 2);
+    EXPECT_EQ(q.RecordCount(), 5);
+    EXPECT_EQ(StoredText(file, "select count(*) from item where item_id=60"), "0");
+
+    q.SetRecNo(2);
+    EXPECT_EQ(q.FieldByName("item_id").AsInteger(), 2);
+    q.Delete();
+    EXPECT_EQ(q.RecordCount(), 4);
+    EXPECT_EQ(q.FieldByName("item_id").AsInteger(), 3);  // the next row is current
+    EXPECT_EQ(StoredText(file, "select count(*) from item where item_id=2"), "0");
+
+    OpenSql("select * from item where item_id=0");
+    EXPECT_THROW(q.Delete(), DbError);
+    q.Edit();  // on an empty dataset this inserts
+    EXPECT_EQ(q.State(), DataSetState::dsInsert);
+    q.Cancel();
+}
+
+TEST_F(QueryTest, LeavingAnEditedRowPostsIt) {
+    OpenSql("select * from item order by item_id");
+    q.Edit();
+    q.FieldByName("item_count").SetAsInteger(42);
+    q.Next();
+    EXPECT_EQ(q.State(), DataSetState::dsBrowse);
+    EXPECT_EQ(StoredText(file, "select item_count from item where item_id=1"), "42");
+}
+
+TEST_F(QueryTest, TablesWithoutKeyAreWrittenByRowid) {
+    OpenSql("select * from settings");
+    EXPECT_EQ(q.FieldCount(), 2);  // the row id stays hidden
+    EXPECT_EQ(q.Fields(0).FieldName(), "settings_path");
+    q.Edit();
+    q.FieldByName("settings_counter").SetAsInteger(q.FieldByName("settings_counter").AsInteger() + 1);
+    q.FieldByName("settings_path").SetAsString("/home/a");
+    q.Post();
+    EXPECT_EQ(StoredText(file, "select settings_counter || ' ' || settings_path from settings"),
+              "8 /home/a");
+    EXPECT_EQ(StoredText(file, "select count(*) from settings"), "1");
+}
+
+TEST_F(QueryTest, RowsOfViewsAndComputedColumnsAreReadOnly) {
+    OpenSql("select * from item_list");
+    EXPECT_TRUE(q.BaseTable().empty());
+    EXPECT_THROW(q.Edit(), DbError);
+    EXPECT_THROW(q.Append(), DbError);
+    EXPECT_THROW(q.Delete(), DbError);
+
+    OpenSql("select item_id, item_name, item_qty * 2 as twice from item");
+    q.Edit();
+    EXPECT_THROW(q.FieldByName("twice").SetAsFloat(1), DbError);
+    EXPECT_FALSE(q.FieldByName("twice").CanModify());
+    q.Cancel();
+}
+
+TEST_F(QueryTest, TextLongerThanItsColumnIsRefused) {
+    OpenSql("select * from item where item_id=1");
+    q.Edit();
+    q.FieldByName("item_name").SetAsString("Bolt 12345x");  // 11 characters
+    try {
+        q.Post();
+        FAIL() << "an over-long text was posted";
+    } catch (const DbError& e) {
+        EXPECT_NE(std::string(e.what()).find("'item_name' is too small"), std::string::npos);
+    }
+    EXPECT_EQ(q.State(), DataSetState::dsEdit);
+    EXPECT_EQ(StoredText(file, "select item_name from item where item_id=1"), "Bolt");
+
+    // The width counts characters, not bytes: ten umlauts fit a column of ten.
+    q.FieldByName("item_name").SetAsString("ÄÖÜäöüßéèê");
+    q.Post();
+    EXPECT_EQ(StoredText(file, "select item_name from item where item_id=1"), "ÄÖÜäöüßéèê");
+}
+
+TEST_F(QueryTest, TextRoundTripsUnchanged) {
+    const std::string tricky =
+        "O'Neil \"quoted\" #1/1/2000# 50% off; [x] -- not a comment\r\nÆøå Ωμέγα 日本 true";
+    OpenSql("select * from item where item_id=3");
+    q.Edit();
+    q.FieldByName("item_notes").SetAsString(tricky);
+    q.Post();
+    OpenSql("select * from item where item_id=3");
+    EXPECT_EQ(q.FieldByName("item_notes").AsString(), tricky);
+    EXPECT_EQ(StoredText(file, "select item_notes from item where item_id=3"), tricky);
+}
+
+TEST_F(QueryTest, DatesCompareAndSortAsDates) {
+    OpenSql("select * from item where item_date>=#2026/01/01# and item_date<#2026/02/01# "
+            "order by item_date");
+    ASSERT_EQ(q.RecordCount(), 2);
+    EXPECT_EQ(q.FieldByName("item_name").AsString(), "ÄRGER");
+    EXPECT_EQ(q.FieldByName("item_date").AsString(), "2026/01/01");
+    q.Next();
+    EXPECT_EQ(q.FieldByName("item_name").AsString(), "Bolt");
+    EXPECT_DOUBLE_EQ(q.FieldByName("item_date").AsDateTime(), format::EncodeDate(2026, 1, 15));
+
+    // Text assigned to a date column is read in the short date format and stored canonically.
+    q.Edit();
+    q.FieldByName("item_date").SetAsString("2026/01/16 08:30:00");
+    q.Post();
+    EXPECT_EQ(StoredText(file, "select item_date || '' from item where item_id=1"), "2026-01-16 08:30:00");
+    q.Edit();
+    EXPECT_THROW(q.FieldByName("item_date").SetAsString("16.01.2026"), format::EConvertError);
+    q.Cancel();
+}
+
+TEST_F(QueryTest, TopAndUnicodeCaseFolding) {
+    OpenSql("select top 2 * from item order by item_qty desc");
+    ASSERT_EQ(q.RecordCount(), 2);
+    EXPECT_EQ(q.FieldByName("item_name").AsString(), "ÄRGER");
+
+    OpenSql("select * from item where lcase(item_name)=\"ärger\"");
+    EXPECT_EQ(q.RecordCount(), 1);
+    OpenSql("select ucase(\"straße ωμέγα\") as u, lcase(\"ÀÉÎ\") as l");
+    EXPECT_EQ(q.FieldByName("u").AsString(), "STRAßE ΩΜΈΓΑ");
+    EXPECT_EQ(q.FieldByName("l").AsString(), "àéî");
+}
+
+TEST_F(QueryTest, LocateExactCaseInsensitivePartialAndMultiField) {
+    OpenSql("select * from item order by item_id");
+    EXPECT_FALSE(q.Locate("item_name", {std::string("bolt")}));
+    EXPECT_EQ(q.RecNo(), 1);
+    q.Last();
+    EXPECT_TRUE(q.Locate("item_name", {std::string("bolt")}, loCaseInsensitive));
+    EXPECT_EQ(q.FieldByName("item_id").AsInteger(), 1);
+    EXPECT_TRUE(q.Locate("item_name", {std::string("wa")}, loCaseInsensitive | loPartialKey));
+    EXPECT_EQ(q.FieldByName("item_id").AsInteger(), 3);
+    EXPECT_TRUE(q.Locate("item_name", {std::string("ärg")}, loCaseInsensitive | loPartialKey));
+    EXPECT_EQ(q.FieldByName("item_id").AsInteger(), 4);
+    EXPECT_TRUE(q.Locate("item_id;item_count", {2LL, 10LL}));
+    EXPECT_EQ(q.RecNo(), 2);
+    EXPECT_FALSE(q.Locate("item_id;item_count", {2LL, 11LL}));
+    EXPECT_EQ(q.RecNo(), 2);  // a failed locate stays
+    EXPECT_TRUE(q.Locate("item_id", {std::string("3")}));
+    EXPECT_EQ(q.RecNo(), 3);
+}
+
+TEST_F(QueryTest, ScrollAndDataChangeNotifications) {
+    OpenSql("select * from item order by item_id");
+    int scrolls = 0;
+    std::vector<std::string> changedFields;
+    const int a = q.OnAfterScroll([&] { ++scrolls; });
+    const int b = q.OnDataChange([&](DataEvent event, const Field* f) {
+        if (event == DataEvent::FieldChanged) changedFields.push_back(f->FieldName());
+    });
+    q.Next();
+    q.Next();
+    q.Last();
+    q.Next();  // no move, no notification
+    EXPECT_EQ(scrolls, 3);
+    q.Edit();
+    q.FieldByName("item_count").SetAsInteger(5);
+    EXPECT_EQ(changedFields, std::vector<std::string>{"item_count"});
+    q.Cancel();
+    q.Unsubscribe(a);
+    q.Unsubscribe(b);
+    q.First();
+    EXPECT_EQ(scrolls, 3);
+}
+
+TEST_F(QueryTest, PostOfARowDeletedElsewhereFails) {
+    OpenSql("select * from item where item_id=1");
+    Connection other;
+    file.OpenOther(other);
+    other.Execute("delete from item where item_id=1");
+    q.Edit();
+    q.FieldByName("item_count").SetAsInteger(1);
+    EXPECT_THROW(q.Post(), DbError);
+    EXPECT_EQ(q.State(), DataSetState::dsEdit);
+}
+
+TEST_F(QueryTest, AnOpenQueryHoldsNoLock) {
+    OpenSql("select * from item");
+    Connection other;
+    file.OpenOther(other);
+    Transaction t(other);
+    other.Execute("update item set item_count=1");
+    t.Commit();
+    EXPECT_EQ(q.RecordCount(), 4);
+}
+
+TEST_F(QueryTest, ExecSqlTranslatesAndCountsChanges) {
+    q.SetSQL("update item set item_done=true where item_date<#2026/01/10#");
+    EXPECT_EQ(q.ExecSQL(), 2);
+    EXPECT_EQ(StoredText(file, "select count(*) from item where item_done=1"), "2");
+    q.SetSQL("update nothing set x=1");
+    EXPECT_THROW(q.ExecSQL(), DbError);
+}
+
+TEST(Connection, TransactionsNestAsSavepointsAndRollBack) {
+    DbTestFile file;
+    Connection& c = file.conn;
+    c.BeginTrans();
+    c.Execute("update item set item_count=100 where item_id=1");
+    c.BeginTrans();
+    c.Execute("update item set item_count=200 where item_id=2");
+    EXPECT_EQ(c.TransactionLevel(), 2);
+    c.RollbackTrans();  // only the inner change goes
+    c.CommitTrans();
+    EXPECT_EQ(StoredText(file, "select item_count from item where item_id=1"), "100");
+    EXPECT_EQ(StoredText(file, "select item_count from item where item_id=2"), "10");
+
+    try {
+        Transaction t(c);
+        c.Execute("update item set item_count=300 where item_id=1");
+        c.Execute("update missing_table set x=1");
+        t.Commit();
+    } catch (const DbError&) {
+    }
+    EXPECT_EQ(c.TransactionLevel(), 0);
+    EXPECT_EQ(StoredText(file, "select item_count from item where item_id=1"), "100");
+
+    // Nothing stays locked: another connection can write at once.
+    Connection other;
+    file.OpenOther(other);
+    EXPECT_EQ(other.Execute("update item set item_count=1 where item_id=1"), 1);
+}
+
+TEST(Connection, OpensOnlyExistingFilesAndReopensWithANewString) {
+    DbTestFile file;
+    Connection c;
+    c.SetConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/nonexistent/zlm.dat;");
+    EXPECT_THROW(c.Open(), DbError);
+    EXPECT_FALSE(c.Connected());
+    c.SetConnectionString("");
+    EXPECT_THROW(c.Open(), DbError);
+
+    c.SetConnectionString(file.ConnectionString());
+    c.Open();
+    EXPECT_TRUE(c.Connected());
+    EXPECT_EQ(Connection::ConnectionItem(
+                  "Provider=X;Data Source=/a b/c.dat;Jet OLEDB:System database=\"\";", "data source"),
+              "/a b/c.dat");
+    EXPECT_EQ(Connection::ConnectionItem("Jet OLEDB:System database=\"\";", "Jet OLEDB:System database"),
+              "");
+}
+
+}  // namespace
+}  // namespace zl::db

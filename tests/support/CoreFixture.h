@@ -1,0 +1,41 @@
+// The ground of most core tests: a delivered data folder, a scripted prompter, the maker's hosts
+// pointed at a local test server, and a data module connected the way start-up connects it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "core/DataMod.h"
+#include "platform/http/Http.h"
+#include "platform/ui/ScriptedPrompter.h"
+#include "tests/support/HttpTestServer.h"
+#include "tests/support/TestDataFolder.h"
+
+namespace zl::test {
+
+class CoreFixture : public ::testing::Test {
+protected:
+    CoreFixture();
+    ~CoreFixture() override;
+
+    // Local and metadata files, the settings row, then the main file at the delivered path.
+    void ConnectAll();
+    // The error log's contents so far.
+    std::string ErrorLog() const;
+    // The first line of the last message box, or "" when none was shown.
+    std::string LastBoxFirstLine() const;
+    // One value read on a connection of its own, as text ("<none>" without a row).
+    std::string Stored(const std::string& path, const std::string& sql) const;
+
+    TestDataFolder folder;
+    ui::ScriptedPrompter prompter;
+    HttpTestServer web;
+    std::unique_ptr<TDataMod> dm;
+
+private:
+    http::HostSettings savedHosts_;
+};
+
+}  // namespace zl::test
