@@ -115,9 +115,9 @@ bool TDataMod::OpenByField(db::Query& q, const std::string& table, int id, const
 }
 
 int TDataMod::getParentCount(const std::string& table, const std::string& field, int id) {
-    if (!openQuery(zlmConn, qAction, "TDataMod.getParentCount",
-                   "select count(*) as cnt from " + table + " where " + field + "=" +
-                       std::to_string(id)))
+    if (!openQuery(
+            zlmConn, qAction, "TDataMod.getParentCount",
+            "select count(*) as cnt from " + table + " where " + field + "=" + std::to_string(id)))
         return 0;  // already logged by openQuery
     try {
         const int count = qAction.FieldByName("cnt").AsInteger();
@@ -130,8 +130,12 @@ int TDataMod::getParentCount(const std::string& table, const std::string& field,
     }
 }
 
-void TDataMod::UsageReport() noexcept { SendUsageNotice(); }
+void TDataMod::UsageReport() noexcept {
+    SendUsageNotice();
+}
 
-bool TDataMod::IsCurrentVersion() { return CheckCurrentVersion(AppVersion); }
+bool TDataMod::IsCurrentVersion() {
+    return CheckCurrentVersion(AppVersion);
+}
 
 }  // namespace zl

@@ -13,7 +13,7 @@ namespace zl {
 enum class Deliverable { Program, ReportServer };
 
 class TDataMod {
-public:
+  public:
     // Creates the components and runs DataModuleCreate. Nothing is opened.
     explicit TDataMod(Deliverable deliverable = Deliverable::Program);
     TDataMod(const TDataMod&) = delete;
@@ -64,7 +64,7 @@ public:
     db::Query qSynonym;
     db::Query qValue{&zlmConn};
 
-private:
+  private:
     Deliverable deliverable_;
 };
 

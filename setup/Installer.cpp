@@ -21,9 +21,11 @@ std::runtime_error SystemError(const std::string& what, const std::string& path)
 
 // Creates one folder level; true when it was made now.
 bool MakeFolder(const std::string& path, mode_t mode) {
-    if (::mkdir(path.c_str(), mode) == 0) return true;
-    struct stat st{};
-    if (errno == EEXIST && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return false;
+    if (::mkdir(path.c_str(), mode) == 0)
+        return true;
+    struct stat st {};
+    if (errno == EEXIST && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        return false;
     throw SystemError("Cannot create the folder", path);
 }
 
@@ -33,17 +35,21 @@ void MakeFolders(const std::string& path, mode_t mode, std::vector<std::string>&
     size_t pos = 0;
     while (pos < path.size()) {
         size_t next = path.find('/', pos + 1);
-        if (next == std::string::npos) next = path.size();
+        if (next == std::string::npos)
+            next = path.size();
         partial = path.substr(0, next);
         pos = next;
-        if (partial.empty() || partial == "/") continue;
-        if (MakeFolder(partial, mode)) created.push_back(partial + "/");
+        if (partial.empty() || partial == "/")
+            continue;
+        if (MakeFolder(partial, mode))
+            created.push_back(partial + "/");
     }
 }
 
 std::string_view Delivered(std::string_view name) {
     const auto content = data::DeliveredFile(name);
-    if (!content) throw std::runtime_error("The delivered file '" + std::string(name) + "' is missing.");
+    if (!content)
+        throw std::runtime_error("The delivered file '" + std::string(name) + "' is missing.");
     return *content;
 }
 
@@ -51,14 +57,16 @@ std::string_view Delivered(std::string_view name) {
 bool WriteNewFile(const std::string& path, std::string_view content) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) {
-        if (errno == EEXIST) return false;
+        if (errno == EEXIST)
+            return false;
         throw SystemError("Cannot create the file", path);
     }
     size_t written = 0;
     while (written < content.size()) {
         const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             const auto error = SystemError("Cannot write the file", path);
             ::close(fd);
             ::unlink(path.c_str());
@@ -66,7 +74,8 @@ bool WriteNewFile(const std::string& path, std::string_view content) {
         }
         written += static_cast<size_t>(n);
     }
-    if (::close(fd) != 0) throw SystemError("Cannot write the file", path);
+    if (::close(fd) != 0)
+        throw SystemError("Cannot write the file", path);
     return true;
 }
 
@@ -75,14 +84,15 @@ struct SqliteCloser {
 };
 
 bool Exists(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;
 }
 
 }  // namespace
 
 void CreateDatabase(const std::string& path, std::string_view script) {
-    if (Exists(path)) throw std::runtime_error("The database file '" + path + "' exists already.");
+    if (Exists(path))
+        throw std::runtime_error("The database file '" + path + "' exists already.");
     // Build the file under a temporary name, then link it into place: the final name never
     // shows a half-built database, and an existing file is never replaced.
     const std::string temporary = path + ".part" + std::to_string(::getpid());
@@ -92,7 +102,8 @@ void CreateDatabase(const std::string& path, std::string_view script) {
         const int rc = sqlite3_open_v2(temporary.c_str(), &raw,
                                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
         std::unique_ptr<sqlite3, SqliteCloser> db(raw);
-        if (rc != SQLITE_OK) throw std::runtime_error("Cannot create '" + temporary + "'.");
+        if (rc != SQLITE_OK)
+            throw std::runtime_error("Cannot create '" + temporary + "'.");
         ::chmod(temporary.c_str(), 0600);
         char* error = nullptr;
         const std::string sql(script);
@@ -116,7 +127,8 @@ void CreateDatabase(const std::string& path, std::string_view script) {
 
 std::vector<std::string> Install(const std::string& dataFolder) {
     if (dataFolder.empty() || dataFolder.back() != '/')
-        throw std::runtime_error("The per-user data folder '" + dataFolder + "' is not a folder path.");
+        throw std::runtime_error("The per-user data folder '" + dataFolder +
+                                 "' is not a folder path.");
     std::vector<std::string> created;
     MakeFolders(dataFolder.substr(0, dataFolder.size() - 1), 0700, created);
     ::chmod(dataFolder.c_str(), 0700);  // the databases are readable by their user only
@@ -127,15 +139,14 @@ std::vector<std::string> Install(const std::string& dataFolder) {
         const char* target;
         const char* source;
     } files[] = {
-        {"doc/sampletemplate.rtf", "sampletemplate.rtf"},
-        {"help.html", "pages/help.html"},
-        {"zlmupdate.html", "pages/zlmupdate.html"},
-        {"zlmquit.html", "pages/zlmquit.html"},
+        {"doc/sampletemplate.rtf", "sampletemplate.rtf"}, {"help.html", "pages/help.html"},
+        {"zlmupdate.html", "pages/zlmupdate.html"},       {"zlmquit.html", "pages/zlmquit.html"},
         {"zlmredir.html", "pages/zlmredir.html"},
     };
     for (const auto& f : files) {
         const std::string path = dataFolder + f.target;
-        if (WriteNewFile(path, Delivered(f.source))) created.push_back(path);
+        if (WriteNewFile(path, Delivered(f.source)))
+            created.push_back(path);
     }
 
     const struct {
@@ -148,7 +159,8 @@ std::vector<std::string> Install(const std::string& dataFolder) {
     };
     for (const auto& d : databases) {
         const std::string path = dataFolder + d.target;
-        if (Exists(path)) continue;
+        if (Exists(path))
+            continue;
         CreateDatabase(path, Delivered(d.script));
         created.push_back(path);
     }

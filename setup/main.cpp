@@ -16,7 +16,8 @@ int main() {
             std::cout << "The data folder " << folder << " is complete; nothing was changed.\n";
         } else {
             std::cout << "Created in " << folder << ":\n";
-            for (const auto& path : created) std::cout << "  " << path << "\n";
+            for (const auto& path : created)
+                std::cout << "  " << path << "\n";
         }
     } catch (const std::exception& e) {
         std::cerr << "zelmar-setup: " << e.what() << "\n";

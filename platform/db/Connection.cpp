@@ -2,9 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <locale.h>
 #include <cctype>
 #include <cwctype>
-#include <locale.h>
 #include <string>
 
 #include "platform/db/DbError.h"
@@ -16,13 +16,16 @@ namespace {
 
 std::string Trim(std::string_view s) {
     size_t b = 0, e = s.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
+    while (b < e && std::isspace(static_cast<unsigned char>(s[b])))
+        ++b;
+    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1])))
+        --e;
     return std::string(s.substr(b, e - b));
 }
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (size_t i = 0; i < a.size(); ++i)
         if (std::tolower(static_cast<unsigned char>(a[i])) !=
             std::tolower(static_cast<unsigned char>(b[i])))
@@ -36,7 +39,8 @@ void CaseFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool upp
         return;
     }
     const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-    const std::string folded = upper ? ToUpperUtf8(text ? text : "") : ToLowerUtf8(text ? text : "");
+    const std::string folded =
+        upper ? ToUpperUtf8(text ? text : "") : ToLowerUtf8(text ? text : "");
     sqlite3_result_text(ctx, folded.c_str(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
 }
 
@@ -64,7 +68,9 @@ Connection::~Connection() {
     }
 }
 
-void Connection::SetConnectionString(std::string text) { connectionString_ = std::move(text); }
+void Connection::SetConnectionString(std::string text) {
+    connectionString_ = std::move(text);
+}
 
 std::string Connection::ConnectionItem(std::string_view cs, std::string_view name) {
     size_t pos = 0;
@@ -73,7 +79,8 @@ std::string Connection::ConnectionItem(std::string_view cs, std::string_view nam
         size_t end = pos;
         bool quoted = false;
         while (end < cs.size() && (quoted || cs[end] != ';')) {
-            if (cs[end] == '"') quoted = !quoted;
+            if (cs[end] == '"')
+                quoted = !quoted;
             ++end;
         }
         const std::string_view item = cs.substr(pos, end - pos);
@@ -92,7 +99,8 @@ std::string Connection::ConnectionItem(std::string_view cs, std::string_view nam
 void Connection::Open() {
     Close();
     const std::string path = ConnectionItem(connectionString_, "Data Source");
-    if (path.empty()) throw DbError("The connection string names no data source.");
+    if (path.empty())
+        throw DbError("The connection string names no data source.");
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
@@ -114,7 +122,8 @@ void Connection::Open() {
 }
 
 void Connection::Close() {
-    if (!db_) return;
+    if (!db_)
+        return;
     if (transactionLevel_ > 0) {
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         transactionLevel_ = 0;
@@ -131,7 +140,8 @@ void Connection::SetConnected(bool connected) {
 }
 
 sqlite3* Connection::Handle() const {
-    if (!db_) throw DbError("Operation is not allowed when the connection is closed.");
+    if (!db_)
+        throw DbError("Operation is not allowed when the connection is closed.");
     return db_;
 }
 
@@ -153,7 +163,8 @@ void Connection::BeginTrans() {
 }
 
 void Connection::CommitTrans() {
-    if (transactionLevel_ == 0) throw DbError("No transaction is active.");
+    if (transactionLevel_ == 0)
+        throw DbError("No transaction is active.");
     if (transactionLevel_ == 1)
         ExecRaw("COMMIT");
     else
@@ -162,7 +173,8 @@ void Connection::CommitTrans() {
 }
 
 void Connection::RollbackTrans() {
-    if (transactionLevel_ == 0) throw DbError("No transaction is active.");
+    if (transactionLevel_ == 0)
+        throw DbError("No transaction is active.");
     --transactionLevel_;
     if (transactionLevel_ == 0) {
         ExecRaw("ROLLBACK");
@@ -182,12 +194,14 @@ int Connection::Execute(std::string_view jetSql) {
         sqlite3_stmt* stmt = nullptr;
         if (sqlite3_prepare_v2(db, tail, -1, &stmt, &tail) != SQLITE_OK)
             throw DbError(sqlite3_errmsg(db));
-        if (!stmt) continue;  // blank or comment
+        if (!stmt)
+            continue;  // blank or comment
         int rc;
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         }
         sqlite3_finalize(stmt);
-        if (rc != SQLITE_DONE) throw DbError(sqlite3_errmsg(db));
+        if (rc != SQLITE_DONE)
+            throw DbError(sqlite3_errmsg(db));
         changes = sqlite3_changes(db);
     }
     return changes;
@@ -198,7 +212,8 @@ Transaction::Transaction(Connection& connection) : connection_(connection) {
 }
 
 Transaction::~Transaction() {
-    if (!open_) return;
+    if (!open_)
+        return;
     try {
         connection_.RollbackTrans();
     } catch (...) {

@@ -10,7 +10,7 @@ struct sqlite3;
 namespace zl::db {
 
 class Connection {
-public:
+  public:
     Connection() = default;
     ~Connection();
     Connection(const Connection&) = delete;
@@ -45,7 +45,7 @@ public:
     // empty when the item is missing.
     static std::string ConnectionItem(std::string_view connectionString, std::string_view name);
 
-private:
+  private:
     void ExecRaw(const char* sql);
 
     std::string connectionString_;
@@ -56,14 +56,14 @@ private:
 // Rolls back on destruction unless committed: every routine that begins a transaction holds
 // one of these, so a failure can never leave the file locked.
 class Transaction {
-public:
+  public:
     explicit Transaction(Connection& connection);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     void Commit();
 
-private:
+  private:
     Connection& connection_;
     bool open_ = true;
 };

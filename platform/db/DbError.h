@@ -6,7 +6,7 @@
 namespace zl::db {
 
 class DbError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -11,19 +11,34 @@
 namespace zl::db {
 namespace {
 
-enum class Kind { Space, Comment, Word, Number, SingleQuoted, DoubleQuoted, Bracketed, Date, Punct };
+enum class Kind {
+    Space,
+    Comment,
+    Word,
+    Number,
+    SingleQuoted,
+    DoubleQuoted,
+    Bracketed,
+    Date,
+    Punct
+};
 
 struct Token {
     Kind kind;
     std::string text;  // raw text, or the unquoted content for quoted kinds and dates
 };
 
-bool IsWordStart(unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0x80; }
-bool IsWordChar(unsigned char c) { return std::isalnum(c) || c == '_' || c == '$' || c >= 0x80; }
+bool IsWordStart(unsigned char c) {
+    return std::isalpha(c) || c == '_' || c >= 0x80;
+}
+bool IsWordChar(unsigned char c) {
+    return std::isalnum(c) || c == '_' || c == '$' || c >= 0x80;
+}
 
 std::string Lower(std::string_view s) {
     std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -55,10 +70,12 @@ std::vector<Token> Tokenize(std::string_view sql) {
         const unsigned char c = static_cast<unsigned char>(sql[i]);
         const size_t start = i;
         if (std::isspace(c)) {
-            while (i < sql.size() && std::isspace(static_cast<unsigned char>(sql[i]))) ++i;
+            while (i < sql.size() && std::isspace(static_cast<unsigned char>(sql[i])))
+                ++i;
             tokens.push_back({Kind::Space, std::string(sql.substr(start, i - start))});
         } else if (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {
-            while (i < sql.size() && sql[i] != '\n') ++i;
+            while (i < sql.size() && sql[i] != '\n')
+                ++i;
             tokens.push_back({Kind::Comment, std::string(sql.substr(start, i - start))});
         } else if (c == '/' && i + 1 < sql.size() && sql[i + 1] == '*') {
             const size_t end = sql.find("*/", i + 2);
@@ -74,7 +91,8 @@ std::vector<Token> Tokenize(std::string_view sql) {
         } else if (c == '#') {
             tokens.push_back({Kind::Date, ReadQuoted(sql, i, '#', false)});
         } else if (IsWordStart(c)) {
-            while (i < sql.size() && IsWordChar(static_cast<unsigned char>(sql[i]))) ++i;
+            while (i < sql.size() && IsWordChar(static_cast<unsigned char>(sql[i])))
+                ++i;
             tokens.push_back({Kind::Word, std::string(sql.substr(start, i - start))});
         } else if (std::isdigit(c) || (c == '.' && i + 1 < sql.size() &&
                                        std::isdigit(static_cast<unsigned char>(sql[i + 1])))) {
@@ -99,11 +117,14 @@ std::vector<Token> Tokenize(std::string_view sql) {
     return tokens;
 }
 
-bool IsBlank(const Token& t) { return t.kind == Kind::Space || t.kind == Kind::Comment; }
+bool IsBlank(const Token& t) {
+    return t.kind == Kind::Space || t.kind == Kind::Comment;
+}
 
 // Index of the next token that is not blank, or tokens.size().
 size_t NextSolid(const std::vector<Token>& tokens, size_t i) {
-    while (i < tokens.size() && IsBlank(tokens[i])) ++i;
+    while (i < tokens.size() && IsBlank(tokens[i]))
+        ++i;
     return i;
 }
 
@@ -111,7 +132,8 @@ std::string Quote(std::string_view content, char quote) {
     std::string out(1, quote);
     for (char c : content) {
         out += c;
-        if (c == quote) out += quote;
+        if (c == quote)
+            out += quote;
     }
     out += quote;
     return out;
@@ -126,7 +148,9 @@ std::string DateLiteral(const std::string& text) {
 
 // Words that the schema uses as column names although SQLite reserves them, and the words
 // after which they are keywords after all.
-bool IsQuotedColumnWord(const std::string& lower) { return lower == "table"; }
+bool IsQuotedColumnWord(const std::string& lower) {
+    return lower == "table";
+}
 bool KeepsTableKeyword(const std::string& lowerPrevious) {
     return lowerPrevious == "create" || lowerPrevious == "drop" || lowerPrevious == "alter" ||
            lowerPrevious == "temp" || lowerPrevious == "temporary" || lowerPrevious == "virtual";
@@ -144,8 +168,10 @@ std::string TranslateJet(std::string_view sql) {
 
     auto flushLimit = [&](int level) {
         auto it = pendingLimits.find(level);
-        if (it == pendingLimits.end()) return;
-        while (!out.empty() && std::isspace(static_cast<unsigned char>(out.back()))) out.pop_back();
+        if (it == pendingLimits.end())
+            return;
+        while (!out.empty() && std::isspace(static_cast<unsigned char>(out.back())))
+            out.pop_back();
         out += " limit " + it->second;
         pendingLimits.erase(it);
     };
@@ -173,7 +199,8 @@ std::string TranslateJet(std::string_view sql) {
                     ++depth;
                 } else if (t.text == ")") {
                     flushLimit(depth);
-                    if (depth > 0) --depth;
+                    if (depth > 0)
+                        --depth;
                 } else if (t.text == ";" && depth == 0) {
                     flushLimit(0);
                 }
@@ -217,7 +244,8 @@ std::string TranslateJet(std::string_view sql) {
             }
         }
     }
-    for (int level = depth; level >= 0; --level) flushLimit(level);
+    for (int level = depth; level >= 0; --level)
+        flushLimit(level);
     return out;
 }
 

@@ -20,7 +20,7 @@ using format::TDateTime;
 
 // Owns one prepared statement.
 class Statement {
-public:
+  public:
     Statement(sqlite3* db, const std::string& sql) : db_(db) {
         if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt_, nullptr) != SQLITE_OK) {
             const std::string message = sqlite3_errmsg(db);
@@ -28,7 +28,8 @@ public:
             stmt_ = nullptr;
             throw DbError(message);
         }
-        if (!stmt_) throw DbError("The SQL text is empty.");
+        if (!stmt_)
+            throw DbError("The SQL text is empty.");
     }
     ~Statement() { sqlite3_finalize(stmt_); }
     Statement(const Statement&) = delete;
@@ -36,12 +37,14 @@ public:
     sqlite3_stmt* get() const { return stmt_; }
     bool Step() {
         const int rc = sqlite3_step(stmt_);
-        if (rc == SQLITE_ROW) return true;
-        if (rc == SQLITE_DONE) return false;
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc == SQLITE_DONE)
+            return false;
         throw DbError(sqlite3_errmsg(db_));
     }
 
-private:
+  private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
 };
@@ -74,11 +77,14 @@ Prepared PrepareRecording(sqlite3* db, const std::string& sql) {
 
 std::string Upper(std::string_view s) {
     std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : out)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return out;
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) { return Upper(a) == Upper(b); }
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    return Upper(a) == Upper(b);
+}
 
 struct DeclaredType {
     FieldType type = FieldType::ftUnknown;
@@ -87,28 +93,36 @@ struct DeclaredType {
 
 // Maps a declared column type to a field type and width.
 DeclaredType FromDeclaredType(const char* declared) {
-    if (!declared) return {};
+    if (!declared)
+        return {};
     const std::string upper = Upper(declared);
     const size_t paren = upper.find('(');
     const std::string name = upper.substr(0, paren == std::string::npos ? upper.size() : paren);
     int width = 0;
-    if (paren != std::string::npos) width = std::atoi(upper.c_str() + paren + 1);
+    if (paren != std::string::npos)
+        width = std::atoi(upper.c_str() + paren + 1);
     auto is = [&name](std::initializer_list<const char*> names) {
         for (const char* n : names)
-            if (name == n) return true;
+            if (name == n)
+                return true;
         return false;
     };
     if (is({"VARCHAR", "TEXT", "CHAR", "NVARCHAR", "NCHAR", "VARCHAR2"}))
         return {FieldType::ftWideString, width > 0 ? width : 255};
-    if (is({"MEMO", "LONGTEXT", "CLOB", "NOTE"})) return {FieldType::ftMemo, 0};
-    if (is({"SMALLINT", "BYTE", "TINYINT", "SHORT"})) return {FieldType::ftSmallint, 0};
+    if (is({"MEMO", "LONGTEXT", "CLOB", "NOTE"}))
+        return {FieldType::ftMemo, 0};
+    if (is({"SMALLINT", "BYTE", "TINYINT", "SHORT"}))
+        return {FieldType::ftSmallint, 0};
     if (is({"INTEGER", "INT", "LONG", "BIGINT", "COUNTER", "AUTOINCREMENT"}))
         return {FieldType::ftInteger, 0};
     if (is({"DOUBLE", "FLOAT", "REAL", "SINGLE", "NUMERIC", "DECIMAL"}))
         return {FieldType::ftFloat, 0};
-    if (is({"CURRENCY", "MONEY"})) return {FieldType::ftCurrency, 0};
-    if (is({"BIT", "BOOLEAN", "YESNO", "LOGICAL"})) return {FieldType::ftBoolean, 0};
-    if (is({"DATETIME", "DATE", "TIMESTAMP", "TIME"})) return {FieldType::ftDateTime, 0};
+    if (is({"CURRENCY", "MONEY"}))
+        return {FieldType::ftCurrency, 0};
+    if (is({"BIT", "BOOLEAN", "YESNO", "LOGICAL"}))
+        return {FieldType::ftBoolean, 0};
+    if (is({"DATETIME", "DATE", "TIMESTAMP", "TIME"}))
+        return {FieldType::ftDateTime, 0};
     return {};
 }
 
@@ -118,19 +132,26 @@ bool IsText(FieldType t) {
 bool IsInteger(FieldType t) {
     return t == FieldType::ftSmallint || t == FieldType::ftInteger || t == FieldType::ftBoolean;
 }
-bool IsFloat(FieldType t) { return t == FieldType::ftFloat || t == FieldType::ftCurrency; }
+bool IsFloat(FieldType t) {
+    return t == FieldType::ftFloat || t == FieldType::ftCurrency;
+}
 
 Value ReadColumn(sqlite3_stmt* stmt, int column, FieldType type) {
     const int storage = sqlite3_column_type(stmt, column);
-    if (storage == SQLITE_NULL) return {};
+    if (storage == SQLITE_NULL)
+        return {};
     if (IsInteger(type)) {
-        if (storage == SQLITE_FLOAT) return std::llround(sqlite3_column_double(stmt, column));
+        if (storage == SQLITE_FLOAT)
+            return std::llround(sqlite3_column_double(stmt, column));
         return static_cast<long long>(sqlite3_column_int64(stmt, column));
     }
-    if (IsFloat(type)) return sqlite3_column_double(stmt, column);
+    if (IsFloat(type))
+        return sqlite3_column_double(stmt, column);
     if (type == FieldType::ftUnknown) {
-        if (storage == SQLITE_INTEGER) return static_cast<long long>(sqlite3_column_int64(stmt, column));
-        if (storage == SQLITE_FLOAT) return sqlite3_column_double(stmt, column);
+        if (storage == SQLITE_INTEGER)
+            return static_cast<long long>(sqlite3_column_int64(stmt, column));
+        if (storage == SQLITE_FLOAT)
+            return sqlite3_column_double(stmt, column);
     }
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
     return std::string(text ? text : "", static_cast<size_t>(sqlite3_column_bytes(stmt, column)));
@@ -152,21 +173,25 @@ bool ParseBoolean(std::string_view text, bool& out) {
 long long ParseInteger(std::string_view text) {
     std::string s(text);
     size_t b = 0, e = s.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
+    while (b < e && std::isspace(static_cast<unsigned char>(s[b])))
+        ++b;
+    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1])))
+        --e;
     s = s.substr(b, e - b);
     if (!s.empty()) {
         char* end = nullptr;
         errno = 0;
         const long long v = std::strtoll(s.c_str(), &end, 10);
-        if (errno == 0 && end && *end == '\0') return v;
+        if (errno == 0 && end && *end == '\0')
+            return v;
     }
     throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
 }
 
 TDateTime TextToDateTime(const std::string& text) {
     TDateTime dt = 0;
-    if (format::TryIsoToDateTime(text, dt) || format::TryStrToDateTime(text, dt)) return dt;
+    if (format::TryIsoToDateTime(text, dt) || format::TryStrToDateTime(text, dt))
+        return dt;
     throw EConvertError("'" + text + "' is not a valid date and time");
 }
 
@@ -177,27 +202,39 @@ bool IsBlankText(std::string_view text) {
 
 // Converts an assigned value to what a column of the given type stores.
 Value ConvertForColumn(FieldType type, const Value& value) {
-    if (std::holds_alternative<std::monostate>(value)) return {};
+    if (std::holds_alternative<std::monostate>(value))
+        return {};
     if (const auto* text = std::get_if<std::string>(&value)) {
-        if (IsText(type) || type == FieldType::ftUnknown) return *text;
-        if (IsBlankText(*text)) return {};
+        if (IsText(type) || type == FieldType::ftUnknown)
+            return *text;
+        if (IsBlankText(*text))
+            return {};
         if (type == FieldType::ftBoolean) {
             bool b = false;
-            if (!ParseBoolean(*text, b)) throw EConvertError("'" + *text + "' is not a valid boolean value");
+            if (!ParseBoolean(*text, b))
+                throw EConvertError("'" + *text + "' is not a valid boolean value");
             return b ? 1LL : 0LL;
         }
-        if (IsInteger(type)) return ParseInteger(*text);
-        if (IsFloat(type)) return format::StrToFloat(*text);
+        if (IsInteger(type))
+            return ParseInteger(*text);
+        if (IsFloat(type))
+            return format::StrToFloat(*text);
         return format::DateTimeToIso(TextToDateTime(*text));  // ftDateTime
     }
     const bool isFloat = std::holds_alternative<double>(value);
-    const double d = isFloat ? std::get<double>(value) : static_cast<double>(std::get<long long>(value));
+    const double d =
+        isFloat ? std::get<double>(value) : static_cast<double>(std::get<long long>(value));
     const long long i = isFloat ? std::llround(d) : std::get<long long>(value);
-    if (type == FieldType::ftBoolean) return (isFloat ? d != 0 : i != 0) ? 1LL : 0LL;
-    if (IsInteger(type)) return i;
-    if (IsFloat(type)) return d;
-    if (type == FieldType::ftDateTime) return format::DateTimeToIso(d);
-    if (type == FieldType::ftUnknown) return value;
+    if (type == FieldType::ftBoolean)
+        return (isFloat ? d != 0 : i != 0) ? 1LL : 0LL;
+    if (IsInteger(type))
+        return i;
+    if (IsFloat(type))
+        return d;
+    if (type == FieldType::ftDateTime)
+        return format::DateTimeToIso(d);
+    if (type == FieldType::ftUnknown)
+        return value;
     return isFloat ? format::FloatToStr(d) : std::to_string(i);  // text columns
 }
 
@@ -205,7 +242,8 @@ std::string QuoteName(std::string_view name) {
     std::string out = "\"";
     for (char c : name) {
         out += c;
-        if (c == '"') out += '"';
+        if (c == '"')
+            out += '"';
     }
     return out + "\"";
 }
@@ -217,10 +255,12 @@ void Bind(sqlite3_stmt* stmt, int index, const Value& value) {
     else if (const auto* d = std::get_if<double>(&value))
         rc = sqlite3_bind_double(stmt, index, *d);
     else if (const auto* s = std::get_if<std::string>(&value))
-        rc = sqlite3_bind_text(stmt, index, s->c_str(), static_cast<int>(s->size()), SQLITE_TRANSIENT);
+        rc = sqlite3_bind_text(stmt, index, s->c_str(), static_cast<int>(s->size()),
+                               SQLITE_TRANSIENT);
     else
         rc = sqlite3_bind_null(stmt, index);
-    if (rc != SQLITE_OK) throw DbError("Cannot bind a value to a statement.");
+    if (rc != SQLITE_OK)
+        throw DbError("Cannot bind a value to a statement.");
 }
 
 const Value kNull{};
@@ -229,13 +269,16 @@ const Value kNull{};
 // be written back. Only a plain select of all kinds qualifies.
 bool InjectRowid(const std::string& sql, std::string& out) {
     size_t i = 0;
-    while (i < sql.size() && std::isspace(static_cast<unsigned char>(sql[i]))) ++i;
+    while (i < sql.size() && std::isspace(static_cast<unsigned char>(sql[i])))
+        ++i;
     if (sql.size() < i + 7 || !EqualNoCase(sql.substr(i, 6), "select") ||
         !std::isspace(static_cast<unsigned char>(sql[i + 6])))
         return false;
     size_t j = i + 6;
-    while (j < sql.size() && std::isspace(static_cast<unsigned char>(sql[j]))) ++j;
-    if (EqualNoCase(sql.substr(j, 8), "distinct")) return false;
+    while (j < sql.size() && std::isspace(static_cast<unsigned char>(sql[j])))
+        ++j;
+    if (EqualNoCase(sql.substr(j, 8), "distinct"))
+        return false;
     out = sql.substr(0, i + 6) + " rowid AS \"zl$rowid\"," + sql.substr(i + 6);
     return true;
 }
@@ -244,41 +287,58 @@ bool InjectRowid(const std::string& sql, std::string& out) {
 
 // ----- Field -------------------------------------------------------------------------------
 
-const Value& Field::AsVariant() const { return owner_->CurrentValue(index_); }
-bool Field::IsNull() const { return std::holds_alternative<std::monostate>(AsVariant()); }
+const Value& Field::AsVariant() const {
+    return owner_->CurrentValue(index_);
+}
+bool Field::IsNull() const {
+    return std::holds_alternative<std::monostate>(AsVariant());
+}
 
 std::string Field::AsString() const {
     const Value& v = AsVariant();
-    if (std::holds_alternative<std::monostate>(v)) return {};
-    if (type_ == FieldType::ftBoolean) return AsBoolean() ? "True" : "False";
+    if (std::holds_alternative<std::monostate>(v))
+        return {};
+    if (type_ == FieldType::ftBoolean)
+        return AsBoolean() ? "True" : "False";
     if (type_ == FieldType::ftDateTime) {
         TDateTime dt = 0;
         if (const auto* s = std::get_if<std::string>(&v); s && !format::TryIsoToDateTime(*s, dt))
             return *s;
         return format::DateTimeToStr(AsDateTime());
     }
-    if (const auto* s = std::get_if<std::string>(&v)) return *s;
-    if (const auto* i = std::get_if<long long>(&v)) return std::to_string(*i);
+    if (const auto* s = std::get_if<std::string>(&v))
+        return *s;
+    if (const auto* i = std::get_if<long long>(&v))
+        return std::to_string(*i);
     return format::FloatToStr(std::get<double>(v));
 }
 
 long long Field::AsLargeInt() const {
     const Value& v = AsVariant();
-    if (const auto* i = std::get_if<long long>(&v)) return *i;
-    if (const auto* d = std::get_if<double>(&v)) return std::llround(*d);
-    if (const auto* s = std::get_if<std::string>(&v)) return IsBlankText(*s) ? 0 : ParseInteger(*s);
+    if (const auto* i = std::get_if<long long>(&v))
+        return *i;
+    if (const auto* d = std::get_if<double>(&v))
+        return std::llround(*d);
+    if (const auto* s = std::get_if<std::string>(&v))
+        return IsBlankText(*s) ? 0 : ParseInteger(*s);
     return 0;
 }
 
-int Field::AsInteger() const { return static_cast<int>(AsLargeInt()); }
+int Field::AsInteger() const {
+    return static_cast<int>(AsLargeInt());
+}
 
 double Field::AsFloat() const {
     const Value& v = AsVariant();
-    if (const auto* i = std::get_if<long long>(&v)) return static_cast<double>(*i);
-    if (const auto* d = std::get_if<double>(&v)) return *d;
+    if (const auto* i = std::get_if<long long>(&v))
+        return static_cast<double>(*i);
+    if (const auto* d = std::get_if<double>(&v))
+        return *d;
     if (const auto* s = std::get_if<std::string>(&v)) {
-        if (IsBlankText(*s)) return 0.0;
-        if (type_ == FieldType::ftDateTime) return TextToDateTime(*s);
+        if (IsBlankText(*s))
+            return 0.0;
+        if (type_ == FieldType::ftDateTime)
+            return TextToDateTime(*s);
         return format::StrToFloat(*s);
     }
     return 0.0;
@@ -288,7 +348,8 @@ bool Field::AsBoolean() const {
     const Value& v = AsVariant();
     if (const auto* s = std::get_if<std::string>(&v)) {
         bool b = false;
-        if (!ParseBoolean(*s, b)) throw EConvertError("'" + *s + "' is not a valid boolean value");
+        if (!ParseBoolean(*s, b))
+            throw EConvertError("'" + *s + "' is not a valid boolean value");
         return b;
     }
     return AsFloat() != 0.0;
@@ -296,14 +357,23 @@ bool Field::AsBoolean() const {
 
 TDateTime Field::AsDateTime() const {
     const Value& v = AsVariant();
-    if (const auto* s = std::get_if<std::string>(&v)) return IsBlankText(*s) ? 0.0 : TextToDateTime(*s);
+    if (const auto* s = std::get_if<std::string>(&v))
+        return IsBlankText(*s) ? 0.0 : TextToDateTime(*s);
     return AsFloat();
 }
 
-void Field::SetAsVariant(const Value& value) { owner_->Assign(index_, ConvertForColumn(type_, value)); }
-void Field::SetAsString(std::string_view value) { SetAsVariant(std::string(value)); }
-void Field::SetAsInteger(long long value) { SetAsVariant(value); }
-void Field::SetAsFloat(double value) { SetAsVariant(value); }
+void Field::SetAsVariant(const Value& value) {
+    owner_->Assign(index_, ConvertForColumn(type_, value));
+}
+void Field::SetAsString(std::string_view value) {
+    SetAsVariant(std::string(value));
+}
+void Field::SetAsInteger(long long value) {
+    SetAsVariant(value);
+}
+void Field::SetAsFloat(double value) {
+    SetAsVariant(value);
+}
 void Field::SetAsBoolean(bool value) {
     if (IsText(type_))
         SetAsVariant(std::string(value ? "True" : "False"));
@@ -318,7 +388,9 @@ void Field::SetAsDateTime(TDateTime value) {
     else
         SetAsVariant(value);
 }
-void Field::Clear() { owner_->Assign(index_, Value{}); }
+void Field::Clear() {
+    owner_->Assign(index_, Value{});
+}
 
 // ----- Query: opening and closing ------------------------------------------------------------
 
@@ -326,7 +398,8 @@ Query::Query(Connection* connection) : connection_(connection) {}
 Query::~Query() = default;
 
 void Query::SetConnection(Connection* connection) {
-    if (connection_ != connection) Close();
+    if (connection_ != connection)
+        Close();
     connection_ = connection;
 }
 
@@ -344,13 +417,15 @@ void Query::SetActive(bool active) {
 
 void Query::Open() {
     Close();
-    if (!connection_) throw DbError("The query has no connection.");
+    if (!connection_)
+        throw DbError("The query has no connection.");
     sqlite3* db = connection_->Handle();
     const std::string translated = TranslateJet(sql_);
 
     Prepared prepared = PrepareRecording(db, translated);
     sqlite3_stmt* stmt = prepared.stmt->get();
-    if (sqlite3_column_count(stmt) == 0) throw DbError("The SQL text does not return a result set.");
+    if (sqlite3_column_count(stmt) == 0)
+        throw DbError("The SQL text does not return a result set.");
 
     // Decide where Post writes: the table of column 0, by its key or by rowid.
     int firstColumn = 0;
@@ -398,7 +473,8 @@ void Query::Open() {
         const char* table = sqlite3_column_table_name(stmt, c);
         const char* origin = sqlite3_column_origin_name(stmt, c);
         f->writable_ = !base.empty() && table && origin && base == table;
-        if (origin) f->baseColumn_ = origin;
+        if (origin)
+            f->baseColumn_ = origin;
         fields.push_back(std::move(f));
     }
 
@@ -406,7 +482,8 @@ void Query::Open() {
     while (prepared.stmt->Step()) {
         Row row;
         row.values.reserve(columns);
-        if (byRowid) row.rowid = sqlite3_column_int64(stmt, 0);
+        if (byRowid)
+            row.rowid = sqlite3_column_int64(stmt, 0);
         for (int i = 0; i < columns; ++i)
             row.values.push_back(ReadColumn(stmt, i + firstColumn, fields[i]->type_));
         rows.push_back(std::move(row));
@@ -416,7 +493,8 @@ void Query::Open() {
     // Computed columns take their type from their values.
     for (int i = 0; i < columns; ++i) {
         Field& f = *fields[i];
-        if (f.type_ != FieldType::ftUnknown) continue;
+        if (f.type_ != FieldType::ftUnknown)
+            continue;
         bool anyFloat = false, anyInt = false, anyText = false;
         size_t widest = 0;
         for (const Row& r : rows) {
@@ -461,7 +539,8 @@ void Query::Open() {
 }
 
 void Query::Close() {
-    if (state_ == DataSetState::dsInactive) return;
+    if (state_ == DataSetState::dsInactive)
+        return;
     state_ = DataSetState::dsInactive;
     fields_.clear();
     rows_.clear();
@@ -483,12 +562,15 @@ void Query::Requery() {
         recNo = pos_ + 1;
     }
     Open();
-    if (!std::holds_alternative<std::monostate>(key) && Locate(fields_[0]->name_, {key})) return;
-    if (recNo > 0 && !rows_.empty()) SetRecNo(std::min(recNo, RecordCount()));
+    if (!std::holds_alternative<std::monostate>(key) && Locate(fields_[0]->name_, {key}))
+        return;
+    if (recNo > 0 && !rows_.empty())
+        SetRecNo(std::min(recNo, RecordCount()));
 }
 
 int Query::ExecSQL() {
-    if (!connection_) throw DbError("The query has no connection.");
+    if (!connection_)
+        throw DbError("The query has no connection.");
     return connection_->Execute(sql_);
 }
 
@@ -500,7 +582,8 @@ void Query::RequireActive() const {
 }
 
 int Query::RecNo() const {
-    if (state_ == DataSetState::dsInsert) return insertPos_ + 1;
+    if (state_ == DataSetState::dsInsert)
+        return insertPos_ + 1;
     return pos_ + 1;
 }
 
@@ -553,7 +636,8 @@ void Query::Prior() {
 
 void Query::MoveBy(int distance) {
     RequireActive();
-    if (rows_.empty()) return;
+    if (rows_.empty())
+        return;
     const int target = pos_ + distance;
     if (target < 0)
         Scroll(0, true, false);
@@ -565,7 +649,8 @@ void Query::MoveBy(int distance) {
 
 void Query::SetRecNo(int recNo) {
     RequireActive();
-    if (recNo < 1 || recNo > RecordCount()) return;
+    if (recNo < 1 || recNo > RecordCount())
+        return;
     Scroll(recNo - 1, false, false);
 }
 
@@ -579,19 +664,22 @@ Field& Query::Fields(int index) {
 
 Field* Query::FindField(std::string_view name) {
     for (auto& f : fields_)
-        if (EqualNoCase(f->name_, name)) return f.get();
+        if (EqualNoCase(f->name_, name))
+            return f.get();
     return nullptr;
 }
 
 Field& Query::FieldByName(std::string_view name) {
-    if (Field* f = FindField(name)) return *f;
+    if (Field* f = FindField(name))
+        return *f;
     throw DbError("Field '" + std::string(name) + "' not found");
 }
 
 const Value& Query::CurrentValue(int index) const {
     if (state_ == DataSetState::dsEdit || state_ == DataSetState::dsInsert)
         return buffer_.values[index];
-    if (pos_ < 0 || pos_ >= static_cast<int>(rows_.size())) return kNull;
+    if (pos_ < 0 || pos_ >= static_cast<int>(rows_.size()))
+        return kNull;
     return rows_[pos_].values[index];
 }
 
@@ -599,7 +687,8 @@ void Query::Assign(int index, Value value) {
     if (state_ != DataSetState::dsEdit && state_ != DataSetState::dsInsert)
         throw DbError("Dataset not in edit or insert mode");
     const Field& f = *fields_[index];
-    if (!f.writable_) throw DbError("Field '" + f.name_ + "' cannot be modified");
+    if (!f.writable_)
+        throw DbError("Field '" + f.name_ + "' cannot be modified");
     buffer_.values[index] = std::move(value);
     changed_[index] = true;
     Notify(DataEvent::FieldChanged, &f);
@@ -610,13 +699,15 @@ void Query::Assign(int index, Value value) {
 void Query::RequireWritable() const {
     RequireActive();
     if (baseTable_.empty())
-        throw DbError("Cannot modify a read-only dataset: its rows come from a view or a "
-                      "computed result.");
+        throw DbError(
+            "Cannot modify a read-only dataset: its rows come from a view or a "
+            "computed result.");
 }
 
 void Query::Edit() {
     RequireWritable();
-    if (state_ == DataSetState::dsEdit || state_ == DataSetState::dsInsert) return;
+    if (state_ == DataSetState::dsEdit || state_ == DataSetState::dsInsert)
+        return;
     if (rows_.empty()) {
         Insert();
         return;
@@ -659,8 +750,10 @@ void Query::CheckWidths(const std::vector<Value>& values) const {
             continue;
         if (const auto* s = std::get_if<std::string>(&values[i]);
             s && Utf8Length(*s) > static_cast<size_t>(f.size_))
-            throw DbError("The field '" + f.name_ + "' is too small to accept the amount of data "
-                          "you attempted to add (at most " + std::to_string(f.size_) +
+            throw DbError("The field '" + f.name_ +
+                          "' is too small to accept the amount of data "
+                          "you attempted to add (at most " +
+                          std::to_string(f.size_) +
                           " characters). Try inserting or pasting less data.");
     }
 }
@@ -682,15 +775,16 @@ void Query::PostInsert() {
     std::string names, marks;
     std::vector<int> columns;
     for (size_t i = 0; i < fields_.size(); ++i) {
-        if (!changed_[i]) continue;
+        if (!changed_[i])
+            continue;
         names += (names.empty() ? "" : ",") + QuoteName(fields_[i]->baseColumn_);
         marks += marks.empty() ? "?" : ",?";
         columns.push_back(static_cast<int>(i));
     }
     const std::string sql =
-        columns.empty() ? "INSERT INTO " + QuoteName(baseTable_) + " DEFAULT VALUES"
-                        : "INSERT INTO " + QuoteName(baseTable_) + " (" + names + ") VALUES (" +
-                              marks + ")";
+        columns.empty()
+            ? "INSERT INTO " + QuoteName(baseTable_) + " DEFAULT VALUES"
+            : "INSERT INTO " + QuoteName(baseTable_) + " (" + names + ") VALUES (" + marks + ")";
     Statement stmt(db, sql);
     for (size_t k = 0; k < columns.size(); ++k)
         Bind(stmt.get(), static_cast<int>(k + 1), buffer_.values[columns[k]]);
@@ -709,7 +803,8 @@ void Query::PostEdit() {
     std::string assignments;
     std::vector<int> columns;
     for (size_t i = 0; i < fields_.size(); ++i) {
-        if (!changed_[i]) continue;
+        if (!changed_[i])
+            continue;
         assignments += (assignments.empty() ? "" : ",") + QuoteName(fields_[i]->baseColumn_) + "=?";
         columns.push_back(static_cast<int>(i));
     }
@@ -718,19 +813,22 @@ void Query::PostEdit() {
         Statement stmt(db, "UPDATE " + QuoteName(baseTable_) + " SET " + assignments + " WHERE " +
                                KeyCondition());
         int k = 1;
-        for (int c : columns) Bind(stmt.get(), k++, buffer_.values[c]);
+        for (int c : columns)
+            Bind(stmt.get(), k++, buffer_.values[c]);
         BindKey(stmt.get(), k, rows_[pos_]);
         stmt.Step();
         if (sqlite3_changes(db) == 0)
-            throw DbError("Row cannot be located for updating. Some values may have been "
-                          "changed since it was last read.");
+            throw DbError(
+                "Row cannot be located for updating. Some values may have been "
+                "changed since it was last read.");
     }
     rows_[pos_] = buffer_;
 }
 
 void Query::Post() {
     RequireActive();
-    if (state_ != DataSetState::dsEdit && state_ != DataSetState::dsInsert) return;
+    if (state_ != DataSetState::dsEdit && state_ != DataSetState::dsInsert)
+        return;
     CheckWidths(buffer_.values);
     if (state_ == DataSetState::dsInsert)
         PostInsert();
@@ -747,7 +845,8 @@ void Query::Cancel() {
     if (state_ == DataSetState::dsInsert) {
         state_ = DataSetState::dsBrowse;
         pos_ = posBeforeInsert_;
-        if (pos_ >= RecordCount()) pos_ = RecordCount() - 1;
+        if (pos_ >= RecordCount())
+            pos_ = RecordCount() - 1;
     } else if (state_ == DataSetState::dsEdit) {
         state_ = DataSetState::dsBrowse;
     } else {
@@ -765,14 +864,17 @@ void Query::Delete() {
         Cancel();
         return;
     }
-    if (state_ == DataSetState::dsEdit) Cancel();
-    if (rows_.empty() || pos_ < 0) throw DbError("Cannot perform this operation on an empty dataset");
+    if (state_ == DataSetState::dsEdit)
+        Cancel();
+    if (rows_.empty() || pos_ < 0)
+        throw DbError("Cannot perform this operation on an empty dataset");
     sqlite3* db = connection_->Handle();
     Statement stmt(db, "DELETE FROM " + QuoteName(baseTable_) + " WHERE " + KeyCondition());
     BindKey(stmt.get(), 1, rows_[pos_]);
     stmt.Step();
     rows_.erase(rows_.begin() + pos_);
-    if (pos_ >= RecordCount()) pos_ = RecordCount() - 1;
+    if (pos_ >= RecordCount())
+        pos_ = RecordCount() - 1;
     bof_ = pos_ <= 0;
     eof_ = rows_.empty();
     Notify(DataEvent::DataSetChanged);
@@ -787,7 +889,8 @@ bool Query::Locate(std::string_view keyFields, const std::vector<Value>& values,
     size_t start = 0;
     while (start <= keyFields.size()) {
         size_t end = keyFields.find(';', start);
-        if (end == std::string_view::npos) end = keyFields.size();
+        if (end == std::string_view::npos)
+            end = keyFields.size();
         fields.push_back(&FieldByName(keyFields.substr(start, end - start)));
         start = end + 1;
     }
@@ -804,7 +907,8 @@ bool Query::Locate(std::string_view keyFields, const std::vector<Value>& values,
             return false;  // a key that the column cannot hold matches no row
         }
         if (caseInsensitive)
-            if (auto* s = std::get_if<std::string>(&wanted.back())) *s = ToLowerUtf8(*s);
+            if (auto* s = std::get_if<std::string>(&wanted.back()))
+                *s = ToLowerUtf8(*s);
     }
     auto matches = [&](const Row& row) {
         for (size_t k = 0; k < fields.size(); ++k) {
@@ -812,20 +916,27 @@ bool Query::Locate(std::string_view keyFields, const std::vector<Value>& values,
             const Value& want = wanted[k];
             if (const auto* w = std::get_if<std::string>(&want)) {
                 const auto* h = std::get_if<std::string>(&have);
-                if (!h) return false;
+                if (!h)
+                    return false;
                 const std::string text = caseInsensitive ? ToLowerUtf8(*h) : *h;
-                if (partial ? text.compare(0, w->size(), *w) != 0 : text != *w) return false;
+                if (partial ? text.compare(0, w->size(), *w) != 0 : text != *w)
+                    return false;
             } else if (std::holds_alternative<std::monostate>(want)) {
-                if (!std::holds_alternative<std::monostate>(have)) return false;
+                if (!std::holds_alternative<std::monostate>(have))
+                    return false;
             } else {
                 const auto asDouble = [](const Value& v, double& out) {
-                    if (const auto* i = std::get_if<long long>(&v)) out = static_cast<double>(*i);
-                    else if (const auto* d = std::get_if<double>(&v)) out = *d;
-                    else return false;
+                    if (const auto* i = std::get_if<long long>(&v))
+                        out = static_cast<double>(*i);
+                    else if (const auto* d = std::get_if<double>(&v))
+                        out = *d;
+                    else
+                        return false;
                     return true;
                 };
                 double a = 0, b = 0;
-                if (!asDouble(have, a) || !asDouble(want, b) || a != b) return false;
+                if (!asDouble(have, a) || !asDouble(want, b) || a != b)
+                    return false;
             }
         }
         return true;
@@ -858,12 +969,14 @@ void Query::Unsubscribe(int id) {
 
 void Query::Notify(DataEvent event, const Field* field) {
     const auto handlers = changeHandlers_;  // a handler may unsubscribe
-    for (const auto& h : handlers) h.second(event, field);
+    for (const auto& h : handlers)
+        h.second(event, field);
 }
 
 void Query::NotifyScroll() {
     const auto handlers = scrollHandlers_;
-    for (const auto& h : handlers) h.second();
+    for (const auto& h : handlers)
+        h.second();
 }
 
 }  // namespace zl::db

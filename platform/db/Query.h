@@ -36,7 +36,7 @@ enum class DataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
 
 // One column of the open dataset, read and written on the current row.
 class Field {
-public:
+  public:
     const std::string& FieldName() const { return name_; }
     FieldType DataType() const { return type_; }
     // The width of a text column in characters; 0 for other types.
@@ -66,7 +66,7 @@ public:
     void SetAsVariant(const Value& value);
     void Clear();
 
-private:
+  private:
     friend class Query;
     Query* owner_ = nullptr;
     int index_ = 0;
@@ -88,7 +88,7 @@ enum class DataEvent {
 };
 
 class Query {
-public:
+  public:
     explicit Query(Connection* connection = nullptr);
     ~Query();
     Query(const Query&) = delete;
@@ -146,7 +146,7 @@ public:
     int OnDataChange(std::function<void(DataEvent, const Field*)> handler);
     void Unsubscribe(int id);
 
-private:
+  private:
     friend class Field;
     struct Row {
         std::vector<Value> values;

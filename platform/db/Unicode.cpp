@@ -11,7 +11,8 @@ namespace {
 locale_t CaseLocale() {
     static const locale_t locale = [] {
         locale_t l = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
-        if (!l) l = newlocale(LC_CTYPE_MASK, "C.utf8", static_cast<locale_t>(0));
+        if (!l)
+            l = newlocale(LC_CTYPE_MASK, "C.utf8", static_cast<locale_t>(0));
         return l;
     }();
     return locale;
@@ -83,8 +84,12 @@ std::string Fold(std::string_view text, bool upper) {
 
 }  // namespace
 
-std::string ToLowerUtf8(std::string_view text) { return Fold(text, false); }
-std::string ToUpperUtf8(std::string_view text) { return Fold(text, true); }
+std::string ToLowerUtf8(std::string_view text) {
+    return Fold(text, false);
+}
+std::string ToUpperUtf8(std::string_view text) {
+    return Fold(text, true);
+}
 
 std::size_t Utf8Length(std::string_view text) {
     std::size_t count = 0;

@@ -32,13 +32,16 @@ void CivilFromDays(long long z, long long& y, unsigned& m, unsigned& d) {
     const unsigned mp = (5 * doy + 2) / 153;
     d = doy - (153 * mp + 2) / 5 + 1;
     m = mp < 10 ? mp + 3 : mp - 9;
-    if (m <= 2) ++y;
+    if (m <= 2)
+        ++y;
 }
 
 constexpr long long kEpoch = DaysFromCivil(1899, 12, 30);
 static_assert(kEpoch == -25569);
 
-bool IsLeapYear(long long y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool IsLeapYear(long long y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int DaysInMonth(long long y, int m) {
     static const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -59,13 +62,15 @@ struct Moment {
 };
 
 Moment Split(TDateTime dt) {
-    if (!std::isfinite(dt)) dt = 0;
+    if (!std::isfinite(dt))
+        dt = 0;
     dt = std::clamp(dt, -1e9, 1e9);
     long long total = std::llround(dt * static_cast<double>(kMsPerDay));
     Moment m;
     m.day = total / kMsPerDay;
     m.ms = total % kMsPerDay;
-    if (m.ms < 0) m.ms = -m.ms;
+    if (m.ms < 0)
+        m.ms = -m.ms;
     return m;
 }
 
@@ -104,9 +109,9 @@ Parts PartsOf(TDateTime dt) {
 
 const char* const kShortMonthNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-const char* const kLongMonthNames[12] = {"January", "February", "March",     "April",
-                                         "May",     "June",     "July",      "August",
-                                         "September", "October", "November", "December"};
+const char* const kLongMonthNames[12] = {"January",   "February", "March",    "April",
+                                         "May",       "June",     "July",     "August",
+                                         "September", "October",  "November", "December"};
 const char* const kShortDayNames[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 const char* const kLongDayNames[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                       "Thursday", "Friday", "Saturday"};
@@ -118,22 +123,30 @@ void AppendNumber(std::string& out, long long n, int minDigits) {
     std::string s = std::to_string(n < 0 ? -n : n);
     if (static_cast<int>(s.size()) < minDigits)
         s.insert(0, static_cast<std::size_t>(minDigits) - s.size(), '0');
-    if (n < 0) out += '-';
+    if (n < 0)
+        out += '-';
     out += s;
 }
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+char Upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool MatchesAt(std::string_view s, std::size_t pos, std::string_view word) {
-    if (pos + word.size() > s.size()) return false;
+    if (pos + word.size() > s.size())
+        return false;
     for (std::size_t i = 0; i < word.size(); ++i)
-        if (Lower(s[pos + i]) != word[i]) return false;
+        if (Lower(s[pos + i]) != word[i])
+            return false;
     return true;
 }
 
 void AppendFormat(std::string& out, std::string_view fmt, const Parts& p, int depth) {
-    if (depth > 2) return;
+    if (depth > 2)
+        return;
     const FormatSettings& fs = Settings();
     char lastToken = ' ';
     std::size_t i = 0;
@@ -143,12 +156,14 @@ void AppendFormat(std::string& out, std::string_view fmt, const Parts& p, int de
         char token = Upper(starter);
         ++i;
         if (token >= 'A' && token <= 'Z') {
-            if (token == 'M' && lastToken == 'H') token = 'N';
+            if (token == 'M' && lastToken == 'H')
+                token = 'N';
             lastToken = token;
         }
         auto count = [&]() {
             std::size_t start = i - 1;
-            while (i < n && fmt[i] == starter) ++i;
+            while (i < n && fmt[i] == starter)
+                ++i;
             return static_cast<int>(i - start);
         };
         switch (token) {
@@ -220,8 +235,7 @@ void AppendFormat(std::string& out, std::string_view fmt, const Parts& p, int de
                 AppendNumber(out, p.msec, std::min(count(), 3));
                 break;
             case 'T':
-                AppendFormat(out, count() == 1 ? kShortTimeFormat : kLongTimeFormat, p,
-                             depth + 1);
+                AppendFormat(out, count() == 1 ? kShortTimeFormat : kLongTimeFormat, p, depth + 1);
                 break;
             case 'C':
                 count();
@@ -254,15 +268,18 @@ void AppendFormat(std::string& out, std::string_view fmt, const Parts& p, int de
                 break;
             }
             case '/':
-                if (fs.DateSeparator != '\0') out += fs.DateSeparator;
+                if (fs.DateSeparator != '\0')
+                    out += fs.DateSeparator;
                 break;
             case ':':
-                if (fs.TimeSeparator != '\0') out += fs.TimeSeparator;
+                if (fs.TimeSeparator != '\0')
+                    out += fs.TimeSeparator;
                 break;
             case '\'':
             case '"': {
                 std::size_t end = fmt.find(starter, i);
-                if (end == std::string_view::npos) end = n;
+                if (end == std::string_view::npos)
+                    end = n;
                 out.append(fmt.substr(i, end - i));
                 i = end < n ? end + 1 : n;
                 break;
@@ -277,8 +294,10 @@ void AppendFormat(std::string& out, std::string_view fmt, const Parts& p, int de
 // ---- parsing
 
 std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -287,7 +306,8 @@ bool ScanNumber(std::string_view s, std::size_t& pos, int maxDigits, int& value,
     value = 0;
     digits = 0;
     while (pos < s.size() && s[pos] >= '0' && s[pos] <= '9') {
-        if (++digits > maxDigits) return false;
+        if (++digits > maxDigits)
+            return false;
         value = value * 10 + (s[pos] - '0');
         ++pos;
     }
@@ -302,14 +322,16 @@ std::string DateOrder() {
         char c = Upper(f[i]);
         if (f[i] == '\'' || f[i] == '"') {
             std::size_t end = f.find(f[i], i + 1);
-            if (end == std::string_view::npos) break;
+            if (end == std::string_view::npos)
+                break;
             i = end;
         } else if ((c == 'Y' || c == 'M' || c == 'D') && order.find(c) == std::string::npos) {
             order += c;
         }
     }
     for (char c : std::string_view("YMD"))
-        if (order.find(c) == std::string::npos) order += c;
+        if (order.find(c) == std::string::npos)
+            order += c;
     return order;
 }
 
@@ -320,11 +342,13 @@ bool ScanDate(std::string_view s, std::size_t& pos, long long& day) {
     int year = -1, month = -1, dayOfMonth = -1;
     for (int f = 0; f < 3; ++f) {
         if (f > 0) {
-            if (pos >= s.size() || s[pos] != sep) return false;
+            if (pos >= s.size() || s[pos] != sep)
+                return false;
             ++pos;
         }
         int value = 0, digits = 0;
-        if (!ScanNumber(s, pos, 4, value, digits)) return false;
+        if (!ScanNumber(s, pos, 4, value, digits))
+            return false;
         switch (order[static_cast<std::size_t>(f)]) {
             case 'Y':
                 if (digits == 2)
@@ -334,16 +358,19 @@ bool ScanDate(std::string_view s, std::size_t& pos, long long& day) {
                 year = value;
                 break;
             case 'M':
-                if (digits > 2) return false;
+                if (digits > 2)
+                    return false;
                 month = value;
                 break;
             default:
-                if (digits > 2) return false;
+                if (digits > 2)
+                    return false;
                 dayOfMonth = value;
                 break;
         }
     }
-    if (!ValidDate(year, month, dayOfMonth)) return false;
+    if (!ValidDate(year, month, dayOfMonth))
+        return false;
     day = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(dayOfMonth)) -
           kEpoch;
     return true;
@@ -353,29 +380,40 @@ bool ScanDate(std::string_view s, std::size_t& pos, long long& day) {
 bool ScanTime(std::string_view s, std::size_t& pos, long long& ms) {
     const char sep = Settings().TimeSeparator;
     int hour = 0, minute = 0, second = 0, msec = 0, digits = 0;
-    if (!ScanNumber(s, pos, 2, hour, digits)) return false;
-    if (pos >= s.size() || s[pos] != sep) return false;
+    if (!ScanNumber(s, pos, 2, hour, digits))
+        return false;
+    if (pos >= s.size() || s[pos] != sep)
+        return false;
     ++pos;
-    if (!ScanNumber(s, pos, 2, minute, digits)) return false;
+    if (!ScanNumber(s, pos, 2, minute, digits))
+        return false;
     if (pos < s.size() && s[pos] == sep) {
         ++pos;
-        if (!ScanNumber(s, pos, 2, second, digits)) return false;
+        if (!ScanNumber(s, pos, 2, second, digits))
+            return false;
         if (pos < s.size() && s[pos] == '.') {
             ++pos;
-            if (!ScanNumber(s, pos, 3, msec, digits)) return false;
-            while (digits++ < 3) msec *= 10;
+            if (!ScanNumber(s, pos, 3, msec, digits))
+                return false;
+            while (digits++ < 3)
+                msec *= 10;
         }
     }
     std::size_t after = pos;
-    while (after < s.size() && s[after] == ' ') ++after;
+    while (after < s.size() && s[after] == ' ')
+        ++after;
     if (after > pos && (MatchesAt(s, after, "am") || MatchesAt(s, after, "pm"))) {
-        if (hour < 1 || hour > 12) return false;
+        if (hour < 1 || hour > 12)
+            return false;
         bool pm = Lower(s[after]) == 'p';
-        if (hour == 12) hour = 0;
-        if (pm) hour += 12;
+        if (hour == 12)
+            hour = 0;
+        if (pm)
+            hour += 12;
         pos = after + 2;
     }
-    if (hour > 23 || minute > 59 || second > 59) return false;
+    if (hour > 23 || minute > 59 || second > 59)
+        return false;
     ms = ((hour * 60LL + minute) * 60 + second) * 1000 + msec;
     return true;
 }
@@ -387,9 +425,11 @@ bool ParseTimeOnly(std::string_view text, long long& ms) {
 }
 
 bool TwoDigitsAt(std::string_view s, std::size_t pos, int& value) {
-    if (pos + 2 > s.size()) return false;
+    if (pos + 2 > s.size())
+        return false;
     char a = s[pos], b = s[pos + 1];
-    if (a < '0' || a > '9' || b < '0' || b > '9') return false;
+    if (a < '0' || a > '9' || b < '0' || b > '9')
+        return false;
     value = (a - '0') * 10 + (b - '0');
     return true;
 }
@@ -399,7 +439,8 @@ bool TwoDigitsAt(std::string_view s, std::size_t pos, int& value) {
 // ---- encoding and decoding
 
 TDateTime EncodeDate(int year, int month, int day) {
-    if (!ValidDate(year, month, day)) throw EConvertError("Invalid argument to date encode");
+    if (!ValidDate(year, month, day))
+        throw EConvertError("Invalid argument to date encode");
     return static_cast<double>(
         DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kEpoch);
 }
@@ -427,7 +468,9 @@ void DecodeTime(TDateTime dt, int& hour, int& minute, int& second, int& msec) {
     msec = p.msec;
 }
 
-TDateTime DateOf(TDateTime dt) { return static_cast<double>(Split(dt).day); }
+TDateTime DateOf(TDateTime dt) {
+    return static_cast<double>(Split(dt).day);
+}
 
 TDateTime TimeOf(TDateTime dt) {
     return static_cast<double>(Split(dt).ms) / static_cast<double>(kMsPerDay);
@@ -435,13 +478,15 @@ TDateTime TimeOf(TDateTime dt) {
 
 TDateTime IncDay(TDateTime dt, int days) {
     Moment m = Split(dt);
-    if (dt >= 0 && m.day + days >= 0) return dt + days;
+    if (dt >= 0 && m.day + days >= 0)
+        return dt + days;
     return Compose(m.day + days, m.ms);
 }
 
 int DaysBetween(TDateTime a, TDateTime b) {
     long long diff = Linear(a) - Linear(b);
-    if (diff < 0) diff = -diff;
+    if (diff < 0)
+        diff = -diff;
     return static_cast<int>(diff / kMsPerDay);
 }
 
@@ -454,8 +499,10 @@ TDateTime IncMonth(TDateTime dt, int months) {
     long long ny = total >= 0 ? total / 12 : -((-total + 11) / 12);
     int nm = static_cast<int>(total - ny * 12) + 1;
     int nd = std::min(static_cast<int>(d), DaysInMonth(ny, nm));
-    if (ny < 1 || ny > 9999) throw EConvertError("Invalid argument to date encode");
-    long long day = DaysFromCivil(ny, static_cast<unsigned>(nm), static_cast<unsigned>(nd)) - kEpoch;
+    if (ny < 1 || ny > 9999)
+        throw EConvertError("Invalid argument to date encode");
+    long long day =
+        DaysFromCivil(ny, static_cast<unsigned>(nm), static_cast<unsigned>(nd)) - kEpoch;
     return Compose(day, m.ms);
 }
 
@@ -475,9 +522,13 @@ TDateTime Now() {
     return Compose(day, ms);
 }
 
-TDateTime Date() { return DateOf(Now()); }
+TDateTime Date() {
+    return DateOf(Now());
+}
 
-TDateTime Time() { return TimeOf(Now()); }
+TDateTime Time() {
+    return TimeOf(Now());
+}
 
 // ---- text
 
@@ -487,13 +538,18 @@ std::string FormatDateTime(std::string_view pattern, TDateTime dt) {
     return out;
 }
 
-std::string DateToStr(TDateTime dt) { return FormatDateTime(Settings().ShortDateFormat, dt); }
+std::string DateToStr(TDateTime dt) {
+    return FormatDateTime(Settings().ShortDateFormat, dt);
+}
 
-std::string TimeToStr(TDateTime dt) { return FormatDateTime(kLongTimeFormat, dt); }
+std::string TimeToStr(TDateTime dt) {
+    return FormatDateTime(kLongTimeFormat, dt);
+}
 
 std::string DateTimeToStr(TDateTime dt) {
     std::string out = DateToStr(dt);
-    if (Split(dt).ms != 0) out += ' ' + TimeToStr(dt);
+    if (Split(dt).ms != 0)
+        out += ' ' + TimeToStr(dt);
     return out;
 }
 
@@ -501,7 +557,8 @@ bool TryStrToDate(std::string_view text, TDateTime& out) {
     std::string_view s = Trim(text);
     std::size_t pos = 0;
     long long day = 0;
-    if (!ScanDate(s, pos, day) || pos != s.size()) return false;
+    if (!ScanDate(s, pos, day) || pos != s.size())
+        return false;
     out = static_cast<double>(day);
     return true;
 }
@@ -516,7 +573,8 @@ bool TryStrToDateTime(std::string_view text, TDateTime& out) {
             return true;
         }
         std::size_t timePos = pos;
-        while (timePos < s.size() && s[timePos] == ' ') ++timePos;
+        while (timePos < s.size() && s[timePos] == ' ')
+            ++timePos;
         long long ms = 0;
         if (timePos > pos && ScanTime(s, timePos, ms) && timePos == s.size()) {
             out = Compose(day, ms);
@@ -525,7 +583,8 @@ bool TryStrToDateTime(std::string_view text, TDateTime& out) {
         return false;
     }
     long long ms = 0;  // Delphi accepts a time alone
-    if (!ParseTimeOnly(s, ms)) return false;
+    if (!ParseTimeOnly(s, ms))
+        return false;
     out = Compose(0, ms);
     return true;
 }
@@ -578,20 +637,25 @@ std::string DateTimeToIso(TDateTime dt) {
 
 bool TryIsoToDateTime(std::string_view s, TDateTime& out) {
     const std::size_t len = s.size();
-    if (len != 10 && len != 16 && len != 19) return false;
+    if (len != 10 && len != 16 && len != 19)
+        return false;
     int c = 0, yy = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
     if (!TwoDigitsAt(s, 0, c) || !TwoDigitsAt(s, 2, yy) || s[4] != '-' ||
         !TwoDigitsAt(s, 5, month) || s[7] != '-' || !TwoDigitsAt(s, 8, day))
         return false;
     if (len >= 16) {
-        if (len == 16 && s[10] != ' ') return false;
-        if (len == 19 && s[10] != ' ' && s[10] != 'T') return false;
+        if (len == 16 && s[10] != ' ')
+            return false;
+        if (len == 19 && s[10] != ' ' && s[10] != 'T')
+            return false;
         if (!TwoDigitsAt(s, 11, hour) || s[13] != ':' || !TwoDigitsAt(s, 14, minute))
             return false;
-        if (len == 19 && (s[16] != ':' || !TwoDigitsAt(s, 17, second))) return false;
+        if (len == 19 && (s[16] != ':' || !TwoDigitsAt(s, 17, second)))
+            return false;
     }
     int year = c * 100 + yy;
-    if (!ValidDate(year, month, day) || hour > 23 || minute > 59 || second > 59) return false;
+    if (!ValidDate(year, month, day) || hour > 23 || minute > 59 || second > 59)
+        return false;
     long long dayIndex =
         DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kEpoch;
     out = Compose(dayIndex, ((hour * 60LL + minute) * 60 + second) * 1000);

@@ -49,7 +49,8 @@ std::string UnsignedDigits(unsigned long long v, int base) {
     auto res = std::to_chars(buf, buf + sizeof buf, v, base);
     std::string s(buf, res.ptr);
     for (char& c : s)
-        if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
+        if (c >= 'a' && c <= 'f')
+            c = static_cast<char>(c - 'a' + 'A');
     return s;
 }
 
@@ -65,7 +66,8 @@ std::string FormatV(std::string_view fmt, const std::vector<FormatArg>& args) {
             out += c;
             continue;
         }
-        if (++i >= n) InvalidFormat(fmt);
+        if (++i >= n)
+            InvalidFormat(fmt);
         if (fmt[i] == '%') {
             out += '%';
             continue;
@@ -74,23 +76,28 @@ std::string FormatV(std::string_view fmt, const std::vector<FormatArg>& args) {
         auto readNumber = [&]() -> int {
             if (i < n && fmt[i] == '*') {
                 ++i;
-                if (next >= args.size()) NoArgument(fmt);
+                if (next >= args.size())
+                    NoArgument(fmt);
                 const auto* v = std::get_if<long long>(&args[next++]);
-                if (!v) InvalidFormat(fmt);
+                if (!v)
+                    InvalidFormat(fmt);
                 return static_cast<int>(*v);
             }
-            if (i >= n || fmt[i] < '0' || fmt[i] > '9') return -1;
+            if (i >= n || fmt[i] < '0' || fmt[i] > '9')
+                return -1;
             long long value = 0;
             while (i < n && fmt[i] >= '0' && fmt[i] <= '9') {
                 value = value * 10 + (fmt[i] - '0');
-                if (value > 100000) InvalidFormat(fmt);
+                if (value > 100000)
+                    InvalidFormat(fmt);
                 ++i;
             }
             return static_cast<int>(value);
         };
         int first = readNumber();
         if (i < n && fmt[i] == ':') {  // "%1:s": the argument index
-            if (first < 0) InvalidFormat(fmt);
+            if (first < 0)
+                InvalidFormat(fmt);
             next = static_cast<std::size_t>(first);
             ++i;
             first = -1;
@@ -108,14 +115,18 @@ std::string FormatV(std::string_view fmt, const std::vector<FormatArg>& args) {
         if (i < n && fmt[i] == '.') {
             ++i;
             precision = readNumber();
-            if (precision < 0) precision = 0;
+            if (precision < 0)
+                precision = 0;
         }
-        if (i >= n) InvalidFormat(fmt);
+        if (i >= n)
+            InvalidFormat(fmt);
         char type = fmt[i];
-        if (type >= 'A' && type <= 'Z') type = static_cast<char>(type - 'A' + 'a');
+        if (type >= 'A' && type <= 'Z')
+            type = static_cast<char>(type - 'A' + 'a');
         if (std::string_view("deufgnmpsx").find(type) == std::string_view::npos)
             InvalidFormat(fmt);
-        if (next >= args.size()) NoArgument(fmt);
+        if (next >= args.size())
+            NoArgument(fmt);
         const FormatArg& arg = args[next++];
 
         std::string text;
@@ -125,12 +136,14 @@ std::string FormatV(std::string_view fmt, const std::vector<FormatArg>& args) {
             case 'x':
             case 'p': {
                 const auto* v = std::get_if<long long>(&arg);
-                if (!v) InvalidFormat(fmt);
+                if (!v)
+                    InvalidFormat(fmt);
                 if (type == 'd') {
                     unsigned long long mag = *v < 0 ? 0ULL - static_cast<unsigned long long>(*v)
                                                     : static_cast<unsigned long long>(*v);
                     text = ZeroPadDigits(UnsignedDigits(mag, 10), precision);
-                    if (*v < 0) text.insert(0, 1, '-');
+                    if (*v < 0)
+                        text.insert(0, 1, '-');
                 } else if (type == 'u') {
                     text = ZeroPadDigits(UnsignedDigits(static_cast<unsigned long long>(*v), 10),
                                          precision);
@@ -138,8 +151,8 @@ std::string FormatV(std::string_view fmt, const std::vector<FormatArg>& args) {
                     text = ZeroPadDigits(UnsignedDigits(static_cast<unsigned long long>(*v), 16),
                                          precision);
                 } else {
-                    text = ZeroPadDigits(UnsignedDigits(static_cast<unsigned long long>(*v), 16),
-                                         16);
+                    text =
+                        ZeroPadDigits(UnsignedDigits(static_cast<unsigned long long>(*v), 16), 16);
                 }
                 break;
             }
@@ -164,9 +177,8 @@ std::string FormatV(std::string_view fmt, const std::vector<FormatArg>& args) {
                 } else if (type == 'n') {
                     text = detail::FixedText(v, precision < 0 ? 2 : std::min(precision, 18), true);
                 } else {  // money: "$1,234.50", negative "($1,234.50)"
-                    std::string body =
-                        detail::FixedText(std::fabs(v), precision < 0 ? 2 : std::min(precision, 18),
-                                          true);
+                    std::string body = detail::FixedText(
+                        std::fabs(v), precision < 0 ? 2 : std::min(precision, 18), true);
                     std::string zero = detail::FixedText(0.0, precision < 0 ? 2 : precision, true);
                     bool negative = v < 0 && body != zero;
                     text = negative ? "($" + body + ")" : "$" + body;
@@ -175,7 +187,8 @@ std::string FormatV(std::string_view fmt, const std::vector<FormatArg>& args) {
             }
             case 's': {
                 const auto* s = std::get_if<std::string>(&arg);
-                if (!s) InvalidFormat(fmt);
+                if (!s)
+                    InvalidFormat(fmt);
                 text = *s;
                 if (precision >= 0 && static_cast<std::size_t>(precision) < text.size())
                     text.resize(static_cast<std::size_t>(precision));
@@ -190,7 +203,9 @@ std::string FormatV(std::string_view fmt, const std::vector<FormatArg>& args) {
 // ---------------------------------------------------------------------------------------------
 // Numbers
 
-std::string IntToStr(long long value) { return std::to_string(value); }
+std::string IntToStr(long long value) {
+    return std::to_string(value);
+}
 
 namespace {
 
@@ -201,16 +216,21 @@ bool ParseInt(std::string_view text, int& out) {
         negative = text[i] == '-';
         ++i;
     }
-    if (i >= text.size()) return false;
+    if (i >= text.size())
+        return false;
     long long value = 0;
     for (; i < text.size(); ++i) {
         char c = text[i];
-        if (c < '0' || c > '9') return false;
+        if (c < '0' || c > '9')
+            return false;
         value = value * 10 + (c - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) return false;
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            return false;
     }
-    if (negative) value = -value;
-    if (value < INT_MIN || value > INT_MAX) return false;
+    if (negative)
+        value = -value;
+    if (value < INT_MIN || value > INT_MAX)
+        return false;
     out = static_cast<int>(value);
     return true;
 }
@@ -231,20 +251,24 @@ int StrToIntDef(std::string_view text, int fallback) {
 
 bool TryStrToFloat(std::string_view text, double& out) {
     // Surrounding blanks are allowed, as Delphi's TextToFloat allows them.
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
     const char sep = Settings().DecimalSeparator;
     std::string clean;
     std::size_t i = 0;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        if (text[i] == '-') clean += '-';
+        if (text[i] == '-')
+            clean += '-';
         ++i;
     }
     int mantissaDigits = 0;
     long firstSignificant = LONG_MIN;  // decimal power of the first non-zero digit
     int intDigits = 0;
     while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        if (firstSignificant == LONG_MIN && text[i] != '0') firstSignificant = mantissaDigits;
+        if (firstSignificant == LONG_MIN && text[i] != '0')
+            firstSignificant = mantissaDigits;
         clean += text[i++];
         ++mantissaDigits;
     }
@@ -253,12 +277,14 @@ bool TryStrToFloat(std::string_view text, double& out) {
         clean += '.';
         ++i;
         while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-            if (firstSignificant == LONG_MIN && text[i] != '0') firstSignificant = mantissaDigits;
+            if (firstSignificant == LONG_MIN && text[i] != '0')
+                firstSignificant = mantissaDigits;
             clean += text[i++];
             ++mantissaDigits;
         }
     }
-    if (mantissaDigits == 0) return false;
+    if (mantissaDigits == 0)
+        return false;
     long exponent = 0;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         clean += 'e';
@@ -270,26 +296,33 @@ bool TryStrToFloat(std::string_view text, double& out) {
         }
         int expDigits = 0;
         while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-            if (exponent < 100000) exponent = exponent * 10 + (text[i] - '0');
+            if (exponent < 100000)
+                exponent = exponent * 10 + (text[i] - '0');
             clean += text[i++];
             ++expDigits;
         }
-        if (expDigits == 0) return false;
-        if (negativeExponent) exponent = -exponent;
+        if (expDigits == 0)
+            return false;
+        if (negativeExponent)
+            exponent = -exponent;
     }
-    if (i != text.size()) return false;
+    if (i != text.size())
+        return false;
     double value = 0;
     auto res = std::from_chars(clean.data(), clean.data() + clean.size(), value);
     if (res.ec == std::errc::result_out_of_range) {
         // Underflow to zero is harmless; overflow is not a valid value.
-        if (firstSignificant == LONG_MIN) return false;
+        if (firstSignificant == LONG_MIN)
+            return false;
         long power = intDigits - 1 - firstSignificant + exponent;
-        if (power > 0) return false;
+        if (power > 0)
+            return false;
         value = 0.0;
     } else if (res.ec != std::errc() || res.ptr != clean.data() + clean.size()) {
         return false;
     }
-    if (!std::isfinite(value)) return false;
+    if (!std::isfinite(value))
+        return false;
     out = value;
     return true;
 }
@@ -301,6 +334,8 @@ double StrToFloat(std::string_view text) {
     return value;
 }
 
-std::string FloatToStr(double value) { return detail::GeneralText(value, 15, 0); }
+std::string FloatToStr(double value) {
+    return detail::GeneralText(value, 15, 0);
+}
 
 }  // namespace zl::format

@@ -17,7 +17,7 @@ using TDateTime = double;
 
 // Raised when a text cannot be converted to a number or a date.
 class EConvertError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -38,11 +38,13 @@ SectionInfo Scan(std::string_view s) {
             i = end == std::string_view::npos ? s.size() : end;
         } else if (c == '0' || c == '#') {
             if (!point) {
-                if (c == '0' && firstZero < 0) firstZero = info.intPlaceholders;
+                if (c == '0' && firstZero < 0)
+                    firstZero = info.intPlaceholders;
                 ++info.intPlaceholders;
             } else {
                 ++info.fracPlaceholders;
-                if (c == '0') info.minFrac = info.fracPlaceholders;
+                if (c == '0')
+                    info.minFrac = info.fracPlaceholders;
             }
         } else if (c == '.') {
             point = true;
@@ -51,10 +53,12 @@ SectionInfo Scan(std::string_view s) {
         } else if (!info.scientific && IsExponentAt(s, i)) {
             info.scientific = true;
             i += 1;
-            while (i + 1 < s.size() && s[i + 1] == '0') ++i;
+            while (i + 1 < s.size() && s[i + 1] == '0')
+                ++i;
         }
     }
-    if (firstZero >= 0) info.minInt = info.intPlaceholders - firstZero;
+    if (firstZero >= 0)
+        info.minInt = info.intPlaceholders - firstZero;
     return info;
 }
 
@@ -69,11 +73,13 @@ std::vector<std::string_view> SplitSections(std::string_view mask) {
         } else if (c == ';') {
             out.push_back(mask.substr(start, i - start));
             start = i + 1;
-            if (out.size() == 2) break;  // a third section runs to the end
+            if (out.size() == 2)
+                break;  // a third section runs to the end
         }
     }
     out.push_back(mask.substr(start));
-    if (out.size() > 3) out.resize(3);
+    if (out.size() > 3)
+        out.resize(3);
     return out;
 }
 
@@ -95,7 +101,8 @@ std::optional<std::string> Render(std::string_view s, double value, bool writeMi
     int shownExponent = 0;
     if (info.scientific) {
         int sig = info.intPlaceholders + info.fracPlaceholders;
-        if (sig < 1) sig = 1;
+        if (sig < 1)
+            sig = 1;
         if (!d.IsZero()) {
             detail::RoundToDecimals(d, sig - d.exponent);
             shownExponent = d.exponent - info.intPlaceholders;
@@ -104,7 +111,8 @@ std::optional<std::string> Render(std::string_view s, double value, bool writeMi
     } else {
         detail::RoundToDecimals(d, info.fracPlaceholders);
     }
-    if (d.IsZero() && value != 0.0) return std::nullopt;
+    if (d.IsZero() && value != 0.0)
+        return std::nullopt;
 
     int n = std::max(detail::IntDigitCount(d), info.minInt);
     int f = info.minFrac;
@@ -116,7 +124,8 @@ std::optional<std::string> Render(std::string_view s, double value, bool writeMi
     }
 
     std::string out;
-    if (writeMinus && !d.IsZero()) out += '-';
+    if (writeMinus && !d.IsZero())
+        out += '-';
     auto emitDigit = [&](int p) {
         out += detail::IntDigit(d, p);
         if (info.thousands && fs.ThousandSeparator != '\0' && p > 1 && (p - 1) % 3 == 0)
@@ -130,7 +139,8 @@ std::optional<std::string> Render(std::string_view s, double value, bool writeMi
         char c = s[i];
         if (c == '\'' || c == '"') {
             std::size_t end = s.find(c, i + 1);
-            if (end == std::string_view::npos) end = s.size();
+            if (end == std::string_view::npos)
+                end = s.size();
             out.append(s.substr(i + 1, end - i - 1));
             i = end;
         } else if (c == '0' || c == '#') {
@@ -138,17 +148,22 @@ std::optional<std::string> Render(std::string_view s, double value, bool writeMi
                 int pos = info.intPlaceholders - intSeen;
                 ++intSeen;
                 if (intSeen == 1)
-                    for (int p = n; p > pos; --p) emitDigit(p);
-                if (pos <= n) emitDigit(pos);
+                    for (int p = n; p > pos; --p)
+                        emitDigit(p);
+                if (pos <= n)
+                    emitDigit(pos);
             } else {
                 ++fracSeen;
-                if (fracSeen <= f) out += detail::FracDigit(d, fracSeen);
+                if (fracSeen <= f)
+                    out += detail::FracDigit(d, fracSeen);
             }
         } else if (c == '.' && !point) {
             point = true;
             if (intSeen == 0)
-                for (int p = n; p >= 1; --p) emitDigit(p);
-            if (f > 0) out += fs.DecimalSeparator;
+                for (int p = n; p >= 1; --p)
+                    emitDigit(p);
+            if (f > 0)
+                out += fs.DecimalSeparator;
         } else if (c == ',') {
             // the thousands flag; writes nothing itself
         } else if (info.scientific && !exponentDone && IsExponentAt(s, i)) {
@@ -176,8 +191,10 @@ std::optional<std::string> Render(std::string_view s, double value, bool writeMi
 }  // namespace
 
 std::string FormatFloat(std::string_view mask, double value) {
-    if (!std::isfinite(value)) return detail::NonFiniteText(value);
-    if (mask.empty()) return FloatToStr(value);
+    if (!std::isfinite(value))
+        return detail::NonFiniteText(value);
+    if (mask.empty())
+        return FloatToStr(value);
     std::vector<std::string_view> sections = SplitSections(mask);
     auto usable = [&](std::size_t i) { return i < sections.size() && !sections[i].empty(); };
     std::size_t index = 0;
@@ -185,9 +202,11 @@ std::string FormatFloat(std::string_view mask, double value) {
         index = 1;
     else if (value == 0 && usable(2))
         index = 2;
-    if (value == 0) value = 0.0;  // no "-0"
+    if (value == 0)
+        value = 0.0;  // no "-0"
     std::optional<std::string> out = Render(sections[index], value, index == 0 && value < 0);
-    if (out) return *out;
+    if (out)
+        return *out;
     // The value rounds to zero under its section: write it as zero, never as "-0.00".
     index = usable(2) ? 2 : 0;
     return *Render(sections[index], 0.0, false);

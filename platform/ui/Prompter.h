@@ -22,7 +22,7 @@ struct Message {
 };
 
 class Prompter {
-public:
+  public:
     virtual ~Prompter() = default;
     // Shows the message modally and returns the button pressed.
     virtual Button Show(const Message& message) = 0;
@@ -31,13 +31,13 @@ public:
 enum class CursorShape { Default, HourGlass };
 
 class Cursor {
-public:
+  public:
     virtual ~Cursor() = default;
     virtual void Set(CursorShape shape) = 0;
 };
 
 class Screen {
-public:
+  public:
     virtual ~Screen() = default;
     virtual int Width() const = 0;
     virtual int Height() const = 0;
@@ -54,7 +54,7 @@ Screen& CurrentScreen();
 void InstallScreen(Screen* screen);
 
 // Shorthand for CurrentPrompter().Show(...).
-Button ShowMessage(WindowHandle owner, const std::string& text, const std::string& title,
-                   Icon icon, Buttons buttons = Buttons::Ok);
+Button ShowMessage(WindowHandle owner, const std::string& text, const std::string& title, Icon icon,
+                   Buttons buttons = Buttons::Ok);
 
 }  // namespace zl::ui

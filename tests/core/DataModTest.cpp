@@ -99,7 +99,8 @@ TEST_F(DataModTest, OpenByIdAndByFieldBuildTheirSelect) {
 
 TEST_F(DataModTest, ActionQueryCommitsOrRollsBackAndNeverLeavesTheFileLocked) {
     ConnectAll();
-    ASSERT_TRUE(dm->actionQuery("update entity set entity_f1=\"checked\" where entity_id=5", "test"));
+    ASSERT_TRUE(
+        dm->actionQuery("update entity set entity_f1=\"checked\" where entity_id=5", "test"));
     EXPECT_EQ(Stored(folder.MainDb(), "select entity_f1 from entity where entity_id=5"), "checked");
 
     EXPECT_FALSE(dm->actionQuery("update entity set no_column=1", "TfrmTest.go"));
@@ -121,8 +122,9 @@ TEST_F(DataModTest, ActionQueryCommitsOrRollsBackAndNeverLeavesTheFileLocked) {
 TEST_F(DataModTest, GetParentCountCountsAndNeverRaises) {
     ConnectAll();
     EXPECT_EQ(dm->getParentCount("quest_section", "questionnaire_id", 123456), 0);
-    EXPECT_EQ(dm->getParentCount("dim_def", "dimension_id", 6),
-              std::stoi(Stored(folder.MainDb(), "select count(*) from dim_def where dimension_id=6")));
+    EXPECT_EQ(
+        dm->getParentCount("dim_def", "dimension_id", 6),
+        std::stoi(Stored(folder.MainDb(), "select count(*) from dim_def where dimension_id=6")));
     EXPECT_EQ(prompter.Count(), 0u);
     EXPECT_FALSE(dm->qAction.Active());
 

@@ -29,11 +29,14 @@ void CoreFixture::ConnectAll() {
     ASSERT_TRUE(dm->Connect(dm->zlmConn, dm->BuildConnectionString(folder.MainDb())));
 }
 
-std::string CoreFixture::ErrorLog() const { return ReadFile(folder.DataFolder() + "zlm.err.log"); }
+std::string CoreFixture::ErrorLog() const {
+    return ReadFile(folder.DataFolder() + "zlm.err.log");
+}
 
 std::string CoreFixture::LastBoxFirstLine() const {
     const auto messages = prompter.Messages();
-    if (messages.empty()) return "";
+    if (messages.empty())
+        return "";
     const std::string& text = messages.back().text;
     return text.substr(0, text.find('\n'));
 }

@@ -16,7 +16,7 @@
 namespace zl::test {
 
 class CoreFixture : public ::testing::Test {
-protected:
+  protected:
     CoreFixture();
     ~CoreFixture() override;
 
@@ -34,7 +34,7 @@ protected:
     HttpTestServer web;
     std::unique_ptr<TDataMod> dm;
 
-private:
+  private:
     http::HostSettings savedHosts_;
 };
 

@@ -12,14 +12,16 @@ namespace zl::test {
 
 TestDataFolder::TestDataFolder(bool install) {
     std::string pattern = (std::filesystem::temp_directory_path() / "zelmar-test-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("Cannot make a temporary folder.");
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("Cannot make a temporary folder.");
     home_ = pattern;
     if (const char* previous = std::getenv("XDG_DATA_HOME")) {
         hadXdg_ = true;
         previousXdg_ = previous;
     }
     ::setenv("XDG_DATA_HOME", home_.c_str(), 1);
-    if (install) setup::Install(DataFolder());
+    if (install)
+        setup::Install(DataFolder());
 }
 
 TestDataFolder::~TestDataFolder() {

@@ -7,7 +7,7 @@
 namespace zl::test {
 
 class TestDataFolder {
-public:
+  public:
     // install = false leaves the folder empty (for tests of the installer itself).
     explicit TestDataFolder(bool install = true);
     ~TestDataFolder();
@@ -22,7 +22,7 @@ public:
     std::string MetaDb() const { return DataFolder() + "db/zlm_meta.dat"; }
     std::string LocalDb() const { return DataFolder() + "db/zlmlocal.dat"; }
 
-private:
+  private:
     std::string home_;
     std::string previousXdg_;
     bool hadXdg_ = false;

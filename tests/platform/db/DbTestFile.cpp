@@ -37,7 +37,8 @@ create view item_list as
 
 DbTestFile::DbTestFile() {
     std::string pattern = (std::filesystem::temp_directory_path() / "zelmar-db-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("mkdtemp failed");
     folder_ = pattern;
     path_ = folder_ + "/test.dat";
     sqlite3* db = nullptr;

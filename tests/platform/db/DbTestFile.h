@@ -9,7 +9,7 @@
 namespace zl::db::test {
 
 class DbTestFile {
-public:
+  public:
     DbTestFile();
     ~DbTestFile();
     const std::string& Path() const { return path_; }
@@ -18,7 +18,7 @@ public:
     void OpenOther(Connection& other) const;
     Connection conn;
 
-private:
+  private:
     std::string folder_;
     std::string path_;
 };

@@ -23,7 +23,7 @@ std::string StoredText(const DbTestFile& file, const std::string& sql) {
 }
 
 class QueryTest : public ::testing::Test {
-protected:
+  protected:
     DbTestFile file;
     Query q{&file.conn};
     void OpenSql(const std::string& sql) {
@@ -55,7 +55,8 @@ TEST_F(QueryTest, NavigationStatesAndRecordNumbers) {
     EXPECT_EQ(q.FieldByName("ITEM_NAME").AsString(), "nut");  // names are case-insensitive
 
     int visited = 0;
-    for (q.First(); !q.Eof(); q.Next()) ++visited;
+    for (q.First(); !q.Eof(); q.Next())
+        ++visited;
     EXPECT_EQ(visited, 4);
 
     OpenSql("select * from item where item_id=0");
@@ -123,8 +124,9 @@ TEST_F(QueryTest, PostWritesOnlyTheChangedColumnsByKey) {
     EXPECT_EQ(StoredText(file, "select item_name from item where item_id=2"), "Hex nut");
     EXPECT_EQ(StoredText(file, "select item_qty from item where item_id=2"), "12.75");
     EXPECT_EQ(StoredText(file, "select item_count from item where item_id=2"), "99");
-    EXPECT_EQ(StoredText(file, "select count(*) from item where item_id<>2 and item_name='Hex nut'"),
-              "0");
+    EXPECT_EQ(
+        StoredText(file, "select count(*) from item where item_id<>2 and item_name='Hex nut'"),
+        "0");
 
     EXPECT_THROW(q.FieldByName("item_name").SetAsString("x"), DbError);  // not editing
 }
@@ -141,9 +143,11 @@ TEST_F(QueryTest, AppendInsertCancelAndDelete) {
     EXPECT_EQ(q.RecordCount(), 5);
     EXPECT_EQ(q.RecNo(), 5);
     EXPECT_EQ(q.FieldByName("item_id").AsInteger(), 50);
-    EXPECT_EQ(StoredText(file, "select item_date || '' from item where item_id=50"), "2026-03-04 00:00:00");
+    EXPECT_EQ(StoredText(file, "select item_date || '' from item where item_id=50"),
+              "2026-03-04 00:00:00");
     // Columns never assigned stay null in the file.
-    EXPECT_EQ(StoredText(file, "select coalesce(item_qty, 'null') from item where item_id=50"), "null");
+    EXPECT_EQ(StoredText(file, "select coalesce(item_qty, 'null') from item where item_id=50"),
+              "null");
 
     q.SetRecNo(2);
     q.Insert();
@@ -183,7 +187,8 @@ TEST_F(QueryTest, TablesWithoutKeyAreWrittenByRowid) {
     EXPECT_EQ(q.FieldCount(), 2);  // the row id stays hidden
     EXPECT_EQ(q.Fields(0).FieldName(), "settings_path");
     q.Edit();
-    q.FieldByName("settings_counter").SetAsInteger(q.FieldByName("settings_counter").AsInteger() + 1);
+    q.FieldByName("settings_counter")
+        .SetAsInteger(q.FieldByName("settings_counter").AsInteger() + 1);
     q.FieldByName("settings_path").SetAsString("/home/a");
     q.Post();
     EXPECT_EQ(StoredText(file, "select settings_counter || ' ' || settings_path from settings"),
@@ -237,8 +242,9 @@ TEST_F(QueryTest, TextRoundTripsUnchanged) {
 }
 
 TEST_F(QueryTest, DatesCompareAndSortAsDates) {
-    OpenSql("select * from item where item_date>=#2026/01/01# and item_date<#2026/02/01# "
-            "order by item_date");
+    OpenSql(
+        "select * from item where item_date>=#2026/01/01# and item_date<#2026/02/01# "
+        "order by item_date");
     ASSERT_EQ(q.RecordCount(), 2);
     EXPECT_EQ(q.FieldByName("item_name").AsString(), "ÄRGER");
     EXPECT_EQ(q.FieldByName("item_date").AsString(), "2026/01/01");
@@ -250,7 +256,8 @@ TEST_F(QueryTest, DatesCompareAndSortAsDates) {
     q.Edit();
     q.FieldByName("item_date").SetAsString("2026/01/16 08:30:00");
     q.Post();
-    EXPECT_EQ(StoredText(file, "select item_date || '' from item where item_id=1"), "2026-01-16 08:30:00");
+    EXPECT_EQ(StoredText(file, "select item_date || '' from item where item_id=1"),
+              "2026-01-16 08:30:00");
     q.Edit();
     EXPECT_THROW(q.FieldByName("item_date").SetAsString("16.01.2026"), format::EConvertError);
     q.Cancel();
@@ -293,7 +300,8 @@ TEST_F(QueryTest, ScrollAndDataChangeNotifications) {
     std::vector<std::string> changedFields;
     const int a = q.OnAfterScroll([&] { ++scrolls; });
     const int b = q.OnDataChange([&](DataEvent event, const Field* f) {
-        if (event == DataEvent::FieldChanged) changedFields.push_back(f->FieldName());
+        if (event == DataEvent::FieldChanged)
+            changedFields.push_back(f->FieldName());
     });
     q.Next();
     q.Next();
@@ -380,11 +388,13 @@ TEST(Connection, OpensOnlyExistingFilesAndReopensWithANewString) {
     c.SetConnectionString(file.ConnectionString());
     c.Open();
     EXPECT_TRUE(c.Connected());
-    EXPECT_EQ(Connection::ConnectionItem(
-                  "Provider=X;Data Source=/a b/c.dat;Jet OLEDB:System database=\"\";", "data source"),
-              "/a b/c.dat");
-    EXPECT_EQ(Connection::ConnectionItem("Jet OLEDB:System database=\"\";", "Jet OLEDB:System database"),
-              "");
+    EXPECT_EQ(
+        Connection::ConnectionItem(
+            "Provider=X;Data Source=/a b/c.dat;Jet OLEDB:System database=\"\";", "data source"),
+        "/a b/c.dat");
+    EXPECT_EQ(
+        Connection::ConnectionItem("Jet OLEDB:System database=\"\";", "Jet OLEDB:System database"),
+        "");
 }
 
 }  // namespace

@@ -14,7 +14,9 @@ using zl::format::test::SettingsGuard;
 namespace {
 
 // 2026-03-07 (a Saturday) 14:05:09.042
-TDateTime Sample() { return EncodeDate(2026, 3, 7) + EncodeTime(14, 5, 9, 42); }
+TDateTime Sample() {
+    return EncodeDate(2026, 3, 7) + EncodeTime(14, 5, 9, 42);
+}
 
 std::string ConvertErrorOf(TDateTime (*convert)(std::string_view), std::string_view text) {
     try {
@@ -151,8 +153,7 @@ TEST(DateArithmetic, IncMonth) {
     EXPECT_EQ(IncMonth(EncodeDate(2024, 2, 29), 12), EncodeDate(2025, 2, 28));
     EXPECT_EQ(IncMonth(EncodeDate(2024, 5, 31), -13), EncodeDate(2023, 4, 30));
     EXPECT_EQ(IncMonth(EncodeDate(2024, 5, 31), 0), EncodeDate(2024, 5, 31));
-    EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn:ss", IncMonth(Sample(), 2)),
-              "2026-05-07 14:05:09");
+    EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn:ss", IncMonth(Sample(), 2)), "2026-05-07 14:05:09");
 }
 
 TEST(FormatDateTime, PatternsOfTheParts) {
@@ -305,11 +306,10 @@ TEST(StrToDate, InvalidTextRaises) {
     EXPECT_EQ(ConvertErrorOf(StrToDate, "2023/02/29"), "'2023/02/29' is not a valid date");
     EXPECT_EQ(ConvertErrorOf(StrToDate, ""), "'' is not a valid date");
     EXPECT_EQ(ConvertErrorOf(StrToDate, "abc"), "'abc' is not a valid date");
-    for (const char* bad :
-         {"1900/02/29", "2026/13/01", "2026/00/10", "2026/01/00", "2026/04/31", "2026-03-07",
-          "2026/03/07x", "2026/03", "2026", "202/03/07", "2026/003/07", "2026/03/007",
-          "20260/03/07", "2026//07", "/03/07", "2026/03/07 14:05", "+2026/03/07", "2026 /03/07",
-          "0000/01/01"}) {
+    for (const char* bad : {"1900/02/29", "2026/13/01", "2026/00/10", "2026/01/00", "2026/04/31",
+                            "2026-03-07", "2026/03/07x", "2026/03", "2026", "202/03/07",
+                            "2026/003/07", "2026/03/007", "20260/03/07", "2026//07", "/03/07",
+                            "2026/03/07 14:05", "+2026/03/07", "2026 /03/07", "0000/01/01"}) {
         TDateTime out = 123;
         EXPECT_FALSE(TryStrToDate(bad, out)) << bad;
         EXPECT_EQ(out, 123) << bad;
@@ -386,12 +386,29 @@ TEST(IsoText, TryIsoToDateTimeAcceptsTheFourForms) {
 }
 
 TEST(IsoText, TryIsoToDateTimeRejectsEverythingElse) {
-    for (const char* bad :
-         {"", "2026-3-7", "2026-03-7", "2026/03/07", "2026-03-07T14:05", "2026-03-07 14:05:09.123",
-          "2026-03-07 14:05:09Z", "2026-02-30", "2023-02-29", "2026-13-01", "2026-00-01",
-          "2026-03-07 24:00:00", "2026-03-07 23:60:00", "2026-03-07 23:59:60", " 2026-03-07",
-          "2026-03-07 ", "0000-01-01", "abcd-ef-gh", "2026-03-07 14:05:9", "2026-03-07  14:05",
-          "2026-03-07x14:05:09", "+026-03-07", "2026-03-07 1a:05:09"}) {
+    for (const char* bad : {"",
+                            "2026-3-7",
+                            "2026-03-7",
+                            "2026/03/07",
+                            "2026-03-07T14:05",
+                            "2026-03-07 14:05:09.123",
+                            "2026-03-07 14:05:09Z",
+                            "2026-02-30",
+                            "2023-02-29",
+                            "2026-13-01",
+                            "2026-00-01",
+                            "2026-03-07 24:00:00",
+                            "2026-03-07 23:60:00",
+                            "2026-03-07 23:59:60",
+                            " 2026-03-07",
+                            "2026-03-07 ",
+                            "0000-01-01",
+                            "abcd-ef-gh",
+                            "2026-03-07 14:05:9",
+                            "2026-03-07  14:05",
+                            "2026-03-07x14:05:09",
+                            "+026-03-07",
+                            "2026-03-07 1a:05:09"}) {
         TDateTime out = 42;
         EXPECT_FALSE(TryIsoToDateTime(bad, out)) << bad;
         EXPECT_EQ(out, 42) << bad;
@@ -408,7 +425,8 @@ TEST(IsoText, RoundTrip) {
             for (int secs : times) {
                 TDateTime dt = EncodeDate(year, month, day) +
                                EncodeTime(secs / 3600, secs / 60 % 60, secs % 60, 0);
-                if (dt < 0) continue;  // Compose-with-sign is covered elsewhere
+                if (dt < 0)
+                    continue;  // Compose-with-sign is covered elsewhere
                 std::string iso = DateTimeToIso(dt);
                 TDateTime back = 0;
                 ASSERT_TRUE(TryIsoToDateTime(iso, back)) << iso;
@@ -439,7 +457,8 @@ TEST(Clock, NowDateTimeUseLocalTime) {
     localtime_r(&t, &lt);
     int y, m, d;
     DecodeDate(now, y, m, d);
-    if (lt.tm_hour == 0 && lt.tm_min == 0) GTEST_SKIP() << "too close to midnight";
+    if (lt.tm_hour == 0 && lt.tm_min == 0)
+        GTEST_SKIP() << "too close to midnight";
     EXPECT_EQ(y, lt.tm_year + 1900);
     EXPECT_EQ(m, lt.tm_mon + 1);
     EXPECT_EQ(d, lt.tm_mday);

@@ -111,4 +111,6 @@ TEST(Format, MissingArgumentsAndBadSpecifiersRaise) {
     }
 }
 
-TEST(Format, ExtraArgumentsAreIgnored) { EXPECT_EQ(Format("%d", 1, 2), "1"); }
+TEST(Format, ExtraArgumentsAreIgnored) {
+    EXPECT_EQ(Format("%d", 1, 2), "1");
+}

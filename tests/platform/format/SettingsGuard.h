@@ -6,13 +6,13 @@
 namespace zl::format::test {
 
 class SettingsGuard {
-public:
+  public:
     SettingsGuard() : saved_(Settings()) {}
     ~SettingsGuard() { Settings() = saved_; }
     SettingsGuard(const SettingsGuard&) = delete;
     SettingsGuard& operator=(const SettingsGuard&) = delete;
 
-private:
+  private:
     FormatSettings saved_;
 };
 

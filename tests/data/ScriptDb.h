@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace zltest {
+namespace zl::test {
 
 // Text of a delivered script, e.g. ReadScript("zlm.sql").
 std::string ReadScript(const std::string& name);
@@ -39,4 +39,4 @@ class ScriptDb {
     sqlite3* db_ = nullptr;
 };
 
-}  // namespace zltest
+}  // namespace zl::test

@@ -7,12 +7,12 @@
 #include <sstream>
 #include <string>
 
-#include "script_db.h"
+#include "ScriptDb.h"
 
 namespace {
 
-using zltest::ReadScript;
-using zltest::ScriptDb;
+using zl::test::ReadScript;
+using zl::test::ScriptDb;
 
 std::string ReadFile(const std::string& relative) {
     std::ifstream in(std::string(ZELMAR_SOURCE_DIR) + "/data/" + relative, std::ios::binary);

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "script_db.h"
+#include "ScriptDb.h"
 
 namespace {
 
-using zltest::ReadScript;
-using zltest::ScriptDb;
+using zl::test::ReadScript;
+using zl::test::ScriptDb;
 
 bool Has(const std::vector<std::string>& names, const std::string& name) {
     return std::find(names.begin(), names.end(), name) != names.end();

@@ -1,10 +1,10 @@
-#include "script_db.h"
+#include "ScriptDb.h"
 
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
-namespace zltest {
+namespace zl::test {
 
 std::string ReadScript(const std::string& name) {
     std::ifstream in(std::string(ZELMAR_SOURCE_DIR) + "/data/" + name, std::ios::binary);
@@ -107,4 +107,4 @@ long long ScriptDb::Int(const std::string& sql) {
     return std::stoll(rows[0][0]);
 }
 
-}  // namespace zltest
+}  // namespace zl::test

@@ -9,12 +9,12 @@
 #include <set>
 #include <string>
 
-#include "script_db.h"
+#include "ScriptDb.h"
 
 namespace {
 
-using zltest::ReadScript;
-using zltest::ScriptDb;
+using zl::test::ReadScript;
+using zl::test::ScriptDb;
 
 const char* const kScripts[] = {"zlm.sql", "zlm_meta.sql", "zlmlocal.sql"};
 
@@ -125,7 +125,7 @@ TEST(DataScripts, FloatColumnsStayFloatingThroughTheViews) {
                                                         {"qQuestionAnswer", "question_min"},
                                                         {"repEntityAddress", "entity_taxrate"}};
     for (const auto& [view, col] : cols) {
-        zltest::ScriptDb& d = db;
+        zl::test::ScriptDb& d = db;
         sqlite3_stmt* st = nullptr;
         const std::string sql = std::string("select \"") + col + "\" from " + view;
         ASSERT_EQ(sqlite3_prepare_v2(d.handle(), sql.c_str(), -1, &st, nullptr), SQLITE_OK) << sql;

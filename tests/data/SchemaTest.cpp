@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "script_db.h"
+#include "ScriptDb.h"
 
 namespace {
 
-using zltest::ReadScript;
-using zltest::ScriptDb;
+using zl::test::ReadScript;
+using zl::test::ScriptDb;
 
 struct TableColumns {
     const char* table;

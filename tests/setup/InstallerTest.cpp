@@ -1,0 +1,123 @@
+#include "setup/Installer.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "data/DeliveredFiles.h"
+#include "tests/support/TestDataFolder.h"
+
+namespace zl::setup {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::TestDataFolder;
+
+mode_t ModeOf(const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return st.st_mode & 0777;
+}
+
+// Every view of a database file selects without error, through plain SQLite as the sqlite3
+// shell would.
+void ExpectViewsSelect(const std::string& path) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    std::vector<std::string> views;
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, "select name from sqlite_master where type='view'", -1, &stmt, nullptr);
+    while (sqlite3_step(stmt) == SQLITE_ROW)
+        views.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    sqlite3_finalize(stmt);
+    for (const auto& view : views) {
+        char* error = nullptr;
+        const std::string sql = "select * from \"" + view + "\"";
+        EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK)
+            << view << ": " << (error ? error : "");
+        sqlite3_free(error);
+    }
+    sqlite3_close(db);
+}
+
+TEST(Installer, LaysOutTheWholeDataFolderPrivately) {
+    TestDataFolder folder(false);
+    const std::string data = folder.DataFolder();
+    const auto created = Install(data);
+
+    EXPECT_EQ(ModeOf(data), 0700u);
+    EXPECT_EQ(ModeOf(data + "db"), 0700u);
+    EXPECT_TRUE(fs::is_directory(data + "doc/reports/0000000000"));
+    for (const char* name : {"db/zlm.dat", "db/zlm_meta.dat", "db/zlmlocal.dat"}) {
+        EXPECT_TRUE(fs::is_regular_file(data + name)) << name;
+        EXPECT_EQ(ModeOf(data + name) & 0077, 0u) << name;
+        ExpectViewsSelect(data + name);
+    }
+    EXPECT_EQ(ReadFile(data + "help.html"), *data::DeliveredFile("pages/help.html"));
+    EXPECT_EQ(ReadFile(data + "doc/sampletemplate.rtf"),
+              *data::DeliveredFile("sampletemplate.rtf"));
+    for (const char* page : {"zlmupdate.html", "zlmquit.html", "zlmredir.html"})
+        EXPECT_TRUE(fs::is_regular_file(data + page)) << page;
+    EXPECT_EQ(ReadFile(data + "doc/sampletemplate.rtf").rfind("{\\rtf", 0), 0u);
+
+    // The report lists what it made, the databases among them; no temporary file is left.
+    EXPECT_NE(std::find(created.begin(), created.end(), data + "db/zlm.dat"), created.end());
+    for (const auto& entry : fs::directory_iterator(data + "db"))
+        EXPECT_EQ(entry.path().string().find(".part"), std::string::npos) << entry.path();
+}
+
+TEST(Installer, ASecondRunChangesNothingAndExistingFilesAreKept) {
+    TestDataFolder folder(false);
+    const std::string data = folder.DataFolder();
+    Install(data);
+
+    // A user's own work in the files must survive a later run.
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open((data + "db/zlm.dat").c_str(), &db);
+        ASSERT_EQ(sqlite3_exec(db, "update id_control set next_id=5555", nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(db);
+    }
+    std::ofstream(data + "help.html") << "my own help";
+    fs::remove(data + "zlmquit.html");
+    const auto before = fs::last_write_time(data + "db/zlm_meta.dat");
+
+    const auto created = Install(data);
+    EXPECT_EQ(created, std::vector<std::string>{data + "zlmquit.html"});
+    EXPECT_EQ(ReadFile(data + "help.html"), "my own help");
+    EXPECT_EQ(fs::last_write_time(data + "db/zlm_meta.dat"), before);
+    sqlite3* db = nullptr;
+    sqlite3_open((data + "db/zlm.dat").c_str(), &db);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, "select next_id from id_control", -1, &stmt, nullptr);
+    ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(stmt, 0), 5555);
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+
+    EXPECT_TRUE(Install(data).empty());
+}
+
+TEST(Installer, AFailingScriptLeavesNoDatabaseBehind) {
+    TestDataFolder folder(false);
+    fs::create_directories(folder.Home() + "/db");
+    const std::string path = folder.Home() + "/db/broken.dat";
+    EXPECT_THROW(
+        CreateDatabase(path, "create table a (x INTEGER); insert into nowhere values (1);"),
+        std::runtime_error);
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_TRUE(fs::is_empty(folder.Home() + "/db"));
+
+    CreateDatabase(path, "create table a (x INTEGER);");
+    EXPECT_THROW(CreateDatabase(path, "create table b (x INTEGER);"), std::runtime_error);
+    EXPECT_THROW(Install("relative/without/slash"), std::runtime_error);
+}
+
+}  // namespace
+}  // namespace zl::setup
