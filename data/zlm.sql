@@ -466,6 +466,28 @@ CREATE TABLE usr_exercise (
     usr_exercise_heavykj DOUBLE
 );
 
+-- ---------------------------------------------------------------------------------------
+-- Indexes on the columns by which lists, lookups and totals find a record's children.
+-- ---------------------------------------------------------------------------------------
+CREATE INDEX entity_by_dimension ON entity (dimension_id);
+CREATE INDEX entity_by_parent ON entity (parent_id);
+CREATE INDEX address_by_entity ON address (entity_id);
+CREATE INDEX zlm_doc_by_dimension ON zlm_doc (dimension_id);
+CREATE INDEX zlm_doc_by_customer ON zlm_doc (customer_id);
+CREATE INDEX doc_item_by_doc ON doc_item (zlm_doc_id);
+CREATE INDEX bill_item_by_billable ON bill_item (billable_id);
+CREATE INDEX bill_rate_by_billable ON bill_rate (billable_id);
+CREATE INDEX billable_image_by_billable ON billable_image (billable_id);
+CREATE INDEX exchange_rate_by_region ON exchange_rate (region_id);
+CREATE INDEX dim_def_by_dimension ON dim_def (dimension_id);
+CREATE INDEX group_right_by_group ON group_right (user_group_id);
+CREATE INDEX group_user_link_by_user ON group_user_link (sys_user_id);
+CREATE INDEX quest_section_by_questionnaire ON quest_section (questionnaire_id);
+CREATE INDEX question_by_section ON question (quest_section_id);
+CREATE INDEX choice_by_question ON choice (question_id);
+CREATE INDEX comp_quest_by_customer ON comp_quest (customer_id);
+CREATE INDEX answer_by_comp_quest ON answer (comp_quest_id);
+
 -- =======================================================================================
 -- Rows
 -- =======================================================================================

@@ -136,25 +136,35 @@ bool IsFloat(FieldType t) {
     return t == FieldType::ftFloat || t == FieldType::ftCurrency;
 }
 
-Value ReadColumn(sqlite3_stmt* stmt, int column, FieldType type) {
+// Stores one column of the statement's current row into the row store, read by field type.
+void StoreColumn(sqlite3_stmt* stmt, int column, FieldType type, RowStore& rows, int row,
+                 int target) {
     const int storage = sqlite3_column_type(stmt, column);
     if (storage == SQLITE_NULL)
-        return {};
+        return;
     if (IsInteger(type)) {
         if (storage == SQLITE_FLOAT)
-            return std::llround(sqlite3_column_double(stmt, column));
-        return static_cast<long long>(sqlite3_column_int64(stmt, column));
+            rows.SetInt(row, target, std::llround(sqlite3_column_double(stmt, column)));
+        else
+            rows.SetInt(row, target, sqlite3_column_int64(stmt, column));
+        return;
     }
-    if (IsFloat(type))
-        return sqlite3_column_double(stmt, column);
-    if (type == FieldType::ftUnknown) {
-        if (storage == SQLITE_INTEGER)
-            return static_cast<long long>(sqlite3_column_int64(stmt, column));
-        if (storage == SQLITE_FLOAT)
-            return sqlite3_column_double(stmt, column);
+    if (IsFloat(type)) {
+        rows.SetFloat(row, target, sqlite3_column_double(stmt, column));
+        return;
+    }
+    if (type == FieldType::ftUnknown && storage == SQLITE_INTEGER) {
+        rows.SetInt(row, target, sqlite3_column_int64(stmt, column));
+        return;
+    }
+    if (type == FieldType::ftUnknown && storage == SQLITE_FLOAT) {
+        rows.SetFloat(row, target, sqlite3_column_double(stmt, column));
+        return;
     }
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-    return std::string(text ? text : "", static_cast<size_t>(sqlite3_column_bytes(stmt, column)));
+    rows.SetText(row, target,
+                 std::string_view(text ? text : "",
+                                  static_cast<size_t>(sqlite3_column_bytes(stmt, column))));
 }
 
 bool ParseBoolean(std::string_view text, bool& out) {
@@ -263,8 +273,6 @@ void Bind(sqlite3_stmt* stmt, int index, const Value& value) {
         throw DbError("Cannot bind a value to a statement.");
 }
 
-const Value kNull{};
-
 // "select ..." becomes "select rowid as zl$rowid, ..." so that rows of a table without a key can
 // be written back. Only a plain select of all kinds qualifies.
 bool InjectRowid(const std::string& sql, std::string& out) {
@@ -287,7 +295,7 @@ bool InjectRowid(const std::string& sql, std::string& out) {
 
 // ----- Field -------------------------------------------------------------------------------
 
-const Value& Field::AsVariant() const {
+Value Field::AsVariant() const {
     return owner_->CurrentValue(index_);
 }
 bool Field::IsNull() const {
@@ -295,19 +303,19 @@ bool Field::IsNull() const {
 }
 
 std::string Field::AsString() const {
-    const Value& v = AsVariant();
+    Value v = AsVariant();
     if (std::holds_alternative<std::monostate>(v))
         return {};
     if (type_ == FieldType::ftBoolean)
         return AsBoolean() ? "True" : "False";
     if (type_ == FieldType::ftDateTime) {
         TDateTime dt = 0;
-        if (const auto* s = std::get_if<std::string>(&v); s && !format::TryIsoToDateTime(*s, dt))
-            return *s;
+        if (auto* s = std::get_if<std::string>(&v))
+            return format::TryIsoToDateTime(*s, dt) ? format::DateTimeToStr(dt) : std::move(*s);
         return format::DateTimeToStr(AsDateTime());
     }
-    if (const auto* s = std::get_if<std::string>(&v))
-        return *s;
+    if (auto* s = std::get_if<std::string>(&v))
+        return std::move(*s);
     if (const auto* i = std::get_if<long long>(&v))
         return std::to_string(*i);
     return format::FloatToStr(std::get<double>(v));
@@ -478,15 +486,12 @@ void Query::Open() {
         fields.push_back(std::move(f));
     }
 
-    std::vector<Row> rows;
+    RowStore rows(columns);
     while (prepared.stmt->Step()) {
-        Row row;
-        row.values.reserve(columns);
-        if (byRowid)
-            row.rowid = sqlite3_column_int64(stmt, 0);
+        const int row = rows.Rows();
+        rows.AddRow(byRowid ? sqlite3_column_int64(stmt, 0) : 0);
         for (int i = 0; i < columns; ++i)
-            row.values.push_back(ReadColumn(stmt, i + firstColumn, fields[i]->type_));
-        rows.push_back(std::move(row));
+            StoreColumn(stmt, i + firstColumn, fields[i]->type_, rows, row, i);
     }
     prepared.stmt.reset();  // no open statement, so no lock, outlives Open
 
@@ -497,13 +502,15 @@ void Query::Open() {
             continue;
         bool anyFloat = false, anyInt = false, anyText = false;
         size_t widest = 0;
-        for (const Row& r : rows) {
-            const Value& v = r.values[i];
-            anyFloat |= std::holds_alternative<double>(v);
-            anyInt |= std::holds_alternative<long long>(v);
-            if (const auto* s = std::get_if<std::string>(&v)) {
+        for (int r = 0; r < rows.Rows(); ++r) {
+            anyFloat |= rows.IsReal(r, i);
+            anyInt |= rows.IsInteger(r, i);
+            if (rows.IsText(r, i)) {
                 anyText = true;
-                widest = std::max(widest, Utf8Length(*s));
+                // A text has at most as many characters as bytes: count only candidates.
+                const std::string_view text = rows.Text(r, i);
+                if (text.size() > widest)
+                    widest = std::max(widest, Utf8Length(text));
             }
         }
         if (anyText) {
@@ -519,9 +526,9 @@ void Query::Open() {
         }
         // Mixed integer and float results read as floats.
         if (f.type_ == FieldType::ftFloat)
-            for (Row& r : rows)
-                if (const auto* iv = std::get_if<long long>(&r.values[i]))
-                    r.values[i] = static_cast<double>(*iv);
+            for (int r = 0; r < rows.Rows(); ++r)
+                if (rows.IsInteger(r, i))
+                    rows.SetFloat(r, i, static_cast<double>(std::get<long long>(rows.Get(r, i))));
     }
 
     fields_ = std::move(fields);
@@ -530,9 +537,9 @@ void Query::Open() {
     byRowid_ = byRowid;
     rowidColumn_ = byRowid ? 0 : -1;
     state_ = DataSetState::dsBrowse;
-    pos_ = rows_.empty() ? -1 : 0;
+    pos_ = rows_.Empty() ? -1 : 0;
     bof_ = true;
-    eof_ = rows_.empty();
+    eof_ = rows_.Empty();
     Notify(DataEvent::StateChanged);
     Notify(DataEvent::DataSetChanged);
     NotifyScroll();
@@ -543,8 +550,8 @@ void Query::Close() {
         return;
     state_ = DataSetState::dsInactive;
     fields_.clear();
-    rows_.clear();
-    buffer_ = {};
+    rows_ = RowStore();
+    buffer_.clear();
     changed_.clear();
     pos_ = -1;
     bof_ = eof_ = true;
@@ -558,13 +565,13 @@ void Query::Requery() {
     Value key;
     int recNo = 0;
     if (Active() && pos_ >= 0 && !fields_.empty()) {
-        key = rows_[pos_].values[0];
+        key = rows_.Get(pos_, 0);
         recNo = pos_ + 1;
     }
     Open();
     if (!std::holds_alternative<std::monostate>(key) && Locate(fields_[0]->name_, {key}))
         return;
-    if (recNo > 0 && !rows_.empty())
+    if (recNo > 0 && !rows_.Empty())
         SetRecNo(std::min(recNo, RecordCount()));
 }
 
@@ -608,18 +615,18 @@ void Query::Scroll(int newPos, bool bof, bool eof) {
 
 void Query::First() {
     RequireActive();
-    Scroll(rows_.empty() ? -1 : 0, true, rows_.empty());
+    Scroll(rows_.Empty() ? -1 : 0, true, rows_.Empty());
 }
 
 void Query::Last() {
     RequireActive();
-    Scroll(static_cast<int>(rows_.size()) - 1, rows_.empty(), true);
+    Scroll(rows_.Rows() - 1, rows_.Empty(), true);
 }
 
 void Query::Next() {
     RequireActive();
-    if (rows_.empty() || pos_ + 1 >= static_cast<int>(rows_.size())) {
-        Scroll(pos_, rows_.empty(), true);
+    if (rows_.Empty() || pos_ + 1 >= rows_.Rows()) {
+        Scroll(pos_, rows_.Empty(), true);
         return;
     }
     Scroll(pos_ + 1, false, false);
@@ -628,7 +635,7 @@ void Query::Next() {
 void Query::Prior() {
     RequireActive();
     if (pos_ <= 0) {
-        Scroll(pos_, true, rows_.empty());
+        Scroll(pos_, true, rows_.Empty());
         return;
     }
     Scroll(pos_ - 1, false, false);
@@ -636,7 +643,7 @@ void Query::Prior() {
 
 void Query::MoveBy(int distance) {
     RequireActive();
-    if (rows_.empty())
+    if (rows_.Empty())
         return;
     const int target = pos_ + distance;
     if (target < 0)
@@ -675,12 +682,12 @@ Field& Query::FieldByName(std::string_view name) {
     throw DbError("Field '" + std::string(name) + "' not found");
 }
 
-const Value& Query::CurrentValue(int index) const {
-    if (state_ == DataSetState::dsEdit || state_ == DataSetState::dsInsert)
-        return buffer_.values[index];
-    if (pos_ < 0 || pos_ >= static_cast<int>(rows_.size()))
-        return kNull;
-    return rows_[pos_].values[index];
+Value Query::CurrentValue(int index) const {
+    if (Editing())
+        return buffer_[index];
+    if (pos_ < 0 || pos_ >= rows_.Rows())
+        return {};
+    return rows_.Get(pos_, index);
 }
 
 void Query::Assign(int index, Value value) {
@@ -689,7 +696,7 @@ void Query::Assign(int index, Value value) {
     const Field& f = *fields_[index];
     if (!f.writable_)
         throw DbError("Field '" + f.name_ + "' cannot be modified");
-    buffer_.values[index] = std::move(value);
+    buffer_[index] = std::move(value);
     changed_[index] = true;
     Notify(DataEvent::FieldChanged, &f);
 }
@@ -708,11 +715,12 @@ void Query::Edit() {
     RequireWritable();
     if (state_ == DataSetState::dsEdit || state_ == DataSetState::dsInsert)
         return;
-    if (rows_.empty()) {
+    if (rows_.Empty()) {
         Insert();
         return;
     }
-    buffer_ = rows_[pos_];
+    buffer_ = rows_.GetRow(pos_);
+    bufferRowid_ = rows_.RowId(pos_);
     changed_.assign(fields_.size(), false);
     state_ = DataSetState::dsEdit;
     Notify(DataEvent::StateChanged);
@@ -723,7 +731,8 @@ void Query::Append() {
     Scroll(pos_, bof_, eof_);  // posts or cancels a pending edit
     posBeforeInsert_ = pos_;
     insertPos_ = RecordCount();
-    buffer_ = Row{std::vector<Value>(fields_.size()), 0};
+    buffer_.assign(fields_.size(), Value{});
+    bufferRowid_ = 0;
     changed_.assign(fields_.size(), false);
     state_ = DataSetState::dsInsert;
     Notify(DataEvent::StateChanged);
@@ -735,14 +744,16 @@ void Query::Insert() {
     Scroll(pos_, bof_, eof_);
     posBeforeInsert_ = pos_;
     insertPos_ = pos_ < 0 ? 0 : pos_;
-    buffer_ = Row{std::vector<Value>(fields_.size()), 0};
+    buffer_.assign(fields_.size(), Value{});
+    bufferRowid_ = 0;
     changed_.assign(fields_.size(), false);
     state_ = DataSetState::dsInsert;
     Notify(DataEvent::StateChanged);
     Notify(DataEvent::RecordChanged);
 }
 
-void Query::CheckWidths(const std::vector<Value>& values) const {
+void Query::CheckWidths() const {
+    const std::vector<Value>& values = buffer_;
     for (size_t i = 0; i < fields_.size(); ++i) {
         const Field& f = *fields_[i];
         if (!changed_[i] || f.size_ <= 0 ||
@@ -762,12 +773,12 @@ std::string Query::KeyCondition() const {
     return byRowid_ ? std::string("rowid=?") : QuoteName(fields_[0]->baseColumn_) + "=?";
 }
 
-void Query::BindKey(void* stmt, int index, const Row& row) const {
+void Query::BindKey(void* stmt, int index, int row) const {
     auto* s = static_cast<sqlite3_stmt*>(stmt);
     if (byRowid_)
-        Bind(s, index, Value(row.rowid));
+        Bind(s, index, Value(rows_.RowId(row)));
     else
-        Bind(s, index, row.values[0]);
+        Bind(s, index, rows_.Get(row, 0));
 }
 
 void Query::PostInsert() {
@@ -787,15 +798,15 @@ void Query::PostInsert() {
             : "INSERT INTO " + QuoteName(baseTable_) + " (" + names + ") VALUES (" + marks + ")";
     Statement stmt(db, sql);
     for (size_t k = 0; k < columns.size(); ++k)
-        Bind(stmt.get(), static_cast<int>(k + 1), buffer_.values[columns[k]]);
+        Bind(stmt.get(), static_cast<int>(k + 1), buffer_[columns[k]]);
     stmt.Step();
     const long long rowid = sqlite3_last_insert_rowid(db);
     if (byRowid_) {
-        buffer_.rowid = rowid;
-    } else if (std::holds_alternative<std::monostate>(buffer_.values[0])) {
-        buffer_.values[0] = rowid;  // the key is the rowid itself
+        bufferRowid_ = rowid;
+    } else if (std::holds_alternative<std::monostate>(buffer_[0])) {
+        buffer_[0] = rowid;  // the key is the rowid itself
     }
-    rows_.insert(rows_.begin() + insertPos_, buffer_);
+    rows_.InsertRow(insertPos_, buffer_, bufferRowid_);
     pos_ = insertPos_;
 }
 
@@ -814,22 +825,22 @@ void Query::PostEdit() {
                                KeyCondition());
         int k = 1;
         for (int c : columns)
-            Bind(stmt.get(), k++, buffer_.values[c]);
-        BindKey(stmt.get(), k, rows_[pos_]);
+            Bind(stmt.get(), k++, buffer_[c]);
+        BindKey(stmt.get(), k, pos_);
         stmt.Step();
         if (sqlite3_changes(db) == 0)
             throw DbError(
                 "Row cannot be located for updating. Some values may have been "
                 "changed since it was last read.");
     }
-    rows_[pos_] = buffer_;
+    rows_.ReplaceRow(pos_, buffer_, bufferRowid_);
 }
 
 void Query::Post() {
     RequireActive();
     if (state_ != DataSetState::dsEdit && state_ != DataSetState::dsInsert)
         return;
-    CheckWidths(buffer_.values);
+    CheckWidths();
     if (state_ == DataSetState::dsInsert)
         PostInsert();
     else
@@ -853,7 +864,7 @@ void Query::Cancel() {
         return;
     }
     changed_.clear();
-    buffer_ = {};
+    buffer_.clear();
     Notify(DataEvent::StateChanged);
     Notify(DataEvent::RecordChanged);
 }
@@ -866,17 +877,17 @@ void Query::Delete() {
     }
     if (state_ == DataSetState::dsEdit)
         Cancel();
-    if (rows_.empty() || pos_ < 0)
+    if (rows_.Empty() || pos_ < 0)
         throw DbError("Cannot perform this operation on an empty dataset");
     sqlite3* db = connection_->Handle();
     Statement stmt(db, "DELETE FROM " + QuoteName(baseTable_) + " WHERE " + KeyCondition());
-    BindKey(stmt.get(), 1, rows_[pos_]);
+    BindKey(stmt.get(), 1, pos_);
     stmt.Step();
-    rows_.erase(rows_.begin() + pos_);
+    rows_.EraseRow(pos_);
     if (pos_ >= RecordCount())
         pos_ = RecordCount() - 1;
     bof_ = pos_ <= 0;
-    eof_ = rows_.empty();
+    eof_ = rows_.Empty();
     Notify(DataEvent::DataSetChanged);
     NotifyScroll();
 }
@@ -910,9 +921,9 @@ bool Query::Locate(std::string_view keyFields, const std::vector<Value>& values,
             if (auto* s = std::get_if<std::string>(&wanted.back()))
                 *s = ToLowerUtf8(*s);
     }
-    auto matches = [&](const Row& row) {
+    auto matches = [&](int row) {
         for (size_t k = 0; k < fields.size(); ++k) {
-            const Value& have = row.values[fields[k]->index_];
+            const Value have = rows_.Get(row, fields[k]->index_);
             const Value& want = wanted[k];
             if (const auto* w = std::get_if<std::string>(&want)) {
                 const auto* h = std::get_if<std::string>(&have);
@@ -942,7 +953,7 @@ bool Query::Locate(std::string_view keyFields, const std::vector<Value>& values,
         return true;
     };
     for (int i = 0; i < RecordCount(); ++i) {
-        if (matches(rows_[i])) {
+        if (matches(i)) {
             Scroll(i, false, false);
             return true;
         }

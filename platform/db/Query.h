@@ -9,15 +9,13 @@
 #include <variant>
 #include <vector>
 
+#include "platform/db/RowStore.h"
 #include "platform/format/Format.h"
 
 namespace zl::db {
 
 class Connection;
 class Query;
-
-// A stored value: null, integer, float or text (dates are text "YYYY-MM-DD HH:MM:SS").
-using Value = std::variant<std::monostate, long long, double, std::string>;
 
 enum class FieldType {
     ftUnknown,
@@ -46,7 +44,8 @@ class Field {
     bool CanModify() const { return writable_; }
 
     bool IsNull() const;
-    const Value& AsVariant() const;
+    // The stored value (dates are text "YYYY-MM-DD HH:MM:SS").
+    Value AsVariant() const;
     // A null reads as "", 0, 0.0 or false.
     std::string AsString() const;
     int AsInteger() const;
@@ -118,11 +117,11 @@ class Query {
     void MoveBy(int distance);
     bool Eof() const { return eof_; }
     bool Bof() const { return bof_; }
-    bool IsEmpty() const { return rows_.empty(); }
+    bool IsEmpty() const { return rows_.Empty(); }
     // 1-based number of the current row; 0 when there is none.
     int RecNo() const;
     void SetRecNo(int recNo);
-    int RecordCount() const { return static_cast<int>(rows_.size()); }
+    int RecordCount() const { return rows_.Rows(); }
 
     int FieldCount() const { return static_cast<int>(fields_.size()); }
     Field& Fields(int index);
@@ -148,12 +147,11 @@ class Query {
 
   private:
     friend class Field;
-    struct Row {
-        std::vector<Value> values;
-        long long rowid = 0;
-    };
-
-    const Value& CurrentValue(int index) const;
+    bool Editing() const {
+        return state_ == DataSetState::dsEdit || state_ == DataSetState::dsInsert;
+    }
+    Value CurrentValue(int index) const;
+    std::string CurrentText(int index) const;
     void Assign(int index, Value value);
     void RequireActive() const;
     void RequireWritable() const;
@@ -162,20 +160,21 @@ class Query {
     void NotifyScroll();
     void PostInsert();
     void PostEdit();
-    void CheckWidths(const std::vector<Value>& values) const;
+    void CheckWidths() const;
     std::string KeyCondition() const;
-    void BindKey(void* stmt, int index, const Row& row) const;
+    void BindKey(void* stmt, int index, int row) const;
 
     Connection* connection_ = nullptr;
     std::string sql_;
     DataSetState state_ = DataSetState::dsInactive;
     std::vector<std::unique_ptr<Field>> fields_;
-    std::vector<Row> rows_;
+    RowStore rows_;
     int pos_ = -1;
     bool bof_ = true;
     bool eof_ = true;
     // Edit and insert state: the row being edited and which columns were assigned.
-    Row buffer_;
+    std::vector<Value> buffer_;
+    long long bufferRowid_ = 0;
     std::vector<bool> changed_;
     int insertPos_ = 0;
     int posBeforeInsert_ = -1;

@@ -117,8 +117,10 @@ std::string GroupThousands(const std::string& intDigits, char sep) {
 std::string NonFiniteText(double v) {
     if (std::isnan(v))
         return "NAN";
+    if (std::isinf(v) && v < 0)
+        return "-INF";
     if (std::isinf(v))
-        return v < 0 ? "-INF" : "INF";
+        return "INF";
     return {};
 }
 

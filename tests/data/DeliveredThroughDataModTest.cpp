@@ -32,10 +32,12 @@ TEST_F(DeliveredData, EveryDimensionListsItsRowsKeyFirstWithFilterColumns) {
         EXPECT_EQ(list.Fields(0).FieldName(), key);
         EXPECT_NE(list.FindField("allow_delete"), nullptr);
         const std::string parent = dims.FieldByName("dimension_parentfield").AsString();
-        if (!parent.empty())
+        if (!parent.empty()) {
             EXPECT_NE(list.FindField(parent), nullptr) << parent;
-        if (!dims.FieldByName("type_table").AsString().empty())
+        }
+        if (!dims.FieldByName("type_table").AsString().empty()) {
             EXPECT_NE(list.FindField(dims.FieldByName("type_idfield").AsString()), nullptr);
+        }
 
         // The table itself is writable through the layer, keyed by the same column.
         Query table;

@@ -241,6 +241,28 @@ TEST_F(QueryTest, TextRoundTripsUnchanged) {
     EXPECT_EQ(StoredText(file, "select item_notes from item where item_id=3"), tricky);
 }
 
+TEST_F(QueryTest, LargeTextsAndRowsAroundAnEditKeepTheirValues) {
+    const std::string large(50000, 'x');
+    OpenSql("select * from item order by item_id");
+    q.SetRecNo(2);
+    q.Edit();
+    q.FieldByName("item_notes").SetAsString(large + "end");
+    q.Post();
+    q.SetRecNo(3);
+    q.Insert();
+    q.FieldByName("item_id").SetAsInteger(70);
+    q.FieldByName("item_name").SetAsString("Inserted");
+    q.Post();
+    // The rows before and after the insertion point read as they did.
+    std::vector<std::string> names;
+    for (q.First(); !q.Eof(); q.Next())
+        names.push_back(q.FieldByName("item_name").AsString());
+    EXPECT_EQ(names, (std::vector<std::string>{"Bolt", "nut", "Inserted", "Washer", "ÄRGER"}));
+    q.SetRecNo(2);
+    EXPECT_EQ(q.FieldByName("item_notes").AsString(), large + "end");
+    EXPECT_EQ(StoredText(file, "select length(item_notes) from item where item_id=2"), "50003");
+}
+
 TEST_F(QueryTest, DatesCompareAndSortAsDates) {
     OpenSql(
         "select * from item where item_date>=#2026/01/01# and item_date<#2026/02/01# "

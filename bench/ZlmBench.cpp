@@ -1,0 +1,177 @@
+// zlm-bench: how much the dataset layer costs over plain SQLite. It fills a temporary main
+// database with N customers, then reads the customer list view once through Query (as a list
+// window does) and once through the raw SQLite API, and prints both times, their ratio and the
+// peak memory of the process.
+#include <sqlite3.h>
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+#include "data/DeliveredFiles.h"
+#include "platform/db/Connection.h"
+#include "platform/db/Query.h"
+#include "setup/Installer.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Keeps the reads from being optimised away.
+volatile size_t sink = 0;
+
+double Seconds(Clock::time_point since) {
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+void Check(int rc, sqlite3* db, const char* what) {
+    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
+        throw std::runtime_error(std::string(what) + ": " + sqlite3_errmsg(db));
+}
+
+void FillCustomers(const std::string& path, int count) {
+    sqlite3* db = nullptr;
+    Check(sqlite3_open(path.c_str(), &db), db, "open");
+    Check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db, "begin");
+    sqlite3_stmt* entity = nullptr;
+    sqlite3_stmt* address = nullptr;
+    Check(sqlite3_prepare_v2(db,
+                             "insert into entity (entity_id, dimension_id, parent_id, region_id, "
+                             "customer_type_id, allow_delete, entity_name, entity_first, "
+                             "entity_title, entity_code, entity_email, entity_taxrate) "
+                             "values (?, 1, 0, 0, 0, 0, ?, ?, 'Mr', ?, ?, 15.0)",
+                             -1, &entity, nullptr),
+          db, "prepare");
+    Check(
+        sqlite3_prepare_v2(db,
+                           "insert into address (address_id, entity_id, address_postal1, "
+                           "address_pcode, address_tel1, address_email1) values (?, ?, ?, ?, ?, ?)",
+                           -1, &address, nullptr),
+        db, "prepare");
+    const int firstKey = 100000;
+    for (int i = 0; i < count; ++i) {
+        const int key = firstKey + 2 * i;
+        const std::string n = std::to_string(i);
+        const std::string name = "Customer " + n, first = "First" + n, code = "C" + n;
+        const std::string mail = "c" + n + "@example.com", street = n + " Main Road";
+        sqlite3_bind_int(entity, 1, key);
+        sqlite3_bind_text(entity, 2, name.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(entity, 3, first.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(entity, 4, code.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(entity, 5, mail.c_str(), -1, SQLITE_TRANSIENT);
+        Check(sqlite3_step(entity), db, "insert entity");
+        sqlite3_reset(entity);
+        sqlite3_bind_int(address, 1, key + 1);
+        sqlite3_bind_int(address, 2, key);
+        sqlite3_bind_text(address, 3, street.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(address, 4, "8001", -1, SQLITE_STATIC);
+        sqlite3_bind_text(address, 5, "021 555 0100", -1, SQLITE_STATIC);
+        sqlite3_bind_text(address, 6, mail.c_str(), -1, SQLITE_TRANSIENT);
+        Check(sqlite3_step(address), db, "insert address");
+        sqlite3_reset(address);
+    }
+    sqlite3_finalize(entity);
+    sqlite3_finalize(address);
+    const std::string counter =
+        "update id_control set next_id=" + std::to_string(firstKey + 2 * count + 1);
+    Check(sqlite3_exec(db, counter.c_str(), nullptr, nullptr, nullptr), db, "counter");
+    Check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db, "commit");
+    sqlite3_close(db);
+}
+
+// Reads every column of every row as a list window would keep them: the integers as numbers,
+// the rest as text.
+size_t ReadRaw(const std::string& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    Check(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), db, "open");
+    sqlite3_stmt* stmt = nullptr;
+    Check(sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr), db, "prepare");
+    size_t rows = 0, bytes = 0;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
+            if (sqlite3_column_type(stmt, c) == SQLITE_INTEGER)
+                bytes += static_cast<size_t>(sqlite3_column_int64(stmt, c) & 1);
+            else
+                bytes += static_cast<size_t>(sqlite3_column_bytes(stmt, c));
+        }
+        ++rows;
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    sink = bytes;
+    return rows;
+}
+
+// Opens the list through the dataset layer and walks it, reading every field as text.
+size_t ReadThroughQuery(const std::string& path, const std::string& sql) {
+    zl::db::Connection conn;
+    conn.SetConnectionString("Data Source=" + path);
+    conn.Open();
+    zl::db::Query q(&conn);
+    q.SetSQL(sql);
+    q.Open();
+    size_t rows = 0, bytes = 0;
+    for (q.First(); !q.Eof(); q.Next()) {
+        for (int c = 0; c < q.FieldCount(); ++c)
+            bytes += q.Fields(c).AsString().size();
+        ++rows;
+    }
+    sink = bytes;
+    return rows;
+}
+
+long PeakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int count = argc > 1 ? std::atoi(argv[1]) : 100000;
+    if (count <= 0) {
+        std::fprintf(stderr, "usage: zlm-bench [number of customers]\n");
+        return 2;
+    }
+    namespace fs = std::filesystem;
+    std::string folder = (fs::temp_directory_path() / "zlm-bench-XXXXXX").string();
+    if (!mkdtemp(folder.data()))
+        return 1;
+    const std::string path = folder + "/zlm.dat";
+    std::printf("database: %s\n", path.c_str());
+    int result = 0;
+    try {
+        zl::setup::CreateDatabase(path, *zl::data::DeliveredFile("zlm.sql"));
+        auto start = Clock::now();
+        FillCustomers(path, count);
+        std::printf("filled %d customers in %.2f s\n", count, Seconds(start));
+
+        const std::string sql = "select * from lstCustomer";
+        start = Clock::now();
+        const size_t rawRows = ReadRaw(path, sql);
+        const double raw = Seconds(start);
+        const long rawPeak = PeakMegabytes();
+        start = Clock::now();
+        const size_t queryRows = ReadThroughQuery(path, sql);
+        const double layered = Seconds(start);
+        if (rawRows != queryRows || static_cast<int>(rawRows) < count)
+            throw std::runtime_error("the two reads returned different rows");
+        std::printf("raw SQLite:   %zu rows in %.3f s (peak memory so far %ld MB)\n", rawRows, raw,
+                    rawPeak);
+        std::printf("dataset layer: %zu rows in %.3f s\n", queryRows, layered);
+        std::printf("ratio: %.2f\n", layered / raw);
+        std::printf("peak memory: %ld MB\n", PeakMegabytes());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "zlm-bench: %s\n", e.what());
+        result = 1;
+    }
+    std::error_code ignored;
+    if (!std::getenv("ZLM_BENCH_KEEP"))
+        fs::remove_all(folder, ignored);
+    return result;
+}
