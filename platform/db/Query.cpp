@@ -727,23 +727,18 @@ void Query::Edit() {
 }
 
 void Query::Append() {
-    RequireWritable();
-    Scroll(pos_, bof_, eof_);  // posts or cancels a pending edit
-    posBeforeInsert_ = pos_;
-    insertPos_ = RecordCount();
-    buffer_.assign(fields_.size(), Value{});
-    bufferRowid_ = 0;
-    changed_.assign(fields_.size(), false);
-    state_ = DataSetState::dsInsert;
-    Notify(DataEvent::StateChanged);
-    Notify(DataEvent::RecordChanged);
+    BeginInsert(true);
 }
 
 void Query::Insert() {
+    BeginInsert(false);
+}
+
+void Query::BeginInsert(bool atEnd) {
     RequireWritable();
-    Scroll(pos_, bof_, eof_);
+    Scroll(pos_, bof_, eof_);  // posts or cancels a pending edit
     posBeforeInsert_ = pos_;
-    insertPos_ = pos_ < 0 ? 0 : pos_;
+    insertPos_ = atEnd ? RecordCount() : std::max(pos_, 0);
     buffer_.assign(fields_.size(), Value{});
     bufferRowid_ = 0;
     changed_.assign(fields_.size(), false);

@@ -155,6 +155,7 @@ class Query {
     void Assign(int index, Value value);
     void RequireActive() const;
     void RequireWritable() const;
+    void BeginInsert(bool atEnd);
     void Scroll(int newPos, bool bof, bool eof);
     void Notify(DataEvent event, const Field* field = nullptr);
     void NotifyScroll();
