@@ -42,6 +42,23 @@ class TDataMod {
                      const std::string& field);
     int getParentCount(const std::string& table, const std::string& field, int id);
 
+    // Record identifiers, new rows and positioning.
+    // A new key from the one counter of the main database; 0 when none could be issued.
+    int nextID();
+    // Appends a row to `ds` with a new key in column 0 and the first values of its columns.
+    // False when no key could be issued (the insert is then cancelled) or a value failed.
+    bool Append(db::Query& ds, const std::string& tag);
+    // Stands `q` on the first row whose column `field` holds `value`.
+    bool Seek(db::Query& q, const std::string& field, int value);
+
+    // Audit log, rights, repository paths and the first-run set-up.
+    void logEvent(const std::string& descr, const std::string& extra, int recordId,
+                  int dimId) noexcept;
+    bool checkRight(int user, int op);
+    // A new, unused path in the document repository; raises when none can be made.
+    std::string NewDocPath(const std::string& prefix, const std::string& ext);
+    void CheckFirst() noexcept;
+
     void UsageReport() noexcept;
     bool IsCurrentVersion();
 

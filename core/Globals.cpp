@@ -3,6 +3,7 @@
 namespace zl {
 
 TDataMod* DataMod = nullptr;
+DimCollection* Dimensions = nullptr;
 std::string AppVersion;
 bool CustomersOpen = true;
 bool InquiryOpen = true;

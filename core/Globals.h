@@ -6,9 +6,12 @@
 namespace zl {
 
 class TDataMod;
+class DimCollection;
 
 // The one data module of the process; set by whoever creates it.
 extern TDataMod* DataMod;
+// Every entity kind's metadata; set by start-up.
+extern DimCollection* Dimensions;
 // The version text of the running deliverable.
 extern std::string AppVersion;
 // Which hub windows exist.

@@ -1,0 +1,185 @@
+// The add/edit controller of the top-level edit dialogs.
+#include "core/EditForm.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "core/DataMod.h"
+#include "core/DimCollection.h"
+#include "core/Globals.h"
+#include "tests/support/CoreFixture.h"
+
+namespace zl {
+namespace {
+
+class FakeDialog : public ui::Dialog {
+  public:
+    FakeDialog(int width, int height) : width(width), height(height) {}
+    int Width() const override { return width; }
+    int Height() const override { return height; }
+    void Move(int l, int t) override {
+        left = l;
+        top = t;
+    }
+    ui::WindowHandle Handle() const override { return const_cast<FakeDialog*>(this); }
+    void Close() override { closed = true; }
+    int width, height, left = -1, top = -1;
+    bool closed = false;
+};
+
+class FakeEdit : public ui::TextEdit {
+  public:
+    std::string Text() const override { return text; }
+    void SetFocus() override { focused = true; }
+    std::string text;
+    bool focused = false;
+};
+
+class EditFormTest : public test::CoreFixture {
+  protected:
+    void SetUp() override {
+        ConnectAll();
+        dims = std::make_unique<DimCollection>();
+        Dimensions = dims.get();
+    }
+    void TearDown() override { Dimensions = nullptr; }
+    std::string Main(const std::string& sql) const { return Stored(folder.MainDb(), sql); }
+
+    ui::ScriptedScreen screen{1025, 768};
+    std::unique_ptr<DimCollection> dims;
+    FakeDialog dialog{400, 301};
+    db::Query q;
+};
+
+TEST_F(EditFormTest, AddingAQuotationAppliesDefaultsKindParentAndStartingValuesInOrder) {
+    DimensionTable& quotations = *Dimensions->Find(6);
+    quotations.SetParentId(5);
+    quotations.SetEditMode(DimensionTable::Add);
+    CurBusUnitId = 3;
+    auto controller = std::make_unique<EditForm>(dialog, quotations, q);
+    EXPECT_EQ(dialog.left, 312);  // (1025 - 400) / 2, truncated
+    EXPECT_EQ(dialog.top, 233);   // (768 - 301) / 2, truncated
+    EXPECT_EQ(q.State(), db::DataSetState::dsInsert);
+    EXPECT_EQ(q.SQL(), "select * from zlm_doc");
+    EXPECT_EQ(q.FieldByName("dimension_id").AsInteger(), 6);
+    EXPECT_EQ(q.FieldByName("customer_id").AsInteger(), 5);
+    EXPECT_EQ(q.FieldByName("doc_status_id").AsInteger(), 1);  // from the starting values
+    EXPECT_TRUE(std::regex_match(q.FieldByName("zlm_doc_time").AsString(),
+                                 std::regex(R"(\d{2}:\d{2}:\d{2})")));
+    EXPECT_EQ(q.FieldByName("zlm_doc_descr").AsString(), "[no value]");
+    EXPECT_EQ(q.FieldByName("bus_unit_id").AsInteger(), 3);
+    const int key = q.FieldByName("zlm_doc_id").AsInteger();
+    EXPECT_EQ(quotations.GetRecordId(), key);
+    EXPECT_EQ(Main("select count(*) from zlm_doc"), "0");  // written only on close
+
+    EXPECT_TRUE(controller->handleClose());
+    EXPECT_EQ(Main("select customer_id || '/' || dimension_id from zlm_doc where zlm_doc_id=" +
+                   std::to_string(key)),
+              "5/6");
+    controller.reset();
+    EXPECT_FALSE(q.Active());
+}
+
+TEST_F(EditFormTest, AKindWithoutParentKeepsTheAppendDefaults) {
+    DimensionTable& forecasts = *Dimensions->Find(15);
+    forecasts.SetParentId(77);
+    forecasts.SetEditMode(DimensionTable::Add);
+    EditForm controller(dialog, forecasts, q);
+    EXPECT_EQ(q.FieldByName("customer_id").AsInteger(), 0);
+    EXPECT_EQ(q.FieldByName("dimension_id").AsInteger(), 15);
+}
+
+TEST_F(EditFormTest, EditingStandsOnTheRecordOrOnNothingToPost) {
+    DimensionTable& customers = *Dimensions->Find(1);
+    customers.SetRecordId(5);
+    customers.SetEditMode(DimensionTable::EditRecord);
+    {
+        EditForm controller(dialog, customers, q);
+        EXPECT_EQ(q.State(), db::DataSetState::dsEdit);
+        EXPECT_EQ(q.FieldByName("entity_id").AsInteger(), 5);
+        q.FieldByName("entity_first").SetAsString("Nobody");
+        EXPECT_TRUE(controller.handleClose());
+    }
+    EXPECT_EQ(Main("select entity_first from entity where entity_id=5"), "Nobody");
+
+    customers.SetRecordId(123456);
+    EditForm controller(dialog, customers, q);
+    EXPECT_EQ(q.State(), db::DataSetState::dsBrowse);
+    EXPECT_TRUE(controller.handleClose());
+}
+
+TEST_F(EditFormTest, CancelAsksAndDropsOnlyOnYes) {
+    DimensionTable& services = *Dimensions->Find(14);
+    services.SetEditMode(DimensionTable::Add);
+    EditForm controller(dialog, services, q);
+    prompter.Push(ui::Button::No);
+    EXPECT_FALSE(controller.handleCancel(dialog.Handle()));
+    const ui::Message asked = prompter.Messages().back();
+    EXPECT_EQ(asked.text, "You will lose any changes you have made. Proceed?");
+    EXPECT_EQ(asked.title, "Cancel");
+    EXPECT_EQ(asked.icon, ui::Icon::Question);
+    EXPECT_EQ(asked.owner, dialog.Handle());
+    EXPECT_EQ(q.State(), db::DataSetState::dsInsert);
+    EXPECT_FALSE(controller.GetCancelled());
+
+    prompter.Push(ui::Button::Yes);
+    EXPECT_TRUE(controller.handleCancel(dialog.Handle()));
+    EXPECT_TRUE(controller.GetCancelled());
+    EXPECT_TRUE(controller.handleClose());
+    EXPECT_EQ(Main("select count(*) from billable"), "0");
+
+    // An empty required field no longer matters once the cancel is confirmed.
+    FakeEdit empty;
+    EXPECT_TRUE(controller.RequireValue(dialog.Handle(), empty, "billable_descr"));
+    EXPECT_FALSE(empty.focused);
+}
+
+TEST_F(EditFormTest, CancelOnAnUnchangedRecordClosesWithoutMarkingCancelled) {
+    DimensionTable& customers = *Dimensions->Find(1);
+    customers.SetRecordId(123456);
+    customers.SetEditMode(DimensionTable::EditRecord);
+    EditForm controller(dialog, customers, q);
+    prompter.Push(ui::Button::Yes);
+    EXPECT_TRUE(controller.handleCancel(nullptr));
+    EXPECT_FALSE(controller.GetCancelled());
+}
+
+TEST_F(EditFormTest, ARequiredValueStopsTheCloseUntilItIsThere) {
+    DimensionTable& customers = *Dimensions->Find(1);
+    customers.SetEditMode(DimensionTable::Add);
+    EditForm controller(dialog, customers, q);
+    FakeEdit name;
+    EXPECT_FALSE(controller.RequireValue(dialog.Handle(), name, "entity_name"));
+    EXPECT_EQ(prompter.Messages().back().text, "Please enter a value here");
+    EXPECT_EQ(prompter.Messages().back().title, "No value");
+    EXPECT_EQ(prompter.Messages().back().icon, ui::Icon::Warning);
+    EXPECT_TRUE(name.focused);
+    name.text = "Acme";
+    EXPECT_TRUE(controller.RequireValue(dialog.Handle(), name, "entity_name"));
+}
+
+TEST_F(EditFormTest, AFailedPostIsLoggedAndReported) {
+    DimensionTable& customers = *Dimensions->Find(1);
+    customers.SetEditMode(DimensionTable::Add);
+    EditForm controller(dialog, customers, q);
+    q.FieldByName("entity_title").SetAsString("Professor Doctor");  // wider than its column
+    EXPECT_FALSE(controller.handleClose());
+    EXPECT_EQ(LastBoxFirstLine(), "Exception occurred in: EditForm.handleClose");
+    EXPECT_EQ(Main("select count(*) from entity where entity_title='Professor Doctor'"), "0");
+}
+
+TEST_F(EditFormTest, WithoutAKeyThereIsNoNewRecord) {
+    DimensionTable& customers = *Dimensions->Find(1);
+    customers.SetRecordId(5);
+    customers.SetEditMode(DimensionTable::Add);
+    ASSERT_TRUE(dm->actionQuery("drop table id_control", "test"));
+    EditForm controller(dialog, customers, q);
+    EXPECT_EQ(q.State(), db::DataSetState::dsBrowse);
+    EXPECT_EQ(customers.GetRecordId(), 0);
+    EXPECT_TRUE(controller.handleClose());
+    EXPECT_EQ(Main("select count(*) from entity where entity_id=0"), "0");
+}
+
+}  // namespace
+}  // namespace zl

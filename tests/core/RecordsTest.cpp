@@ -1,0 +1,164 @@
+// Keys, new rows and positioning.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <set>
+#include <thread>
+
+#include "core/DataMod.h"
+#include "core/Globals.h"
+#include "platform/format/Format.h"
+#include "tests/support/CoreFixture.h"
+
+namespace zl {
+namespace {
+
+class RecordsTest : public test::CoreFixture {
+  protected:
+    void SetUp() override { ConnectAll(); }
+    void SetCounter(int value) {
+        ASSERT_TRUE(
+            dm->actionQuery("update id_control set next_id=" + std::to_string(value), "test"));
+    }
+    std::string MainValue(const std::string& sql) const { return Stored(folder.MainDb(), sql); }
+};
+
+TEST_F(RecordsTest, KeysComeOneAfterAnotherFromTheCounter) {
+    SetCounter(41);
+    EXPECT_EQ(dm->nextID(), 42);
+    EXPECT_EQ(dm->nextID(), 43);
+    EXPECT_EQ(MainValue("select next_id from id_control"), "43");
+    EXPECT_FALSE(dm->qID.Active());
+    EXPECT_EQ(dm->zlmConn.TransactionLevel(), 0);
+    EXPECT_EQ(prompter.Count(), 0u);
+}
+
+TEST_F(RecordsTest, TwoDataModulesNeverShareAKey) {
+    // The program and the report server each hold their own connection to the main file.
+    TDataMod other(Deliverable::ReportServer);
+    ASSERT_TRUE(other.Connect(other.zlmConn, other.BuildConnectionString(folder.MainDb())));
+    std::vector<int> mine, theirs;
+    std::thread worker([&] {
+        for (int i = 0; i < 100; ++i)
+            theirs.push_back(other.nextID());
+    });
+    for (int i = 0; i < 100; ++i)
+        mine.push_back(dm->nextID());
+    worker.join();
+    std::set<int> all(mine.begin(), mine.end());
+    all.insert(theirs.begin(), theirs.end());
+    EXPECT_EQ(all.count(0), 0u);
+    EXPECT_EQ(all.size(), 200u);
+    EXPECT_EQ(MainValue("select next_id from id_control"), std::to_string(*all.rbegin()));
+}
+
+TEST_F(RecordsTest, AnUnreadableCounterGivesZeroWithOneWarning) {
+    ASSERT_TRUE(dm->actionQuery("alter table id_control rename to id_control_gone", "test"));
+    EXPECT_EQ(dm->nextID(), 0);
+    EXPECT_EQ(prompter.Count(), 1u);
+    EXPECT_EQ(LastBoxFirstLine(), "Exception occurred in: TDataMod.openQuery > TDataMod.nextID");
+    EXPECT_EQ(dm->zlmConn.TransactionLevel(), 0);
+
+    // A counter table without its row issues nothing either, and gains no row.
+    ASSERT_TRUE(dm->actionQuery("create table id_control (next_id INTEGER)", "test"));
+    EXPECT_EQ(dm->nextID(), 0);
+    EXPECT_EQ(prompter.Count(), 2u);
+    EXPECT_EQ(LastBoxFirstLine(), "Exception occurred in: TDataMod.nextID");
+    EXPECT_EQ(MainValue("select count(*) from id_control"), "0");
+}
+
+TEST_F(RecordsTest, ANewRowTakesTypeAndNameDefaultsInOrder) {
+    SetCounter(700);
+    CurUserId = 2;
+    CurBusUnitId = 3;
+    ASSERT_TRUE(dm->actionQuery(
+        "create table scratch (scratch_id INTEGER PRIMARY KEY, scratch_name VARCHAR(20), "
+        "scratch_code INTEGER, scratch_custcode VARCHAR(20), time VARCHAR(10), "
+        "scratch_time VARCHAR(10), sys_user_id INTEGER, created_by_id INTEGER, "
+        "bus_unit_id INTEGER, scratch_qty DOUBLE, scratch_price CURRENCY, scratch_done BIT, "
+        "scratch_notes MEMO, scratch_when DATETIME, scratch_small SMALLINT)",
+        "test"));
+    db::Query q;
+    ASSERT_TRUE(dm->OpenById(q, "scratch", 0, "test"));
+    ASSERT_TRUE(dm->Append(q, "test"));
+    EXPECT_EQ(q.State(), db::DataSetState::dsInsert);
+    EXPECT_EQ(q.FieldByName("scratch_id").AsInteger(), 701);
+    EXPECT_EQ(q.FieldByName("scratch_name").AsString(), "[no value]");
+    EXPECT_EQ(q.FieldByName("scratch_code").AsInteger(), 701);  // "_code" takes the key
+    EXPECT_EQ(q.FieldByName("scratch_custcode").AsString(), "[no value]");
+    EXPECT_TRUE(std::regex_match(q.FieldByName("time").AsString(),
+                                 std::regex("[0-2][0-9]:[0-5][0-9]:[0-5][0-9]")));
+    EXPECT_EQ(q.FieldByName("scratch_time").AsString(), "[no value]");
+    EXPECT_EQ(q.FieldByName("sys_user_id").AsInteger(), 2);
+    EXPECT_EQ(q.FieldByName("created_by_id").AsInteger(), 2);
+    EXPECT_EQ(q.FieldByName("bus_unit_id").AsInteger(), 3);
+    EXPECT_EQ(q.FieldByName("scratch_qty").AsFloat(), 1.0);
+    EXPECT_EQ(q.FieldByName("scratch_small").AsInteger(), 0);
+    EXPECT_TRUE(q.FieldByName("scratch_price").IsNull());
+    EXPECT_TRUE(q.FieldByName("scratch_done").IsNull());
+    EXPECT_TRUE(q.FieldByName("scratch_notes").IsNull());
+    EXPECT_EQ(q.FieldByName("scratch_when").AsDateTime(), format::Date());
+    q.Post();
+    EXPECT_EQ(MainValue("select scratch_when || '' from scratch where scratch_id=701"),
+              format::DateTimeToIso(format::Date()));
+}
+
+TEST_F(RecordsTest, NewCatalogueAndDocumentRowsAsTheScreensExpect) {
+    CurBusUnitId = 3;
+    db::Query billable;
+    ASSERT_TRUE(dm->OpenById(billable, "billable", 0, "test"));
+    ASSERT_TRUE(dm->Append(billable, "test"));
+    const std::string key = billable.FieldByName("billable_id").AsString();
+    EXPECT_EQ(billable.FieldByName("billable_code").AsString(), key);
+    EXPECT_EQ(billable.FieldByName("billable_custcode").AsString(), "[no value]");
+    EXPECT_EQ(billable.FieldByName("billable_descr").AsString(), "[no value]");
+    EXPECT_EQ(billable.FieldByName("billable_defqty").AsFloat(), 1.0);
+    EXPECT_EQ(billable.FieldByName("billable_expand").AsInteger(), 0);
+    billable.Cancel();
+
+    db::Query doc;
+    ASSERT_TRUE(dm->OpenById(doc, "zlm_doc", 0, "test"));
+    ASSERT_TRUE(dm->Append(doc, "test"));
+    EXPECT_EQ(doc.FieldByName("zlm_doc_date").AsDateTime(), format::Date());
+    EXPECT_EQ(doc.FieldByName("bus_unit_id").AsInteger(), 3);
+    EXPECT_EQ(doc.FieldByName("zlm_doc_time").AsString(), "[no value]");
+    EXPECT_TRUE(doc.FieldByName("zlm_doc_notes").IsNull());
+    doc.Post();
+    EXPECT_EQ(MainValue("select count(*) from zlm_doc where zlm_doc_id=" +
+                        doc.FieldByName("zlm_doc_id").AsString()),
+              "1");
+
+    // In the report server the user and business unit are never set.
+    CurUserId = 0;
+    CurBusUnitId = 0;
+    db::Query line;
+    ASSERT_TRUE(dm->OpenById(line, "doc_item", 0, "test"));
+    ASSERT_TRUE(dm->Append(line, "test"));
+    EXPECT_EQ(line.FieldByName("sys_user_id").AsInteger(), 0);
+    line.Cancel();
+}
+
+TEST_F(RecordsTest, WithoutAKeyNoRowIsInserted) {
+    ASSERT_TRUE(dm->actionQuery("drop table id_control", "test"));
+    db::Query q;
+    ASSERT_TRUE(dm->OpenById(q, "billable", 0, "test"));
+    EXPECT_FALSE(dm->Append(q, "test"));
+    EXPECT_EQ(q.State(), db::DataSetState::dsBrowse);
+    q.Post();  // nothing to post
+    EXPECT_EQ(MainValue("select count(*) from billable where billable_id=0"), "0");
+}
+
+TEST_F(RecordsTest, SeekFindsAKeyOrTellsWhetherTheCurrentRowHoldsIt) {
+    db::Query q;
+    ASSERT_TRUE(dm->openQuery(q, "select * from entity order by entity_id", "test"));
+    EXPECT_TRUE(dm->Seek(q, "entity_id", 3));
+    EXPECT_EQ(q.FieldByName("entity_name").AsString(), "My business");
+    EXPECT_FALSE(dm->Seek(q, "entity_id", 999));
+    EXPECT_EQ(q.FieldByName("entity_id").AsInteger(), 3);  // stays where it stood
+    EXPECT_TRUE(dm->Seek(q, "entity_id", 3));
+    EXPECT_FALSE(dm->Seek(q, "no_column", 3));
+    EXPECT_EQ(LastBoxFirstLine(), "Exception occurred in: TDataMod.Seek");
+}
+
+}  // namespace
+}  // namespace zl
