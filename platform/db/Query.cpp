@@ -597,6 +597,7 @@ int Query::RecNo() const {
 void Query::Scroll(int newPos, bool bof, bool eof) {
     // Leaving an edited row posts it, as the original layer does.
     if (state_ == DataSetState::dsEdit || state_ == DataSetState::dsInsert) {
+        UpdateRecord();
         const bool modified = std::find(changed_.begin(), changed_.end(), true) != changed_.end();
         if (modified)
             Post();
@@ -831,10 +832,16 @@ void Query::PostEdit() {
     rows_.ReplaceRow(pos_, buffer_, bufferRowid_);
 }
 
+void Query::UpdateRecord() {
+    const auto updaters = updateHandlers_;  // a handler may unsubscribe
+    for (const auto& h : updaters) h.second();
+}
+
 void Query::Post() {
     RequireActive();
     if (state_ != DataSetState::dsEdit && state_ != DataSetState::dsInsert)
         return;
+    UpdateRecord();
     CheckWidths();
     if (state_ == DataSetState::dsInsert)
         PostInsert();
@@ -968,7 +975,13 @@ int Query::OnDataChange(std::function<void(DataEvent, const Field*)> handler) {
     return nextSubscription_++;
 }
 
+int Query::OnUpdateRecord(std::function<void()> handler) {
+    updateHandlers_.emplace_back(nextSubscription_, std::move(handler));
+    return nextSubscription_++;
+}
+
 void Query::Unsubscribe(int id) {
+    std::erase_if(updateHandlers_, [id](const auto& h) { return h.first == id; });
     std::erase_if(scrollHandlers_, [id](const auto& h) { return h.first == id; });
     std::erase_if(changeHandlers_, [id](const auto& h) { return h.first == id; });
 }

@@ -143,6 +143,8 @@ class Query {
     // Notifications for data-aware controls; the returned id unsubscribes.
     int OnAfterScroll(std::function<void()> handler);
     int OnDataChange(std::function<void(DataEvent, const Field*)> handler);
+    // Called first thing in Post, so that controls can write a pending edit into the record.
+    int OnUpdateRecord(std::function<void()> handler);
     void Unsubscribe(int id);
 
   private:
@@ -159,6 +161,7 @@ class Query {
     void Scroll(int newPos, bool bof, bool eof);
     void Notify(DataEvent event, const Field* field = nullptr);
     void NotifyScroll();
+    void UpdateRecord();
     void PostInsert();
     void PostEdit();
     void CheckWidths() const;
@@ -187,6 +190,7 @@ class Query {
     int nextSubscription_ = 1;
     std::vector<std::pair<int, std::function<void()>>> scrollHandlers_;
     std::vector<std::pair<int, std::function<void(DataEvent, const Field*)>>> changeHandlers_;
+    std::vector<std::pair<int, std::function<void()>>> updateHandlers_;
 };
 
 }  // namespace zl::db

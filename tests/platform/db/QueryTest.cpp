@@ -334,8 +334,14 @@ TEST_F(QueryTest, ScrollAndDataChangeNotifications) {
     q.FieldByName("item_count").SetAsInteger(5);
     EXPECT_EQ(changedFields, std::vector<std::string>{"item_count"});
     q.Cancel();
+    // A control's pending edit reaches the record before the post writes it.
+    const int c = q.OnUpdateRecord([&] { q.FieldByName("item_name").SetAsString("Flushed"); });
+    q.Edit();
+    q.Post();
+    EXPECT_EQ(StoredText(file, "select item_name from item where item_id=4"), "Flushed");
     q.Unsubscribe(a);
     q.Unsubscribe(b);
+    q.Unsubscribe(c);
     q.First();
     EXPECT_EQ(scrolls, 3);
 }
