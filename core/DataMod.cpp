@@ -65,10 +65,16 @@ bool TDataMod::Connect(db::Connection& conn, const std::string& connectionString
 
 bool TDataMod::openQuery(db::Connection& conn, db::Query& q, const std::string& tag,
                          const std::string& sql) {
+    return openQuery(conn, q, tag, sql, {});
+}
+
+bool TDataMod::openQuery(db::Connection& conn, db::Query& q, const std::string& tag,
+                         const std::string& sql, std::vector<db::Value> parameters) {
     try {
         q.Close();
         q.SetConnection(&conn);
         q.SetSQL(sql);
+        q.SetParameters(std::move(parameters));
         q.Open();
         return true;
     } catch (const std::exception& e) {

@@ -35,6 +35,9 @@ class TDataMod {
     bool openQuery(db::Connection& conn, db::Query& q, const std::string& tag,
                    const std::string& sql);
     bool openQuery(db::Query& q, const std::string& sql, const std::string& tag);
+    // The same with values for the "?" placeholders of the SQL text (typed text goes here).
+    bool openQuery(db::Connection& conn, db::Query& q, const std::string& tag,
+                   const std::string& sql, std::vector<db::Value> parameters);
     bool actionQuery(db::Connection& conn, const std::string& sql, const std::string& tag);
     bool actionQuery(const std::string& sql, const std::string& tag);
     bool OpenById(db::Query& q, const std::string& table, int id, const std::string& tag);

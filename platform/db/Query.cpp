@@ -302,17 +302,29 @@ bool Field::IsNull() const {
     return std::holds_alternative<std::monostate>(AsVariant());
 }
 
-std::string Field::AsString() const {
-    Value v = AsVariant();
+std::string Field::AsString() const { return TextOf(AsVariant()); }
+
+std::string Field::TextOf(Value v) const {
     if (std::holds_alternative<std::monostate>(v))
         return {};
-    if (type_ == FieldType::ftBoolean)
-        return AsBoolean() ? "True" : "False";
+    if (type_ == FieldType::ftBoolean) {
+        if (auto* s = std::get_if<std::string>(&v)) {
+            bool b = false;
+            if (!ParseBoolean(*s, b))
+                throw EConvertError("'" + *s + "' is not a valid boolean value");
+            return b ? "True" : "False";
+        }
+        const double d = std::holds_alternative<double>(v) ? std::get<double>(v)
+                                                           : static_cast<double>(std::get<long long>(v));
+        return d != 0 ? "True" : "False";
+    }
     if (type_ == FieldType::ftDateTime) {
         TDateTime dt = 0;
         if (auto* s = std::get_if<std::string>(&v))
             return format::TryIsoToDateTime(*s, dt) ? format::DateTimeToStr(dt) : std::move(*s);
-        return format::DateTimeToStr(AsDateTime());
+        return format::DateTimeToStr(std::holds_alternative<double>(v)
+                                         ? std::get<double>(v)
+                                         : static_cast<double>(std::get<long long>(v)));
     }
     if (auto* s = std::get_if<std::string>(&v))
         return std::move(*s);
@@ -414,6 +426,21 @@ void Query::SetConnection(Connection* connection) {
 void Query::SetSQL(std::string sql) {
     Close();
     sql_ = std::move(sql);
+    parameters_.clear();
+}
+
+void Query::SetParameters(std::vector<Value> values) {
+    Close();
+    parameters_ = std::move(values);
+}
+
+void Query::BindParameters(void* statement) const {
+    auto* stmt = static_cast<sqlite3_stmt*>(statement);
+    const int expected = sqlite3_bind_parameter_count(stmt);
+    if (expected != static_cast<int>(parameters_.size()))
+        throw DbError("The statement expects " + std::to_string(expected) +
+                      " parameters, but " + std::to_string(parameters_.size()) + " were given.");
+    for (int i = 0; i < expected; ++i) Bind(stmt, i + 1, parameters_[i]);
 }
 
 void Query::SetActive(bool active) {
@@ -486,6 +513,7 @@ void Query::Open() {
         fields.push_back(std::move(f));
     }
 
+    BindParameters(stmt);
     RowStore rows(columns);
     while (prepared.stmt->Step()) {
         const int row = rows.Rows();
@@ -578,7 +606,14 @@ void Query::Requery() {
 int Query::ExecSQL() {
     if (!connection_)
         throw DbError("The query has no connection.");
-    return connection_->Execute(sql_);
+    if (parameters_.empty())
+        return connection_->Execute(sql_);
+    sqlite3* db = connection_->Handle();
+    Statement stmt(db, TranslateJet(sql_));
+    BindParameters(stmt.get());
+    while (stmt.Step()) {
+    }
+    return sqlite3_changes(db);
 }
 
 // ----- navigation --------------------------------------------------------------------------
@@ -681,6 +716,16 @@ Field& Query::FieldByName(std::string_view name) {
     if (Field* f = FindField(name))
         return *f;
     throw DbError("Field '" + std::string(name) + "' not found");
+}
+
+Value Query::ValueAt(int row, int column) const {
+    if (row < 0 || row >= rows_.Rows() || column < 0 || column >= FieldCount())
+        throw DbError("No row " + std::to_string(row) + ", column " + std::to_string(column));
+    return rows_.Get(row, column);
+}
+
+std::string Query::TextAt(int row, int column) const {
+    return fields_[column]->TextOf(ValueAt(row, column));
 }
 
 Value Query::CurrentValue(int index) const {

@@ -67,6 +67,7 @@ class Field {
 
   private:
     friend class Query;
+    std::string TextOf(Value value) const;
     Query* owner_ = nullptr;
     int index_ = 0;
     std::string name_;
@@ -97,6 +98,9 @@ class Query {
     Connection* GetConnection() const { return connection_; }
     void SetSQL(std::string sql);
     const std::string& SQL() const { return sql_; }
+    // Values for the "?" placeholders of the SQL text, in order; SetSQL clears them. Typed text
+    // reaches the database only this way, never inside the SQL text.
+    void SetParameters(std::vector<Value> values);
 
     // Reads the whole result of the SQL text and stands on the first row. Raises DbError.
     void Open();
@@ -127,6 +131,10 @@ class Query {
     Field& Fields(int index);
     Field& FieldByName(std::string_view name);  // raises DbError when missing
     Field* FindField(std::string_view name);    // case-insensitive; nullptr when missing
+    // A stored row's value and its text (as Field::AsString gives it) without moving the
+    // cursor, for grids. Rows count from 0; the row being edited reads as stored.
+    Value ValueAt(int row, int column) const;
+    std::string TextAt(int row, int column) const;
     // The base table that Post writes to; empty for a read-only dataset.
     const std::string& BaseTable() const { return baseTable_; }
 
@@ -162,6 +170,7 @@ class Query {
     void Notify(DataEvent event, const Field* field = nullptr);
     void NotifyScroll();
     void UpdateRecord();
+    void BindParameters(void* statement) const;
     void PostInsert();
     void PostEdit();
     void CheckWidths() const;
@@ -170,6 +179,7 @@ class Query {
 
     Connection* connection_ = nullptr;
     std::string sql_;
+    std::vector<Value> parameters_;
     DataSetState state_ = DataSetState::dsInactive;
     std::vector<std::unique_ptr<Field>> fields_;
     RowStore rows_;

@@ -99,6 +99,37 @@ TEST_F(QueryTest, FieldTypesAndWidthsComeFromDeclaredTypes) {
     EXPECT_DOUBLE_EQ(q.FieldByName("total").AsFloat(), 7.75);
 }
 
+TEST_F(QueryTest, RowsReadWithoutMovingTheCursor) {
+    OpenSql("select item_id, item_name, item_date, item_qty from item order by item_id");
+    q.SetRecNo(2);
+    EXPECT_EQ(q.TextAt(0, 1), "Bolt");
+    EXPECT_EQ(q.TextAt(3, 2), "2026/01/01");
+    EXPECT_EQ(q.TextAt(2, 3), "0.25");
+    EXPECT_EQ(std::get<long long>(q.ValueAt(3, 0)), 4);
+    EXPECT_EQ(q.RecNo(), 2);
+    EXPECT_THROW(q.ValueAt(4, 0), DbError);
+}
+
+TEST_F(QueryTest, ParametersCarryTypedTextOutsideTheSql) {
+    q.SetSQL("select * from item where lcase(item_name)=? and item_id>?");
+    q.SetParameters({std::string("bolt"), 0LL});
+    q.Open();
+    EXPECT_EQ(q.RecordCount(), 1);
+    // Quotes, Jet date marks and SQL in a value are data, nothing else.
+    q.SetParameters({std::string("x\" or 1=1 or \"\"=\"#1/1/2000#' --"), 0LL});
+    q.Open();
+    EXPECT_TRUE(q.IsEmpty());
+    q.SetParameters({std::string("bolt")});
+    EXPECT_THROW(q.Open(), DbError);
+
+    q.SetSQL("update item set item_notes=? where item_id=?");
+    q.SetParameters({std::string("it's \"fine\""), 2LL});
+    EXPECT_EQ(q.ExecSQL(), 1);
+    EXPECT_EQ(StoredText(file, "select item_notes from item where item_id=2"), "it's \"fine\"");
+    q.SetSQL("select * from item where item_id=?");
+    EXPECT_THROW(q.Open(), DbError);  // SetSQL dropped the old values
+}
+
 TEST_F(QueryTest, NullsReadAsNeutralValues) {
     OpenSql("select * from item where item_id=1");
     EXPECT_TRUE(q.FieldByName("item_notes").IsNull());
