@@ -85,27 +85,31 @@ std::string EncodeErrorText(const std::string& s) {
     return out;
 }
 
+bool AppendErrorLog(const std::string& where, const std::string& msg,
+                    const std::string& extra) noexcept {
+    try {
+        std::ofstream log(GetAppDataDir() + "zlm.err.log", std::ios::binary | std::ios::app);
+        if (!log) {
+            return false;
+        }
+        log << where << ';' << std::flush;
+        log << MaskConnectionPassword(msg) << ';' << std::flush;
+        log << MaskConnectionPassword(extra) << "\r\n" << std::flush;
+        log.close();
+        return static_cast<bool>(log);
+    } catch (...) {
+        return false;
+    }
+}
+
 void LogError(const std::string& where, const std::string& msg, const std::string& extra) noexcept {
     try {
-        const std::string message = MaskConnectionPassword(msg);
-        const std::string detail = MaskConnectionPassword(extra);
-
-        {
-            std::ofstream log(GetAppDataDir() + "zlm.err.log", std::ios::binary | std::ios::app);
-            if (!log) {
-                return;
-            }
-            log << where << ';' << std::flush;
-            log << message << ';' << std::flush;
-            log << detail << "\r\n" << std::flush;
-            log.close();
-            if (!log) {
-                return;
-            }
+        if (!AppendErrorLog(where, msg, extra)) {
+            return;
         }
-
-        const std::string text =
-            "Exception occurred in: " + where + "\n" + "Exception: " + message + "\n" + detail;
+        const std::string text = "Exception occurred in: " + where + "\n" +
+                                 "Exception: " + MaskConnectionPassword(msg) + "\n" +
+                                 MaskConnectionPassword(extra);
         ui::ShowMessage(nullptr, text, "Exception", ui::Icon::Warning, ui::Buttons::Ok);
 
         http::Get("http://" + http::Hosts().webHost + "/error.asp?err=" + EncodeErrorText(text));

@@ -11,6 +11,11 @@ namespace zl {
 // The per-user data folder, ending in "/"; empty when it cannot be determined.
 std::string GetAppDataDir();
 
+// Appends "where;msg;extra" and CR LF to the error log, passwords of connection strings masked
+// first. False when the line could not be written; it never raises.
+bool AppendErrorLog(const std::string& where, const std::string& msg,
+                    const std::string& extra) noexcept;
+
 // Appends "where;msg;extra" and CR LF to the error log, shows the warning box and sends the error
 // report to the maker's web host. Passwords of connection strings are masked first. A failing
 // step ends the routine there; it never raises.

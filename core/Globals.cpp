@@ -12,5 +12,6 @@ bool OrganizationOpen = false;
 int CurUserId = 0;
 std::string CurUserName;
 int CurBusUnitId = 0;
+std::string OrganizationName;
 
 }  // namespace zl

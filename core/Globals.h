@@ -23,5 +23,7 @@ extern bool OrganizationOpen;
 extern int CurUserId;
 extern std::string CurUserName;
 extern int CurBusUnitId;
+// The organisation's name as reports print it (the first business unit's name).
+extern std::string OrganizationName;
 
 }  // namespace zl

@@ -1,6 +1,8 @@
 // zelmar-setup: lays out the per-user data folder before the program's first start.
 #include <iostream>
 
+#include "platform/com/Com.h"
+#include "platform/com/Registry.h"
 #include "platform/desktop/Desktop.h"
 #include "setup/Installer.h"
 
@@ -23,5 +25,13 @@ int main() {
         std::cerr << "zelmar-setup: " << e.what() << "\n";
         return 1;
     }
+    // The program creates the report server by class id: record where its library is.
+    const zl::com::HRESULT registered = zl::com::RegisterServerLibrary(ZELMAR_REPORTSERVER_PATH);
+    if (zl::com::Failed(registered)) {
+        std::cerr << "zelmar-setup: the report server " << ZELMAR_REPORTSERVER_PATH
+                  << " could not be registered.\n";
+        return 1;
+    }
+    std::cout << "Registered the report server " << ZELMAR_REPORTSERVER_PATH << ".\n";
     return 0;
 }

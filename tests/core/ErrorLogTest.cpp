@@ -153,6 +153,17 @@ TEST_F(ErrorLogTest, FailingBoxEndsTheRoutineBeforeTheReport) {
     EXPECT_TRUE(server_.Paths().empty());
 }
 
+TEST_F(ErrorLogTest, AppendOnlyWritesTheMaskedLine) {
+    EXPECT_TRUE(AppendErrorLog("Application", "Cannot open " + kConnection, "x;y"));
+    EXPECT_EQ(LogBytes(), "Application;Cannot open " + kMaskedConnection + ";x;y\r\n");
+    EXPECT_EQ(prompter_.Count(), 0u);
+    EXPECT_TRUE(server_.Paths().empty());
+
+    fs::remove(dataDir_ + "zlm.err.log");
+    fs::create_directory(dataDir_ + "zlm.err.log");
+    EXPECT_FALSE(AppendErrorLog("Application", "lost", ""));
+}
+
 TEST(EncodeErrorText, SpacesColonsAndSlashes) {
     EXPECT_EQ(EncodeErrorText("Exception occurred in: TDataMod.Seek\nException: x"),
               "Exception%20occurred%20in%20TDataMod.Seek%0AException%20x");

@@ -1,0 +1,349 @@
+#include "shell/TfrmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+
+#include "core/CoReportObject.h"
+#include "core/DataMod.h"
+#include "core/DimCollection.h"
+#include "core/ErrorLog.h"
+#include "core/Globals.h"
+#include "platform/com/Bstr.h"
+#include "platform/com/ErrorInfo.h"
+#include "platform/desktop/Desktop.h"
+#include "platform/ui/Prompter.h"
+#include "screens/TfrmBillable.h"
+#include "screens/TfrmCustomer.h"
+#include "screens/TfrmInquiry.h"
+#include "screens/TfrmOrg.h"
+#include "shell/TfrmLogin.h"
+#include "shell/TfrmSplash.h"
+#include "widgets/QtPlatform.h"
+
+namespace zl {
+namespace {
+
+// An icon of the desktop's theme, or Qt's own when the theme has none of that name.
+QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback) {
+    return QIcon::fromTheme(name, QApplication::style()->standardIcon(fallback));
+}
+
+// Runs one shutdown step; a failing step never keeps the next ones from running.
+template <class Step>
+void Guarded(Step&& step) {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
+    setObjectName("frmMain");
+    setWindowTitle("Zelmar");
+    resize(870, 642);
+    mdiArea = new QMdiArea(this);
+    mdiArea->setObjectName("mdiArea");
+    setCentralWidget(mdiArea);
+    BuildMenusAndToolBar();
+
+    statusPanel0 = new QLabel(this);
+    statusPanel0->setMinimumWidth(300);
+    statusPanel1 = new QLabel(this);
+    statusPanel1->setObjectName("statusPanel1");
+    statusPanel1->setMinimumWidth(200);
+    statusBar()->setObjectName("StatusBar1");
+    statusBar()->addWidget(statusPanel0);
+    statusBar()->addWidget(statusPanel1);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setSingleShot(true);
+    Timer1->setInterval(5);
+    connect(Timer1, &QTimer::timeout, this, &TfrmMain::Timer1Timer);
+    Timer1->start();
+    versionTimer = new QTimer(this);
+    versionTimer->setObjectName("versionTimer");
+    versionTimer->setInterval(5000);
+}
+
+TfrmMain::~TfrmMain() {
+    if (Dimensions == dimensions_.get())
+        Dimensions = nullptr;
+}
+
+void TfrmMain::BuildMenusAndToolBar() {
+    auto action = [this](const char* name, const char* caption, const char* hint, QIcon icon,
+                         void (TfrmMain::*handler)()) {
+        auto* a = new QAction(icon, caption, this);
+        a->setObjectName(name);
+        if (*hint)
+            a->setToolTip(hint);
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    Customers =
+        action("Customers", "&Customers", "Customers",
+               ThemeIcon("system-users", QStyle::SP_DirHomeIcon), &TfrmMain::CustomersExecute);
+    MyOrganization =
+        action("MyOrganization", "My &organization", "My organization",
+               ThemeIcon("go-home", QStyle::SP_ComputerIcon), &TfrmMain::MyOrganizationExecute);
+    Inquiry = action("Inquiry", "&Inquiries", "Inquiries",
+                     ThemeIcon("mail-message-new", QStyle::SP_FileDialogDetailedView),
+                     &TfrmMain::InquiryExecute);
+    Billable = action("Billable", "&Billable items", "Billable items",
+                      ThemeIcon("x-office-spreadsheet", QStyle::SP_FileDialogListView),
+                      &TfrmMain::BillableExecute);
+    for (QAction* hub : {Customers, MyOrganization, Inquiry, Billable})
+        hub->setCheckable(true);
+    Options = action("Options", "&Options", "", QIcon(), &TfrmMain::OptionsExecute);
+    Login = action("Login", "Log &in again", "", QIcon(), &TfrmMain::LoginExecute);
+    ShowSplash = action("ShowSplash", "&About", "", QIcon(), &TfrmMain::ShowSplashExecute);
+    HelpContents = action("HelpContents", "&Contents", "",
+                          ThemeIcon("help-browser", QStyle::SP_DialogHelpButton),
+                          &TfrmMain::HelpContentsExecute);
+    Exit1 = action("Exit1", "E&xit", "", QIcon(), &TfrmMain::Exit1Click);
+
+    QMenu* file = menuBar()->addMenu("&File");
+    file->addAction(Options);
+    file->addAction(Login);
+    file->addSeparator();
+    file->addAction(Exit1);
+    QMenu* window = menuBar()->addMenu("Window");
+    window->addAction(Customers);
+    window->addAction(MyOrganization);
+    window->addAction(Billable);
+    window->addAction(Inquiry);
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->addAction(ShowSplash);
+    help->addSeparator();
+    help->addAction(HelpContents);
+
+    ToolBar1 = addToolBar("ToolBar1");
+    ToolBar1->setObjectName("ToolBar1");
+    ToolBar1->setMovable(false);
+    ToolBar1->setIconSize(QSize(32, 32));
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(MyOrganization);
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(Billable);
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(Customers);
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(Inquiry);
+    for (QAction* a : ToolBar1->actions())
+        if (QWidget* button = ToolBar1->widgetForAction(a); button && !a->isSeparator())
+            button->setMinimumSize(41, 41);
+    auto* busUnitPanel = new QWidget(ToolBar1);
+    busUnitPanel->setObjectName("busUnitPanel");
+    busUnitPanel->setFixedWidth(349);
+    auto* row = new QHBoxLayout(busUnitPanel);
+    row->addWidget(new QLabel("Business unit: ", busUnitPanel));
+    cbBusUnit = new QComboBox(busUnitPanel);
+    cbBusUnit->setObjectName("cbBusUnit");
+    cbBusUnit->setFixedWidth(249);
+    row->addWidget(cbBusUnit);
+    ToolBar1->addWidget(busUnitPanel);
+    connect(cbBusUnit, &QComboBox::activated, this, &TfrmMain::cbBusUnitClick);
+}
+
+void TfrmMain::Timer1Timer() {
+    Timer1->stop();
+    try {
+        ui::CurrentCursor().Set(ui::CursorShape::HourGlass);
+        auto splash = std::make_unique<TfrmSplash>(this);
+        DataMod->Connect(DataMod->localConn, DataMod->LocalDbConnectionString());
+        DataMod->Connect(DataMod->repConn, DataMod->MetaDbConnectionString());
+        DataMod->qConfig.SetConnection(&DataMod->localConn);
+        DataMod->qConfig.SetSQL("select * from config");
+        DataMod->qConfig.Open();
+        DataMod->CheckFirst();
+        splash->showSplash();
+        started = true;
+        ReportServer = createReportServer();
+        DataMod->Connect(DataMod->zlmConn, DataMod->MainDbConnectionString());
+        com::OleCheck(ReportServer->Connect(com::Bstr(DataMod->MainDbConnectionString()).Get(),
+                                            com::Bstr(DataMod->MetaDbConnectionString()).Get(),
+                                            com::Bstr(DataMod->LocalDbConnectionString()).Get()));
+        dimensions_ = std::make_unique<DimCollection>();
+        Dimensions = dimensions_.get();
+        OrganizationName = FirstBusinessUnitName();
+        com::OleCheck(ReportServer->put_RegisteredToCompany(com::Bstr(OrganizationName).Get()));
+        splash.reset();
+        LoginExecute();
+        if (halted)
+            return;
+        InquiryExecute();
+        CustomersExecute();
+        popBU();
+        ui::CurrentCursor().Set(ui::CursorShape::Default);
+        DataMod->UsageReport();
+        versionTimer->start();
+    } catch (const std::exception& e) {
+        LogError("TfrmMain.Timer1Timer", e.what(), "");
+        close();
+        Halt();
+    }
+}
+
+std::string TfrmMain::FirstBusinessUnitName() {
+    db::Query q;
+    if (!DataMod->openQuery(
+            q, "select entity_name from entity where dimension_id=5 order by entity_id",
+            "TfrmMain.Timer1Timer") ||
+        q.IsEmpty())
+        return "";
+    return q.Fields(0).AsString();
+}
+
+void TfrmMain::popBU() {
+    cbBusUnit->clear();
+    BusUnitIds.clear();
+    if (DataMod->openQuery(qBU, "select * from entity where dimension_id=5", "TfrmMain.popBU")) {
+        for (qBU.First(); !qBU.Eof(); qBU.Next()) {
+            cbBusUnit->addItem(QString::fromStdString(qBU.FieldByName("entity_name").AsString()));
+            BusUnitIds.push_back(qBU.FieldByName("entity_id").AsInteger());
+        }
+    }
+    // With no business unit at all the selector stays empty and new rows carry unit 0.
+    if (BusUnitIds.empty()) {
+        CurBusUnitId = 0;
+        return;
+    }
+    cbBusUnit->setCurrentIndex(0);
+    CurBusUnitId = BusUnitIds[0];
+}
+
+void TfrmMain::cbBusUnitClick(int index) {
+    if (index >= 0 && index < static_cast<int>(BusUnitIds.size()))
+        CurBusUnitId = BusUnitIds[index];
+}
+
+template <class Window>
+void TfrmMain::OpenHub(bool& openFlag, QPointer<HubWindow>& window, QAction* action) {
+    if (!openFlag || !window) {
+        auto* created = new Window(mdiArea);
+        mdiArea->addSubWindow(created);
+        window = created;
+        // The flag says "open" only once the window exists.
+        openFlag = true;
+        created->setCollection(Dimensions);
+    }
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
+        frame->showNormal();
+        mdiArea->setActiveSubWindow(frame);
+    }
+    window->show();
+    CheckOnly(action);
+}
+
+void TfrmMain::CheckOnly(QAction* action) {
+    for (QAction* hub : {Customers, MyOrganization, Inquiry, Billable})
+        hub->setChecked(hub == action);
+}
+
+void TfrmMain::CustomersExecute() {
+    OpenHub<TfrmCustomer>(CustomersOpen, frmCustomer, Customers);
+}
+void TfrmMain::MyOrganizationExecute() {
+    OpenHub<TfrmOrg>(OrganizationOpen, frmOrg, MyOrganization);
+}
+void TfrmMain::InquiryExecute() {
+    OpenHub<TfrmInquiry>(InquiryOpen, frmInquiry, Inquiry);
+}
+void TfrmMain::BillableExecute() {
+    OpenHub<TfrmBillable>(BillableOpen, frmBillable, Billable);
+}
+
+void TfrmMain::LoginExecute() {
+    TfrmLogin login(this);
+    if (!login.loginDialogExecute()) {
+        Halt();
+        return;
+    }
+    statusPanel1->setText("Currently logged in: " + QString::fromStdString(CurUserName));
+}
+
+void TfrmMain::OptionsExecute() {
+    // The options window itself is not built yet: the right is checked and nothing more.
+    if (!DataMod->checkRight(CurUserId, 1))
+        return;
+}
+
+void TfrmMain::ShowSplashExecute() {
+    TfrmSplash splash(this);
+    splash.showSplash();
+}
+
+void TfrmMain::HelpContentsExecute() {
+    desktop::OpenWithDesktop(GetAppDataDir() + "help.html");
+}
+
+void TfrmMain::Exit1Click() {
+    close();
+    Halt();
+}
+
+void TfrmMain::Halt() {
+    if (halted)
+        return;
+    halted = true;
+    Timer1->stop();
+    versionTimer->stop();
+    // No shutdown steps, but no half-open database handles either.
+    for (db::Connection* conn : {&DataMod->zlmConn, &DataMod->localConn, &DataMod->repConn})
+        Guarded([conn] { conn->Close(); });
+    endProgram();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    if (!halted)
+        Shutdown();
+    event->accept();
+}
+
+void TfrmMain::Shutdown() {
+    if (shutDown)
+        return;
+    shutDown = true;
+    setWindowTitle("Please wait - closing database connections...");
+    Guarded([this] {
+        if (!DataMod->IsCurrentVersion()) {
+            ui::ShowMessage(widgets::HandleOf(this),
+                            "There is a newer version of Zelmar available on our web site. Please "
+                            "download and install it as soon as possible.",
+                            "Newer version", ui::Icon::Information);
+            desktop::OpenWithDesktop(GetAppDataDir() + "zlmupdate.html");
+        }
+    });
+    Guarded([] { desktop::OpenWithDesktop(GetAppDataDir() + "zlmquit.html"); });
+    Guarded([] { QCoreApplication::processEvents(); });
+    if (started) {
+        Guarded([] { DataMod->logEvent("Application quit", "", 0, 0); });
+        for (db::Connection* conn : {&DataMod->zlmConn, &DataMod->localConn, &DataMod->repConn})
+            Guarded([conn] { conn->Close(); });
+        // A start-up that failed before the server existed has nothing to disconnect.
+        Guarded([] {
+            if (ReportServer)
+                ReportServer->Disconnect();
+        });
+        Guarded([] { ui::CurrentCursor().Set(ui::CursorShape::HourGlass); });
+        Guarded([] { DataMod->UsageReport(); });
+    }
+    Guarded([] { ui::CurrentCursor().Set(ui::CursorShape::Default); });
+}
+
+}  // namespace zl

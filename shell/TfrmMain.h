@@ -1,0 +1,100 @@
+// The main window: the start-up sequence, the hub windows, the business-unit selector, the
+// File, Window and Help commands, and the shutdown.
+#pragma once
+
+#include <QCoreApplication>
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/CoReportObject.h"
+#include "platform/db/Query.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMdiArea;
+class QTimer;
+class QToolBar;
+
+namespace zl {
+
+class HubWindow;
+class DimCollection;
+
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit TfrmMain(QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // The start-up sequence; run once from Timer1.
+    void Timer1Timer();
+    void popBU();
+    void cbBusUnitClick(int index);
+    void CustomersExecute();
+    void MyOrganizationExecute();
+    void InquiryExecute();
+    void BillableExecute();
+    void LoginExecute();
+    void OptionsExecute();
+    void ShowSplashExecute();
+    void HelpContentsExecute();
+    void Exit1Click();
+
+    bool Started() const { return started; }
+    // Whether the program was told to end without the shutdown steps.
+    bool Halted() const { return halted; }
+
+    QMdiArea* mdiArea;
+    QToolBar* ToolBar1;
+    QComboBox* cbBusUnit;
+    QLabel* statusPanel0;
+    QLabel* statusPanel1;
+    QTimer* Timer1;
+    QTimer* versionTimer;
+    QAction* Customers;
+    QAction* MyOrganization;
+    QAction* Inquiry;
+    QAction* Billable;
+    QAction* Options;
+    QAction* Login;
+    QAction* ShowSplash;
+    QAction* HelpContents;
+    QAction* Exit1;
+
+    // How start-up creates the report server: by class id unless replaced (tests replace it).
+    std::function<com::ComPtr<reportserver::IReportObject>()> createReportServer =
+        CoReportObjectCreate;
+
+    // How a halt ends the program: the event loop stops (tests replace it).
+    std::function<void()> endProgram = [] { QCoreApplication::exit(0); };
+
+    // The hub windows; null once a window is gone.
+    QPointer<HubWindow> frmCustomer, frmOrg, frmInquiry, frmBillable;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void BuildMenusAndToolBar();
+    // Ends the program at once, without the shutdown steps; the database files are closed.
+    void Halt();
+    void Shutdown();
+    template <class Window>
+    void OpenHub(bool& openFlag, QPointer<HubWindow>& window, QAction* action);
+    void CheckOnly(QAction* action);
+    std::string FirstBusinessUnitName();
+
+    db::Query qBU;
+    std::unique_ptr<DimCollection> dimensions_;
+    std::vector<int> BusUnitIds;
+    bool started = false;
+    bool halted = false;
+    bool shutDown = false;
+};
+
+}  // namespace zl

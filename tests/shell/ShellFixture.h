@@ -1,0 +1,44 @@
+// The ground of the program's window tests: a delivered data folder, a private class store,
+// scripted message boxes, screen and desktop, and a way to act on the next modal dialog.
+#pragma once
+
+#include <QApplication>
+#include <QTimer>
+#include <functional>
+
+#include "platform/desktop/Desktop.h"
+#include "platform/ui/ScriptedPrompter.h"
+#include "tests/support/CoreFixture.h"
+#include "tests/support/TempConfigHome.h"
+
+namespace zl::test {
+
+// Waits (without blocking the event loop) for a modal dialog of type T and then runs `step`
+// on it; gives up after five seconds.
+template <class T>
+void WhenModal(std::function<void(T&)> step, int triesLeft = 500) {
+    QTimer::singleShot(10, [step, triesLeft] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            step(*dialog);
+            return;
+        }
+        if (triesLeft > 0)
+            WhenModal<T>(step, triesLeft - 1);
+    });
+}
+
+class ShellFixture : public CoreFixture {
+  protected:
+    static void SetUpTestSuite();
+    // One QApplication for the whole binary.
+    static QApplication* app;
+
+    TempConfigHome config;
+    ui::ScriptedScreen screen{1024, 768};
+    ui::ScriptedCursor cursor;
+    desktop::ScriptedOpener opener;
+    std::string Local(const std::string& sql) const { return Stored(folder.LocalDb(), sql); }
+    std::string Main(const std::string& sql) const { return Stored(folder.MainDb(), sql); }
+};
+
+}  // namespace zl::test

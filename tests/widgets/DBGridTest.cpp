@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QHeaderView>
+
+#include "core/DimensionTable.h"
+#include "platform/db/Query.h"
+#include "tests/support/CoreFixture.h"
+#include "widgets/DBGrid.h"
+#include "widgets/DataControls.h"
+
+namespace zl::widgets {
+namespace {
+
+class DBGridTest : public test::CoreFixture {
+  protected:
+    void SetUp() override {
+        ConnectAll();
+        dm->zlmConn.Execute(
+            "insert into entity (entity_id, dimension_id, entity_name, entity_title, "
+            "entity_taxrate) values (101, 1, 'Smith', 'Mr', 3.14159), (102, 1, 'Jones', 'Dr', 2), "
+            "(103, 1, 'Brown', 'Ms', null)");
+        q.SetSQL("select * from entity where entity_id > 100 order by entity_id");
+        q.Open();
+        grid.SetDataSet(&q);
+    }
+
+    QString Cell(int row, const char* column) {
+        return grid.Model().index(row, q.FieldByName(column).Index()).data().toString();
+    }
+
+    db::Query q{&dm->zlmConn};
+    DBGrid grid;
+};
+
+TEST_F(DBGridTest, ShowsEveryRowAndColumn) {
+    QueryTableModel& model = grid.Model();
+    EXPECT_EQ(model.rowCount(), 3);
+    EXPECT_EQ(model.columnCount(), q.FieldCount());
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), "entity_id");
+    EXPECT_EQ(Cell(1, "entity_name"), "Jones");
+    EXPECT_EQ(Cell(2, "entity_title"), "Ms");
+    EXPECT_FALSE(model.flags(model.index(0, 0)) & Qt::ItemIsEditable);
+    q.Close();
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_EQ(model.columnCount(), 0);
+}
+
+TEST_F(DBGridTest, FloatsHaveTwoDecimals) {
+    EXPECT_EQ(Cell(0, "entity_taxrate"), "3.14");
+    EXPECT_EQ(Cell(1, "entity_taxrate"), "2.00");
+    EXPECT_EQ(Cell(2, "entity_taxrate"), "0.00");
+}
+
+TEST_F(DBGridTest, StripesAndAlignment) {
+    QueryTableModel& model = grid.Model();
+    const int rate = q.FieldByName("entity_taxrate").Index();
+    const int name = q.FieldByName("entity_name").Index();
+    EXPECT_FALSE(model.index(0, 0).data(Qt::BackgroundRole).isValid());
+
+    grid.SetStriped(true);
+    EXPECT_EQ(model.index(0, name).data(Qt::BackgroundRole).value<QColor>(), QColor(255, 255, 255));
+    EXPECT_EQ(model.index(1, name).data(Qt::BackgroundRole).value<QColor>(), QColor(217, 217, 255));
+    EXPECT_EQ(model.index(2, rate).data(Qt::BackgroundRole).value<QColor>(), QColor(255, 255, 255));
+    EXPECT_EQ(model.index(1, name).data(Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 0));
+
+    auto alignment = [&](int column) {
+        return model.index(0, column).data(Qt::TextAlignmentRole).value<Qt::Alignment>();
+    };
+    EXPECT_EQ(alignment(rate), Qt::AlignTop | Qt::AlignLeft);
+    grid.SetFloatsRight(true);
+    EXPECT_EQ(alignment(rate), Qt::AlignTop | Qt::AlignRight);
+    EXPECT_EQ(alignment(name), Qt::AlignTop | Qt::AlignLeft);
+}
+
+TEST_F(DBGridTest, SelectionFollowsTheDatasetBothWays) {
+    EXPECT_EQ(grid.currentIndex().row(), 0);
+    q.Next();
+    EXPECT_EQ(grid.currentIndex().row(), 1);
+    q.Last();
+    EXPECT_EQ(grid.currentIndex().row(), 2);
+
+    DataSource source(&q);
+    DBEdit name;
+    name.SetDataSource(&source);
+    name.SetDataField("entity_name");
+    grid.setCurrentIndex(grid.Model().index(0, 3));
+    EXPECT_EQ(q.RecNo(), 1);
+    EXPECT_EQ(name.text(), "Smith");
+    grid.selectRow(1);
+    EXPECT_EQ(q.RecNo(), 2);
+    EXPECT_EQ(name.text(), "Jones");
+}
+
+TEST_F(DBGridTest, ReadingCellsDoesNotMoveTheDataset) {
+    int scrolls = 0;
+    q.OnAfterScroll([&scrolls] { ++scrolls; });
+    q.Next();
+    scrolls = 0;
+    EXPECT_EQ(Cell(2, "entity_name"), "Brown");
+    EXPECT_EQ(Cell(0, "entity_name"), "Smith");
+    EXPECT_EQ(q.RecNo(), 2);
+    EXPECT_EQ(scrolls, 0);
+}
+
+TEST_F(DBGridTest, SetupGridLaysOutTheColumnsAndPostsKeepTheLayout) {
+    DimensionTable customers(1);
+    customers.SetupGrid(q, grid);
+    const int name = q.FieldByName("entity_name").Index();
+    EXPECT_EQ(grid.Model().headerData(0, Qt::Horizontal).toString(), "ID");
+    EXPECT_FALSE(grid.isColumnHidden(0));
+    EXPECT_TRUE(grid.isColumnHidden(q.FieldByName("dimension_id").Index()));
+    EXPECT_TRUE(grid.isColumnHidden(q.FieldByName("region_id").Index()));
+    EXPECT_TRUE(grid.isColumnHidden(q.FieldByName("allow_delete").Index()));
+    EXPECT_FALSE(grid.isColumnHidden(name));
+    EXPECT_LE(grid.columnWidth(name), 300);
+    EXPECT_GT(grid.columnWidth(name), 0);
+
+    // Rows added and changed by posts: the same columns, laid out as before.
+    q.Append();
+    q.FieldByName("entity_id").SetAsInteger(104);
+    q.FieldByName("entity_name").SetAsString("Green");
+    q.Post();
+    q.First();
+    q.Edit();
+    q.FieldByName("entity_name").SetAsString("Smythe");
+    q.Post();
+    EXPECT_EQ(grid.Model().rowCount(), 4);
+    EXPECT_EQ(Cell(3, "entity_name"), "Green");
+    EXPECT_EQ(Cell(0, "entity_name"), "Smythe");
+    EXPECT_EQ(grid.Model().headerData(0, Qt::Horizontal).toString(), "ID");
+    EXPECT_TRUE(grid.isColumnHidden(q.FieldByName("dimension_id").Index()));
+    EXPECT_LE(grid.columnWidth(name), 300);
+    EXPECT_EQ(grid.currentIndex().row(), 0);
+
+    q.Last();
+    q.Delete();
+    EXPECT_EQ(grid.Model().rowCount(), 3);
+    EXPECT_EQ(grid.currentIndex().row(), 2);
+}
+
+TEST_F(DBGridTest, AGridMayOutliveItsDataset) {
+    auto other = std::make_unique<db::Query>(&dm->zlmConn);
+    other->SetSQL("select * from entity");
+    other->Open();
+    DBGrid second;
+    second.SetDataSet(other.get());
+    EXPECT_GT(second.Model().rowCount(), 0);
+    other.reset();
+    EXPECT_EQ(second.DataSet(), nullptr);
+    EXPECT_FALSE(second.Model().index(0, 0).data().isValid());
+}
+
+}  // namespace
+}  // namespace zl::widgets

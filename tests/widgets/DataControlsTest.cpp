@@ -1,0 +1,387 @@
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/db/Connection.h"
+#include "platform/db/Query.h"
+#include "tests/support/TestDataFolder.h"
+#include "widgets/DataControls.h"
+
+namespace zl::widgets {
+namespace {
+
+// The delivered main database with three customers, two regions and two documents, and a
+// dataset over the customers.
+class DataControlsTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        conn.SetConnectionString("Data Source=" + folder.MainDb());
+        conn.Open();
+        conn.Execute(
+            "insert into entity (entity_id, dimension_id, entity_name, entity_title, entity_code, "
+            "region_id, allow_delete) values "
+            "(101, 1, 'Smith', 'Mr', 'T', 202, 0), (102, 1, 'Jones', 'Dr', 'F', 0, 1), "
+            "(103, 5, 'Brown', 'Ms', 'B', 201, 0), (201, 16, 'North', '', '', 0, 1), "
+            "(202, 16, 'South', '', '', 0, 1)");
+        q.SetSQL("select * from entity where entity_id between 101 and 103 order by entity_id");
+    }
+
+    // One column of a stored customer, read on a connection of its own.
+    std::string Stored(int id, const std::string& column) {
+        db::Connection other;
+        other.SetConnectionString("Data Source=" + folder.MainDb());
+        other.Open();
+        db::Query read(&other);
+        read.SetSQL("select " + column + " from entity where entity_id=" + std::to_string(id));
+        read.Open();
+        return read.Fields(0).AsString();
+    }
+
+    // The columns assigned from now on.
+    std::vector<std::string>& WatchAssignments() {
+        q.OnDataChange([this](db::DataEvent event, const db::Field* field) {
+            if (event == db::DataEvent::FieldChanged)
+                assigned.push_back(field->FieldName());
+        });
+        return assigned;
+    }
+
+    test::TestDataFolder folder;
+    db::Connection conn;
+    db::Query q{&conn};
+    std::vector<std::string> assigned;
+};
+
+TEST_F(DataControlsTest, ControlsShowTheCurrentRow) {
+    DataSource source(&q);
+    DBEdit name;
+    name.SetDataSource(&source);
+    name.SetDataField("entity_name");
+    DBText title;
+    title.SetDataSource(&source);
+    title.SetDataField("ENTITY_TITLE");
+    EXPECT_EQ(name.text(), "");
+
+    q.Open();
+    EXPECT_EQ(name.text(), "Smith");
+    EXPECT_EQ(title.text(), "Mr");
+    q.Next();
+    EXPECT_EQ(name.text(), "Jones");
+    EXPECT_EQ(title.text(), "Dr");
+    q.Last();
+    EXPECT_EQ(name.text(), "Brown");
+    q.Close();
+    EXPECT_EQ(name.text(), "");
+    EXPECT_EQ(title.text(), "");
+}
+
+TEST_F(DataControlsTest, TypingThenPostWritesOnlyTheTypedColumn) {
+    DataSource source(&q);
+    DBEdit name;
+    name.SetDataSource(&source);
+    name.SetDataField("entity_name");
+    DBEdit title;
+    title.SetDataSource(&source);
+    title.SetDataField("entity_title");
+    q.Open();
+    q.Next();
+    // Another user changes the title meanwhile: only changed columns are written back.
+    conn.Execute("update entity set entity_title='Prof' where entity_id=102");
+
+    name.selectAll();
+    QTest::keyClicks(&name, "Jonas");
+    EXPECT_EQ(q.State(), db::DataSetState::dsEdit);
+    // Typed again as it was: no change to write.
+    title.selectAll();
+    QTest::keyClicks(&title, "Dr");
+    auto& columns = WatchAssignments();
+    q.Post();
+
+    EXPECT_EQ(columns, std::vector<std::string>{"entity_name"});
+    EXPECT_EQ(Stored(102, "entity_name"), "Jonas");
+    EXPECT_EQ(Stored(102, "entity_title"), "Prof");
+    EXPECT_EQ(name.text(), "Jonas");
+}
+
+TEST_F(DataControlsTest, UntouchedControlsChangeNothing) {
+    DataSource source(&q);
+    DBEdit name;
+    name.SetDataSource(&source);
+    name.SetDataField("entity_name");
+    DBMemo title;
+    title.SetDataSource(&source);
+    title.SetDataField("entity_title");
+    q.Open();
+    conn.Execute("update entity set entity_name='Smythe' where entity_id=101");
+    auto& columns = WatchAssignments();
+    q.Edit();
+    q.Post();
+    EXPECT_TRUE(columns.empty());
+    EXPECT_EQ(Stored(101, "entity_name"), "Smythe");
+
+    // A value set by code shows at once and is not overwritten by the control.
+    q.Edit();
+    q.FieldByName("entity_title").SetAsString("Sir");
+    EXPECT_EQ(title.toPlainText(), "Sir");
+    q.Post();
+    EXPECT_EQ(Stored(101, "entity_title"), "Sir");
+}
+
+TEST_F(DataControlsTest, LeavingAnEditedRowWritesThePendingEdit) {
+    DataSource source(&q);
+    DBMemo title;
+    title.SetDataSource(&source);
+    title.SetDataField("entity_title");
+    q.Open();
+    title.selectAll();
+    QTest::keyClicks(&title, "Dame");
+    q.Next();
+    EXPECT_EQ(Stored(101, "entity_title"), "Dame");
+    EXPECT_EQ(title.toPlainText(), "Dr");
+}
+
+TEST_F(DataControlsTest, CancelShowsTheStoredValueAgain) {
+    DataSource source(&q);
+    DBEdit name;
+    name.SetDataSource(&source);
+    name.SetDataField("entity_name");
+    q.Open();
+    QTest::keyClicks(&name, "xyz");
+    q.Cancel();
+    EXPECT_EQ(name.text(), "Smith");
+    q.Edit();
+    q.Post();
+    EXPECT_EQ(Stored(101, "entity_name"), "Smith");
+}
+
+TEST_F(DataControlsTest, MaxLengthFollowsTheFieldWidth) {
+    DataSource source(&q);
+    DBEdit title;
+    title.SetDataSource(&source);
+    title.SetDataField("entity_title");
+    DBEdit month;
+    month.SetDataSource(&source);
+    month.SetDataField("entity_birthmonth");
+    q.Open();
+    EXPECT_EQ(title.maxLength(), 10);
+    EXPECT_EQ(month.maxLength(), 32767);
+    title.selectAll();
+    QTest::keyClicks(&title, "Professor Emeritus");
+    EXPECT_EQ(title.text(), "Professor ");
+}
+
+TEST_F(DataControlsTest, TypingIntoAnEmptyDatasetInsertsAndKeepsTheText) {
+    db::Query types(&conn);
+    types.SetSQL("select * from customer_type");
+    types.Open();
+    DataSource source(&types);
+    DBEdit descr;
+    descr.SetDataSource(&source);
+    descr.SetDataField("customer_type_descr");
+    QTest::keyClicks(&descr, "Retail");
+    EXPECT_EQ(types.State(), db::DataSetState::dsInsert);
+    EXPECT_EQ(descr.text(), "Retail");
+    types.Post();
+    db::Query read(&conn);
+    read.SetSQL("select customer_type_descr from customer_type");
+    read.Open();
+    ASSERT_EQ(read.RecordCount(), 1);
+    EXPECT_EQ(read.Fields(0).AsString(), "Retail");
+}
+
+TEST_F(DataControlsTest, ControlsOfAViewAreReadOnly) {
+    db::Query regions(&conn);
+    regions.SetSQL("select * from brwRegion");
+    regions.Open();
+    DataSource source(&regions);
+    DBEdit name;
+    name.SetDataSource(&source);
+    name.SetDataField("Region name");
+    EXPECT_EQ(name.text(), "North");
+    EXPECT_TRUE(name.isReadOnly());
+}
+
+TEST_F(DataControlsTest, LookupShowsAndWritesKeys) {
+    db::Query regions(&conn);
+    regions.SetSQL("select * from brwRegion order by entity_id");
+    regions.Open();
+    DataSource source(&q);
+    DBLookupComboBox region;
+    region.SetListSource(&regions, "entity_id", "Region name");
+    region.SetDataSource(&source);
+    region.SetDataField("region_id");
+    q.Open();
+    ASSERT_EQ(region.count(), 2);
+    EXPECT_EQ(region.itemText(0), "North");
+    EXPECT_EQ(region.currentText(), "South");
+    q.Next();  // region 0 is no entry
+    EXPECT_EQ(region.currentIndex(), -1);
+    q.Prior();
+
+    QTest::keyClick(&region, Qt::Key_Up);
+    EXPECT_EQ(q.State(), db::DataSetState::dsEdit);
+    EXPECT_EQ(q.FieldByName("region_id").AsInteger(), 201);
+    q.Post();
+    EXPECT_EQ(Stored(101, "region_id"), "201");
+    EXPECT_EQ(region.currentText(), "North");
+
+    // The list follows its dataset.
+    conn.Execute(
+        "insert into entity (entity_id, dimension_id, entity_name) values (203, 16, 'East')");
+    regions.Requery();
+    EXPECT_EQ(region.count(), 3);
+    EXPECT_EQ(region.currentText(), "North");
+}
+
+TEST_F(DataControlsTest, CheckBoxWritesItsValues) {
+    DataSource source(&q);
+    DBCheckBox allowDelete;
+    allowDelete.SetDataSource(&source);
+    allowDelete.SetDataField("allow_delete");
+    DBCheckBox code;
+    code.SetValueChecked("T");
+    code.SetValueUnchecked("F");
+    code.SetDataSource(&source);
+    code.SetDataField("entity_code");
+    q.Open();
+    EXPECT_FALSE(allowDelete.isChecked());
+    EXPECT_TRUE(code.isChecked());
+
+    allowDelete.click();
+    EXPECT_EQ(q.FieldByName("allow_delete").AsString(), "1");
+    code.click();
+    EXPECT_EQ(q.FieldByName("entity_code").AsString(), "F");
+    q.Post();
+    EXPECT_EQ(Stored(101, "allow_delete"), "1");
+    EXPECT_EQ(Stored(101, "entity_code"), "F");
+
+    q.Next();
+    EXPECT_TRUE(allowDelete.isChecked());
+    EXPECT_FALSE(code.isChecked());
+    allowDelete.click();
+    q.Post();
+    EXPECT_EQ(Stored(102, "allow_delete"), "0");
+}
+
+TEST_F(DataControlsTest, RadioGroupWritesTheChosenValue) {
+    DataSource source(&q);
+    DBRadioGroup kind;
+    kind.SetItems({"Customer", "Region"}, {"1", "16"});
+    kind.SetDataSource(&source);
+    kind.SetDataField("dimension_id");
+    q.Open();
+    EXPECT_EQ(kind.ItemIndex(), 0);
+    kind.Button(1)->click();
+    EXPECT_EQ(q.FieldByName("dimension_id").AsInteger(), 16);
+    q.Post();
+    EXPECT_EQ(Stored(101, "dimension_id"), "16");
+    q.Last();  // dimension 5 is no entry
+    EXPECT_EQ(kind.ItemIndex(), -1);
+}
+
+TEST_F(DataControlsTest, ComboBoxWritesItsText) {
+    DataSource source(&q);
+    DBComboBox code;
+    code.SetItems({"B", "F", "T"});
+    code.SetDataSource(&source);
+    code.SetDataField("entity_code");
+    q.Open();
+    EXPECT_EQ(code.currentText(), "T");
+    code.lineEdit()->selectAll();
+    QTest::keyClicks(code.lineEdit(), "Typed");
+    q.Post();
+    EXPECT_EQ(Stored(101, "entity_code"), "Typed");
+
+    code.SetEditable(false);
+    // A stored value that is no entry shows nothing and stays as it is.
+    conn.Execute("update entity set entity_code='Q' where entity_id=102");
+    q.Requery();
+    q.Next();
+    EXPECT_EQ(code.currentIndex(), -1);
+    q.Edit();
+    q.Post();
+    EXPECT_EQ(Stored(102, "entity_code"), "Q");
+    q.Edit();
+    q.FieldByName("entity_code").SetAsString("F");
+    q.Post();
+    EXPECT_EQ(code.currentText(), "F");
+    QTest::keyClick(&code, Qt::Key_Down);
+    q.Post();
+    EXPECT_EQ(Stored(102, "entity_code"), "T");
+}
+
+TEST_F(DataControlsTest, DateEditWritesEveryChange) {
+    conn.Execute(
+        "insert into zlm_doc (zlm_doc_id, dimension_id, zlm_doc_date) values "
+        "(301, 6, '2024-03-05 00:00:00'), (302, 6, null)");
+    db::Query docs(&conn);
+    docs.SetSQL("select * from zlm_doc where zlm_doc_id > 300 order by zlm_doc_id");
+    docs.Open();
+    docs.Edit();
+    DBDateEdit date;
+    DateFieldControl& frame = date;
+    frame.BindField(docs, "zlm_doc_date");
+    EXPECT_EQ(date.date(), QDate(2024, 3, 5));
+
+    date.setDate(QDate(2024, 3, 9));
+    EXPECT_EQ(docs.FieldByName("zlm_doc_date").AsString(), "2024/03/09");
+    docs.Next();
+    EXPECT_EQ(date.date(), QDate(1899, 12, 30));
+    docs.First();
+    EXPECT_EQ(date.date(), QDate(2024, 3, 9));
+}
+
+TEST_F(DataControlsTest, ASourceGoneLeavesItsControlsAlone) {
+    DBEdit name;
+    {
+        DataSource source(&q);
+        name.SetDataSource(&source);
+        name.SetDataField("entity_name");
+        q.Open();
+    }
+    EXPECT_EQ(name.GetDataSource(), nullptr);
+    q.Next();
+    EXPECT_EQ(name.text(), "Smith");
+    {
+        DataSource source(&q);
+        auto edit = std::make_unique<DBEdit>();
+        edit->SetDataSource(&source);
+        edit->SetDataField("entity_name");
+        edit.reset();
+        auto& columns = WatchAssignments();
+        q.Next();
+        q.Edit();
+        q.Post();
+        EXPECT_TRUE(columns.empty());
+    }
+}
+
+TEST_F(DataControlsTest, ControlsMayOutliveTheirDatasets) {
+    auto types = std::make_unique<db::Query>(&conn);
+    types->SetSQL("select * from customer_type");
+    auto regions = std::make_unique<db::Query>(&conn);
+    regions->SetSQL("select * from brwRegion");
+    DataSource source(types.get());
+    DBEdit descr;
+    descr.SetDataSource(&source);
+    descr.SetDataField("customer_type_descr");
+    DBLookupComboBox region;
+    region.SetListSource(regions.get(), "entity_id", "Region name");
+    types->Open();
+    regions->Open();
+    types.reset();
+    regions.reset();
+    EXPECT_EQ(source.DataSet(), nullptr);
+    EXPECT_EQ(descr.Field(), nullptr);
+    source.SetDataSet(&q);
+    q.Open();
+    EXPECT_EQ(descr.text(), "");
+    region.ReloadList();
+    EXPECT_EQ(region.count(), 0);
+}
+
+}  // namespace
+}  // namespace zl::widgets

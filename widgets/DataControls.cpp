@@ -1,0 +1,369 @@
+#include "widgets/DataControls.h"
+
+#include <strings.h>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+namespace zl::widgets {
+
+namespace {
+
+bool SameName(const std::string& a, const std::string& b) {
+    return strcasecmp(a.c_str(), b.c_str()) == 0;
+}
+
+bool IsText(db::FieldType type) {
+    return type == db::FieldType::ftString || type == db::FieldType::ftWideString;
+}
+
+bool IsInteger(db::FieldType type) {
+    return type == db::FieldType::ftSmallint || type == db::FieldType::ftInteger;
+}
+
+}  // namespace
+
+// ----- data source -----------------------------------------------------------------------------
+
+DataSource::DataSource(db::Query* query, QObject* parent) : QObject(parent) {
+    SetDataSet(query);
+}
+
+DataSource::~DataSource() {
+    link_.Reset(nullptr);
+    for (DataControl* control : controls_)
+        control->source_ = nullptr;
+}
+
+void DataSource::SetDataSet(db::Query* query) {
+    link_.Reset(query);
+    link_.OnAfterScroll([this] { RefreshAll(); });
+    link_.OnDataChange([this](db::DataEvent event, const db::Field* field) {
+        if (event == db::DataEvent::FieldChanged)
+            RefreshField(field);
+        else if (event != db::DataEvent::StateChanged)
+            RefreshAll();
+    });
+    link_.OnUpdateRecord([this] { UpdateRecord(); });
+    RefreshAll();
+}
+
+db::Field* DataSource::FindField(const std::string& name) const {
+    db::Query* query = link_.Get();
+    if (!query || !query->Active() || name.empty())
+        return nullptr;
+    return query->FindField(name);
+}
+
+bool DataSource::Editing() const {
+    db::Query* query = link_.Get();
+    return query && (query->State() == db::DataSetState::dsEdit ||
+                     query->State() == db::DataSetState::dsInsert);
+}
+
+void DataSource::Attach(DataControl* control) {
+    controls_.push_back(control);
+}
+
+void DataSource::Detach(DataControl* control) {
+    std::erase(controls_, control);
+}
+
+bool DataSource::BeginEdit(DataControl* from) {
+    db::Query* query = link_.Get();
+    if (!query || !query->Active())
+        return false;
+    if (!Editing()) {
+        // Editing an empty dataset inserts a row, which shows every control again; the
+        // control being typed in keeps what the user typed.
+        starting_ = from;
+        try {
+            query->Edit();
+        } catch (...) {
+            starting_ = nullptr;
+            throw;
+        }
+        starting_ = nullptr;
+    }
+    return Editing();
+}
+
+void DataSource::RefreshAll() {
+    const auto controls = controls_;
+    for (DataControl* control : controls)
+        if (control != starting_)
+            control->Refresh();
+}
+
+void DataSource::RefreshField(const db::Field* field) {
+    const auto controls = controls_;
+    for (DataControl* control : controls)
+        if (field && SameName(control->DataField(), field->FieldName()))
+            control->Refresh();
+}
+
+void DataSource::UpdateRecord() {
+    const auto controls = controls_;
+    for (DataControl* control : controls)
+        control->UpdateRecord();
+}
+
+// ----- binding ---------------------------------------------------------------------------------
+
+DataControl::~DataControl() {
+    Unbind();
+}
+
+void DataControl::Unbind() {
+    if (source_)
+        source_->Detach(this);
+    source_ = nullptr;
+}
+
+void DataControl::SetDataSource(DataSource* source) {
+    Unbind();
+    source_ = source;
+    if (source_)
+        source_->Attach(this);
+    Refresh();
+}
+
+void DataControl::SetDataField(const std::string& name) {
+    fieldName_ = name;
+    Refresh();
+}
+
+db::Field* DataControl::Field() const {
+    return source_ ? source_->FindField(fieldName_) : nullptr;
+}
+
+void DataControl::Refresh() {
+    showing_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{showing_};
+    modified_ = false;
+    Show(Field());
+}
+
+void DataControl::UpdateRecord() {
+    db::Field* field = Field();
+    if (!modified_ || !field || !field->CanModify() || !source_->Editing())
+        return;
+    modified_ = false;
+    if (Text() != field->AsString())
+        Write(*field);
+}
+
+bool DataControl::UserChanged() {
+    if (showing_)
+        return false;
+    if (!source_ || !Field())
+        return false;
+    if (!Field()->CanModify() || !source_->BeginEdit(this)) {
+        Refresh();
+        return false;
+    }
+    modified_ = true;
+    return true;
+}
+
+// ----- controls --------------------------------------------------------------------------------
+
+DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent) {
+    connect(this, &QLineEdit::textEdited, this, [this] { UserChanged(); });
+}
+
+void DBEdit::Show(const db::Field* field) {
+    const bool limited = field && IsText(field->DataType()) && field->Size() > 0;
+    setMaxLength(limited ? field->Size() : 32767);
+    setText(field ? QString::fromStdString(field->AsString()) : QString());
+    setReadOnly(field && !field->CanModify());
+}
+
+DBMemo::DBMemo(QWidget* parent) : QPlainTextEdit(parent) {
+    connect(this, &QPlainTextEdit::textChanged, this, [this] { UserChanged(); });
+}
+
+void DBMemo::Show(const db::Field* field) {
+    setPlainText(field ? QString::fromStdString(field->AsString()) : QString());
+    setReadOnly(field && !field->CanModify());
+}
+
+DBText::DBText(QWidget* parent) : QLabel(parent) {
+    setTextFormat(Qt::PlainText);
+}
+
+void DBText::Show(const db::Field* field) {
+    setText(field ? QString::fromStdString(field->AsString()) : QString());
+}
+
+DBComboBox::DBComboBox(QWidget* parent) : QComboBox(parent) {
+    SetEditable(true);
+    connect(this, &QComboBox::activated, this, [this] { UserChanged(); });
+}
+
+void DBComboBox::SetItems(const QStringList& items) {
+    clear();
+    addItems(items);
+    Refresh();
+}
+
+void DBComboBox::SetEditable(bool editable) {
+    if (editable && !isEditable()) {
+        setEditable(true);
+        connect(lineEdit(), &QLineEdit::textEdited, this, [this] { UserChanged(); });
+    } else {
+        setEditable(editable);
+    }
+    Refresh();
+}
+
+void DBComboBox::Show(const db::Field* field) {
+    const QString text = field ? QString::fromStdString(field->AsString()) : QString();
+    if (isEditable())
+        setEditText(text);
+    else
+        setCurrentIndex(findText(text));
+}
+
+DBLookupComboBox::DBLookupComboBox(QWidget* parent) : QComboBox(parent) {
+    connect(this, &QComboBox::activated, this, [this] {
+        if (UserChanged())
+            UpdateRecord();
+    });
+}
+
+void DBLookupComboBox::SetListSource(db::Query* list, const std::string& keyField,
+                                     const std::string& displayField) {
+    list_.Reset(list);
+    keyField_ = keyField;
+    displayField_ = displayField;
+    list_.OnDataChange([this](db::DataEvent event, const db::Field*) {
+        if (event == db::DataEvent::DataSetChanged)
+            ReloadList();
+    });
+    ReloadList();
+}
+
+void DBLookupComboBox::ReloadList() {
+    clear();
+    db::Query* list = list_.Get();
+    const db::Field* key = list && list->Active() ? list->FindField(keyField_) : nullptr;
+    const db::Field* shown = list && list->Active() ? list->FindField(displayField_) : nullptr;
+    if (key && shown)
+        for (int row = 0; row < list->RecordCount(); ++row)
+            addItem(QString::fromStdString(list->TextAt(row, shown->Index())),
+                    QString::fromStdString(list->TextAt(row, key->Index())));
+    Refresh();
+}
+
+void DBLookupComboBox::Show(const db::Field* field) {
+    setCurrentIndex(field ? findData(QString::fromStdString(field->AsString())) : -1);
+}
+
+std::string DBLookupComboBox::Text() const {
+    if (currentIndex() < 0)
+        return Field() ? Field()->AsString() : std::string();
+    return currentData().toString().toStdString();
+}
+
+DBCheckBox::DBCheckBox(QWidget* parent) : QCheckBox(parent) {
+    connect(this, &QCheckBox::clicked, this, [this] {
+        if (UserChanged())
+            UpdateRecord();
+    });
+}
+
+std::string DBCheckBox::CheckedValue() const {
+    return !checked_.empty() ? checked_ : integer_ ? "1" : "True";
+}
+
+std::string DBCheckBox::UncheckedValue() const {
+    return !unchecked_.empty() ? unchecked_ : integer_ ? "0" : "False";
+}
+
+void DBCheckBox::Show(const db::Field* field) {
+    integer_ = field && IsInteger(field->DataType());
+    setChecked(field && SameName(field->AsString(), CheckedValue()));
+}
+
+std::string DBCheckBox::Text() const {
+    return isChecked() ? CheckedValue() : UncheckedValue();
+}
+
+DBRadioGroup::DBRadioGroup(QWidget* parent) : QGroupBox(parent) {
+    setLayout(new QVBoxLayout);
+    connect(&buttons_, &QButtonGroup::idClicked, this, [this] {
+        if (UserChanged())
+            UpdateRecord();
+    });
+}
+
+void DBRadioGroup::SetItems(const QStringList& captions, const QStringList& values) {
+    for (QAbstractButton* button : buttons_.buttons())
+        delete button;
+    values_ = values.isEmpty() ? captions : values;
+    for (int i = 0; i < captions.size(); ++i) {
+        auto* button = new QRadioButton(captions[i], this);
+        layout()->addWidget(button);
+        buttons_.addButton(button, i);
+    }
+    Refresh();
+}
+
+void DBRadioGroup::Show(const db::Field* field) {
+    const int index = field ? values_.indexOf(QString::fromStdString(field->AsString())) : -1;
+    // An exclusive group cannot be emptied; none is chosen when the value is not an entry.
+    buttons_.setExclusive(false);
+    for (QAbstractButton* button : buttons_.buttons())
+        button->setChecked(buttons_.id(button) == index);
+    buttons_.setExclusive(true);
+}
+
+std::string DBRadioGroup::Text() const {
+    const int index = ItemIndex();
+    if (index < 0 || index >= values_.size())
+        return Field() ? Field()->AsString() : std::string();
+    return values_[index].toStdString();
+}
+
+QDate ToQDate(format::TDateTime value) {
+    return QDate(1899, 12, 30).addDays(static_cast<qint64>(std::floor(value)));
+}
+
+format::TDateTime FromQDate(const QDate& date) {
+    return static_cast<format::TDateTime>(QDate(1899, 12, 30).daysTo(date));
+}
+
+DBDateEdit::DBDateEdit(QWidget* parent) : QDateEdit(parent) {
+    setCalendarPopup(true);
+    setMinimumDate(QDate(1899, 12, 30));
+    setDisplayFormat(QString::fromStdString(format::Settings().ShortDateFormat));
+    connect(this, &QDateEdit::dateChanged, this, [this] {
+        if (UserChanged())
+            UpdateRecord();
+    });
+}
+
+void DBDateEdit::BindField(db::Query& query, const std::string& column) {
+    ownSource_.SetDataSet(&query);
+    SetDataField(column);
+    SetDataSource(&ownSource_);
+}
+
+void DBDateEdit::Show(const db::Field* field) {
+    setDate(ToQDate(field ? field->AsDateTime() : 0));
+}
+
+std::string DBDateEdit::Text() const {
+    return format::DateTimeToStr(FromQDate(date()));
+}
+
+void DBDateEdit::Write(db::Field& field) {
+    field.SetAsDateTime(FromQDate(date()));
+}
+
+}  // namespace zl::widgets

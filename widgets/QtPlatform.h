@@ -1,0 +1,102 @@
+// The platform's message box, cursor and screen on Qt, and small adapters through which core
+// code drives Qt windows.
+#pragma once
+
+#include <QLineEdit>
+#include <QWidget>
+
+#include "platform/ui/Controls.h"
+#include "platform/ui/Prompter.h"
+
+namespace zl::widgets {
+
+// A window handle is a QWidget* (nullptr: no owner).
+inline ui::WindowHandle HandleOf(QWidget* widget) {
+    return static_cast<void*>(widget);
+}
+inline QWidget* WidgetOf(ui::WindowHandle handle) {
+    return static_cast<QWidget*>(handle);
+}
+
+// A modal QMessageBox with the message's text, title, icon and buttons; the application's
+// thread only.
+class QtPrompter : public ui::Prompter {
+  public:
+    ui::Button Show(const ui::Message& message) override;
+};
+
+// The hourglass as Qt's override cursor.
+class QtCursor : public ui::Cursor {
+  public:
+    void Set(ui::CursorShape shape) override;
+
+  private:
+    bool waiting_ = false;
+};
+
+// The primary screen's size.
+class QtScreen : public ui::Screen {
+  public:
+    int Width() const override;
+    int Height() const override;
+};
+
+// Installs the three Qt implementations for its life; the fallbacks come back afterwards.
+class QtPlatform {
+  public:
+    QtPlatform();
+    ~QtPlatform();
+    QtPlatform(const QtPlatform&) = delete;
+    QtPlatform& operator=(const QtPlatform&) = delete;
+
+  private:
+    QtPrompter prompter_;
+    QtCursor cursor_;
+    QtScreen screen_;
+};
+
+// Installs the Qt implementations for the rest of the program's life.
+void InstallQtPlatform();
+
+// The hourglass until Restore or the end of the scope; then the cursor shown before, once.
+class WaitCursor {
+  public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+    void Restore();
+
+  private:
+    bool active_ = true;
+};
+
+// Centres the window on the screen that ui::CurrentScreen reports.
+void Centre(QWidget& window);
+
+// Any window as the core's dialog.
+class WidgetDialog : public ui::Dialog {
+  public:
+    explicit WidgetDialog(QWidget& widget) : widget_(widget) {}
+    int Width() const override { return widget_.width(); }
+    int Height() const override { return widget_.height(); }
+    void Move(int left, int top) override { widget_.move(left, top); }
+    ui::WindowHandle Handle() const override { return HandleOf(&widget_); }
+    void Close() override { widget_.close(); }
+
+  private:
+    QWidget& widget_;
+};
+
+// A QLineEdit as the core's text edit.
+class LineEditAdapter : public ui::TextEdit {
+  public:
+    explicit LineEditAdapter(QLineEdit& edit) : edit_(edit) {}
+    std::string Text() const override { return edit_.text().toStdString(); }
+    void SetFocus() override { edit_.setFocus(); }
+
+  private:
+    QLineEdit& edit_;
+};
+
+}  // namespace zl::widgets
