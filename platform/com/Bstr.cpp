@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include "platform/format/Utf8.h"
+
 namespace zl::com {
 namespace {
 
@@ -55,24 +57,6 @@ char32_t DecodeUtf8(std::string_view s, std::size_t& i) {
     }
     i += extra + 1;
     return cp;
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 }  // namespace
@@ -141,7 +125,7 @@ std::string FromBstr(const char16_t* s) {
         } else if (cp >= 0xD800 && cp <= 0xDFFF) {
             cp = kReplacement;
         }
-        AppendUtf8(out, cp);
+        format::AppendUtf8(out, cp);
     }
     return out;
 }

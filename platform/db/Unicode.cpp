@@ -3,6 +3,8 @@
 #include <locale.h>
 #include <wctype.h>
 
+#include "platform/format/Utf8.h"
+
 namespace zl::db {
 namespace {
 
@@ -42,24 +44,6 @@ char32_t Decode(std::string_view text, std::size_t& i) {
     return cp;
 }
 
-void Encode(char32_t cp, std::string& out) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 std::string Fold(std::string_view text, bool upper) {
     std::string out;
     out.reserve(text.size());
@@ -77,7 +61,7 @@ std::string Fold(std::string_view text, bool upper) {
             mapped = upper ? towupper_l(mapped, locale) : towlower_l(mapped, locale);
         else if (cp < 0x80)
             mapped = upper ? towupper(mapped) : towlower(mapped);
-        Encode(static_cast<char32_t>(mapped), out);
+        format::AppendUtf8(out, static_cast<char32_t>(mapped));
     }
     return out;
 }
