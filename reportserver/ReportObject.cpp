@@ -4,10 +4,13 @@
 #include <string_view>
 #include <vector>
 
+#include <QGuiApplication>
+
 #include "core/DataMod.h"
 #include "core/Globals.h"
 #include "platform/com/Bstr.h"
 #include "platform/com/ErrorInfo.h"
+#include "widgets/QtPlatform.h"
 
 namespace zl::reportserver {
 
@@ -156,6 +159,12 @@ TReportObject::~TReportObject() {
 }
 
 void TReportObject::Initialize() {
+    // Inside the program the library's messages appear as the program's do: as Qt message
+    // boxes. Without an application object, or on the offscreen platform where nobody could
+    // answer a box, they go to standard error (and, as always, to the error log).
+    if (QCoreApplication::instance() && QGuiApplication::platformName() != "offscreen") {
+        static widgets::QtPlatform platform;
+    }
     auto& modules = DataModules();
     modules.push_back(std::make_unique<TDataMod>(Deliverable::ReportServer));
     DataMod = modules.back().get();
