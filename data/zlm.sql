@@ -657,6 +657,14 @@ INSERT INTO dim_def (dim_def_id, dimension_id, dim_def_field, dim_def_value) VAL
     (102, 1, 'entity_discount', '0'),
     (103, 5, 'entity_taxrate', '0'),
     (104, 5, 'entity_discount', '0'),
+    -- every kind of entity: no currency symbol until one is entered (the text default of a
+    -- new row would not fit the column)
+    (105, 1, 'entity_currencysymbol', ''),
+    (106, 3, 'entity_currencysymbol', ''),
+    (107, 4, 'entity_currencysymbol', ''),
+    (108, 5, 'entity_currencysymbol', ''),
+    (109, 16, 'entity_currencysymbol', ''),
+    (110, 17, 'entity_currencysymbol', ''),
     -- quotations, orders and invoices: created now, as drafts
     (111, 6, 'zlm_doc_time', 'time'),
     (112, 6, 'doc_status_id', '1'),

@@ -87,7 +87,8 @@ std::vector<Token> Tokenize(std::string_view sql) {
         } else if (c == '"') {
             tokens.push_back({Kind::DoubleQuoted, ReadQuoted(sql, i, '"', true)});
         } else if (c == '[') {
-            tokens.push_back({Kind::Bracketed, ReadQuoted(sql, i, ']', false)});
+            // "]]" inside brackets stands for one "]", so any column name can be bracketed.
+            tokens.push_back({Kind::Bracketed, ReadQuoted(sql, i, ']', true)});
         } else if (c == '#') {
             tokens.push_back({Kind::Date, ReadQuoted(sql, i, '#', false)});
         } else if (IsWordStart(c)) {

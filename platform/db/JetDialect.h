@@ -11,7 +11,7 @@ namespace zl::db {
 // - #date# literals, written in the short date format (optionally with a time), become the
 //   canonical stored text 'YYYY-MM-DD HH:MM:SS';
 // - "double-quoted" values become 'single-quoted' string literals;
-// - [bracketed] names become "quoted" names;
+// - [bracketed] names become "quoted" names ("]]" inside stands for "]");
 // - true and false become 1 and 0;
 // - "select [distinct] top N ..." becomes "select [distinct] ... limit N" (per sub-select);
 // - reserved words that the schema uses as column names (table) are quoted.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/DataMod.h"
+#include "core/DimensionTable.h"
 #include "platform/db/Query.h"
 #include "platform/format/Format.h"
 #include "tests/support/CoreFixture.h"
@@ -69,6 +70,23 @@ TEST_F(DeliveredData, EveryStartingValueFitsItsColumn) {
         EXPECT_NO_THROW(row.FieldByName(column).SetAsString(value));
         row.Cancel();
     }
+}
+
+TEST_F(DeliveredData, ANewRecordOfEveryKindCanBeStored) {
+    Query dims;
+    ASSERT_TRUE(dm->openQuery(dims, "select * from dimension order by dimension_id", "test"));
+    for (dims.First(); !dims.Eof(); dims.Next()) {
+        const int id = dims.FieldByName("dimension_id").AsInteger();
+        SCOPED_TRACE("dimension " + std::to_string(id));
+        DimensionTable kind(id);
+        Query row;
+        ASSERT_TRUE(dm->OpenById(row, kind.DimString("dimension_table"), 0, "test"));
+        ASSERT_TRUE(dm->Append(row, "test"));
+        row.FieldByName("dimension_id").SetAsInteger(id);
+        kind.appendDefaults(row);
+        EXPECT_NO_THROW(row.Post());
+    }
+    EXPECT_EQ(prompter.Count(), 0u);
 }
 
 TEST_F(DeliveredData, TheSystemUserLogsInWhateverTheCaseAndHoldsEveryRight) {

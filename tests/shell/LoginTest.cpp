@@ -3,14 +3,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "ShellFixture.h"
+#include "tests/support/QtFixture.h"
 #include "core/DataMod.h"
 #include "core/Globals.h"
 
 namespace zl {
 namespace {
 
-class LoginTest : public test::ShellFixture {
+class LoginTest : public test::QtFixture {
   protected:
     void SetUp() override { ConnectAll(); }
 

@@ -8,7 +8,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include "ShellFixture.h"
+#include "tests/support/QtFixture.h"
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
 #include "core/Globals.h"
@@ -23,7 +23,7 @@ namespace {
 
 using test::WhenModal;
 
-class MainWindowTest : public test::ShellFixture {
+class MainWindowTest : public test::QtFixture {
   protected:
     void TearDown() override { ReportServer.Reset(); }
 

@@ -42,6 +42,7 @@ TEST(JetDialect, SingleQuotedTextAndCommentsAreNeverRewritten) {
 TEST(JetDialect, BracketsBooleansAndReservedColumnNames) {
     EXPECT_EQ(TranslateJet("select [full name], [a\"b] from x"),
               "select \"full name\", \"a\"\"b\" from x");
+    EXPECT_EQ(TranslateJet("order by [odd]]name]"), "order by \"odd]name\"");
     EXPECT_EQ(TranslateJet("where a=True and b=FALSE and c_true=1"),
               "where a=1 and b=0 and c_true=1");
     EXPECT_EQ(TranslateJet("select template_tag_tag, table, suffix from template_tag where "

@@ -1,14 +1,14 @@
-#include "ShellFixture.h"
+#include "tests/support/QtFixture.h"
 
 namespace zl::test {
 
-QApplication* ShellFixture::app = nullptr;
+QApplication* QtFixture::app = nullptr;
 
-void ShellFixture::SetUpTestSuite() {
+void QtFixture::SetUpTestSuite() {
     if (app)
         return;
     static int argc = 1;
-    static char name[] = "test_shell";
+    static char name[] = "zelmar-test";
     static char* argv[] = {name, nullptr};
     app = new QApplication(argc, argv);
 }

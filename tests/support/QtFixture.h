@@ -1,5 +1,5 @@
-// The ground of the program's window tests: a delivered data folder, a private class store,
-// scripted message boxes, screen and desktop, and a way to act on the next modal dialog.
+// The ground of the window tests: a delivered data folder, a private class store, scripted
+// message boxes, screen and desktop, and a way to act on the next modal dialog.
 #pragma once
 
 #include <QApplication>
@@ -27,7 +27,7 @@ void WhenModal(std::function<void(T&)> step, int triesLeft = 500) {
     });
 }
 
-class ShellFixture : public CoreFixture {
+class QtFixture : public CoreFixture {
   protected:
     static void SetUpTestSuite();
     // One QApplication for the whole binary.

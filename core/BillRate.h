@@ -1,0 +1,53 @@
+// Pricing: the rate and cost of a billable item valid today, assembly roll-ups, a line's
+// customer tax and exchange rate, a line's total and a document's total.
+#pragma once
+
+#include <vector>
+
+#include "platform/db/Query.h"
+
+namespace zl {
+
+class BillRate {
+  public:
+    BillRate() = default;
+    BillRate(const BillRate&) = delete;
+    BillRate& operator=(const BillRate&) = delete;
+
+    // Opens the item's billable row and its rates; the getters below work on this item.
+    void SetItemID(int id);
+    // The selling rate (cost) valid today: the first valid row in order of end date, else the
+    // row with the latest end date, else 0.
+    double getRate();
+    double getCost();
+    // The sum over the assembly's lines of their item's rate (cost) times quantity, nested
+    // assemblies rolled up in turn. A line that repeats an assembly on its own path adds nothing.
+    double getAssemblyRate();
+    double getAssemblyCost();
+    // entity_taxrate of the line's customer; 0 without a row.
+    double getCustomerTaxRate(int docItemId);
+    // Writes doc_item_total of the dataset's current row (edit or insert state); does not post.
+    void CalcItemTotal(db::Query& ds);
+    double calcDocTotal(int docId);
+    // The exchange rate of the line's customer valid today, the last valid row winning; 1.0
+    // without one.
+    double getROE(int docItemId);
+
+    db::Query qItem;
+    db::Query qBillItems;
+    db::Query qRates;
+    db::Query qCust;
+    db::Query qTotal;
+    int ItemId = 0;
+
+  private:
+    // The assemblies on the way down from the top of one roll-up.
+    struct RollUpPath {
+        std::vector<int> ids;
+        bool cycleLogged = false;
+    };
+    double rateOfDay(const char* column, const char* tag);
+    double rollUp(bool cost, RollUpPath& path);
+};
+
+}  // namespace zl

@@ -1,0 +1,336 @@
+#include "frames/TBrowseFrame.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <stdexcept>
+
+#include "core/CoReportObject.h"
+#include "core/DataMod.h"
+#include "core/DimensionTable.h"
+#include "core/Globals.h"
+#include "platform/com/Bstr.h"
+#include "platform/com/ErrorInfo.h"
+#include "platform/ui/Prompter.h"
+#include "widgets/DBGrid.h"
+#include "widgets/QtPlatform.h"
+
+namespace zl {
+namespace {
+
+QIcon FrameIcon(const char* name, QStyle::StandardPixmap fallback, const QWidget& w) {
+    return QIcon::fromTheme(name, w.style()->standardIcon(fallback));
+}
+
+QWidget* LabelledPanel(const char* name, const QString& label, QWidget* field, QWidget* parent,
+                       QLabel** labelOut = nullptr) {
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(name);
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(4, 0, 4, 0);
+    auto* caption = new QLabel(label, panel);
+    row->addWidget(caption);
+    field->setParent(panel);
+    row->addWidget(field);
+    if (labelOut)
+        *labelOut = caption;
+    return panel;
+}
+
+}  // namespace
+
+std::string OrderByClause(const std::string& column) {
+    std::string quoted;
+    for (char c : column) {
+        quoted += c;
+        if (c == ']')
+            quoted += ']';
+    }
+    return " order by [" + quoted + "]";
+}
+
+TBrowseFrame::TBrowseFrame(QWidget* parent) : QWidget(parent) {
+    setObjectName("TBrowseFrame");
+    auto action = [this](const char* name, const char* caption, const char* hint, QIcon icon,
+                         void (TBrowseFrame::*handler)()) {
+        auto* a = new QAction(icon, caption, this);
+        a->setObjectName(name);
+        if (*hint)
+            a->setToolTip(hint);
+        if (handler)
+            connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    Add = action("Add", "&Add", "", FrameIcon("list-add", QStyle::SP_FileIcon, *this),
+                 &TBrowseFrame::AddExecute);
+    Edit = action("Edit", "&Edit", "Edit an existing record",
+                  FrameIcon("document-properties", QStyle::SP_FileDialogDetailedView, *this),
+                  &TBrowseFrame::EditExecute);
+    Delete =
+        action("Delete", "Delete", "Delete an existing record",
+               FrameIcon("edit-delete", QStyle::SP_TrashIcon, *this), &TBrowseFrame::DeleteExecute);
+    Find = action("Find", "Find", "", QIcon(), nullptr);
+    Refresh = action("Refresh", "Refresh", "Refresh",
+                     FrameIcon("view-refresh", QStyle::SP_BrowserReload, *this),
+                     &TBrowseFrame::RefreshExecute);
+    Print = action("Print", "&Print", "Print",
+                   FrameIcon("document-print", QStyle::SP_DialogSaveButton, *this),
+                   &TBrowseFrame::PrintExecute);
+
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName("ToolBar1");
+    ToolBar1->setIconSize(QSize(24, 24));
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    const std::pair<QAction*, const char*> buttons[] = {{Add, "btnAdd"},
+                                                        {Edit, "btnEdit"},
+                                                        {Delete, "btnDelete"},
+                                                        {Refresh, "btnRefresh"},
+                                                        {Print, "btnDoPrint"}};
+    for (const auto& [a, name] : buttons) {
+        ToolBar1->addAction(a);
+        ToolBar1->widgetForAction(a)->setObjectName(name);
+    }
+    btnDoPrint = ToolBar1->widgetForAction(Print);
+
+    cbOrder = new QComboBox;
+    cbOrder->setObjectName("cbOrder");
+    cbOrder->setMinimumWidth(140);
+    orderByPanel = LabelledPanel("orderByPanel", "Order by: ", cbOrder, ToolBar1);
+    edFind = new QLineEdit;
+    edFind->setObjectName("edFind");
+    findPanel = LabelledPanel("findPanel", "Look for: ", edFind, ToolBar1);
+    cbType = new QComboBox;
+    cbType->setObjectName("cbType");
+    cbType->setMinimumWidth(140);
+    filterPanel = LabelledPanel("filterPanel", "[type]", cbType, ToolBar1, &labType);
+    labType->setObjectName("labType");
+    ToolBar1->addWidget(orderByPanel);
+    ToolBar1->addWidget(findPanel);
+    ToolBar1->addWidget(filterPanel);
+
+    grdBrowse = new widgets::DBGrid(this);
+    grdBrowse->setObjectName("grdBrowse");
+    grdBrowse->setToolTip(
+        "Press the INS or DEL keys to insert (add) a or delete a record, or use the buttons "
+        "above to insert, edit, delete or refresh. To edit an existing record, double click on "
+        "it.");
+    grdBrowse->SetStriped(true);
+    grdBrowse->SetFloatsRight(false);
+    grdBrowse->SetDataSet(&qBrowse);
+    grdBrowse->installEventFilter(this);
+    grdBrowse->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName("PopupMenu1");
+    PopupMenu1->addAction(Add);
+    PopupMenu1->addAction(Edit);
+    PopupMenu1->addAction(Delete);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(Print);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(ToolBar1);
+    layout->addWidget(grdBrowse, 1);
+
+    // The combos only ever hold their own entries, so no typed text reaches the SQL.
+    connect(cbType, &QComboBox::activated, this, [this] { openTables(); });
+    connect(cbOrder, &QComboBox::activated, this, [this] { openTables(); });
+    connect(edFind, &QLineEdit::textEdited, this, &TBrowseFrame::edFindChanged);
+    connect(grdBrowse, &QAbstractItemView::doubleClicked, this, [this] { EditExecute(); });
+    connect(grdBrowse, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        PopupMenu1->popup(grdBrowse->viewport()->mapToGlobal(at));
+    });
+    qBrowse.OnAfterScroll([this] { qBrowseAfterScroll(); });
+}
+
+TBrowseFrame::~TBrowseFrame() = default;
+
+void TBrowseFrame::bindDimension(DimensionTable* dim, QDialog* dialog) {
+    dimTable = dim;
+    editForm = dialog;
+    parentID = 0;
+    popType();
+    openTables();
+    btnDoPrint->setVisible(dimTable->DimInt("dimension_reportid") > 0);
+    popOrder();
+}
+
+void TBrowseFrame::setEditForm(QDialog* dialog) {
+    editForm = dialog;
+}
+
+void TBrowseFrame::setParentID(int id) {
+    parentID = id;
+    dimTable->SetParentId(id);
+    openTables();
+}
+
+void TBrowseFrame::popType() {
+    typeIds.clear();
+    const std::string typeTable = dimTable->DimString("type_table");
+    if (typeTable.empty()) {
+        cbType->hide();
+        labType->hide();
+        return;
+    }
+    typeIds.push_back(0);
+    const std::string idField = dimTable->DimString("type_idfield");
+    const std::string orderField = dimTable->DimString("type_orderfield");
+    DataMod->openQuery(DataMod->zlmConn, qType, "TBrowseFrame.popType",
+                       "select * from " + typeTable + " order by " + orderField);
+    cbType->clear();
+    cbType->addItem("[all]");
+    const int initial = dimTable->DimInt("type_initialid");
+    int selected = 0;
+    if (qType.Active()) {
+        for (qType.First(); !qType.Eof(); qType.Next()) {
+            cbType->addItem(QString::fromStdString(qType.FieldByName(orderField).AsString()));
+            typeIds.push_back(qType.FieldByName(idField).AsInteger());
+            if (typeIds.back() == initial && selected == 0)
+                selected = static_cast<int>(typeIds.size()) - 1;
+        }
+    }
+    labType->setText(QString::fromStdString(dimTable->DimString("type_caption")) + ":");
+    cbType->setCurrentIndex(selected);
+}
+
+void TBrowseFrame::popOrder() {
+    cbOrder->clear();
+    for (int i = 1; i < qBrowse.FieldCount(); ++i) {
+        const std::string& name = qBrowse.Fields(i).FieldName();
+        if (name == "dimension_id" || name == "parent_id" || name == "allow_delete" ||
+            name.find("_id") != std::string::npos)
+            continue;
+        cbOrder->addItem(QString::fromStdString(name));
+    }
+    if (cbOrder->count() > 0)
+        cbOrder->setCurrentIndex(0);
+}
+
+void TBrowseFrame::openTables() {
+    int remembered = dimTable->GetRecordId();
+    std::string sql = "select * from " + dimTable->DimString("dimension_query") + " where true ";
+    const std::string parentField = dimTable->DimString("dimension_parentfield");
+    if (!parentField.empty())
+        sql += " and " + parentField + "=" + std::to_string(parentID);
+    const int typeIndex = cbType->currentIndex();
+    if (!dimTable->DimString("type_table").empty() && typeIndex >= 0 &&
+        typeIndex < static_cast<int>(typeIds.size()) && typeIds[typeIndex] > 0)
+        sql += " and " + dimTable->DimString("type_idfield") + "=" +
+               std::to_string(typeIds[typeIndex]);
+    // Without a valid entry there is no order clause.
+    if (cbOrder->count() > 0 && cbOrder->currentIndex() >= 0)
+        sql += OrderByClause(cbOrder->currentText().toStdString());
+    DataMod->openQuery(DataMod->zlmConn, qBrowse, "TBrowseFrame.openTables", sql);
+    dimTable->SetupGrid(qBrowse, *grdBrowse);
+    // Just opened, the list stands on its first row.
+    if (remembered == 0 && !qBrowse.IsEmpty())
+        remembered = qBrowse.Fields(0).AsInteger();
+    dimTable->SetRecordId(qBrowse.IsEmpty() ? 0 : remembered);
+    const std::string keyField = dimTable->DimString("dimension_idfield");
+    if (!qBrowse.IsEmpty() && !DataMod->Seek(qBrowse, keyField, dimTable->GetRecordId())) {
+        // The remembered record is not listed (deleted, never saved or filtered out): the
+        // current record is the row under the cursor, so no dependent list shows the children
+        // of a record that is not shown.
+        qBrowseAfterScroll();
+    }
+}
+
+void TBrowseFrame::qBrowseAfterScroll() {
+    if (!dimTable)
+        return;
+    dimTable->SetRecordId(qBrowse.IsEmpty() ? 0 : CurrentKey());
+}
+
+int TBrowseFrame::CurrentKey() {
+    return qBrowse.FieldByName(dimTable->DimString("dimension_idfield")).AsInteger();
+}
+
+void TBrowseFrame::AddExecute() {
+    dimTable->SetEditMode(DimensionTable::Add);
+    editForm->setWindowTitle("Add new " +
+                             QString::fromStdString(dimTable->DimString("dimension_caption")));
+    editForm->exec();
+    openTables();
+}
+
+void TBrowseFrame::EditExecute() {
+    if (qBrowse.IsEmpty()) {
+        ui::ShowMessage(widgets::HandleOf(this), "There are no records to edit", "Cannot edit",
+                        ui::Icon::Warning);
+        return;
+    }
+    dimTable->SetRecordId(CurrentKey());
+    dimTable->SetEditMode(DimensionTable::EditRecord);
+    editForm->setWindowTitle("Edit existing " +
+                             QString::fromStdString(dimTable->DimString("dimension_caption")));
+    editForm->exec();
+    openTables();
+}
+
+void TBrowseFrame::DeleteExecute() {
+    if (!DataMod->checkRight(CurUserId, 3)) {
+        ui::ShowMessage(widgets::HandleOf(this),
+                        "You do not have system rights to delete a record. Please contact your "
+                        "system administrator.",
+                        "Access denied", ui::Icon::Warning);
+        return;
+    }
+    if (dimTable->Delete(qBrowse, widgets::HandleOf(this)))
+        openTables();
+}
+
+void TBrowseFrame::RefreshExecute() {
+    openTables();
+}
+
+void TBrowseFrame::PrintExecute() {
+    if (qBrowse.IsEmpty())
+        return;
+    const std::string file = DataMod->NewDocPath("rep", ".html");
+    const int key = CurrentKey();
+    if (!ReportServer)
+        throw std::runtime_error("The report server is not running.");
+    com::OleCheck(ReportServer->ShowReport(dimTable->DimInt("dimension_reportid"), CurBusUnitId,
+                                           CurUserId, key, com::Bstr(file).Get()));
+}
+
+void TBrowseFrame::edFindChanged(const QString& text) {
+    // The text as it now stands after any change; it is looked for, never put into SQL.
+    if (qBrowse.IsEmpty() || text.isEmpty())
+        return;
+    try {
+        qBrowse.Locate(cbOrder->currentText().toStdString(), {text.toStdString()},
+                       db::loCaseInsensitive | db::loPartialKey);
+    } catch (...) {
+        // A column that is not listed, or text that its type cannot hold: nothing found.
+    }
+}
+
+bool TBrowseFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == grdBrowse && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Delete) {
+            DeleteExecute();
+            return true;
+        }
+        if (key == Qt::Key_Insert) {
+            AddExecute();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace zl

@@ -1,0 +1,85 @@
+// The list of one entity kind inside a hub window: filter, order, search, add, edit, delete
+// and print, all driven by the kind's metadata.
+#pragma once
+
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "platform/db/Query.h"
+
+class QAction;
+class QComboBox;
+class QDialog;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QToolBar;
+
+namespace zl {
+
+class DimensionTable;
+namespace widgets {
+class DBGrid;
+}
+
+class TBrowseFrame : public QWidget {
+    Q_OBJECT
+  public:
+    explicit TBrowseFrame(QWidget* parent = nullptr);
+    ~TBrowseFrame() override;
+
+    // Binds the frame to a kind and its edit dialog and opens the list.
+    void bindDimension(DimensionTable* dim, QDialog* dialog);
+    void setEditForm(QDialog* dialog);
+    void setParentID(int id);
+    // (Re)builds and opens the list query.
+    void openTables();
+
+    void AddExecute();
+    void EditExecute();
+    void DeleteExecute();
+    void RefreshExecute();
+    void PrintExecute();
+
+    QToolBar* ToolBar1;
+    QAction* Add;
+    QAction* Edit;
+    QAction* Delete;
+    QAction* Find;
+    QAction* Refresh;
+    QAction* Print;
+    QWidget* btnDoPrint;
+    QWidget* orderByPanel;
+    QWidget* findPanel;
+    QWidget* filterPanel;
+    QComboBox* cbOrder;
+    QLineEdit* edFind;
+    QLabel* labType;
+    QComboBox* cbType;
+    widgets::DBGrid* grdBrowse;
+    QMenu* PopupMenu1;
+    db::Query qBrowse;
+    db::Query qType;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void popType();
+    void popOrder();
+    void qBrowseAfterScroll();
+    void edFindChanged(const QString& text);
+    int CurrentKey();
+
+    DimensionTable* dimTable = nullptr;
+    QDialog* editForm = nullptr;
+    int parentID = 0;
+    std::vector<int> typeIds;
+};
+
+// " order by [name]" with any "]" in the name doubled, so that no column name can end the
+// brackets early.
+std::string OrderByClause(const std::string& column);
+
+}  // namespace zl
