@@ -8,8 +8,11 @@
 
 #include "core/DataMod.h"
 #include "core/Globals.h"
+#include "core/RecordCopier.h"
 #include "platform/com/Bstr.h"
 #include "platform/com/ErrorInfo.h"
+#include "reportserver/CustContact.h"
+#include "reportserver/DocumentTemplate.h"
 #include "widgets/QtPlatform.h"
 
 namespace zl::reportserver {
@@ -334,23 +337,40 @@ HRESULT TReportObject::put_RegisteredToCompany(BSTR value) {
     return Safe([&] { zl::OrganizationName = FromBstr(value); });
 }
 
+HRESULT TReportObject::ProcessTemplate(std::int32_t templateid, std::int32_t, std::int32_t,
+                                       BSTR rtffile) {
+    return Safe([&] {
+        DocumentTemplate docTemplate;
+        docTemplate.ProcessTemplate(FromBstr(rtffile), templateid);
+    });
+}
+
+HRESULT TReportObject::GetContactEMail(std::int32_t customer, std::int32_t contact, BSTR* rv) {
+    if (!rv)
+        return E_POINTER;
+    *rv = nullptr;
+    return Safe([&] {
+        std::string address;
+        CustContact custContact;
+        custContact.getContactEMail(customer, contact, address);
+        *rv = ToBstr(address);
+    });
+}
+
+// A failed copy gives 0; the copier has logged it.
+HRESULT TReportObject::CopyRecord(BSTR table, BSTR parentfield, std::int32_t id,
+                                  std::int32_t parentid, std::int32_t* newid) {
+    if (!newid)
+        return E_POINTER;
+    return Safe([&] {
+        RecordCopier copier;
+        *newid = copier.CopyRec(FromBstr(table), FromBstr(parentfield), id, parentid);
+    });
+}
+
 // Members still to be built.
 
 HRESULT TReportObject::ShowReport(std::int32_t, std::int32_t, std::int32_t, std::int32_t, BSTR) {
-    return E_NOTIMPL;
-}
-
-HRESULT TReportObject::ProcessTemplate(std::int32_t, std::int32_t, std::int32_t, BSTR) {
-    return E_NOTIMPL;
-}
-
-HRESULT TReportObject::GetContactEMail(std::int32_t, std::int32_t, BSTR* rv) {
-    if (rv)
-        *rv = nullptr;
-    return E_NOTIMPL;
-}
-
-HRESULT TReportObject::CopyRecord(BSTR, BSTR, std::int32_t, std::int32_t, std::int32_t*) {
     return E_NOTIMPL;
 }
 

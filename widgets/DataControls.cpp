@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/format/Format.h"
+
 namespace zl::widgets {
 
 namespace {
@@ -179,7 +181,13 @@ DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent) {
 void DBEdit::Show(const db::Field* field) {
     const bool limited = field && IsText(field->DataType()) && field->Size() > 0;
     setMaxLength(limited ? field->Size() : 32767);
-    setText(field ? QString::fromStdString(field->AsString()) : QString());
+    const bool formatted = field && !floatFormat_.empty() &&
+                           (field->DataType() == db::FieldType::ftFloat ||
+                            field->DataType() == db::FieldType::ftCurrency);
+    if (formatted)
+        setText(QString::fromStdString(format::FormatFloat(floatFormat_, field->AsFloat())));
+    else
+        setText(field ? QString::fromStdString(field->AsString()) : QString());
     setReadOnly(field && !field->CanModify());
 }
 

@@ -92,10 +92,15 @@ class DBEdit : public QLineEdit, public DataControl {
     Q_OBJECT
   public:
     explicit DBEdit(QWidget* parent = nullptr);
+    // A float field is shown with this mask ("0.000"); empty: as its plain text.
+    void SetFloatFormat(const std::string& mask) { floatFormat_ = mask; }
 
   protected:
     void Show(const db::Field* field) override;
     std::string Text() const override { return text().toStdString(); }
+
+  private:
+    std::string floatFormat_;
 };
 
 // A multi-line edit over a memo or text field.

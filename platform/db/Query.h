@@ -142,6 +142,8 @@ class Query {
     void Append();  // a new row at the end
     void Insert();  // a new row before the current one
     void Post();    // raises DbError and stays in edit or insert state on failure
+    // Has the controls write their pending edits into the record (Post does this first).
+    void UpdateRecord();
     void Cancel();
     void Delete();
 
@@ -169,7 +171,6 @@ class Query {
     void Scroll(int newPos, bool bof, bool eof);
     void Notify(DataEvent event, const Field* field = nullptr);
     void NotifyScroll();
-    void UpdateRecord();
     void BindParameters(void* statement) const;
     void PostInsert();
     void PostEdit();

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "TestDialogs.h"
+#include "tests/support/TestDialogs.h"
 #include "core/CoReportObject.h"
 #include "core/DataMod.h"
 #include "core/DimCollection.h"

@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QLabel>
 
-#include "TestDialogs.h"
+#include "tests/support/TestDialogs.h"
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
 #include "core/Globals.h"

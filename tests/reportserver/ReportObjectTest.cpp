@@ -298,13 +298,7 @@ TEST_F(ReportServerTest, InvokeReportsAFailedMemberAsAnException) {
 TEST_F(ReportServerTest, MembersStillToBeBuiltAreNotImplemented) {
     IReportObject& r = *server.Get();
     Bstr s("x");
-    BSTR rv = s.Get();
-    std::int32_t newid = 0;
     EXPECT_EQ(r.ShowReport(15, 1, 1, 1, s.Get()), E_NOTIMPL);
-    EXPECT_EQ(r.ProcessTemplate(1, 1, 1, s.Get()), E_NOTIMPL);
-    EXPECT_EQ(r.GetContactEMail(1, 1, &rv), E_NOTIMPL);
-    EXPECT_EQ(rv, nullptr);
-    EXPECT_EQ(r.CopyRecord(s.Get(), s.Get(), 1, 1, &newid), E_NOTIMPL);
     EXPECT_EQ(r.PrintBlankQuestionnaire(1, 1, s.Get()), E_NOTIMPL);
     EXPECT_EQ(r.PrintCompletedQuestionnaire(1, 1, s.Get()), E_NOTIMPL);
     EXPECT_EQ(r.PrintGraph(1, 1, 1, 1, s.Get()), E_NOTIMPL);

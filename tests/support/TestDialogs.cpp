@@ -1,4 +1,4 @@
-#include "TestDialogs.h"
+#include "tests/support/TestDialogs.h"
 
 #include <QTimer>
 

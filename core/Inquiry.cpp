@@ -1,0 +1,51 @@
+#include "core/Inquiry.h"
+
+#include "core/DataMod.h"
+#include "core/Globals.h"
+#include "platform/format/Format.h"
+
+namespace zl {
+
+namespace {
+
+constexpr int kInquiryProcess = 18;
+constexpr int kNewFollowUp = 1;
+
+void FollowUp(Inquiry& inquiry, int sourceKey, const std::string& linkColumn,
+              const std::string& descr) {
+    inquiry.appendGen(sourceKey, linkColumn);
+    inquiry.qDoc.FieldByName("zlm_doc_descr").SetAsString(descr);
+    inquiry.qDoc.Post();
+}
+
+}  // namespace
+
+Inquiry::Inquiry() : qDoc(&DataMod->zlmConn), qSource(&DataMod->zlmConn) {
+    DataMod->openQuery(DataMod->zlmConn, qDoc, "Inquiry.Create", "select * from zlm_doc");
+}
+
+void Inquiry::appendGen(int sourceKey, const std::string& linkColumn) {
+    DataMod->Append(qDoc, "Inquiry.appendGen");
+    DataMod->OpenById(qSource, "zlm_doc", sourceKey, "Inquiry.appendGen");
+    qDoc.FieldByName("zlm_doc_ref").SetAsString(qDoc.FieldByName("zlm_doc_id").AsString());
+    qDoc.FieldByName("dimension_id").SetAsInteger(kInquiryProcess);
+    qDoc.FieldByName("inq_status_id").SetAsInteger(kNewFollowUp);
+    qDoc.FieldByName("customer_id").SetAsInteger(qSource.FieldByName("customer_id").AsInteger());
+    qDoc.FieldByName(linkColumn).SetAsInteger(sourceKey);
+    const int remindDays = DataMod->qConfig.FieldByName("config_reminddays").AsInteger();
+    qDoc.FieldByName("zlm_doc_followup").SetAsDateTime(format::IncDay(format::Date(), remindDays));
+}
+
+void Inquiry::quotationFollowUp(int sourceKey) {
+    FollowUp(*this, sourceKey, "quotation_id", "Quotation follow-up");
+}
+
+void Inquiry::orderFollowUp(int sourceKey) {
+    FollowUp(*this, sourceKey, "order_id", "Order follow-up");
+}
+
+void Inquiry::invoiceFollowUp(int sourceKey) {
+    FollowUp(*this, sourceKey, "invoice_id", "Invoice follow-up");
+}
+
+}  // namespace zl

@@ -1,0 +1,161 @@
+#include "screens/TfrmBillItem.h"
+
+#include <QEvent>
+#include <QFormLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/DataMod.h"
+#include "core/DimCollection.h"
+#include "core/ErrorLog.h"
+#include "core/Globals.h"
+#include "frames/TfrmLookup.h"
+#include "screens/TfrmSelItemType.h"
+#include "widgets/QtPlatform.h"
+
+namespace zl {
+
+TfrmBillItem::TfrmBillItem(QWidget* owner) : FormDialog(owner) {
+    setObjectName("frmBillItem");
+    DBRadioGroup1 = new widgets::DBRadioGroup(this);
+    DBRadioGroup1->setObjectName("DBRadioGroup1");
+    DBRadioGroup1->setTitle("Item type");
+    DBRadioGroup1->SetItems({"Service", "Component", "Assembly"}, {"0", "1", "2"});
+    DBRadioGroup1->SetDataSource(&dsEdit);
+    DBRadioGroup1->SetDataField("doc_item_billtype");
+    DBRadioGroup1->setEnabled(false);
+
+    auto* form = new QFormLayout;
+    auto edit = [&](const char* name, const char* label, const char* column, bool price) {
+        auto* e = new widgets::DBEdit(this);
+        e->setObjectName(name);
+        e->SetDataSource(&dsEdit);
+        e->SetDataField(column);
+        if (price) {
+            e->SetFloatFormat("0.000");
+            e->setAlignment(Qt::AlignRight);
+            e->installEventFilter(this);
+        }
+        form->addRow(label, e);
+        return e;
+    };
+    DBEdit1 = edit("DBEdit1", "Description: ", "doc_item_descr", false);
+    DBEdit1->setMinimumWidth(320);
+    DBEdit2 = edit("DBEdit2", "Code: ", "doc_item_code", false);
+    DBEdit3 = edit("DBEdit3", "Quantity: ", "doc_item_qty", true);
+    DBEdit4 = edit("DBEdit4", "Rate: ", "doc_item_rate", true);
+    DBEdit5 = edit("DBEdit5", "Tax %: ", "doc_item_tax", true);
+    DBEdit6 = edit("DBEdit6", "Discount %: ", "doc_item_discount", true);
+    DBEdit7 = edit("DBEdit7", "Amount: ", "doc_item_total", true);
+    DBEdit8 = edit("DBEdit8", "Rate of exchange:", "doc_item_roe", true);
+
+    btnOK = new QPushButton("&Save and Close", this);
+    btnOK->setObjectName("btnOK");
+    btnOK->setDefault(true);
+    connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(DBRadioGroup1);
+    layout->addLayout(form);
+    layout->addWidget(btnOK, 0, Qt::AlignRight);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setSingleShot(true);
+    Timer1->setInterval(1);
+    connect(Timer1, &QTimer::timeout, this, &TfrmBillItem::Timer1Timer);
+    adjustSize();
+    widgets::Centre(*this);
+}
+
+TfrmBillItem::~TfrmBillItem() = default;
+
+void TfrmBillItem::showEvent(QShowEvent* event) {
+    FormDialog::showEvent(event);
+    closing_ = false;
+    Timer1->start();
+}
+
+void TfrmBillItem::Timer1Timer() {
+    Timer1->stop();
+    frmLookup = std::make_unique<TfrmLookup>(this);
+    DimensionTable& lines = *Dimensions->Find(24);
+    DataMod->OpenById(qEdit, "doc_item", lines.GetRecordId(), "TfrmBillItem.Timer1Timer");
+    if (qEdit.IsEmpty()) {
+        // The line is gone (or could not be read): there is nothing to edit.
+        close();
+        return;
+    }
+    qEdit.Edit();
+    if (lines.GetEditMode() != DimensionTable::Add)
+        return;
+
+    frmSelItemType = std::make_unique<TfrmSelItemType>(this);
+    const int type = frmSelItemType->selectItemType();
+    qEdit.FieldByName("doc_item_billtype").SetAsInteger(type);
+    const bool picked = type == 0   ? SetItem(14, "service_id", false)
+                        : type == 2 ? SetItem(11, "assembly_id", true)
+                                    : SetItem(10, "component_id", false);
+    if (!picked)
+        return;
+    const int line = qEdit.FieldByName("doc_item_id").AsInteger();
+    qEdit.FieldByName("doc_item_tax").SetAsFloat(rates_.getCustomerTaxRate(line));
+    qEdit.FieldByName("doc_item_discount").SetAsFloat(0);
+    qEdit.FieldByName("doc_item_roe").SetAsFloat(rates_.getROE(line));
+    rates_.CalcItemTotal(qEdit);
+}
+
+int TfrmBillItem::pickBillable(int dimension) {
+    return frmLookup->lookupExecute(dimension, false);
+}
+
+bool TfrmBillItem::SetItem(int lookupDimension, const char* linkColumn, bool assembly) {
+    const int id = pickBillable(lookupDimension);
+    if (id <= 0) {
+        // No item: the line the detail list stored for this dialog is dropped, if the user agrees.
+        qEdit.Cancel();
+        Dimensions->Find(24)->Delete(qEdit, widgets::HandleOf(this));
+        close();
+        return false;
+    }
+    qEdit.FieldByName("doc_item_descr").SetAsString(frmLookup->strValue("billable_descr"));
+    qEdit.FieldByName("doc_item_code").SetAsString(frmLookup->strValue("billable_code"));
+    qEdit.FieldByName("doc_item_qty").SetAsFloat(frmLookup->numValue("billable_defqty"));
+    rates_.SetItemID(id);
+    qEdit.FieldByName(linkColumn).SetAsInteger(id);
+    qEdit.FieldByName("doc_item_rate")
+        .SetAsFloat(assembly ? rates_.getAssemblyRate() : rates_.getRate());
+    qEdit.FieldByName("doc_item_costrate")
+        .SetAsFloat(assembly ? rates_.getAssemblyCost() : rates_.getCost());
+    return true;
+}
+
+void TfrmBillItem::RecomputeTotal() {
+    if (qEdit.State() != db::DataSetState::dsEdit)
+        return;
+    // What was typed reaches the record first.
+    for (widgets::DBEdit* e : {DBEdit3, DBEdit4, DBEdit5, DBEdit6, DBEdit7, DBEdit8})
+        e->UpdateRecord();
+    rates_.CalcItemTotal(qEdit);
+}
+
+bool TfrmBillItem::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut && !closing_)
+        RecomputeTotal();
+    return FormDialog::eventFilter(watched, event);
+}
+
+bool TfrmBillItem::FormClose() {
+    closing_ = true;
+    if (qEdit.State() == db::DataSetState::dsEdit) {
+        try {
+            qEdit.Post();
+        } catch (const std::exception& e) {
+            LogError("TfrmBillItem.FormClose", e.what(), "");
+            qEdit.Cancel();
+        }
+    }
+    qEdit.Close();
+    return true;
+}
+
+}  // namespace zl

@@ -1,0 +1,234 @@
+// The bill of materials: document lines exploded into the bom table of the metadata database.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/BOMPopulater.h"
+#include "core/DataMod.h"
+#include "platform/db/Connection.h"
+#include "platform/db/Query.h"
+#include "platform/format/Format.h"
+#include "tests/support/CoreFixture.h"
+
+namespace zl {
+namespace {
+
+// Billables, documents and their lines used below.
+constexpr int kA = 9001;
+constexpr int kB = 9002;
+constexpr int kC = 9003;
+constexpr int kD = 9004;
+constexpr int kE = 9005;
+constexpr int kService = 9006;
+constexpr int kComponent = 9007;
+constexpr int kDoc = 9301;
+constexpr int kOtherDoc = 9302;
+
+class BOMPopulaterTest : public test::CoreFixture {
+  protected:
+    void SetUp() override {
+        ConnectAll();
+        AddBillable(kC, "Bolt", "C-1", "box");
+        AddBillable(kService, "Fitting", "S-1", "hour");
+        AddBillable(kComponent, "Panel", "P-1", "each");
+    }
+
+    void Exec(const std::string& sql) { ASSERT_TRUE(dm->actionQuery(sql, "test")) << sql; }
+
+    void AddBillable(int id, const std::string& descr, const std::string& code,
+                     const std::string& units) {
+        Exec(
+            "insert into billable (billable_id, billable_descr, billable_code, billable_units) "
+            "values (" +
+            std::to_string(id) + ", '" + descr + "', '" + code + "', '" + units + "')");
+    }
+
+    void AddLine(int id, int doc, int assembly, int service, int component, double qty) {
+        Exec(
+            "insert into doc_item (doc_item_id, zlm_doc_id, assembly_id, service_id, "
+            "component_id, doc_item_qty) values (" +
+            std::to_string(id) + ", " + std::to_string(doc) + ", " + std::to_string(assembly) +
+            ", " + std::to_string(service) + ", " + std::to_string(component) + ", " +
+            format::FloatToStr(qty) + ")");
+    }
+
+    void AddBillItem(int id, int assembly, int component, int service, int subAssembly,
+                     double qty) {
+        Exec(
+            "insert into bill_item (bill_item_id, billable_id, component_id, service_id, "
+            "assembly_id, bill_item_qty) values (" +
+            std::to_string(id) + ", " + std::to_string(assembly) + ", " +
+            std::to_string(component) + ", " + std::to_string(service) + ", " +
+            std::to_string(subAssembly) + ", " + format::FloatToStr(qty) + ")");
+    }
+
+    // The stored bom rows in key order, each "descr|code|units|qty", read on a connection of
+    // their own so that only committed rows count.
+    std::vector<std::string> BomRows() const {
+        db::Connection conn;
+        conn.SetConnectionString("Data Source=" + folder.MetaDb());
+        conn.Open();
+        db::Query q(&conn);
+        q.SetSQL("select bom_descr, bom_code, bom_units, bom_qty from bom order by bom_id");
+        q.Open();
+        std::vector<std::string> rows;
+        for (q.First(); !q.Eof(); q.Next())
+            rows.push_back(q.Fields(0).AsString() + "|" + q.Fields(1).AsString() + "|" +
+                           q.Fields(2).AsString() + "|" +
+                           format::FloatToStr(q.Fields(3).AsFloat()));
+        return rows;
+    }
+
+    int LogCount(const std::string& text) const {
+        const std::string log = ErrorLog();
+        int count = 0;
+        for (auto at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
+            ++count;
+        return count;
+    }
+};
+
+using Rows = std::vector<std::string>;
+
+TEST_F(BOMPopulaterTest, ADocumentWithoutLinesLeavesBomEmpty) {
+    ASSERT_TRUE(dm->actionQuery(
+        dm->repConn, "insert into bom (bom_id, bom_descr, bom_qty) values (9901, 'old', 1)",
+        "test"));
+    ASSERT_EQ(BomRows().size(), 1u);
+    BOMPopulater bom;
+    bom.Populate(kDoc);
+    EXPECT_EQ(BomRows(), Rows{});
+    EXPECT_EQ(prompter.Count(), 0u);
+    EXPECT_EQ(ErrorLog(), "");
+}
+
+TEST_F(BOMPopulaterTest, NestedAssembliesMultiplyTheirQuantities) {
+    // 2 of A; A holds 3 of B; B holds 4 of C.
+    AddBillItem(9101, kA, 0, 0, kB, 3);
+    AddBillItem(9102, kB, kC, 0, 0, 4);
+    AddLine(9201, kDoc, kA, 0, 0, 2);
+    BOMPopulater bom;
+    bom.Populate(kDoc);
+    EXPECT_EQ(BomRows(), Rows{"Bolt|C-1|box|24"});
+    // The row's key is the last one the counter issued.
+    EXPECT_EQ(Stored(folder.MetaDb(), "select bom_id from bom"),
+              Stored(folder.MainDb(), "select next_id from id_control"));
+    EXPECT_FALSE(dm->repConn.InTransaction());
+    EXPECT_EQ(ErrorLog(), "");
+}
+
+TEST_F(BOMPopulaterTest, ALineWithoutABillableAddsNothing) {
+    AddLine(9201, kDoc, 0, 0, 0, 5);
+    BOMPopulater bom;
+    bom.Populate(kDoc);
+    EXPECT_EQ(BomRows(), Rows{});
+    EXPECT_EQ(ErrorLog(), "");
+}
+
+TEST_F(BOMPopulaterTest, TheSameComponentOnTwoLinesGivesTwoRows) {
+    AddLine(9201, kDoc, 0, 0, kComponent, 2);
+    AddLine(9202, kDoc, 0, 0, kComponent, 3.5);
+    AddLine(9203, kOtherDoc, 0, 0, kComponent, 7);
+    BOMPopulater bom;
+    bom.Populate(kDoc);
+    EXPECT_EQ(BomRows(), (Rows{"Panel|P-1|each|2", "Panel|P-1|each|3.5"}));
+}
+
+TEST_F(BOMPopulaterTest, AnAssemblyLineWithComponentAndServiceAddsTwoRows) {
+    AddBillItem(9101, kA, kComponent, kService, 0, 3);
+    AddLine(9201, kDoc, kA, 0, 0, 2);
+    BOMPopulater bom;
+    bom.Populate(kDoc);
+    EXPECT_EQ(BomRows(), (Rows{"Panel|P-1|each|6", "Fitting|S-1|hour|6"}));
+}
+
+TEST_F(BOMPopulaterTest, ADocumentLineIsTestedForAssemblyThenServiceThenComponent) {
+    AddBillItem(9101, kA, kC, 0, 0, 4);
+    AddLine(9201, kDoc, kA, kService, kComponent, 2);
+    BOMPopulater bom;
+    bom.Populate(kDoc);
+    EXPECT_EQ(BomRows(), (Rows{"Bolt|C-1|box|8", "Fitting|S-1|hour|2", "Panel|P-1|each|2"}));
+}
+
+TEST_F(BOMPopulaterTest, ASecondRunEmptiesBomFirst) {
+    AddLine(9201, kDoc, 0, 0, kComponent, 2);
+    AddLine(9202, kOtherDoc, 0, kService, 0, 5);
+    BOMPopulater bom;
+    bom.Populate(kDoc);
+    bom.Populate(kDoc);
+    EXPECT_EQ(BomRows(), Rows{"Panel|P-1|each|2"});
+    bom.Populate(kOtherDoc);
+    EXPECT_EQ(BomRows(), Rows{"Fitting|S-1|hour|5"});
+}
+
+TEST_F(BOMPopulaterTest, ASubAssemblyInTwoBranchesIsExpandedTwice) {
+    // A holds 2 of B and 1 of D; B and D each hold 1 of E; E holds 3 of C.
+    AddBillItem(9101, kA, 0, 0, kB, 2);
+    AddBillItem(9102, kA, 0, 0, kD, 1);
+    AddBillItem(9103, kB, 0, 0, kE, 1);
+    AddBillItem(9104, kD, 0, 0, kE, 1);
+    AddBillItem(9105, kE, kC, 0, 0, 3);
+    AddLine(9201, kDoc, kA, 0, 0, 10);
+    BOMPopulater bom;
+    bom.Populate(kDoc);
+    EXPECT_EQ(BomRows(), (Rows{"Bolt|C-1|box|60", "Bolt|C-1|box|30"}));
+    EXPECT_EQ(prompter.Count(), 0u);
+    EXPECT_EQ(ErrorLog(), "");
+}
+
+TEST_F(BOMPopulaterTest, AnAssemblyInsideItselfStopsAndIsLoggedOncePerRun) {
+    // A holds 1 of C and 2 of B; B holds 1 of service and 1 of A. Two lines of A.
+    AddBillItem(9101, kA, kC, 0, 0, 1);
+    AddBillItem(9102, kA, 0, 0, kB, 2);
+    AddBillItem(9103, kB, 0, kService, 0, 1);
+    AddBillItem(9104, kB, 0, 0, kA, 1);
+    AddLine(9201, kDoc, kA, 0, 0, 1);
+    AddLine(9202, kDoc, kA, 0, 0, 3);
+    BOMPopulater bom;
+    bom.Populate(kDoc);
+    EXPECT_EQ(BomRows(), (Rows{"Bolt|C-1|box|1", "Fitting|S-1|hour|2", "Bolt|C-1|box|3",
+                               "Fitting|S-1|hour|6"}));
+    EXPECT_EQ(prompter.Count(), 1u);
+    EXPECT_EQ(LastBoxFirstLine(), "Exception occurred in: BOMPopulater.processAssembly");
+    EXPECT_EQ(ErrorLog(),
+              "BOMPopulater.processAssembly;Assembly 9001 contains itself; the repeated line "
+              "adds nothing;\r\n");
+
+    bom.Populate(kDoc);
+    EXPECT_EQ(BomRows().size(), 4u);
+    EXPECT_EQ(LogCount("BOMPopulater.processAssembly;Assembly 9001 contains itself"), 2);
+}
+
+TEST_F(BOMPopulaterTest, AnAssemblyHoldingItselfAddsNothingForThatRow) {
+    AddBillItem(9101, kA, 0, 0, kA, 5);
+    AddBillItem(9102, kA, kC, 0, 0, 2);
+    AddLine(9201, kDoc, kA, 0, 0, 1);
+    BOMPopulater bom;
+    bom.Populate(kDoc);
+    EXPECT_EQ(BomRows(), Rows{"Bolt|C-1|box|2"});
+    EXPECT_EQ(LogCount("BOMPopulater.processAssembly;Assembly 9001 contains itself"), 1);
+}
+
+TEST_F(BOMPopulaterTest, AFailingRowIsRolledBackAndEndsTheRunWithEarlierRowsKept) {
+    AddBillable(kE, std::string(151, 'x'), "E-1", "each");
+    AddLine(9201, kDoc, 0, 0, kComponent, 1);
+    AddLine(9202, kDoc, 0, 0, kE, 1);
+    AddLine(9203, kDoc, 0, 0, kComponent, 4);
+    BOMPopulater bom;
+    bom.Populate(kDoc);
+    EXPECT_EQ(BomRows(), Rows{"Panel|P-1|each|1"});
+    EXPECT_FALSE(dm->repConn.InTransaction());
+    EXPECT_EQ(ErrorLog(),
+              "BOMPopulater.Populate;The field 'bom_descr' is too small to accept the amount of "
+              "data you attempted to add (at most 150 characters). Try inserting or pasting less "
+              "data.;\r\n");
+    // The metadata file is not left locked: another connection can write to it.
+    db::Connection other;
+    other.SetConnectionString("Data Source=" + folder.MetaDb());
+    other.Open();
+    EXPECT_EQ(other.Execute("delete from bom"), 1);
+}
+
+}  // namespace
+}  // namespace zl
