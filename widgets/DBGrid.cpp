@@ -177,6 +177,9 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new QueryTableModel
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // One line a row, as a list is read.
+    setWordWrap(false);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     connect(model_, &QueryTableModel::modelReset, this, [this] { DefaultColumns(); });
     connect(model_, &QueryTableModel::CurrentRowChanged, this,
             [this](int row) { FollowDataSet(row); });
@@ -202,7 +205,9 @@ void DBGrid::DefaultColumns() {
             chars = 18;
         const int title = metrics.horizontalAdvance(QString::fromStdString(field.FieldName()));
         setColumnHidden(i, false);
-        setColumnWidth(i, std::max(title, chars * metrics.averageCharWidth()) + 4);
+        // The width the field holds, or more when the rows in view need it.
+        setColumnWidth(
+            i, std::max({title + 4, chars * metrics.averageCharWidth() + 4, sizeHintForColumn(i)}));
     }
 }
 
