@@ -135,7 +135,7 @@ std::string FixedText(double v, int decimals, bool thousands) {
     for (int p = n; p >= 1; --p)
         intPart += IntDigit(d, p);
     if (intPart.empty())
-        intPart = "0";
+        intPart.push_back('0');
     if (thousands)
         intPart = GroupThousands(intPart, fs.ThousandSeparator);
     std::string out;
