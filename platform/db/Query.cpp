@@ -443,13 +443,6 @@ void Query::BindParameters(void* statement) const {
     for (int i = 0; i < expected; ++i) Bind(stmt, i + 1, parameters_[i]);
 }
 
-void Query::SetActive(bool active) {
-    if (active)
-        Open();
-    else
-        Close();
-}
-
 void Query::Open() {
     Close();
     if (!connection_)
@@ -675,19 +668,6 @@ void Query::Prior() {
         return;
     }
     Scroll(pos_ - 1, false, false);
-}
-
-void Query::MoveBy(int distance) {
-    RequireActive();
-    if (rows_.Empty())
-        return;
-    const int target = pos_ + distance;
-    if (target < 0)
-        Scroll(0, true, false);
-    else if (target >= RecordCount())
-        Scroll(RecordCount() - 1, false, true);
-    else
-        Scroll(target, false, false);
 }
 
 void Query::SetRecNo(int recNo) {

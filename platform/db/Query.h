@@ -106,7 +106,6 @@ class Query {
     void Open();
     void Close();
     bool Active() const { return state_ != DataSetState::dsInactive; }
-    void SetActive(bool active);
     // Re-reads the result and returns to the row with the same key (or the same number).
     void Requery();
     // Runs the SQL text as a statement; returns the number of rows changed.
@@ -118,7 +117,6 @@ class Query {
     void Last();
     void Next();
     void Prior();
-    void MoveBy(int distance);
     bool Eof() const { return eof_; }
     bool Bof() const { return bof_; }
     bool IsEmpty() const { return rows_.Empty(); }
