@@ -147,7 +147,6 @@ HRESULT CallMember(IReportObject& r, DISPID id, const Arg* a) {
 
 }  // namespace
 
-
 int LiveObjectCount() {
     return liveObjects;
 }

@@ -302,7 +302,9 @@ bool Field::IsNull() const {
     return std::holds_alternative<std::monostate>(AsVariant());
 }
 
-std::string Field::AsString() const { return TextOf(AsVariant()); }
+std::string Field::AsString() const {
+    return TextOf(AsVariant());
+}
 
 std::string Field::TextOf(Value v) const {
     if (std::holds_alternative<std::monostate>(v))
@@ -314,8 +316,9 @@ std::string Field::TextOf(Value v) const {
                 throw EConvertError("'" + *s + "' is not a valid boolean value");
             return b ? "True" : "False";
         }
-        const double d = std::holds_alternative<double>(v) ? std::get<double>(v)
-                                                           : static_cast<double>(std::get<long long>(v));
+        const double d = std::holds_alternative<double>(v)
+                             ? std::get<double>(v)
+                             : static_cast<double>(std::get<long long>(v));
         return d != 0 ? "True" : "False";
     }
     if (type_ == FieldType::ftDateTime) {
@@ -438,9 +441,10 @@ void Query::BindParameters(void* statement) const {
     auto* stmt = static_cast<sqlite3_stmt*>(statement);
     const int expected = sqlite3_bind_parameter_count(stmt);
     if (expected != static_cast<int>(parameters_.size()))
-        throw DbError("The statement expects " + std::to_string(expected) +
-                      " parameters, but " + std::to_string(parameters_.size()) + " were given.");
-    for (int i = 0; i < expected; ++i) Bind(stmt, i + 1, parameters_[i]);
+        throw DbError("The statement expects " + std::to_string(expected) + " parameters, but " +
+                      std::to_string(parameters_.size()) + " were given.");
+    for (int i = 0; i < expected; ++i)
+        Bind(stmt, i + 1, parameters_[i]);
 }
 
 void Query::Open() {
@@ -859,7 +863,8 @@ void Query::PostEdit() {
 
 void Query::UpdateRecord() {
     const auto updaters = updateHandlers_;  // a handler may unsubscribe
-    for (const auto& h : updaters) h.second();
+    for (const auto& h : updaters)
+        h.second();
 }
 
 void Query::Post() {

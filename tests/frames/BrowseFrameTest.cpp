@@ -6,13 +6,13 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "tests/support/TestDialogs.h"
 #include "core/CoReportObject.h"
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
 #include "core/Globals.h"
 #include "tests/support/FakeReportServer.h"
 #include "tests/support/QtFixture.h"
+#include "tests/support/TestDialogs.h"
 #include "widgets/DBGrid.h"
 
 namespace zl {

@@ -3,12 +3,12 @@
 #include <QAction>
 #include <QLabel>
 
-#include "tests/support/TestDialogs.h"
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
 #include "core/Globals.h"
 #include "frames/TdtFrame.h"
 #include "tests/support/QtFixture.h"
+#include "tests/support/TestDialogs.h"
 #include "widgets/DBGrid.h"
 #include "widgets/DataControls.h"
 

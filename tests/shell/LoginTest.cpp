@@ -3,9 +3,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "tests/support/QtFixture.h"
 #include "core/DataMod.h"
 #include "core/Globals.h"
+#include "tests/support/QtFixture.h"
 
 namespace zl {
 namespace {

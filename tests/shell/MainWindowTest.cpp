@@ -8,7 +8,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include "tests/support/QtFixture.h"
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
 #include "core/Globals.h"
@@ -17,6 +16,7 @@
 #include "shell/TfrmLogin.h"
 #include "shell/TfrmSplash.h"
 #include "tests/support/FakeReportServer.h"
+#include "tests/support/QtFixture.h"
 
 namespace zl {
 namespace {
