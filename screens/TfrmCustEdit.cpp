@@ -151,15 +151,18 @@ void TfrmCustEdit::FormShow() {
     DimensionTable& customers = *Dimensions->Find(1);
     editForm_ = std::make_unique<EditForm>(adapter_, customers, qEdit);
     const bool adding = customers.GetEditMode() == DimensionTable::Add;
-    const int customerId =
-        qEdit.IsEmpty() && !adding ? 0 : qEdit.FieldByName("entity_id").AsInteger();
+    // The customer being added or edited; none when the record to edit was not found (the
+    // query then stands on some other row, which must not be touched).
+    const bool found =
+        qEdit.State() == db::DataSetState::dsEdit || qEdit.State() == db::DataSetState::dsInsert;
+    const int customerId = found ? qEdit.FieldByName("entity_id").AsInteger() : 0;
     // Only this customer's address row is ever opened.
     DataMod->OpenByField(qAddr, "address", customerId, "TfrmCustEdit.openTables", "entity_id");
     if (adding && qEdit.State() == db::DataSetState::dsInsert) {
         qEdit.Post();  // the customer row exists from here on
         qEdit.Edit();
     }
-    if (qAddr.Active()) {
+    if (found && qAddr.Active()) {
         if (qAddr.IsEmpty()) {
             // A new customer, or one whose address was never stored: a new row of its own,
             // stored on save and dropped on cancel.

@@ -124,6 +124,18 @@ TEST_F(CustomerDialogTest, ACustomerWithoutAddressGetsItsOwnRowOnlyWhenSaved) {
               "Business unit street");
 }
 
+TEST_F(CustomerDialogTest, ACustomerThatIsGoneLeavesEveryOtherRowAlone) {
+    const std::string before = Main("select count(*) from address");
+    const std::string first = Main(
+        "select entity_name || entity_fullname from entity where "
+        "entity_id=(select min(entity_id) from entity)");
+    Run(DimensionTable::EditRecord, 123456, [](TfrmCustEdit& d) { d.btnOK->click(); });
+    EXPECT_EQ(Main("select count(*) from address"), before);
+    EXPECT_EQ(Main("select entity_name || entity_fullname from entity where "
+                   "entity_id=(select min(entity_id) from entity)"),
+              first);
+}
+
 TEST_F(CustomerDialogTest, ANameIsRequiredBeforeTheDialogCloses) {
     bool stayedOpen = false;
     bool focused = false;
