@@ -20,7 +20,7 @@ class SettingsEditGuard {
   public:
     explicit SettingsEditGuard(db::Query& q) : q_(q) {}
     ~SettingsEditGuard() {
-        if (q_.State() == db::DataSetState::dsEdit || q_.State() == db::DataSetState::dsInsert)
+        if (q_.Editing())
             q_.Cancel();
     }
     SettingsEditGuard(const SettingsEditGuard&) = delete;

@@ -7,14 +7,6 @@
 #include "core/Globals.h"
 
 namespace zl {
-namespace {
-
-bool Editing(const db::Query& q) {
-    return q.State() == db::DataSetState::dsEdit || q.State() == db::DataSetState::dsInsert;
-}
-
-}  // namespace
-
 EditForm::EditForm(ui::Dialog& form, DimensionTable& dimension, db::Query& q)
     : Form(form), Dimension(dimension), qEdit(q), qDefs(std::make_unique<db::Query>()) {
     Form.Move(ui::CentredLeft(Form.Width()), ui::CentredTop(Form.Height()));
@@ -35,7 +27,7 @@ EditForm::~EditForm() {
 void EditForm::DoAdd() {
     if (!DataMod->Append(qEdit, "EditForm.DoAdd")) {
         // No key: there is no new record, and nothing will be posted on close.
-        if (Editing(qEdit))
+        if (qEdit.Editing())
             qEdit.Cancel();
         Dimension.SetRecordId(0);
         return;
@@ -57,7 +49,7 @@ void EditForm::DoEdit() {
 
 bool EditForm::handleClose() {
     try {
-        if (Editing(qEdit))
+        if (qEdit.Editing())
             qEdit.Post();
         return true;
     } catch (const std::exception& e) {
@@ -71,7 +63,7 @@ bool EditForm::handleCancel(ui::WindowHandle owner) {
         if (ui::ShowMessage(owner, "You will lose any changes you have made. Proceed?", "Cancel",
                             ui::Icon::Question, ui::Buttons::YesNo) != ui::Button::Yes)
             return false;
-        if (Editing(qEdit)) {
+        if (qEdit.Editing()) {
             qEdit.Cancel();
             Cancelled = true;
         }

@@ -153,8 +153,7 @@ void TfrmCustEdit::FormShow() {
     const bool adding = customers.GetEditMode() == DimensionTable::Add;
     // The customer being added or edited; none when the record to edit was not found (the
     // query then stands on some other row, which must not be touched).
-    const bool found =
-        qEdit.State() == db::DataSetState::dsEdit || qEdit.State() == db::DataSetState::dsInsert;
+    const bool found = qEdit.Editing();
     const int customerId = found ? qEdit.FieldByName("entity_id").AsInteger() : 0;
     // Only this customer's address row is ever opened.
     DataMod->OpenByField(qAddr, "address", customerId, "TfrmCustEdit.openTables", "entity_id");
@@ -190,10 +189,10 @@ bool TfrmCustEdit::FormClose() {
     if (editForm_->GetCancelled()) {
         cancelled_ = true;
         editForm_->handleClose();
-        if (qAddr.State() != db::DataSetState::dsBrowse)
+        if (qAddr.Editing())
             qAddr.Cancel();
     } else {
-        if (qEdit.State() != db::DataSetState::dsBrowse)
+        if (qEdit.Editing())
             SetFullName(qEdit);
         editForm_->handleClose();
         try {

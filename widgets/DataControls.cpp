@@ -60,8 +60,7 @@ db::Field* DataSource::FindField(const std::string& name) const {
 
 bool DataSource::Editing() const {
     db::Query* query = link_.Get();
-    return query && (query->State() == db::DataSetState::dsEdit ||
-                     query->State() == db::DataSetState::dsInsert);
+    return query && query->Editing();
 }
 
 void DataSource::Attach(DataControl* control) {

@@ -628,7 +628,7 @@ int Query::RecNo() const {
 
 void Query::Scroll(int newPos, bool bof, bool eof) {
     // Leaving an edited row posts it, as the original layer does.
-    if (state_ == DataSetState::dsEdit || state_ == DataSetState::dsInsert) {
+    if (Editing()) {
         UpdateRecord();
         const bool modified = std::find(changed_.begin(), changed_.end(), true) != changed_.end();
         if (modified)
@@ -743,7 +743,7 @@ void Query::RequireWritable() const {
 
 void Query::Edit() {
     RequireWritable();
-    if (state_ == DataSetState::dsEdit || state_ == DataSetState::dsInsert)
+    if (Editing())
         return;
     if (rows_.Empty()) {
         Insert();

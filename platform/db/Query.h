@@ -155,13 +155,14 @@ class Query {
     int OnUpdateRecord(std::function<void()> handler);
     void Unsubscribe(int id);
 
-  private:
-    friend class Field;
+    // Whether a row is being edited or inserted.
     bool Editing() const {
         return state_ == DataSetState::dsEdit || state_ == DataSetState::dsInsert;
     }
+
+  private:
+    friend class Field;
     Value CurrentValue(int index) const;
-    std::string CurrentText(int index) const;
     void Assign(int index, Value value);
     void RequireActive() const;
     void RequireWritable() const;
