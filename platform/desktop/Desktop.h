@@ -1,9 +1,7 @@
 // The per-user data folder and opening files or "mailto:" requests with the desktop's program.
 #pragma once
 
-#include <mutex>
 #include <string>
-#include <vector>
 
 namespace zl::desktop {
 
@@ -26,23 +24,5 @@ void InstallOpener(Opener* opener);
 
 // CurrentOpener().Open(target).
 bool OpenWithDesktop(const std::string& target);
-
-// For tests: records every target and answers with a fixed result. Installs itself on
-// construction and restores the default on destruction.
-class ScriptedOpener : public Opener {
-  public:
-    explicit ScriptedOpener(bool result = true);
-    ~ScriptedOpener() override;
-    ScriptedOpener(const ScriptedOpener&) = delete;
-    ScriptedOpener& operator=(const ScriptedOpener&) = delete;
-
-    bool Open(const std::string& target) override;
-    std::vector<std::string> Targets() const;
-
-  private:
-    bool result_;
-    mutable std::mutex mutex_;
-    std::vector<std::string> targets_;
-};
 
 }  // namespace zl::desktop

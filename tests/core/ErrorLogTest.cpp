@@ -9,8 +9,9 @@
 
 #include "core/ErrorLog.h"
 #include "platform/desktop/Desktop.h"
+#include "tests/support/ScriptedOpener.h"
 #include "platform/http/Http.h"
-#include "platform/ui/ScriptedPrompter.h"
+#include "tests/support/ScriptedPrompter.h"
 #include "tests/support/HttpTestServer.h"
 
 namespace zl {

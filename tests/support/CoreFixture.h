@@ -9,7 +9,7 @@
 
 #include "core/DataMod.h"
 #include "platform/http/Http.h"
-#include "platform/ui/ScriptedPrompter.h"
+#include "tests/support/ScriptedPrompter.h"
 #include "tests/support/HttpTestServer.h"
 #include "tests/support/TestDataFolder.h"
 

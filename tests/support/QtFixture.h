@@ -7,7 +7,8 @@
 #include <functional>
 
 #include "platform/desktop/Desktop.h"
-#include "platform/ui/ScriptedPrompter.h"
+#include "tests/support/ScriptedOpener.h"
+#include "tests/support/ScriptedPrompter.h"
 #include "tests/support/CoreFixture.h"
 #include "tests/support/TempConfigHome.h"
 

@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <stdexcept>
 
-#include "platform/ui/ScriptedPrompter.h"
+#include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestDataFolder.h"
 #include "widgets/GuardedApplication.h"
 

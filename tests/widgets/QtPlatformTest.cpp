@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "platform/ui/ScriptedPrompter.h"
+#include "tests/support/ScriptedPrompter.h"
 #include "widgets/QtPlatform.h"
 
 namespace zl::widgets {

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "platform/desktop/Desktop.h"
+#include "tests/support/ScriptedOpener.h"
 
 namespace zl::desktop {
 namespace {

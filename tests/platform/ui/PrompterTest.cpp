@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/Prompter.h"
-#include "platform/ui/ScriptedPrompter.h"
+#include "tests/support/ScriptedPrompter.h"
 
 namespace zl::ui {
 namespace {

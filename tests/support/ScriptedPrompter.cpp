@@ -1,4 +1,4 @@
-#include "platform/ui/ScriptedPrompter.h"
+#include "tests/support/ScriptedPrompter.h"
 
 namespace zl::ui {
 
