@@ -28,4 +28,33 @@ bool DimCollection::AnyInEdit() const {
     return false;
 }
 
+std::vector<int> DimCollection::Missing(const std::vector<int>& ids) const {
+    std::vector<int> missing;
+    for (int id : ids)
+        if (!Find(id))
+            missing.push_back(id);
+    return missing;
+}
+
+const std::vector<int>& ProgramDimensionIds() {
+    // customers, components, assemblies, services, contact persons, document lines
+    static const std::vector<int> ids{1, 10, 11, 14, 17, 24};
+    return ids;
+}
+
+bool ReportMissingDimensions(const DimCollection& dimensions, ui::WindowHandle owner) {
+    const std::vector<int> missing = dimensions.Missing(ProgramDimensionIds());
+    if (missing.empty())
+        return true;
+    std::string list;
+    for (int id : missing)
+        list += (list.empty() ? "" : ", ") + std::to_string(id);
+    ui::ShowMessage(owner,
+                    "The database has no row in table dimension for the record kind(s) " + list +
+                        ". The windows and dialogs of these kinds will not open until the "
+                        "database is repaired.",
+                    "Missing record kinds", ui::Icon::Warning);
+    return false;
+}
+
 }  // namespace zl

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/DimensionTable.h"
+#include "platform/ui/Prompter.h"
 
 namespace zl {
 
@@ -20,9 +21,18 @@ class DimCollection {
     // Whether some kind is being added or edited.
     bool AnyInEdit() const;
     int Count() const { return static_cast<int>(tables_.size()); }
+    // Of the ids given, those that have no kind loaded, in the order given.
+    std::vector<int> Missing(const std::vector<int>& ids) const;
 
   private:
     std::vector<std::unique_ptr<DimensionTable>> tables_;
 };
+
+// Every dimension id that the program's screens and frames ask for.
+const std::vector<int>& ProgramDimensionIds();
+
+// Tells the user once, in one message, which of the program's dimension ids the database
+// lacks; false when some are missing. The screens that need a missing kind do not open.
+bool ReportMissingDimensions(const DimCollection& dimensions, ui::WindowHandle owner);
 
 }  // namespace zl

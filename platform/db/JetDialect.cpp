@@ -250,4 +250,14 @@ std::string TranslateJet(std::string_view sql) {
     return out;
 }
 
+std::string QuoteName(std::string_view name) {
+    std::string quoted = "[";
+    for (char c : name) {
+        quoted += c;
+        if (c == ']')
+            quoted += ']';
+    }
+    return quoted + "]";
+}
+
 }  // namespace zl::db

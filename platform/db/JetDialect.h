@@ -18,4 +18,8 @@ namespace zl::db {
 // Raises DbError on an unterminated literal or an invalid date literal.
 std::string TranslateJet(std::string_view sql);
 
+// A table or column name as a bracketed identifier ("]" doubled), so that a name read from the
+// metadata can never end the brackets early or be taken for SQL of its own.
+std::string QuoteName(std::string_view name);
+
 }  // namespace zl::db
