@@ -21,6 +21,7 @@ class TDataMod {
 
     void DataModuleCreate();
 
+    // Each deliverable's version text; the build declares none, so this is where it changes.
     static constexpr const char* ProgramVersion = "3.01.15";
     static constexpr const char* ReportServerVersion = "2.05.28";
 

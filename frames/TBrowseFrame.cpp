@@ -14,12 +14,10 @@
 #include <QVBoxLayout>
 #include <stdexcept>
 
-#include "core/CoReportObject.h"
 #include "core/DataMod.h"
 #include "core/DimensionTable.h"
 #include "core/Globals.h"
-#include "platform/com/Bstr.h"
-#include "platform/com/ErrorInfo.h"
+#include "core/ReportServer.h"
 #include "platform/ui/Prompter.h"
 #include "widgets/DBGrid.h"
 #include "widgets/QtPlatform.h"
@@ -301,9 +299,9 @@ void TBrowseFrame::PrintExecute() {
     const std::string file = DataMod->NewDocPath("rep", ".html");
     const int key = CurrentKey();
     if (!ReportServer)
-        throw std::runtime_error("The report server is not running.");
-    com::OleCheck(ReportServer->ShowReport(dimTable->DimInt("dimension_reportid"), CurBusUnitId,
-                                           CurUserId, key, com::Bstr(file).Get()));
+        throw ReportServerError("The report server is not running.");
+    ReportServer->ShowReport(dimTable->DimInt("dimension_reportid"), CurBusUnitId, CurUserId, key,
+                             file);
 }
 
 void TBrowseFrame::edFindChanged(const QString& text) {

@@ -15,13 +15,13 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "core/CoReportObject.h"
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
-#include "platform/com/Bstr.h"
-#include "platform/com/ErrorInfo.h"
+#include "core/ReportServer.h"
+#include "core/StartupCheck.h"
+#include "platform/db/DbError.h"
 #include "platform/desktop/Desktop.h"
 #include "platform/ui/Prompter.h"
 #include "screens/TfrmBillable.h"
@@ -47,6 +47,19 @@ void Guarded(Step&& step) {
         step();
     } catch (...) {
     }
+}
+
+// The file a connection string names.
+std::string DataSource(const std::string& connectionString) {
+    return db::Connection::ConnectionItem(connectionString, "Data Source");
+}
+
+// TDataMod::Connect has already said why a file did not open: start-up ends here, before
+// anything else is asked of that file.
+void RequireConnected(const db::Connection& conn) {
+    if (!conn.Connected())
+        throw db::DbError("The database file " + DataSource(conn.ConnectionString()) +
+                          " could not be opened.");
 }
 
 }  // namespace
@@ -163,25 +176,40 @@ void TfrmMain::BuildMenusAndToolBar() {
 void TfrmMain::Timer1Timer() {
     Timer1->stop();
     try {
+        if (!DataFilesUsable({DataSource(DataMod->LocalDbConnectionString()),
+                              DataSource(DataMod->MetaDbConnectionString())}))
+            return;
         ui::CurrentCursor().Set(ui::CursorShape::HourGlass);
         auto splash = std::make_unique<TfrmSplash>(this);
         DataMod->Connect(DataMod->localConn, DataMod->LocalDbConnectionString());
+        RequireConnected(DataMod->localConn);
         DataMod->Connect(DataMod->repConn, DataMod->MetaDbConnectionString());
+        RequireConnected(DataMod->repConn);
         DataMod->qConfig.SetConnection(&DataMod->localConn);
         DataMod->qConfig.SetSQL("select * from config");
         DataMod->qConfig.Open();
+        // The first run points the settings at the delivered main file and writes to it at once,
+        // so the main file is checked here, before CheckFirst.
+        const bool firstRun = DataMod->qConfig.FieldByName("config_firstflag").AsInteger() <= 0;
+        const std::string mainFile = firstRun ? GetAppDataDir() + "db/zlm.dat"
+                                              : DataSource(DataMod->MainDbConnectionString());
+        if (!DataFilesUsable({mainFile}))
+            return;
         DataMod->CheckFirst();
+        if (firstRun)
+            RequireConnected(DataMod->zlmConn);
         splash->showSplash();
         started = true;
         ReportServer = createReportServer();
         DataMod->Connect(DataMod->zlmConn, DataMod->MainDbConnectionString());
-        com::OleCheck(ReportServer->Connect(com::Bstr(DataMod->MainDbConnectionString()).Get(),
-                                            com::Bstr(DataMod->MetaDbConnectionString()).Get(),
-                                            com::Bstr(DataMod->LocalDbConnectionString()).Get()));
+        RequireConnected(DataMod->zlmConn);
+        ReportServer->Connect(DataMod->MainDbConnectionString(), DataMod->MetaDbConnectionString(),
+                              DataMod->LocalDbConnectionString());
         dimensions_ = std::make_unique<DimCollection>();
         Dimensions = dimensions_.get();
+        ReportMissingDimensions(*Dimensions, widgets::HandleOf(this));
         OrganizationName = FirstBusinessUnitName();
-        com::OleCheck(ReportServer->put_RegisteredToCompany(com::Bstr(OrganizationName).Get()));
+        ReportServer->SetRegisteredToCompany(OrganizationName);
         splash.reset();
         LoginExecute();
         if (halted)
@@ -195,8 +223,22 @@ void TfrmMain::Timer1Timer() {
     } catch (const std::exception& e) {
         LogError("TfrmMain.Timer1Timer", e.what(), "");
         close();
-        Halt();
+        Halt(1);
     }
+}
+
+bool TfrmMain::DataFilesUsable(const std::vector<std::string>& databaseFiles) {
+    const std::optional<std::string> problem =
+        CheckDataFiles(GetAppDataDir(), databaseFiles, isWritable);
+    if (!problem)
+        return true;
+    ui::CurrentCursor().Set(ui::CursorShape::Default);
+    ui::ShowMessage(widgets::HandleOf(this), *problem, "Zelmar", ui::Icon::Warning);
+    // Halted first: the window then closes without the shutdown steps, which would open pages
+    // of the data folder and ask the web host for the version.
+    Halt(1);
+    close();
+    return false;
 }
 
 std::string TfrmMain::FirstBusinessUnitName() {
@@ -271,7 +313,8 @@ void TfrmMain::BillableExecute() {
 void TfrmMain::LoginExecute() {
     TfrmLogin login(this);
     if (!login.loginDialogExecute()) {
-        Halt();
+        // Cancelling is the user's choice, not a failure.
+        Halt(0);
         return;
     }
     statusPanel1->setText("Currently logged in: " + QString::fromStdString(CurUserName));
@@ -294,10 +337,10 @@ void TfrmMain::HelpContentsExecute() {
 
 void TfrmMain::Exit1Click() {
     close();
-    Halt();
+    Halt(0);
 }
 
-void TfrmMain::Halt() {
+void TfrmMain::Halt(int exitStatus) {
     if (halted)
         return;
     halted = true;
@@ -306,7 +349,7 @@ void TfrmMain::Halt() {
     // No shutdown steps, but no half-open database handles either.
     for (db::Connection* conn : {&DataMod->zlmConn, &DataMod->localConn, &DataMod->repConn})
         Guarded([conn] { conn->Close(); });
-    endProgram();
+    endProgram(exitStatus);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
@@ -332,7 +375,10 @@ void TfrmMain::Shutdown() {
     Guarded([] { desktop::OpenWithDesktop(GetAppDataDir() + "zlmquit.html"); });
     Guarded([] { QCoreApplication::processEvents(); });
     if (started) {
-        Guarded([] { DataMod->logEvent("Application quit", "", 0, 0); });
+        // The audit row takes its key from the main database: without that connection (a damaged
+        // file) the step could only fail, and shutdown reports no failure of its own.
+        if (DataMod->zlmConn.Connected())
+            Guarded([] { DataMod->logEvent("Application quit", "", 0, 0); });
         for (db::Connection* conn : {&DataMod->zlmConn, &DataMod->localConn, &DataMod->repConn})
             Guarded([conn] { conn->Close(); });
         // A start-up that failed before the server existed has nothing to disconnect.

@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "core/CoReportObject.h"
+#include "core/ReportServer.h"
+#include "core/StartupCheck.h"
 #include "platform/db/Query.h"
 
 class QAction;
@@ -67,11 +68,18 @@ class TfrmMain : public QMainWindow {
     QAction* Exit1;
 
     // How start-up creates the report server: by class id unless replaced (tests replace it).
-    std::function<com::ComPtr<reportserver::IReportObject>()> createReportServer =
-        CoReportObjectCreate;
+    std::function<std::unique_ptr<ReportServerClient>()> createReportServer =
+        ReportServerClient::Create;
 
-    // How a halt ends the program: the event loop stops (tests replace it).
-    std::function<void()> endProgram = [] { QCoreApplication::exit(0); };
+    // How start-up tells whether a database file or its folder may be written (tests replace
+    // it where the user may write anything).
+    WritableTest isWritable = IsWritable;
+
+    // How a halt ends the program: the event loop stops with the exit status given (tests
+    // replace it).
+    std::function<void(int exitStatus)> endProgram = [](int exitStatus) {
+        QCoreApplication::exit(exitStatus);
+    };
 
     // The hub windows; null once a window is gone.
     QPointer<HubWindow> frmCustomer, frmOrg, frmInquiry, frmBillable;
@@ -81,8 +89,12 @@ class TfrmMain : public QMainWindow {
 
   private:
     void BuildMenusAndToolBar();
-    // Ends the program at once, without the shutdown steps; the database files are closed.
-    void Halt();
+    // Ends the program at once, without the shutdown steps, with that exit status; the database
+    // files are closed.
+    void Halt(int exitStatus);
+    // Whether the data folder and these database files can be used; when not, says why in one
+    // box and ends the program with status 1, nothing opened or changed.
+    bool DataFilesUsable(const std::vector<std::string>& databaseFiles);
     void Shutdown();
     template <class Window>
     void OpenHub(bool& openFlag, QPointer<HubWindow>& window, QAction* action);

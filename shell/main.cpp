@@ -3,9 +3,9 @@
 #include <QPixmap>
 #include <QScreen>
 
-#include "core/CoReportObject.h"
 #include "core/DataMod.h"
 #include "core/Globals.h"
+#include "core/ReportServer.h"
 #include "shell/TfrmMain.h"
 #include "shell/TfrmSplash.h"
 #include "widgets/GuardedApplication.h"
@@ -13,8 +13,8 @@
 
 int main(int argc, char** argv) {
     zl::widgets::GuardedApplication app(argc, argv);
+    // No display name: Qt would append it to every window title, which are the program's own.
     QApplication::setApplicationName("Zelmar");
-    QApplication::setApplicationDisplayName("Zelmar");
     // Outside a desktop session no icon theme is named: use the one the installer brings.
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == "hicolor")
         QIcon::setThemeName("Tango");
@@ -27,9 +27,11 @@ int main(int argc, char** argv) {
     // Without a window manager "maximised" means nothing: take the whole screen by hand too.
     main.setGeometry(QApplication::primaryScreen()->availableGeometry());
     main.showMaximized();
+    // The status the program was ended with: 0 after Exit or a cancelled login, 1 when
+    // start-up failed.
     const int result = QApplication::exec();
 
-    zl::ReportServer.Reset();
+    zl::ReportServer.reset();
     zl::DataMod = nullptr;
     return result;
 }

@@ -1,6 +1,8 @@
 #include "tests/support/FakeReportServer.h"
 
 #include "platform/com/Bstr.h"
+#include "platform/com/ErrorInfo.h"
+#include "platform/com/Registry.h"
 
 namespace zl::test {
 namespace {
@@ -18,6 +20,10 @@ com::ComPtr<FakeReportServer> FakeReportServer::Create() {
     com::ComPtr<FakeReportServer> server;
     server.Attach(new FakeReportServer());
     return server;
+}
+
+std::unique_ptr<ReportServerClient> FakeReportServer::NewClient() {
+    return std::make_unique<ReportServerClient>(this);
 }
 
 com::HRESULT FakeReportServer::QueryInterface(const com::GUID& iid, void** out) {
@@ -63,7 +69,11 @@ com::HRESULT FakeReportServer::Invoke(com::DISPID, const com::GUID&, com::LCID, 
 
 com::HRESULT FakeReportServer::Record(std::string call) {
     calls.push_back(std::move(call));
-    return com::S_OK;
+    com::ClearErrorInfo();
+    if (com::Failed(result) && !failureText.empty())
+        com::SetErrorInfo(reportserver::IID_IReportObject, reportserver::kReportObjectProgId,
+                          failureText);
+    return result;
 }
 
 com::HRESULT FakeReportServer::Connect(com::BSTR a, com::BSTR b, com::BSTR c) {
@@ -126,6 +136,14 @@ com::HRESULT FakeReportServer::ShowPlannedWeightLoss(std::int32_t u, std::int32_
 }
 com::HRESULT FakeReportServer::ShowWeightGraph(std::int32_t u, std::int32_t hw) {
     return Record("ShowWeightGraph(" + Num(u) + "|" + Num(hw) + ")");
+}
+
+com::ComPtr<reportserver::IReportObject> CreateReportObject() {
+    com::ComPtr<reportserver::IReportObject> object;
+    com::OleCheck(com::CoCreateInstance(reportserver::CLSID_ReportObject,
+                                        reportserver::IID_IReportObject,
+                                        reinterpret_cast<void**>(&object)));
+    return object;
 }
 
 }  // namespace zl::test

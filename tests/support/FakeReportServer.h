@@ -1,10 +1,12 @@
-// A report server that records every call as text ("Connect(a|b|c)") and answers S_OK, for
-// tests of the program's side.
+// A report server that records every call as text ("Connect(a|b|c)") and answers S_OK, or the
+// failure it is told to give, for tests of the program's side.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "core/ReportServer.h"
 #include "platform/com/ComPtr.h"
 #include "reportserver/IReportObject.h"
 
@@ -20,6 +22,13 @@ class FakeReportServer final : public reportserver::IReportObject {
     // What GetContactEMail answers and what CopyRecord hands out.
     std::string contactEMail;
     std::int32_t copiedId = 0;
+    // What every member answers after recording its call; a failure leaves `failureText` as the
+    // error-info description, or no record when it is empty.
+    com::HRESULT result = com::S_OK;
+    std::string failureText;
+
+    // The program's way to this server, holding a reference of its own.
+    std::unique_ptr<ReportServerClient> NewClient();
 
     com::HRESULT QueryInterface(const com::GUID& iid, void** out) override;
     std::uint32_t AddRef() override;
@@ -59,5 +68,9 @@ class FakeReportServer final : public reportserver::IReportObject {
     FakeReportServer() = default;
     com::HRESULT Record(std::string call);
 };
+
+// A ReportObject of the registered library, created by class id and asked for its interface,
+// for tests of the library itself. Raises com::OleError when it cannot be made.
+com::ComPtr<reportserver::IReportObject> CreateReportObject();
 
 }  // namespace zl::test
