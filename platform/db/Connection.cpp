@@ -3,8 +3,11 @@
 #include <sqlite3.h>
 
 #include <locale.h>
+#include <unistd.h>
+
 #include <cctype>
 #include <cwctype>
+#include <filesystem>
 #include <string>
 
 #include "platform/db/DbError.h"
@@ -59,6 +62,53 @@ void RegisterFunctions(sqlite3* db) {
 
 constexpr int kBusyTimeoutMs = 5000;
 
+// Whether SQLite opened the file read-only (it falls back silently when the file is
+// write-protected) or the folder lacks room for the -wal and -shm files.
+bool CannotWrite(sqlite3* db, const std::string& path) {
+    if (sqlite3_db_readonly(db, "main") == 1)
+        return true;
+    std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (folder.empty())
+        folder = ".";
+    return access(folder.c_str(), W_OK) != 0;
+}
+
+// Whether only blanks, semicolons and comments remain in an SQLite text.
+bool OnlyBlanksRemain(std::string_view sql) {
+    size_t i = 0;
+    while (i < sql.size()) {
+        const char c = sql[i];
+        if (std::isspace(static_cast<unsigned char>(c)) || c == ';') {
+            ++i;
+        } else if (sql.substr(i, 2) == "--") {
+            const size_t end = sql.find('\n', i);
+            i = end == std::string_view::npos ? sql.size() : end + 1;
+        } else if (sql.substr(i, 2) == "/*") {
+            const size_t end = sql.find("*/", i + 2);
+            i = end == std::string_view::npos ? sql.size() : end + 2;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Owns one prepared statement.
+struct StatementHandle {
+    sqlite3_stmt* stmt = nullptr;
+    ~StatementHandle() { sqlite3_finalize(stmt); }
+};
+
+// Runs a prepared statement to its end; returns the rows it changed.
+int StepToEnd(sqlite3* db, sqlite3_stmt* stmt) {
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE)
+        throw DbError(sqlite3_errmsg(db));
+    return sqlite3_changes(db);
+}
+
 }  // namespace
 
 Connection::~Connection() {
@@ -106,6 +156,10 @@ void Connection::Open() {
     if (rc != SQLITE_OK) {
         sqlite3_close(db);
         throw DbError("Could not find or open file '" + path + "'.");
+    }
+    if (CannotWrite(db, path)) {
+        sqlite3_close(db);
+        throw DbError("The database file '" + path + "' cannot be written: it is read-only.");
     }
     db_ = db;
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
@@ -189,20 +243,30 @@ int Connection::Execute(std::string_view jetSql) {
     const std::string sql = TranslateJet(jetSql);
     sqlite3* db = Handle();
     const char* tail = sql.c_str();
+    StatementHandle handle;
+    // Leading blanks and empty statements prepare to no statement at all.
+    while (!handle.stmt && tail && *tail) {
+        if (sqlite3_prepare_v2(db, tail, -1, &handle.stmt, &tail) != SQLITE_OK)
+            throw DbError(sqlite3_errmsg(db));
+    }
+    if (!handle.stmt)
+        return 0;
+    if (tail && !OnlyBlanksRemain(tail))
+        throw DbError("The SQL text holds more than one statement.");
+    return StepToEnd(db, handle.stmt);
+}
+
+int Connection::ExecuteScript(std::string_view jetSql) {
+    const std::string sql = TranslateJet(jetSql);
+    sqlite3* db = Handle();
+    const char* tail = sql.c_str();
     int changes = 0;
     while (tail && *tail) {
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(db, tail, -1, &stmt, &tail) != SQLITE_OK)
+        StatementHandle handle;
+        if (sqlite3_prepare_v2(db, tail, -1, &handle.stmt, &tail) != SQLITE_OK)
             throw DbError(sqlite3_errmsg(db));
-        if (!stmt)
-            continue;  // blank or comment
-        int rc;
-        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        }
-        sqlite3_finalize(stmt);
-        if (rc != SQLITE_DONE)
-            throw DbError(sqlite3_errmsg(db));
-        changes = sqlite3_changes(db);
+        if (handle.stmt)  // none for a blank or a comment
+            changes = StepToEnd(db, handle.stmt);
     }
     return changes;
 }

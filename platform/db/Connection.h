@@ -19,7 +19,8 @@ class Connection {
     void SetConnectionString(std::string text);
     const std::string& ConnectionString() const { return connectionString_; }
 
-    // Opens the file named by "Data Source"; the file must exist. Raises DbError.
+    // Opens the file named by "Data Source"; the file must exist and be writable, and so must its
+    // folder (the write-ahead log lives next to the file). Raises DbError.
     void Open();
     // Closes the file; an open transaction is rolled back first.
     void Close();
@@ -35,8 +36,12 @@ class Connection {
     int TransactionLevel() const { return transactionLevel_; }
     bool InTransaction() const { return transactionLevel_ > 0; }
 
-    // Translates and runs one or more statements; returns the rows changed by the last one.
+    // Translates and runs one statement; returns the rows changed. A text holding a second
+    // statement is refused before anything runs, so that a value pasted into the SQL can never
+    // append a statement of its own.
     int Execute(std::string_view jetSql);
+    // Translates and runs several statements in order; returns the rows changed by the last one.
+    int ExecuteScript(std::string_view jetSql);
 
     // The open handle; raises DbError when the connection is closed.
     sqlite3* Handle() const;

@@ -10,4 +10,10 @@ class DbError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A number assigned to a field lies outside the range set for its column.
+class RangeError : public DbError {
+  public:
+    using DbError::DbError;
+};
+
 }  // namespace zl::db

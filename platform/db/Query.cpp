@@ -248,7 +248,8 @@ Value ConvertForColumn(FieldType type, const Value& value) {
     return isFloat ? format::FloatToStr(d) : std::to_string(i);  // text columns
 }
 
-std::string QuoteName(std::string_view name) {
+// A name as SQLite quotes it, for statements that bypass the Jet translation.
+std::string SqliteName(std::string_view name) {
     std::string out = "\"";
     for (char c : name) {
         out += c;
@@ -385,6 +386,22 @@ TDateTime Field::AsDateTime() const {
     return AsFloat();
 }
 
+void Field::CheckRange(const Value& value) const {
+    if (!hasRange_)
+        return;
+    double number = 0;
+    if (const auto* i = std::get_if<long long>(&value))
+        number = static_cast<double>(*i);
+    else if (const auto* d = std::get_if<double>(&value))
+        number = *d;
+    else
+        return;  // nulls, texts and dates are not numbers
+    if (number >= rangeMin_ && number <= rangeMax_)
+        return;
+    throw RangeError("Please enter a value between " + format::FloatToStr(rangeMin_) + " and " +
+                     format::FloatToStr(rangeMax_) + ".");
+}
+
 void Field::SetAsVariant(const Value& value) {
     owner_->Assign(index_, ConvertForColumn(type_, value));
 }
@@ -435,6 +452,28 @@ void Query::SetSQL(std::string sql) {
 void Query::SetParameters(std::vector<Value> values) {
     Close();
     parameters_ = std::move(values);
+}
+
+void Query::SetFieldRange(std::string_view column, double min, double max) {
+    if (!(min <= max))
+        throw DbError("The range given for field '" + std::string(column) +
+                      "' is empty: its minimum lies above its maximum.");
+    ranges_[Upper(column)] = {min, max};
+    if (Field* f = FindField(column))
+        ApplyRange(*f);
+}
+
+void Query::ClearFieldRanges() {
+    ranges_.clear();
+    for (auto& f : fields_)
+        ApplyRange(*f);
+}
+
+void Query::ApplyRange(Field& field) const {
+    const auto it = ranges_.find(Upper(field.name_));
+    field.hasRange_ = it != ranges_.end();
+    field.rangeMin_ = field.hasRange_ ? it->second.min : 0;
+    field.rangeMax_ = field.hasRange_ ? it->second.max : 0;
 }
 
 void Query::BindParameters(void* statement) const {
@@ -507,6 +546,7 @@ void Query::Open() {
         f->writable_ = !base.empty() && table && origin && base == table;
         if (origin)
             f->baseColumn_ = origin;
+        ApplyRange(*f);
         fields.push_back(std::move(f));
     }
 
@@ -726,6 +766,7 @@ void Query::Assign(int index, Value value) {
     const Field& f = *fields_[index];
     if (!f.writable_)
         throw DbError("Field '" + f.name_ + "' cannot be modified");
+    f.CheckRange(value);
     buffer_[index] = std::move(value);
     changed_[index] = true;
     Notify(DataEvent::FieldChanged, &f);
@@ -795,7 +836,7 @@ void Query::CheckWidths() const {
 }
 
 std::string Query::KeyCondition() const {
-    return byRowid_ ? std::string("rowid=?") : QuoteName(fields_[0]->baseColumn_) + "=?";
+    return byRowid_ ? std::string("rowid=?") : SqliteName(fields_[0]->baseColumn_) + "=?";
 }
 
 void Query::BindKey(void* stmt, int index, int row) const {
@@ -813,14 +854,14 @@ void Query::PostInsert() {
     for (size_t i = 0; i < fields_.size(); ++i) {
         if (!changed_[i])
             continue;
-        names += (names.empty() ? "" : ",") + QuoteName(fields_[i]->baseColumn_);
+        names += (names.empty() ? "" : ",") + SqliteName(fields_[i]->baseColumn_);
         marks += marks.empty() ? "?" : ",?";
         columns.push_back(static_cast<int>(i));
     }
     const std::string sql =
         columns.empty()
-            ? "INSERT INTO " + QuoteName(baseTable_) + " DEFAULT VALUES"
-            : "INSERT INTO " + QuoteName(baseTable_) + " (" + names + ") VALUES (" + marks + ")";
+            ? "INSERT INTO " + SqliteName(baseTable_) + " DEFAULT VALUES"
+            : "INSERT INTO " + SqliteName(baseTable_) + " (" + names + ") VALUES (" + marks + ")";
     Statement stmt(db, sql);
     for (size_t k = 0; k < columns.size(); ++k)
         Bind(stmt.get(), static_cast<int>(k + 1), buffer_[columns[k]]);
@@ -841,12 +882,13 @@ void Query::PostEdit() {
     for (size_t i = 0; i < fields_.size(); ++i) {
         if (!changed_[i])
             continue;
-        assignments += (assignments.empty() ? "" : ",") + QuoteName(fields_[i]->baseColumn_) + "=?";
+        assignments +=
+            (assignments.empty() ? "" : ",") + SqliteName(fields_[i]->baseColumn_) + "=?";
         columns.push_back(static_cast<int>(i));
     }
     if (!columns.empty()) {
         sqlite3* db = connection_->Handle();
-        Statement stmt(db, "UPDATE " + QuoteName(baseTable_) + " SET " + assignments + " WHERE " +
+        Statement stmt(db, "UPDATE " + SqliteName(baseTable_) + " SET " + assignments + " WHERE " +
                                KeyCondition());
         int k = 1;
         for (int c : columns)
@@ -912,7 +954,7 @@ void Query::Delete() {
     if (rows_.Empty() || pos_ < 0)
         throw DbError("Cannot perform this operation on an empty dataset");
     sqlite3* db = connection_->Handle();
-    Statement stmt(db, "DELETE FROM " + QuoteName(baseTable_) + " WHERE " + KeyCondition());
+    Statement stmt(db, "DELETE FROM " + SqliteName(baseTable_) + " WHERE " + KeyCondition());
     BindKey(stmt.get(), 1, pos_);
     stmt.Step();
     rows_.EraseRow(pos_);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -42,6 +43,10 @@ class Field {
     int Index() const { return index_; }
     // False for computed columns and columns read through a view.
     bool CanModify() const { return writable_; }
+    // The range of numbers the column takes, set on the query (Query::SetFieldRange).
+    bool HasRange() const { return hasRange_; }
+    double RangeMin() const { return rangeMin_; }
+    double RangeMax() const { return rangeMax_; }
 
     bool IsNull() const;
     // The stored value (dates are text "YYYY-MM-DD HH:MM:SS").
@@ -56,7 +61,9 @@ class Field {
 
     // Assigning converts to the column's type: text to numbers with "." as decimal point, text
     // to dates in the short date format or the stored form. Raises DbError outside edit and
-    // insert state or on a read-only column, format::EConvertError on text that does not fit.
+    // insert state or on a read-only column, format::EConvertError on text that does not fit,
+    // RangeError when the converted number lies outside the field's range (the field keeps its
+    // value then).
     void SetAsString(std::string_view value);
     void SetAsInteger(long long value);
     void SetAsFloat(double value);
@@ -68,6 +75,7 @@ class Field {
   private:
     friend class Query;
     std::string TextOf(Value value) const;
+    void CheckRange(const Value& value) const;
     Query* owner_ = nullptr;
     int index_ = 0;
     std::string name_;
@@ -75,6 +83,9 @@ class Field {
     int size_ = 0;
     bool writable_ = false;
     std::string baseColumn_;
+    bool hasRange_ = false;
+    double rangeMin_ = 0;
+    double rangeMax_ = 0;
 };
 
 enum LocateOption { loCaseInsensitive = 1, loPartialKey = 2 };
@@ -101,6 +112,12 @@ class Query {
     // Values for the "?" placeholders of the SQL text, in order; SetSQL clears them. Typed text
     // reaches the database only this way, never inside the SQL text.
     void SetParameters(std::vector<Value> values);
+
+    // Limits the numbers a column takes to [min, max], whichever control or code assigns them.
+    // The range belongs to the query, not to one open result: it holds for the column of that
+    // name (case-insensitive) in every result until cleared. Raises DbError when min > max.
+    void SetFieldRange(std::string_view column, double min, double max);
+    void ClearFieldRanges();
 
     // Reads the whole result of the SQL text and stands on the first row. Raises DbError.
     void Open();
@@ -176,10 +193,16 @@ class Query {
     void CheckWidths() const;
     std::string KeyCondition() const;
     void BindKey(void* stmt, int index, int row) const;
+    void ApplyRange(Field& field) const;
 
     Connection* connection_ = nullptr;
     std::string sql_;
     std::vector<Value> parameters_;
+    struct Range {
+        double min;
+        double max;
+    };
+    std::map<std::string, Range> ranges_;  // by upper-case column name
     DataSetState state_ = DataSetState::dsInactive;
     std::vector<std::unique_ptr<Field>> fields_;
     RowStore rows_;

@@ -48,7 +48,7 @@ class ContactEMailTest : public ::testing::Test {
         ASSERT_EQ(server->Connect(main.Get(), meta.Get(), local.Get()), S_OK);
         db.SetConnectionString(Conn(folder.MainDb()));
         db.Open();
-        db.Execute(kPeople);
+        db.ExecuteScript(kPeople);
     }
 
     std::string Conn(const std::string& path) const { return program.BuildConnectionString(path); }
@@ -192,7 +192,7 @@ TEST_F(ContactEMailTest, AFailedLookupReturnsAnErrorWithoutAnAddress) {
 }
 
 TEST_F(ContactEMailTest, CopyRecordCopiesADocumentAndItsLinesUnderNewKeys) {
-    db.Execute(R"(
+    db.ExecuteScript(R"(
 INSERT INTO zlm_doc (zlm_doc_id, dimension_id, customer_id, zlm_doc_descr, zlm_doc_date)
 VALUES (9200, 6, 9001, 'Quotation for ovens', '2024-03-05 00:00:00');
 INSERT INTO doc_item (doc_item_id, zlm_doc_id, dimension_id, doc_item_descr, doc_item_qty) VALUES

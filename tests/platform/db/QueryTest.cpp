@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "DbTestFile.h"
 #include "platform/db/Connection.h"
 #include "platform/db/DbError.h"
@@ -404,6 +406,138 @@ TEST_F(QueryTest, ExecSqlTranslatesAndCountsChanges) {
     EXPECT_EQ(StoredText(file, "select count(*) from item where item_done=1"), "2");
     q.SetSQL("update nothing set x=1");
     EXPECT_THROW(q.ExecSQL(), DbError);
+}
+
+// One assignment to a field whose column has a range, and what the file holds after the post.
+struct RangeCase {
+    const char* label;
+    const char* column;
+    double min;
+    double max;
+    std::function<void(Field&)> assign;
+    bool accepted;
+    const char* stored;  // the column's stored text after the post
+};
+
+TEST_F(QueryTest, RangesRefuseNumbersOutsideAndKeepTheOldValue) {
+    // Row 1 holds item_qty 2.5 (DOUBLE) and item_count 3 (INTEGER).
+    const std::vector<RangeCase> cases = {
+        {"lower bound", "item_qty", 0, 1000, [](Field& f) { f.SetAsFloat(0); }, true, "0"},
+        {"upper bound", "item_qty", 0, 1000, [](Field& f) { f.SetAsFloat(1000); }, true, "1000"},
+        {"just above", "item_qty", 0, 1000, [](Field& f) { f.SetAsFloat(1000.5); }, false, "2.5"},
+        {"negative", "item_qty", 0, 1000, [](Field& f) { f.SetAsFloat(-1); }, false, "2.5"},
+        {"fraction inside", "item_qty", 0.25, 0.75, [](Field& f) { f.SetAsFloat(0.5); }, true,
+         "0.5"},
+        {"fraction below", "item_qty", 0.25, 0.75, [](Field& f) { f.SetAsFloat(0.2); }, false,
+         "2.5"},
+        {"negative range", "item_qty", -10, -5, [](Field& f) { f.SetAsFloat(-10); }, true, "-10"},
+        {"above negative range", "item_qty", -10, -5, [](Field& f) { f.SetAsFloat(-4.5); }, false,
+         "2.5"},
+        {"text inside", "ITEM_QTY", 0, 1000, [](Field& f) { f.SetAsString("999.5"); }, true,
+         "999.5"},
+        {"text above", "item_qty", 0, 1000, [](Field& f) { f.SetAsString("2000"); }, false, "2.5"},
+        {"variant text", "item_qty", 0, 1000, [](Field& f) { f.SetAsVariant(std::string("1001")); },
+         false, "2.5"},
+        {"variant integer", "item_qty", 0, 1000, [](Field& f) { f.SetAsVariant(1001LL); }, false,
+         "2.5"},
+        {"date on a number column", "item_qty", 0, 1000, [](Field& f) { f.SetAsDateTime(1500.0); },
+         false, "2.5"},
+        {"integer upper bound", "item_count", 0, 1000, [](Field& f) { f.SetAsInteger(1000); }, true,
+         "1000"},
+        {"integer above", "item_count", 0, 1000, [](Field& f) { f.SetAsInteger(1001); }, false,
+         "3"},
+        {"integer text negative", "item_count", 0, 1000, [](Field& f) { f.SetAsString("-3"); },
+         false, "3"},
+        // An integer column checks the rounded number it stores.
+        {"rounds into range", "item_count", 0, 1000, [](Field& f) { f.SetAsFloat(1000.4); }, true,
+         "1000"},
+        {"rounds out of range", "item_count", 0, 1000, [](Field& f) { f.SetAsFloat(1000.6); },
+         false, "3"},
+    };
+    for (const RangeCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        file.conn.Execute(
+            "update item set item_qty=2.5, item_count=3, item_name='Bolt' where item_id=1");
+        Query query(&file.conn);
+        query.SetFieldRange(c.column, c.min, c.max);
+        query.SetSQL("select * from item where item_id=1");
+        query.Open();
+        query.Edit();
+        Field& field = query.FieldByName(c.column);
+        const std::string before = field.AsString();
+        if (c.accepted) {
+            EXPECT_NO_THROW(c.assign(field));
+        } else {
+            EXPECT_THROW(c.assign(field), RangeError);
+            EXPECT_EQ(field.AsString(), before);
+        }
+        query.FieldByName("item_name").SetAsString("Posted");  // the post writes the row
+        query.Post();
+        EXPECT_EQ(
+            StoredText(file, std::string("select ") + c.column + " from item where item_id=1"),
+            c.stored);
+        EXPECT_EQ(StoredText(file, "select item_name from item where item_id=1"), "Posted");
+    }
+}
+
+TEST_F(QueryTest, RangeMessagesNameTheBounds) {
+    const struct {
+        double min, max, assigned;
+        const char* message;
+    } cases[] = {
+        {0, 1000, 2000, "Please enter a value between 0 and 1000."},
+        {0.5, 9e99, 0, "Please enter a value between 0.5 and 9E99."},
+        {-2.5, -1, 0, "Please enter a value between -2.5 and -1."},
+    };
+    OpenSql("select * from item where item_id=1");
+    q.Edit();
+    for (const auto& c : cases) {
+        q.SetFieldRange("item_qty", c.min, c.max);
+        try {
+            q.FieldByName("item_qty").SetAsFloat(c.assigned);
+            ADD_FAILURE() << c.message << " was not raised";
+        } catch (const RangeError& e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
+        }
+    }
+}
+
+TEST_F(QueryTest, RangesBelongToTheQueryAndSurviveReopening) {
+    OpenSql("select * from item where item_id=1");
+    EXPECT_FALSE(q.FieldByName("item_qty").HasRange());
+    q.SetFieldRange("Item_Qty", 1, 9);  // applies to the open fields at once
+    EXPECT_TRUE(q.FieldByName("item_qty").HasRange());
+    EXPECT_EQ(q.FieldByName("item_qty").RangeMin(), 1);
+    EXPECT_EQ(q.FieldByName("item_qty").RangeMax(), 9);
+    EXPECT_FALSE(q.FieldByName("item_count").HasRange());
+
+    q.Close();
+    OpenSql("select item_id, item_qty from item where item_id=2");
+    ASSERT_TRUE(q.FieldByName("item_qty").HasRange());
+    EXPECT_EQ(q.FieldByName("item_qty").RangeMax(), 9);
+    q.Edit();
+    EXPECT_THROW(q.FieldByName("item_qty").SetAsInteger(10), RangeError);
+    // Nulls are never checked; text that is no number fails as it always did.
+    EXPECT_NO_THROW(q.FieldByName("item_qty").Clear());
+    EXPECT_NO_THROW(q.FieldByName("item_qty").SetAsString(" "));
+    EXPECT_THROW(q.FieldByName("item_qty").SetAsString("lots"), format::EConvertError);
+    q.Cancel();
+
+    // An inserted row is held to the range as well.
+    q.Append();
+    EXPECT_THROW(q.FieldByName("item_qty").SetAsFloat(0.99), RangeError);
+    q.Cancel();
+
+    q.ClearFieldRanges();
+    EXPECT_FALSE(q.FieldByName("item_qty").HasRange());
+    q.Requery();
+    EXPECT_FALSE(q.FieldByName("item_qty").HasRange());
+    q.Edit();
+    EXPECT_NO_THROW(q.FieldByName("item_qty").SetAsInteger(10));
+    q.Cancel();
+
+    EXPECT_THROW(q.SetFieldRange("item_qty", 5, 4), DbError);
+    EXPECT_FALSE(q.FieldByName("item_qty").HasRange());
 }
 
 TEST(Connection, TransactionsNestAsSavepointsAndRollBack) {
