@@ -1,27 +1,35 @@
 // zlm-bench: how much the dataset layer costs over plain SQLite. It fills a temporary main
 // database with N customers, then reads the customer list view once through Query (as a list
 // window does) and once through the raw SQLite API, and prints both times, their ratio and the
-// peak memory of the process.
+// peak memory of the process. Then it opens one record by its key as the edit dialogs do: a
+// customer through the customer dialog's controller, and a document line among 1,000,000 through
+// OpenById, each against the raw read of the same row.
 #include <sqlite3.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include <QApplication>
+#include <QDialog>
 
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
+#include "core/EditForm.h"
 #include "core/Globals.h"
 #include "data/DeliveredFiles.h"
 #include "frames/TBrowseFrame.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
 #include "setup/Installer.h"
+#include "widgets/QtPlatform.h"
 
 namespace {
 
@@ -147,6 +155,148 @@ size_t OpenListFrame(const std::string& path) {
     return rows;
 }
 
+// One million document lines in one statement: a recursive count feeds INSERT ... SELECT.
+void FillDocumentLines(const std::string& path, int count, int firstKey) {
+    sqlite3* db = nullptr;
+    Check(sqlite3_open(path.c_str(), &db), db, "open");
+    const std::string sql =
+        "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i + 1 < " +
+        std::to_string(count) +
+        ") "
+        "INSERT INTO doc_item (doc_item_id, zlm_doc_id, dimension_id, allow_delete, component_id, "
+        "service_id, assembly_id, doc_item_billtype, doc_item_descr, doc_item_rate, doc_item_qty, "
+        "doc_item_tax, doc_item_discount, doc_item_total, doc_item_date, doc_item_time) "
+        "SELECT " +
+        std::to_string(firstKey) +
+        " + i, 500000 + i / 10, 24, 0, 0, 0, 0, 1, 'Line ' || i, 12.5, 2, 15, 0, 28.75, "
+        "'2024-03-05 00:00:00', '09:00' FROM n";
+    Check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db, "begin");
+    Check(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), db, "insert lines");
+    Check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db, "commit");
+    sqlite3_close(db);
+}
+
+// The file opened once through the raw SQLite API, as the program's connection is.
+class RawFile {
+  public:
+    explicit RawFile(const std::string& path) {
+        Check(sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr), db_, "open");
+    }
+    ~RawFile() { sqlite3_close(db_); }
+    RawFile(const RawFile&) = delete;
+    RawFile& operator=(const RawFile&) = delete;
+
+    // The time of reading one row by its key: prepare, bind, step, every column read,
+    // finalise, as the dataset layer does for one record on its open connection.
+    double ReadOne(const std::string& table, int key) {
+        const auto start = Clock::now();
+        const std::string sql = "select * from " + table + " where " + table + "_id=?";
+        sqlite3_stmt* stmt = nullptr;
+        Check(sqlite3_prepare_v2(db_, sql.c_str(), -1, &stmt, nullptr), db_, "prepare");
+        sqlite3_bind_int(stmt, 1, key);
+        size_t rows = 0, bytes = 0;
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            for (int c = 0; c < sqlite3_column_count(stmt); ++c)
+                bytes += static_cast<size_t>(sqlite3_column_bytes(stmt, c));
+            ++rows;
+        }
+        sqlite3_finalize(stmt);
+        const double took = Seconds(start);
+        sink = bytes;
+        if (rows != 1)
+            throw std::runtime_error("raw SQLite did not find " + table + " " +
+                                     std::to_string(key));
+        return took;
+    }
+
+  private:
+    sqlite3* db_ = nullptr;
+};
+
+// A data module connected to the main file, as the program has it, with the entity metadata.
+struct ConnectedDataModule {
+    explicit ConnectedDataModule(const std::string& path) {
+        zl::DataMod = &dataModule;
+        dataModule.zlmConn.SetConnectionString(dataModule.BuildConnectionString(path));
+        dataModule.zlmConn.Open();
+        dimensions = std::make_unique<zl::DimCollection>();
+        zl::Dimensions = dimensions.get();
+    }
+    ~ConnectedDataModule() {
+        zl::Dimensions = nullptr;
+        dimensions.reset();
+        zl::DataMod = nullptr;
+    }
+    ConnectedDataModule(const ConnectedDataModule&) = delete;
+    ConnectedDataModule& operator=(const ConnectedDataModule&) = delete;
+
+    zl::TDataMod dataModule;
+    std::unique_ptr<zl::DimCollection> dimensions;
+};
+
+// A kind in edit mode on one record for as long as its dialog would be open.
+class EditingRecord {
+  public:
+    EditingRecord(zl::DimensionTable& kind, int key) : kind_(kind) {
+        kind_.SetEditMode(zl::DimensionTable::EditRecord);
+        kind_.SetRecordId(key);
+    }
+    ~EditingRecord() { kind_.SetEditMode(zl::DimensionTable::None); }
+    EditingRecord(const EditingRecord&) = delete;
+    EditingRecord& operator=(const EditingRecord&) = delete;
+
+  private:
+    zl::DimensionTable& kind_;
+};
+
+// The customer dialog's controller opening one customer to edit: the add/edit controller in
+// edit mode on dimension 1, on a dialog of its own. Returns the time it took.
+double OpenCustomerAsTheDialogDoes(int key) {
+    zl::DimensionTable* customers = zl::Dimensions->Find(1);
+    if (!customers)
+        throw std::runtime_error("the database has no customer kind");
+    QDialog dialog;
+    zl::widgets::WidgetDialog adapter(dialog);
+    zl::db::Query qEdit;
+    const EditingRecord editing(*customers, key);
+    const auto start = Clock::now();
+    const zl::EditForm controller(adapter, *customers, qEdit);
+    const double took = Seconds(start);
+    if (!qEdit.Editing() || qEdit.FieldByName("entity_id").AsInteger() != key)
+        throw std::runtime_error("the customer dialog's controller did not open customer " +
+                                 std::to_string(key));
+    return took;
+}
+
+// The line dialog opening one document line by its key.
+double OpenLineAsTheDialogDoes(int key) {
+    zl::db::Query qEdit;
+    const auto start = Clock::now();
+    if (!zl::DataMod->OpenById(qEdit, "doc_item", key, "TfrmBillItem.Timer1Timer"))
+        throw std::runtime_error("the line could not be opened");
+    const double took = Seconds(start);
+    if (qEdit.RecordCount() != 1 || qEdit.FieldByName("doc_item_id").AsInteger() != key)
+        throw std::runtime_error("the line dialog's query did not find line " +
+                                 std::to_string(key));
+    return took;
+}
+
+// The middle of `runs` measurements, so that one slow first read does not decide the row.
+template <class F>
+double Median(int runs, F&& measure) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i)
+        times.push_back(measure());
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void PrintOneRecordRow(const char* what, double layered, double raw, double targetMs) {
+    std::printf("%s: %.2f ms (raw SQLite %.3f ms, ratio %.1f; target under %.0f ms: %s)\n", what,
+                layered * 1000, raw * 1000, layered / raw, targetMs,
+                layered * 1000 < targetMs ? "met" : "MISSED");
+}
+
 long PeakMegabytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -200,6 +350,30 @@ int main(int argc, char** argv) {
             throw std::runtime_error("the list frame listed other rows");
         std::printf("list frame:   %zu rows in %.3f s (ratio to raw SQLite %.2f)\n", frameRows,
                     framed, framed / raw);
+
+        // One record by its key, as the edit dialogs open it.
+        constexpr int kRuns = 5;
+        constexpr int kLines = 1000000;
+        constexpr int kFirstLine = 10000000;
+        const int customer = 100000 + 2 * (count / 2);
+        start = Clock::now();
+        FillDocumentLines(path, kLines, kFirstLine);
+        std::printf("filled %d document lines in %.2f s\n", kLines, Seconds(start));
+        const int line = kFirstLine + kLines / 2;
+        {
+            ConnectedDataModule module(path);
+            RawFile raw(path);
+            const double rawCustomer =
+                Median(kRuns, [&] { return raw.ReadOne("entity", customer); });
+            const double customerOpen =
+                Median(kRuns, [&] { return OpenCustomerAsTheDialogDoes(customer); });
+            PrintOneRecordRow("customer by key (customer dialog's controller)", customerOpen,
+                              rawCustomer, 20);
+            const double rawLine = Median(kRuns, [&] { return raw.ReadOne("doc_item", line); });
+            const double lineOpen = Median(kRuns, [&] { return OpenLineAsTheDialogDoes(line); });
+            PrintOneRecordRow("document line by key (OpenById, 1,000,000 lines)", lineOpen, rawLine,
+                              20);
+        }
         std::printf("peak memory: %ld MB\n", PeakMegabytes());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zlm-bench: %s\n", e.what());

@@ -6,6 +6,7 @@
 #include "core/DataMod.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
+#include "platform/db/Connection.h"
 
 namespace zl {
 
@@ -28,45 +29,65 @@ class PathStep {
 BOMPopulater::BOMPopulater()
     : qBom(&DataMod->repConn), qLines(&DataMod->zlmConn), qBillable(&DataMod->zlmConn) {}
 
-void BOMPopulater::Populate(int docId) {
+bool BOMPopulater::Populate(int docId) {
     cycleLogged_ = false;
+    rows_.clear();
+    std::vector<int> keys;
     try {
-        qBom.Close();
-        qBom.SetConnection(&DataMod->repConn);
-        qBom.SetSQL("delete from bom");
-        qBom.ExecSQL();
-        DataMod->openQuery(DataMod->zlmConn, qLines, "BOMPopulator.Populate",
-                           "select * from doc_item where zlm_doc_id=" + std::to_string(docId));
+        if (!DataMod->openQuery(DataMod->zlmConn, qLines, "BOMPopulator.Populate",
+                                "select * from doc_item where zlm_doc_id=" + std::to_string(docId)))
+            return stop();
         for (qLines.First(); !qLines.Eof(); qLines.Next()) {
             const double qty = qLines.FieldByName("doc_item_qty").AsFloat();
             const int assembly = qLines.FieldByName("assembly_id").AsInteger();
-            if (assembly > 0)
-                processAssembly(assembly, qty);
+            if (assembly > 0 && !processAssembly(assembly, qty))
+                return stop();
             const int service = qLines.FieldByName("service_id").AsInteger();
-            if (service > 0)
-                processService(service, qty);
+            if (service > 0 && !processService(service, qty))
+                return stop();
             const int component = qLines.FieldByName("component_id").AsInteger();
-            if (component > 0)
-                processComponent(component, qty);
+            if (component > 0 && !processComponent(component, qty))
+                return stop();
+        }
+        qLines.Close();
+        // The keys are issued before the transaction begins: a counter that fails shows a box,
+        // which must not wait while the metadata file is locked.
+        for (std::size_t i = 0; i < rows_.size(); ++i) {
+            const int key = DataMod->nextID();
+            if (key == 0)
+                return stop();
+            keys.push_back(key);
         }
     } catch (const std::exception& e) {
-        LogError("BOMPopulater.Populate", e.what(), "");
+        return fail(e.what());
     }
+    try {
+        db::Transaction transaction(DataMod->repConn);
+        writeRows(keys);
+        transaction.Commit();
+    } catch (const std::exception& e) {
+        // The transaction has rolled back by now, putting the previous rows back.
+        return fail(e.what());
+    }
+    qBom.Close();
+    return true;
 }
 
-void BOMPopulater::processAssembly(int assemblyId, double multiplier) {
+bool BOMPopulater::processAssembly(int assemblyId, double multiplier) {
     db::Query items(&DataMod->zlmConn);
-    DataMod->openQuery(DataMod->zlmConn, items, "BOMPopulater.processAssembly",
-                       "select * from bill_item where billable_id=" + std::to_string(assemblyId));
+    if (!DataMod->openQuery(
+            DataMod->zlmConn, items, "BOMPopulater.processAssembly",
+            "select * from bill_item where billable_id=" + std::to_string(assemblyId)))
+        return false;
     const PathStep step(path_, assemblyId);
     for (items.First(); !items.Eof(); items.Next()) {
         const double qty = items.FieldByName("bill_item_qty").AsFloat();
         const int component = items.FieldByName("component_id").AsInteger();
-        if (component > 0)
-            processComponent(component, qty * multiplier);
+        if (component > 0 && !processComponent(component, qty * multiplier))
+            return false;
         const int service = items.FieldByName("service_id").AsInteger();
-        if (service > 0)
-            processService(service, multiplier * qty);
+        if (service > 0 && !processService(service, multiplier * qty))
+            return false;
         const int assembly = items.FieldByName("assembly_id").AsInteger();
         if (assembly <= 0)
             continue;
@@ -80,38 +101,69 @@ void BOMPopulater::processAssembly(int assemblyId, double multiplier) {
             }
             continue;
         }
-        processAssembly(assembly, qty * multiplier);
+        if (!processAssembly(assembly, qty * multiplier))
+            return false;
     }
+    return true;
 }
 
-void BOMPopulater::processComponent(int componentId, double qty) {
-    processBillable(componentId, qty, "BOMPopulater.processComponent");
+bool BOMPopulater::processComponent(int componentId, double qty) {
+    return processBillable(componentId, qty, "BOMPopulater.processComponent");
 }
 
-void BOMPopulater::processService(int serviceId, double qty) {
-    processBillable(serviceId, qty, "BOMPopulater.processService");
+bool BOMPopulater::processService(int serviceId, double qty) {
+    return processBillable(serviceId, qty, "BOMPopulater.processService");
 }
 
-void BOMPopulater::processBillable(int billableId, double qty, const std::string& tag) {
-    DataMod->openQuery(DataMod->zlmConn, qBillable, tag,
-                       "select * from billable where billable_id=" + std::to_string(billableId));
-    const std::string units = qBillable.FieldByName("billable_units").AsString();
-    const std::string code = qBillable.FieldByName("billable_code").AsString();
-    const std::string descr = qBillable.FieldByName("billable_descr").AsString();
-    appendRec(descr, code, qty, units);
+bool BOMPopulater::processBillable(int billableId, double qty, const std::string& tag) {
+    if (!DataMod->openQuery(
+            DataMod->zlmConn, qBillable, tag,
+            "select * from billable where billable_id=" + std::to_string(billableId)))
+        return false;
+    Row row;
+    row.units = qBillable.FieldByName("billable_units").AsString();
+    row.code = qBillable.FieldByName("billable_code").AsString();
+    row.descr = qBillable.FieldByName("billable_descr").AsString();
+    row.qty = qty;
+    rows_.push_back(std::move(row));
+    return true;
 }
 
-void BOMPopulater::appendRec(const std::string& descr, const std::string& code, double qty,
-                             const std::string& units) {
-    db::Transaction transaction(DataMod->repConn);
-    DataMod->openQuery(DataMod->repConn, qBom, "BOMPopulater.appendRec", "select * from BOM");
-    DataMod->Append(qBom, "BOMPopulater.appendRec");
-    qBom.FieldByName("bom_descr").SetAsString(descr);
-    qBom.FieldByName("bom_code").SetAsString(code);
-    qBom.FieldByName("bom_units").SetAsString(units);
-    qBom.FieldByName("bom_qty").SetAsFloat(qty);
+void BOMPopulater::writeRows(const std::vector<int>& keys) {
+    qBom.Close();
+    qBom.SetConnection(&DataMod->repConn);
+    qBom.SetSQL("delete from bom");
+    qBom.ExecSQL();
+    qBom.SetSQL("select * from bom");
+    qBom.Open();
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        appendRec(rows_[i], keys[i]);
+}
+
+void BOMPopulater::appendRec(const Row& row, int key) {
+    DataMod->AppendWithKey(qBom, key);
+    qBom.FieldByName("bom_descr").SetAsString(row.descr);
+    qBom.FieldByName("bom_code").SetAsString(row.code);
+    qBom.FieldByName("bom_units").SetAsString(row.units);
+    qBom.FieldByName("bom_qty").SetAsFloat(row.qty);
     qBom.Post();
-    transaction.Commit();
+}
+
+bool BOMPopulater::stop() {
+    qLines.Close();
+    qBom.Close();
+    try {
+        DataMod->repConn.Execute("delete from bom");
+    } catch (const std::exception&) {
+        // Best effort: the caller learns of the failure and prints nothing anyway.
+    }
+    return false;
+}
+
+bool BOMPopulater::fail(const std::string& message) {
+    stop();
+    LogError("BOMPopulater.Populate", message, "");
+    return false;
 }
 
 }  // namespace zl

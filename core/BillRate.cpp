@@ -21,13 +21,25 @@ bool ValidToday(db::Query& q, const char* fromColumn, const char* toColumn) {
     return from <= today && today <= to;
 }
 
+// An assembly on the roll-up path for as long as its lines are being summed.
+class PathStep {
+  public:
+    PathStep(std::vector<int>& path, int assemblyId) : path_(path) { path_.push_back(assemblyId); }
+    ~PathStep() { path_.pop_back(); }
+    PathStep(const PathStep&) = delete;
+    PathStep& operator=(const PathStep&) = delete;
+
+  private:
+    std::vector<int>& path_;
+};
+
 }  // namespace
 
-void BillRate::SetItemID(int id) {
+bool BillRate::SetItemID(int id) {
     ItemId = id;
-    DataMod->OpenById(qItem, "billable", id, "BillRate.SetItemID");
-    DataMod->openQuery(DataMod->zlmConn, qRates, "BillRate.setItemID",
-                       "select * from bill_rate where billable_id=" + std::to_string(id));
+    return DataMod->OpenById(qItem, "billable", id, "BillRate.SetItemID") &&
+           DataMod->openQuery(DataMod->zlmConn, qRates, "BillRate.setItemID",
+                              "select * from bill_rate where billable_id=" + std::to_string(id));
 }
 
 double BillRate::rateOfDay(const char* column, const char* tag) {
@@ -52,13 +64,13 @@ double BillRate::getCost() {
     return rateOfDay("bill_rate_cost", "BillRate.getCost");
 }
 
-double BillRate::rollUp(bool cost, RollUpPath& path) {
+std::optional<double> BillRate::rollUp(bool cost, RollUpPath& path) {
     const std::string tag = cost ? "BillRate.getAssemblyCost" : "BillRate.getAssemblyRate";
-    double sum = 0;
     if (!DataMod->openQuery(DataMod->zlmConn, qBillItems, tag,
                             "select * from bill_item where billable_id=" + std::to_string(ItemId)))
-        return sum;
-    path.ids.push_back(ItemId);
+        return std::nullopt;
+    const PathStep step(path.ids, ItemId);
+    double sum = 0;
     BillRate level;
     for (qBillItems.First(); !qBillItems.Eof(); qBillItems.Next()) {
         const double qty = qBillItems.FieldByName("bill_item_qty").AsFloat();
@@ -66,7 +78,8 @@ double BillRate::rollUp(bool cost, RollUpPath& path) {
         if (item <= 0)
             item = qBillItems.FieldByName("service_id").AsInteger();
         if (item > 0) {
-            level.SetItemID(item);
+            if (!level.SetItemID(item))
+                return std::nullopt;
             sum = (cost ? level.getCost() : level.getRate()) * qty + sum;
             continue;
         }
@@ -83,21 +96,24 @@ double BillRate::rollUp(bool cost, RollUpPath& path) {
             }
             continue;
         }
-        level.SetItemID(assembly);
-        sum = level.rollUp(cost, path) * qty + sum;
+        if (!level.SetItemID(assembly))
+            return std::nullopt;
+        const std::optional<double> nested = level.rollUp(cost, path);
+        if (!nested)
+            return std::nullopt;
+        sum = *nested * qty + sum;
     }
-    path.ids.pop_back();
     return sum;
 }
 
 double BillRate::getAssemblyRate() {
     RollUpPath path;
-    return rollUp(false, path);
+    return rollUp(false, path).value_or(0);
 }
 
 double BillRate::getAssemblyCost() {
     RollUpPath path;
-    return rollUp(true, path);
+    return rollUp(true, path).value_or(0);
 }
 
 double BillRate::getCustomerTaxRate(int docItemId) {

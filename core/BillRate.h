@@ -2,6 +2,7 @@
 // customer tax and exchange rate, a line's total and a document's total.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "platform/db/Query.h"
@@ -14,14 +15,16 @@ class BillRate {
     BillRate(const BillRate&) = delete;
     BillRate& operator=(const BillRate&) = delete;
 
-    // Opens the item's billable row and its rates; the getters below work on this item.
-    void SetItemID(int id);
+    // Opens the item's billable row and its rates; the getters below work on this item. False
+    // when a query could not be opened (the user has been told).
+    bool SetItemID(int id);
     // The selling rate (cost) valid today: the first valid row in order of end date, else the
     // row with the latest end date, else 0.
     double getRate();
     double getCost();
     // The sum over the assembly's lines of their item's rate (cost) times quantity, nested
     // assemblies rolled up in turn. A line that repeats an assembly on its own path adds nothing.
+    // 0 when a query of the roll-up could not be opened: the roll-up stops at the first.
     double getAssemblyRate();
     double getAssemblyCost();
     // entity_taxrate of the line's customer; 0 without a row.
@@ -47,7 +50,8 @@ class BillRate {
         bool cycleLogged = false;
     };
     double rateOfDay(const char* column, const char* tag);
-    double rollUp(bool cost, RollUpPath& path);
+    // Nothing when a query could not be opened (already reported).
+    std::optional<double> rollUp(bool cost, RollUpPath& path);
 };
 
 }  // namespace zl

@@ -5,6 +5,7 @@
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "core/WebRequests.h"
+#include "platform/db/JetDialect.h"
 
 namespace zl {
 namespace {
@@ -70,17 +71,26 @@ bool TDataMod::openQuery(db::Connection& conn, db::Query& q, const std::string& 
 
 bool TDataMod::openQuery(db::Connection& conn, db::Query& q, const std::string& tag,
                          const std::string& sql, std::vector<db::Value> parameters) {
+    if (const std::optional<std::string> error = TryOpen(conn, q, sql, std::move(parameters))) {
+        LogError("TDataMod.openQuery > " + tag, *error, sql);
+        return false;
+    }
+    return true;
+}
+
+std::optional<std::string> TDataMod::TryOpen(db::Connection& conn, db::Query& q,
+                                             const std::string& sql,
+                                             std::vector<db::Value> parameters) {
     try {
         q.Close();
         q.SetConnection(&conn);
         q.SetSQL(sql);
         q.SetParameters(std::move(parameters));
         q.Open();
-        return true;
+        return std::nullopt;
     } catch (const std::exception& e) {
         q.Close();
-        LogError("TDataMod.openQuery > " + tag, e.what(), sql);
-        return false;
+        return std::string(e.what());
     }
 }
 
@@ -111,19 +121,21 @@ bool TDataMod::actionQuery(const std::string& sql, const std::string& tag) {
 
 bool TDataMod::OpenById(db::Query& q, const std::string& table, int id, const std::string& tag) {
     return openQuery(zlmConn, q, tag,
-                     "select * from " + table + " where " + table + "_id=" + std::to_string(id));
+                     "select * from " + db::QuoteName(table) + " where " +
+                         db::QuoteName(table + "_id") + "=" + std::to_string(id));
 }
 
 bool TDataMod::OpenByField(db::Query& q, const std::string& table, int id, const std::string& tag,
                            const std::string& field) {
     return openQuery(zlmConn, q, tag,
-                     "select * from " + table + " where " + field + "=" + std::to_string(id));
+                     "select * from " + db::QuoteName(table) + " where " + db::QuoteName(field) +
+                         "=" + std::to_string(id));
 }
 
 int TDataMod::getParentCount(const std::string& table, const std::string& field, int id) {
-    if (!openQuery(
-            zlmConn, qAction, "TDataMod.getParentCount",
-            "select count(*) as cnt from " + table + " where " + field + "=" + std::to_string(id)))
+    if (!openQuery(zlmConn, qAction, "TDataMod.getParentCount",
+                   "select count(*) as cnt from " + db::QuoteName(table) + " where " +
+                       db::QuoteName(field) + "=" + std::to_string(id)))
         return 0;  // already logged by openQuery
     try {
         const int count = qAction.FieldByName("cnt").AsInteger();

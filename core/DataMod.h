@@ -2,9 +2,12 @@
 // which all code reaches the databases.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/db/Connection.h"
+#include "platform/db/JetDialect.h"  // QuoteName, for SQL built from metadata names
 #include "platform/db/Query.h"
 
 namespace zl {
@@ -41,6 +44,7 @@ class TDataMod {
                    const std::string& sql, std::vector<db::Value> parameters);
     bool actionQuery(db::Connection& conn, const std::string& sql, const std::string& tag);
     bool actionQuery(const std::string& sql, const std::string& tag);
+    // The table and column names go into the SQL as bracketed identifiers; the id in decimal.
     bool OpenById(db::Query& q, const std::string& table, int id, const std::string& tag);
     bool OpenByField(db::Query& q, const std::string& table, int id, const std::string& tag,
                      const std::string& field);
@@ -52,6 +56,9 @@ class TDataMod {
     // Appends a row to `ds` with a new key in column 0 and the first values of its columns.
     // False when no key could be issued (the insert is then cancelled) or a value failed.
     bool Append(db::Query& ds, const std::string& tag);
+    // The same with a key issued before, for routines that must not show a box inside their
+    // transaction. Logs nothing: raises on failure.
+    void AppendWithKey(db::Query& ds, int key);
     // Stands `q` on the first row whose column `field` holds `value`.
     bool Seek(db::Query& q, const std::string& field, int value);
 
@@ -86,6 +93,11 @@ class TDataMod {
     db::Query qValue{&zlmConn};
 
   private:
+    // openQuery without the log entry: the error message on failure, the query closed.
+    static std::optional<std::string> TryOpen(db::Connection& conn, db::Query& q,
+                                              const std::string& sql,
+                                              std::vector<db::Value> parameters);
+
     Deliverable deliverable_;
 };
 

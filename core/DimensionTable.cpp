@@ -74,9 +74,10 @@ bool DimensionTable::Delete(db::Query& q, ui::WindowHandle owner) {
     const std::string table = DimString("dimension_table");
     const std::string keyColumn = DimString("dimension_idfield");
     const db::Field& key = q.FieldByName(keyColumn);
-    // The key is a number read from the row: the statement carries no typed text.
-    const std::string statement =
-        "delete from " + table + " where " + keyColumn + "=" + std::to_string(key.AsLargeInt());
+    // The names come from the metadata and go in as identifiers; the key is a number read from
+    // the row: the statement carries no typed text.
+    const std::string statement = "delete from " + db::QuoteName(table) + " where " +
+                                  db::QuoteName(keyColumn) + "=" + std::to_string(key.AsLargeInt());
     // A failed statement has shown its own warning box; nothing was deleted, so nothing is
     // recorded as deleted.
     if (!DataMod->actionQuery(statement, "DimensionTable.Delete"))

@@ -11,11 +11,13 @@ namespace {
 constexpr int kInquiryProcess = 18;
 constexpr int kNewFollowUp = 1;
 
-void FollowUp(Inquiry& inquiry, int sourceKey, const std::string& linkColumn,
+bool FollowUp(Inquiry& inquiry, int sourceKey, const std::string& linkColumn,
               const std::string& descr) {
-    inquiry.appendGen(sourceKey, linkColumn);
+    if (!inquiry.appendGen(sourceKey, linkColumn))
+        return false;
     inquiry.qDoc.FieldByName("zlm_doc_descr").SetAsString(descr);
     inquiry.qDoc.Post();
+    return true;
 }
 
 }  // namespace
@@ -24,9 +26,16 @@ Inquiry::Inquiry() : qDoc(&DataMod->zlmConn), qSource(&DataMod->zlmConn) {
     DataMod->openQuery(DataMod->zlmConn, qDoc, "Inquiry.Create", "select * from zlm_doc");
 }
 
-void Inquiry::appendGen(int sourceKey, const std::string& linkColumn) {
-    DataMod->Append(qDoc, "Inquiry.appendGen");
-    DataMod->OpenById(qSource, "zlm_doc", sourceKey, "Inquiry.appendGen");
+bool Inquiry::appendGen(int sourceKey, const std::string& linkColumn) {
+    // A qDoc that could not be opened was reported when this object was made.
+    if (!qDoc.Active())
+        return false;
+    if (!DataMod->Append(qDoc, "Inquiry.appendGen") ||
+        !DataMod->OpenById(qSource, "zlm_doc", sourceKey, "Inquiry.appendGen")) {
+        if (qDoc.Editing())
+            qDoc.Cancel();
+        return false;
+    }
     qDoc.FieldByName("zlm_doc_ref").SetAsString(qDoc.FieldByName("zlm_doc_id").AsString());
     qDoc.FieldByName("dimension_id").SetAsInteger(kInquiryProcess);
     qDoc.FieldByName("inq_status_id").SetAsInteger(kNewFollowUp);
@@ -34,18 +43,19 @@ void Inquiry::appendGen(int sourceKey, const std::string& linkColumn) {
     qDoc.FieldByName(linkColumn).SetAsInteger(sourceKey);
     const int remindDays = DataMod->qConfig.FieldByName("config_reminddays").AsInteger();
     qDoc.FieldByName("zlm_doc_followup").SetAsDateTime(format::IncDay(format::Date(), remindDays));
+    return true;
 }
 
-void Inquiry::quotationFollowUp(int sourceKey) {
-    FollowUp(*this, sourceKey, "quotation_id", "Quotation follow-up");
+bool Inquiry::quotationFollowUp(int sourceKey) {
+    return FollowUp(*this, sourceKey, "quotation_id", "Quotation follow-up");
 }
 
-void Inquiry::orderFollowUp(int sourceKey) {
-    FollowUp(*this, sourceKey, "order_id", "Order follow-up");
+bool Inquiry::orderFollowUp(int sourceKey) {
+    return FollowUp(*this, sourceKey, "order_id", "Order follow-up");
 }
 
-void Inquiry::invoiceFollowUp(int sourceKey) {
-    FollowUp(*this, sourceKey, "invoice_id", "Invoice follow-up");
+bool Inquiry::invoiceFollowUp(int sourceKey) {
+    return FollowUp(*this, sourceKey, "invoice_id", "Invoice follow-up");
 }
 
 }  // namespace zl

@@ -15,12 +15,15 @@ class Inquiry {
     Inquiry(const Inquiry&) = delete;
     Inquiry& operator=(const Inquiry&) = delete;
 
-    // Each appends and posts one follow-up of the source document. Errors pass to the caller.
-    void quotationFollowUp(int sourceKey);
-    void orderFollowUp(int sourceKey);
-    void invoiceFollowUp(int sourceKey);
+    // Each appends and posts one follow-up of the source document. False when a query could
+    // not be opened or no key issued (the user has been told; nothing is posted). Errors while
+    // filling or posting the row pass to the caller.
+    bool quotationFollowUp(int sourceKey);
+    bool orderFollowUp(int sourceKey);
+    bool invoiceFollowUp(int sourceKey);
     // Appends the follow-up row to qDoc and fills it, but for its description; does not post.
-    void appendGen(int sourceKey, const std::string& linkColumn);
+    // False, with no row pending, as above.
+    bool appendGen(int sourceKey, const std::string& linkColumn);
 
     db::Query qDoc;
     db::Query qSource;

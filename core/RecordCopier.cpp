@@ -7,6 +7,7 @@
 #include "core/DataMod.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
+#include "platform/db/JetDialect.h"
 #include "platform/format/Format.h"
 
 namespace zl {
@@ -27,8 +28,8 @@ RecordCopier::RecordCopier() : qSource(&DataMod->zlmConn), qTarget(&DataMod->zlm
 int RecordCopier::CopyRec(const std::string& table, const std::string& parentField, int id,
                           int newParentValue) {
     const std::string tag = "RecordCopier.CopyRec";
-    const std::string sql =
-        "select * from " + table + " where " + table + "_id=" + format::Format("%d", id);
+    const std::string sql = "select * from " + db::QuoteName(table) + " where " +
+                            db::QuoteName(table + "_id") + "=" + format::Format("%d", id);
     try {
         if (!DataMod->openQuery(DataMod->zlmConn, qSource, tag, sql) ||
             !DataMod->openQuery(DataMod->zlmConn, qTarget, tag, sql))

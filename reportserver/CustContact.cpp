@@ -1,7 +1,5 @@
 #include "reportserver/CustContact.h"
 
-#include <string_view>
-
 #include "core/DataMod.h"
 #include "core/Globals.h"
 #include "platform/db/DbError.h"
@@ -11,37 +9,32 @@ namespace {
 
 constexpr const char* kTag = "CustContact.getContactEMail";
 
-// A query that could not be opened raises here instead of reading as an empty result.
-void RequireOpen(const db::Query& q) {
-    if (!q.Active())
+// Opens the rows of `table` whose `column` is `id`. A query that cannot be opened has been
+// logged and shown by the data module; the member then ends with an error result and no
+// address, and nothing is read from the closed query.
+void Open(db::Query& q, const std::string& table, int id, const std::string& column) {
+    if (!DataMod->OpenByField(q, table, id, kTag, column))
         throw db::DbError("Cannot perform this operation on a closed dataset");
-}
-
-std::string Column(db::Query& q, std::string_view name) {
-    RequireOpen(q);
-    return q.FieldByName(name).AsString();
 }
 
 }  // namespace
 
 void CustContact::getContactEMail(int customer, int contact, std::string& address) {
     address.clear();
-    TDataMod& dm = *DataMod;
     if (contact != 0) {
-        dm.OpenByField(q_, "entity", contact, kTag, "entity_id");
-        address = Column(q_, "entity_email");
+        Open(q_, "entity", contact, "entity_id");
+        address = q_.FieldByName("entity_email").AsString();
         return;
     }
-    dm.OpenByField(q_, "repEntityAddress", customer, kTag, "bus_unit_id");
-    RequireOpen(q_);
+    Open(q_, "repEntityAddress", customer, "bus_unit_id");
     if (q_.IsEmpty()) {
-        dm.OpenByField(q_, "entity", customer, kTag, "entity_id");
-        address = Column(q_, "entity_email");
+        Open(q_, "entity", customer, "entity_id");
+        address = q_.FieldByName("entity_email").AsString();
         return;
     }
-    address = Column(q_, "address_email1");
+    address = q_.FieldByName("address_email1").AsString();
     if (address.empty())
-        address = Column(q_, "entity_email");
+        address = q_.FieldByName("entity_email").AsString();
 }
 
 }  // namespace zl::reportserver

@@ -97,7 +97,7 @@ TEST_F(BOMPopulaterTest, ADocumentWithoutLinesLeavesBomEmpty) {
         "test"));
     ASSERT_EQ(BomRows().size(), 1u);
     BOMPopulater bom;
-    bom.Populate(kDoc);
+    EXPECT_TRUE(bom.Populate(kDoc));
     EXPECT_EQ(BomRows(), Rows{});
     EXPECT_EQ(prompter.Count(), 0u);
     EXPECT_EQ(ErrorLog(), "");
@@ -155,10 +155,10 @@ TEST_F(BOMPopulaterTest, ASecondRunEmptiesBomFirst) {
     AddLine(9201, kDoc, 0, 0, kComponent, 2);
     AddLine(9202, kOtherDoc, 0, kService, 0, 5);
     BOMPopulater bom;
-    bom.Populate(kDoc);
-    bom.Populate(kDoc);
+    EXPECT_TRUE(bom.Populate(kDoc));
+    EXPECT_TRUE(bom.Populate(kDoc));
     EXPECT_EQ(BomRows(), Rows{"Panel|P-1|each|2"});
-    bom.Populate(kOtherDoc);
+    EXPECT_TRUE(bom.Populate(kOtherDoc));
     EXPECT_EQ(BomRows(), Rows{"Fitting|S-1|hour|5"});
 }
 
@@ -210,24 +210,76 @@ TEST_F(BOMPopulaterTest, AnAssemblyHoldingItselfAddsNothingForThatRow) {
     EXPECT_EQ(LogCount("BOMPopulater.processAssembly;Assembly 9001 contains itself"), 1);
 }
 
-TEST_F(BOMPopulaterTest, AFailingRowIsRolledBackAndEndsTheRunWithEarlierRowsKept) {
+// A refill that fails part-way leaves no rows at all: not its own first rows, and not the
+// previous document's, which the rollback would have put back. The box comes after all that.
+TEST_F(BOMPopulaterTest, ARowThatCannotBeStoredLeavesBomEmptyBeforeTheBoxShows) {
     AddBillable(kE, std::string(151, 'x'), "E-1", "each");
     AddLine(9201, kDoc, 0, 0, kComponent, 1);
     AddLine(9202, kDoc, 0, 0, kE, 1);
     AddLine(9203, kDoc, 0, 0, kComponent, 4);
+    AddLine(9204, kOtherDoc, 0, kService, 0, 5);
     BOMPopulater bom;
-    bom.Populate(kDoc);
-    EXPECT_EQ(BomRows(), Rows{"Panel|P-1|each|1"});
-    EXPECT_FALSE(dm->repConn.InTransaction());
+    ASSERT_TRUE(bom.Populate(kOtherDoc));
+    ASSERT_EQ(BomRows(), Rows{"Fitting|S-1|hour|5"});
+
+    std::vector<std::string> whileShown;
+    prompter.onShow = [&](const ui::Message&) {
+        whileShown.push_back(std::string(dm->repConn.InTransaction() ? "in transaction" : "none") +
+                             ", " + std::to_string(BomRows().size()) + " rows");
+    };
+    EXPECT_FALSE(bom.Populate(kDoc));
+    EXPECT_EQ(BomRows(), Rows{});
+    EXPECT_EQ(whileShown, std::vector<std::string>{"none, 0 rows"});
+    EXPECT_EQ(LastBoxFirstLine(), "Exception occurred in: BOMPopulater.Populate");
     EXPECT_EQ(ErrorLog(),
               "BOMPopulater.Populate;The field 'bom_descr' is too small to accept the amount of "
               "data you attempted to add (at most 150 characters). Try inserting or pasting less "
               "data.;\r\n");
-    // The metadata file is not left locked: another connection can write to it.
-    db::Connection other;
-    other.SetConnectionString("Data Source=" + folder.MetaDb());
-    other.Open();
-    EXPECT_EQ(other.Execute("delete from bom"), 1);
+    EXPECT_FALSE(dm->repConn.InTransaction());
+    EXPECT_FALSE(bom.qBom.Active());
+
+    // The next good run fills it again.
+    EXPECT_TRUE(bom.Populate(kOtherDoc));
+    EXPECT_EQ(BomRows(), Rows{"Fitting|S-1|hour|5"});
+}
+
+// Each failure shows one box, with no transaction open on the metadata file, and leaves bom
+// without the previous document's rows.
+TEST_F(BOMPopulaterTest, AFailedRunShowsOneBoxAndLeavesNoOtherDocumentsRows) {
+    struct Case {
+        const char* table;
+        const char* boxFrom;
+    };
+    const Case cases[] = {
+        {"bill_item", "TDataMod.openQuery > BOMPopulater.processAssembly"},
+        {"billable", "TDataMod.openQuery > BOMPopulater.processComponent"},
+        {"id_control", "TDataMod.openQuery > TDataMod.nextID"},
+        {"doc_item", "TDataMod.openQuery > BOMPopulator.Populate"},
+    };
+    AddBillItem(9101, kA, kC, 0, 0, 4);
+    AddLine(9201, kDoc, kA, 0, 0, 1);
+    AddLine(9202, kDoc, 0, 0, kComponent, 1);
+    AddLine(9203, kOtherDoc, 0, kService, 0, 5);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.table);
+        BOMPopulater bom;
+        ASSERT_TRUE(bom.Populate(kOtherDoc));
+        ASSERT_EQ(BomRows().size(), 1u);
+        const std::string table = c.table;
+        Exec("alter table " + table + " rename to " + table + "_gone");
+        const std::size_t before = prompter.Count();
+        bool inTransaction = true;
+        prompter.onShow = [&](const ui::Message&) {
+            inTransaction = dm->repConn.InTransaction() || dm->zlmConn.InTransaction();
+        };
+        EXPECT_FALSE(bom.Populate(kDoc));
+        EXPECT_EQ(prompter.Count(), before + 1);
+        EXPECT_EQ(LastBoxFirstLine(), std::string("Exception occurred in: ") + c.boxFrom);
+        EXPECT_FALSE(inTransaction);
+        EXPECT_EQ(BomRows(), Rows{});
+        prompter.onShow = nullptr;
+        Exec("alter table " + table + "_gone rename to " + table);
+    }
 }
 
 }  // namespace

@@ -331,13 +331,49 @@ TEST_F(BillRateTest, TheLastValidExchangeRateInTheViewsOrderWins) {
 TEST_F(BillRateTest, AQueryThatFailsIsLoggedWithItsTagAndReadsAsNoRows) {
     Exec("drop table bill_rate");
     BillRate br;
-    br.SetItemID(kA);
+    EXPECT_FALSE(br.SetItemID(kA));
     EXPECT_EQ(LogCount("TDataMod.openQuery > BillRate.setItemID;"), 1);
     EXPECT_EQ(br.getRate(), 0.0);
     EXPECT_EQ(LogCount("TDataMod.openQuery > BillRate.getRate;"), 1);
     EXPECT_EQ(br.getCost(), 0.0);
     EXPECT_EQ(LogCount("TDataMod.openQuery > BillRate.getCost;"), 1);
     EXPECT_EQ(prompter.Count(), 3u);
+}
+
+// A roll-up stops at the first query that cannot be opened: one box, and the neutral 0, where
+// it used to go on line by line with a box for each.
+TEST_F(BillRateTest, ARollUpThatCannotReadItsItemsShowsOneBoxAndGivesZero) {
+    struct Case {
+        const char* table;
+        const char* boxFrom;
+    };
+    const Case cases[] = {
+        {"bill_rate", "TDataMod.openQuery > BillRate.setItemID"},
+        {"billable", "TDataMod.openQuery > BillRate.SetItemID"},
+    };
+    // A holds 2 of C, 1 of service and 1 of B; B holds 3 of C.
+    AddCurrentRate(5011, kC, 10, 4);
+    AddCurrentRate(5012, kService, 7, 3);
+    AddBillItem(5021, kA, kC, 0, 0, 2);
+    AddBillItem(5022, kA, 0, kService, 0, 1);
+    AddBillItem(5023, kA, 0, 0, kB, 1);
+    AddBillItem(5024, kB, kC, 0, 0, 3);
+    BillRate br;
+    ASSERT_TRUE(br.SetItemID(kA));
+    ASSERT_EQ(br.getAssemblyRate(), 57.0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.table);
+        const std::string table = c.table;
+        Exec("alter table " + table + " rename to " + table + "_gone");
+        const std::size_t before = prompter.Count();
+        EXPECT_EQ(br.getAssemblyRate(), 0.0);
+        EXPECT_EQ(prompter.Count(), before + 1);
+        EXPECT_EQ(LastBoxFirstLine(), std::string("Exception occurred in: ") + c.boxFrom);
+        EXPECT_EQ(br.getAssemblyCost(), 0.0);
+        EXPECT_EQ(prompter.Count(), before + 2);
+        Exec("alter table " + table + "_gone rename to " + table);
+    }
+    EXPECT_EQ(br.getAssemblyCost(), 23.0);
 }
 
 }  // namespace

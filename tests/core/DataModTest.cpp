@@ -87,14 +87,40 @@ TEST_F(DataModTest, OpenByIdAndByFieldBuildTheirSelect) {
     ConnectAll();
     db::Query q;
     ASSERT_TRUE(dm->OpenById(q, "entity", 5, "test"));
-    EXPECT_EQ(q.SQL(), "select * from entity where entity_id=5");
+    EXPECT_EQ(q.SQL(), "select * from [entity] where [entity_id]=5");
     EXPECT_EQ(q.RecordCount(), 1);
     ASSERT_TRUE(dm->OpenById(q, "entity", -3, "test"));
-    EXPECT_EQ(q.SQL(), "select * from entity where entity_id=-3");
+    EXPECT_EQ(q.SQL(), "select * from [entity] where [entity_id]=-3");
     EXPECT_TRUE(q.IsEmpty());
     ASSERT_TRUE(dm->OpenByField(q, "dim_def", 6, "test", "dimension_id"));
-    EXPECT_EQ(q.SQL(), "select * from dim_def where dimension_id=6");
+    EXPECT_EQ(q.SQL(), "select * from [dim_def] where [dimension_id]=6");
     EXPECT_GT(q.RecordCount(), 0);
+}
+
+// Names read from the metadata are identifiers, whatever they hold: one with a space or a "]"
+// finds its table, and one that reads like SQL is only a name that no table has.
+TEST_F(DataModTest, TableAndColumnNamesAreQuotedAsIdentifiers) {
+    ConnectAll();
+    ASSERT_TRUE(dm->actionQuery(
+        "create table [odd]] name] ([odd]] name_id] INTEGER PRIMARY KEY, [parent id] INTEGER)",
+        "test"));
+    ASSERT_TRUE(dm->actionQuery("insert into [odd]] name] values (7, 70)", "test"));
+    ASSERT_TRUE(dm->actionQuery("insert into [odd]] name] values (8, 70)", "test"));
+
+    db::Query q;
+    ASSERT_TRUE(dm->OpenById(q, "odd] name", 7, "test"));
+    EXPECT_EQ(q.SQL(), "select * from [odd]] name] where [odd]] name_id]=7");
+    EXPECT_EQ(q.FieldByName("parent id").AsInteger(), 70);
+    ASSERT_TRUE(dm->OpenByField(q, "odd] name", 70, "test", "parent id"));
+    EXPECT_EQ(q.RecordCount(), 2);
+    EXPECT_EQ(dm->getParentCount("odd] name", "parent id", 70), 2);
+    EXPECT_EQ(prompter.Count(), 0u);
+
+    const std::string hostile = "entity where 1=1; drop table entity; --";
+    EXPECT_FALSE(dm->OpenById(q, hostile, 5, "test"));
+    EXPECT_EQ(prompter.Count(), 1u);
+    EXPECT_EQ(dm->getParentCount("address", hostile, 5), 0);
+    EXPECT_EQ(Stored(folder.MainDb(), "select count(*) from entity where entity_id=5"), "1");
 }
 
 TEST_F(DataModTest, ActionQueryCommitsOrRollsBackAndNeverLeavesTheFileLocked) {

@@ -98,7 +98,7 @@ class InquiryTest : public test::CoreFixture {
 TEST_F(InquiryTest, AQuotationFollowUpIsDueAfterTheRemindDays) {
     // The delivered settings remind after 7 days.
     Inquiry inquiry;
-    inquiry.quotationFollowUp(kSource);
+    EXPECT_TRUE(inquiry.quotationFollowUp(kSource));
     const std::string key = LastKey();
     EXPECT_EQ(FollowUps(),
               std::vector<Row>{Expected(key, "quotation_id", "Quotation follow-up", 7)});
@@ -160,7 +160,7 @@ TEST_F(InquiryTest, TwoFollowUpsOfOneSourceAreTwoRows) {
 
 TEST_F(InquiryTest, AppendGenFillsTheRowButLeavesItUnposted) {
     Inquiry inquiry;
-    inquiry.appendGen(kSource, "invoice_id");
+    EXPECT_TRUE(inquiry.appendGen(kSource, "invoice_id"));
     EXPECT_EQ(inquiry.qDoc.State(), db::DataSetState::dsInsert);
     EXPECT_EQ(inquiry.qDoc.FieldByName("zlm_doc_ref").AsString(), LastKey());
     EXPECT_EQ(inquiry.qDoc.FieldByName("invoice_id").AsInteger(), kSource);
@@ -168,6 +168,34 @@ TEST_F(InquiryTest, AppendGenFillsTheRowButLeavesItUnposted) {
     EXPECT_EQ(inquiry.qDoc.FieldByName("zlm_doc_descr").AsString(), "[no value]");
     EXPECT_EQ(inquiry.qSource.FieldByName("zlm_doc_descr").AsString(), "Source");
     EXPECT_EQ(FollowUps(), std::vector<Row>{});
+}
+
+// A query that cannot be opened, or a key that cannot be issued, is told once; the follow-up
+// then stops instead of writing into a closed query, which would tell it a second time.
+TEST_F(InquiryTest, AFollowUpThatCannotBeMadeIsToldOnceAndPostsNothing) {
+    struct Case {
+        const char* table;
+        const char* boxFrom;
+    };
+    const Case cases[] = {
+        {"zlm_doc", "TDataMod.openQuery > Inquiry.Create"},
+        {"id_control", "TDataMod.openQuery > TDataMod.nextID"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.table);
+        const std::string table = c.table;
+        Exec("alter table " + table + " rename to " + table + "_gone");
+        const std::size_t before = prompter.Count();
+        {
+            Inquiry inquiry;
+            EXPECT_FALSE(inquiry.quotationFollowUp(kSource));
+            EXPECT_NE(inquiry.qDoc.State(), db::DataSetState::dsInsert);
+        }
+        EXPECT_EQ(prompter.Count(), before + 1);
+        EXPECT_EQ(LastBoxFirstLine(), std::string("Exception occurred in: ") + c.boxFrom);
+        Exec("alter table " + table + "_gone rename to " + table);
+        EXPECT_EQ(FollowUps(), std::vector<Row>{});
+    }
 }
 
 TEST_F(InquiryTest, AnErrorPassesToTheCaller) {

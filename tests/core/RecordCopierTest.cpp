@@ -185,7 +185,7 @@ TEST_F(RecordCopierTest, ATableThatCannotBeOpenedIsLoggedByTheOpen) {
     EXPECT_EQ(copier.CopyRec("no_table", "zlm_doc_id", kDoc, kDoc), 0);
     EXPECT_EQ(prompter.Count(), 1u);
     EXPECT_EQ(ErrorLog().rfind("TDataMod.openQuery > RecordCopier.CopyRec;", 0), 0u);
-    EXPECT_NE(ErrorLog().find(";select * from no_table where no_table_id=9101\r\n"),
+    EXPECT_NE(ErrorLog().find(";select * from [no_table] where [no_table_id]=9101\r\n"),
               std::string::npos);
 }
 

@@ -7,6 +7,7 @@
 
 #include "core/DataMod.h"
 #include "core/Globals.h"
+#include "platform/db/DbError.h"
 #include "platform/format/Format.h"
 #include "tests/support/CoreFixture.h"
 
@@ -21,6 +22,18 @@ class RecordsTest : public test::CoreFixture {
             dm->actionQuery("update id_control set next_id=" + std::to_string(value), "test"));
     }
     std::string MainValue(const std::string& sql) const { return Stored(folder.MainDb(), sql); }
+    // Whether a second connection can take the main file's write lock at once.
+    bool OtherConnectionCanWrite() const {
+        db::Connection other;
+        other.SetConnectionString("Data Source=" + folder.MainDb());
+        other.Open();
+        try {
+            db::Transaction transaction(other);
+            return true;
+        } catch (const db::DbError&) {
+            return false;
+        }
+    }
 };
 
 TEST_F(RecordsTest, KeysComeOneAfterAnotherFromTheCounter) {
@@ -53,6 +66,12 @@ TEST_F(RecordsTest, TwoDataModulesNeverShareAKey) {
 }
 
 TEST_F(RecordsTest, AnUnreadableCounterGivesZeroWithOneWarning) {
+    // While each warning waits for the user, the main file is free for other connections.
+    std::vector<std::string> whileShown;
+    prompter.onShow = [&](const ui::Message&) {
+        whileShown.push_back(std::string(dm->zlmConn.InTransaction() ? "in transaction" : "none") +
+                             (OtherConnectionCanWrite() ? ", writable" : ", locked"));
+    };
     ASSERT_TRUE(dm->actionQuery("alter table id_control rename to id_control_gone", "test"));
     EXPECT_EQ(dm->nextID(), 0);
     EXPECT_EQ(prompter.Count(), 1u);
@@ -65,6 +84,28 @@ TEST_F(RecordsTest, AnUnreadableCounterGivesZeroWithOneWarning) {
     EXPECT_EQ(prompter.Count(), 2u);
     EXPECT_EQ(LastBoxFirstLine(), "Exception occurred in: TDataMod.nextID");
     EXPECT_EQ(MainValue("select count(*) from id_control"), "0");
+    EXPECT_EQ(whileShown, (std::vector<std::string>{"none, writable", "none, writable"}));
+}
+
+TEST_F(RecordsTest, AKeyIssuedBeforeTakesTheSameFirstValuesAndLeavesTheCounter) {
+    SetCounter(900);
+    CurBusUnitId = 3;
+    db::Query q;
+    ASSERT_TRUE(dm->OpenById(q, "billable", 0, "test"));
+    dm->AppendWithKey(q, 4321);
+    EXPECT_EQ(q.State(), db::DataSetState::dsInsert);
+    EXPECT_EQ(q.FieldByName("billable_id").AsInteger(), 4321);
+    EXPECT_EQ(q.FieldByName("billable_code").AsString(), "4321");
+    EXPECT_EQ(q.FieldByName("billable_descr").AsString(), "[no value]");
+    EXPECT_EQ(q.FieldByName("billable_defqty").AsFloat(), 1.0);
+    q.Cancel();
+    EXPECT_EQ(MainValue("select next_id from id_control"), "900");
+
+    // It raises where Append would show a box: the caller decides when to tell the user.
+    ASSERT_TRUE(dm->openQuery(q, "select * from lstCustomer", "test"));
+    EXPECT_THROW(dm->AppendWithKey(q, 4322), db::DbError);
+    EXPECT_EQ(q.State(), db::DataSetState::dsBrowse);
+    EXPECT_EQ(prompter.Count(), 0u);
 }
 
 TEST_F(RecordsTest, ANewRowTakesTypeAndNameDefaultsInOrder) {

@@ -19,6 +19,8 @@ ScriptedPrompter::~ScriptedPrompter() {
 }
 
 Button ScriptedPrompter::Show(const Message& message) {
+    if (onShow)
+        onShow(message);
     std::lock_guard lock(mutex_);
     messages_.push_back(message);
     if (answers_.empty()) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -26,6 +27,10 @@ class ScriptedPrompter : public Prompter {
     // A copy of the messages shown so far, oldest first.
     std::vector<Message> Messages() const;
     std::size_t Count() const;
+
+    // Called with each message as it is shown, before it is answered: a test looks here at
+    // what holds while the box waits.
+    std::function<void(const Message&)> onShow;
 
   private:
     mutable std::mutex mutex_;
