@@ -1,6 +1,7 @@
 #include "core/DimCollection.h"
 
 #include "core/DataMod.h"
+#include "core/ErrorLog.h"
 #include "core/Globals.h"
 
 namespace zl {
@@ -19,6 +20,14 @@ DimensionTable* DimCollection::Find(int id) const {
         if (t->GetDimensionId() == id)
             return t.get();
     return nullptr;
+}
+
+DimensionTable* DimCollection::Require(int id, const std::string& tag) const {
+    DimensionTable* found = Find(id);
+    if (!found)
+        AppendErrorLog(tag, "No kind of record has the dimension id " + std::to_string(id) + ".",
+                       "");
+    return found;
 }
 
 bool DimCollection::AnyInEdit() const {

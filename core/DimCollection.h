@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/DimensionTable.h"
@@ -18,6 +19,9 @@ class DimCollection {
 
     // The kind with that id, or nullptr.
     DimensionTable* Find(int id) const;
+    // The same for a caller that cannot go on without it: a missing kind (reported to the user
+    // at start-up) is written to the error log under `tag`.
+    DimensionTable* Require(int id, const std::string& tag) const;
     // Whether some kind is being added or edited.
     bool AnyInEdit() const;
     int Count() const { return static_cast<int>(tables_.size()); }

@@ -48,6 +48,21 @@ class DimensionTable {
     std::unique_ptr<db::Query> qDefs;
 };
 
+// Puts a kind in add or edit mode for as long as its edit dialog is open, and back to none
+// when the dialog has closed, so that "some kind is being edited" is true only meanwhile.
+class EditModeScope {
+  public:
+    EditModeScope(DimensionTable& dimension, int mode) : dimension_(dimension) {
+        dimension_.SetEditMode(mode);
+    }
+    ~EditModeScope() { dimension_.SetEditMode(DimensionTable::None); }
+    EditModeScope(const EditModeScope&) = delete;
+    EditModeScope& operator=(const EditModeScope&) = delete;
+
+  private:
+    DimensionTable& dimension_;
+};
+
 // Writes the value of one `dim_def` row into the column it names; "time" means the time now.
 void WriteDefault(db::Query& ds, const std::string& column, const std::string& value);
 

@@ -18,6 +18,7 @@
 #include "core/DimensionTable.h"
 #include "core/Globals.h"
 #include "core/ReportServer.h"
+#include "platform/db/JetDialect.h"
 #include "platform/ui/Prompter.h"
 #include "widgets/DBGrid.h"
 #include "widgets/QtPlatform.h"
@@ -47,13 +48,7 @@ QWidget* LabelledPanel(const char* name, const QString& label, QWidget* field, Q
 }  // namespace
 
 std::string OrderByClause(const std::string& column) {
-    std::string quoted;
-    for (char c : column) {
-        quoted += c;
-        if (c == ']')
-            quoted += ']';
-    }
-    return " order by [" + quoted + "]";
+    return " order by " + db::QuoteName(column);
 }
 
 TBrowseFrame::TBrowseFrame(QWidget* parent) : QWidget(parent) {
@@ -88,16 +83,22 @@ TBrowseFrame::TBrowseFrame(QWidget* parent) : QWidget(parent) {
     ToolBar1->setObjectName("ToolBar1");
     ToolBar1->setIconSize(QSize(24, 24));
     ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    // The print button has an action of its own: a tool bar shows or hides each button by its
+    // action's visibility at every layout pass, and the context menu's Print must stay.
+    printButton = new QAction(Print->icon(), Print->text(), this);
+    printButton->setObjectName("printButton");
+    printButton->setToolTip(Print->toolTip());
+    connect(printButton, &QAction::triggered, Print, &QAction::trigger);
     const std::pair<QAction*, const char*> buttons[] = {{Add, "btnAdd"},
                                                         {Edit, "btnEdit"},
                                                         {Delete, "btnDelete"},
                                                         {Refresh, "btnRefresh"},
-                                                        {Print, "btnDoPrint"}};
+                                                        {printButton, "btnDoPrint"}};
     for (const auto& [a, name] : buttons) {
         ToolBar1->addAction(a);
         ToolBar1->widgetForAction(a)->setObjectName(name);
     }
-    btnDoPrint = ToolBar1->widgetForAction(Print);
+    btnDoPrint = ToolBar1->widgetForAction(printButton);
 
     cbOrder = new QComboBox;
     cbOrder->setObjectName("cbOrder");
@@ -158,10 +159,18 @@ void TBrowseFrame::bindDimension(DimensionTable* dim, QDialog* dialog) {
     dimTable = dim;
     editForm = dialog;
     parentID = 0;
+    // A kind the database lacks has been reported at start-up: the frame stays empty and idle.
+    setEnabled(dimTable != nullptr);
+    if (!dimTable)
+        return;
     popType();
     openTables();
-    btnDoPrint->setVisible(dimTable->DimInt("dimension_reportid") > 0);
+    setPrintButtonVisible(dimTable->DimInt("dimension_reportid") > 0);
     popOrder();
+}
+
+void TBrowseFrame::setPrintButtonVisible(bool visible) {
+    printButton->setVisible(visible);
 }
 
 void TBrowseFrame::setEditForm(QDialog* dialog) {
@@ -169,6 +178,8 @@ void TBrowseFrame::setEditForm(QDialog* dialog) {
 }
 
 void TBrowseFrame::setParentID(int id) {
+    if (!dimTable)
+        return;
     parentID = id;
     dimTable->SetParentId(id);
     openTables();
@@ -185,8 +196,9 @@ void TBrowseFrame::popType() {
     typeIds.push_back(0);
     const std::string idField = dimTable->DimString("type_idfield");
     const std::string orderField = dimTable->DimString("type_orderfield");
-    DataMod->openQuery(DataMod->zlmConn, qType, "TBrowseFrame.popType",
-                       "select * from " + typeTable + " order by " + orderField);
+    DataMod->openQuery(
+        DataMod->zlmConn, qType, "TBrowseFrame.popType",
+        "select * from " + db::QuoteName(typeTable) + " order by " + db::QuoteName(orderField));
     cbType->clear();
     cbType->addItem("[all]");
     const int initial = dimTable->DimInt("type_initialid");
@@ -217,20 +229,26 @@ void TBrowseFrame::popOrder() {
 }
 
 void TBrowseFrame::openTables() {
+    if (!dimTable)
+        return;
     int remembered = dimTable->GetRecordId();
-    std::string sql = "select * from " + dimTable->DimString("dimension_query") + " where true ";
+    std::string sql =
+        "select * from " + db::QuoteName(dimTable->DimString("dimension_query")) + " where true ";
     const std::string parentField = dimTable->DimString("dimension_parentfield");
     if (!parentField.empty())
-        sql += " and " + parentField + "=" + std::to_string(parentID);
+        sql += " and " + db::QuoteName(parentField) + "=" + std::to_string(parentID);
     const int typeIndex = cbType->currentIndex();
     if (!dimTable->DimString("type_table").empty() && typeIndex >= 0 &&
         typeIndex < static_cast<int>(typeIds.size()) && typeIds[typeIndex] > 0)
-        sql += " and " + dimTable->DimString("type_idfield") + "=" +
+        sql += " and " + db::QuoteName(dimTable->DimString("type_idfield")) + "=" +
                std::to_string(typeIds[typeIndex]);
     // Without a valid entry there is no order clause.
     if (cbOrder->count() > 0 && cbOrder->currentIndex() >= 0)
         sql += OrderByClause(cbOrder->currentText().toStdString());
-    DataMod->openQuery(DataMod->zlmConn, qBrowse, "TBrowseFrame.openTables", sql);
+    if (!DataMod->openQuery(DataMod->zlmConn, qBrowse, "TBrowseFrame.openTables", sql)) {
+        dimTable->SetRecordId(0);  // nothing listed, nothing current
+        return;
+    }
     dimTable->SetupGrid(qBrowse, *grdBrowse);
     // Just opened, the list stands on its first row.
     if (remembered == 0 && !qBrowse.IsEmpty())
@@ -256,28 +274,38 @@ int TBrowseFrame::CurrentKey() {
 }
 
 void TBrowseFrame::AddExecute() {
-    dimTable->SetEditMode(DimensionTable::Add);
+    if (!dimTable || !editForm)
+        return;
     editForm->setWindowTitle("Add new " +
                              QString::fromStdString(dimTable->DimString("dimension_caption")));
-    editForm->exec();
+    {
+        EditModeScope adding(*dimTable, DimensionTable::Add);
+        editForm->exec();
+    }
     openTables();
 }
 
 void TBrowseFrame::EditExecute() {
-    if (qBrowse.IsEmpty()) {
+    if (!dimTable || !editForm)
+        return;
+    if (!qBrowse.Active() || qBrowse.IsEmpty()) {
         ui::ShowMessage(widgets::HandleOf(this), "There are no records to edit", "Cannot edit",
                         ui::Icon::Warning);
         return;
     }
     dimTable->SetRecordId(CurrentKey());
-    dimTable->SetEditMode(DimensionTable::EditRecord);
     editForm->setWindowTitle("Edit existing " +
                              QString::fromStdString(dimTable->DimString("dimension_caption")));
-    editForm->exec();
+    {
+        EditModeScope editing(*dimTable, DimensionTable::EditRecord);
+        editForm->exec();
+    }
     openTables();
 }
 
 void TBrowseFrame::DeleteExecute() {
+    if (!dimTable)
+        return;
     if (!DataMod->checkRight(CurUserId, 3)) {
         ui::ShowMessage(widgets::HandleOf(this),
                         "You do not have system rights to delete a record. Please contact your "
@@ -285,7 +313,7 @@ void TBrowseFrame::DeleteExecute() {
                         "Access denied", ui::Icon::Warning);
         return;
     }
-    if (dimTable->Delete(qBrowse, widgets::HandleOf(this)))
+    if (qBrowse.Active() && dimTable->Delete(qBrowse, widgets::HandleOf(this)))
         openTables();
 }
 
@@ -294,7 +322,7 @@ void TBrowseFrame::RefreshExecute() {
 }
 
 void TBrowseFrame::PrintExecute() {
-    if (qBrowse.IsEmpty())
+    if (!dimTable || !qBrowse.Active() || qBrowse.IsEmpty())
         return;
     const std::string file = DataMod->NewDocPath("rep", ".html");
     const int key = CurrentKey();
@@ -306,7 +334,7 @@ void TBrowseFrame::PrintExecute() {
 
 void TBrowseFrame::edFindChanged(const QString& text) {
     // The text as it now stands after any change; it is looked for, never put into SQL.
-    if (qBrowse.IsEmpty() || text.isEmpty())
+    if (!qBrowse.Active() || qBrowse.IsEmpty() || text.isEmpty())
         return;
     try {
         qBrowse.Locate(cbOrder->currentText().toStdString(), {text.toStdString()},

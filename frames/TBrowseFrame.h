@@ -32,6 +32,8 @@ class TBrowseFrame : public QWidget {
     // Binds the frame to a kind and its edit dialog and opens the list.
     void bindDimension(DimensionTable* dim, QDialog* dialog);
     void setEditForm(QDialog* dialog);
+    // Shows or hides the print button (the context menu's Print entry stays).
+    void setPrintButtonVisible(bool visible);
     void setParentID(int id);
     // (Re)builds and opens the list query.
     void openTables();
@@ -49,6 +51,7 @@ class TBrowseFrame : public QWidget {
     QAction* Find;
     QAction* Refresh;
     QAction* Print;
+    QAction* printButton;
     QWidget* btnDoPrint;
     QWidget* orderByPanel;
     QWidget* findPanel;

@@ -12,8 +12,10 @@
 #include "core/BillRate.h"
 #include "core/DataMod.h"
 #include "core/DimensionTable.h"
+#include "core/EditForm.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
+#include "platform/db/JetDialect.h"
 #include "platform/format/Format.h"
 #include "widgets/DBGrid.h"
 #include "widgets/QtPlatform.h"
@@ -78,13 +80,21 @@ void TchildFrame::Setup(db::Query& list, DimensionTable* dim, QDialog* dialog) {
     editForm = dialog;
     DBGrid1->SetDataSet(&list);
     listQuery = &list;
+    // A kind the database lacks has been reported at start-up: the list stays empty and idle.
+    setEnabled(dimTable != nullptr);
+    if (!dimTable)
+        return;
     parentField = dimTable->DimString("dimension_parentfield");
-    DataMod->openQuery(DataMod->zlmConn, qEdit, "TChildFrame.Setup",
-                       "select * from " + dimTable->DimString("dimension_table"));
+    // Only the columns are needed: new rows are appended to an empty set.
+    DataMod->openQuery(
+        DataMod->zlmConn, qEdit, "TChildFrame.Setup",
+        "select * from " + db::QuoteName(dimTable->DimString("dimension_table")) + " where 1=0");
     dimTable->SetupGrid(*listQuery, *DBGrid1);
 }
 
 void TchildFrame::setParentID(int id) {
+    if (!dimTable)
+        return;
     parentID = id;
     dimTable->SetParentId(id);
     Reopen();
@@ -92,10 +102,11 @@ void TchildFrame::setParentID(int id) {
 
 void TchildFrame::Reopen() {
     try {
-        DataMod->OpenByField(*listQuery, dimTable->DimString("dimension_query"), parentID,
-                             "TChildFrame.Reopen", parentField);
+        // A list that cannot be read (already reported) offers nothing but Add.
+        const bool opened = DataMod->OpenByField(*listQuery, dimTable->DimString("dimension_query"),
+                                                 parentID, "TChildFrame.Reopen", parentField);
         dimTable->SetupGrid(*listQuery, *DBGrid1);
-        const bool empty = listQuery->IsEmpty();
+        const bool empty = !opened || listQuery->IsEmpty();
         btnEdit->setEnabled(!empty);
         btnDelete->setEnabled(!empty);
         btnAdd->setEnabled(true);
@@ -115,7 +126,8 @@ void TchildFrame::showTotal(int docId) {
 
 void TchildFrame::closeTables() {
     qEdit.Close();
-    listQuery->Close();
+    if (listQuery)
+        listQuery->Close();
 }
 
 int TchildFrame::recordCount() const {
@@ -123,10 +135,13 @@ int TchildFrame::recordCount() const {
 }
 
 void TchildFrame::btnAddClick() {
-    // Without a key there is no row and no dialog.
+    if (!dimTable || !qEdit.Active())
+        return;
+    // Without a key there is no row and no dialog; Append has logged why.
     if (!DataMod->Append(qEdit, "TChildFrame.btnAddClick")) {
         if (qEdit.State() == db::DataSetState::dsInsert)
             qEdit.Cancel();
+        ReportNewRecordFailed(widgets::HandleOf(this));
         return;
     }
     try {
@@ -138,31 +153,37 @@ void TchildFrame::btnAddClick() {
         editForm->setWindowTitle("Add new " +
                                  QString::fromStdString(dimTable->DimString("dimension_caption")));
         qEdit.Post();
-    } catch (...) {
+    } catch (const std::exception& e) {
         // A row half built is dropped, and its dialog is not opened.
         if (qEdit.State() == db::DataSetState::dsInsert)
             qEdit.Cancel();
-        throw;
+        LogError("TChildFrame.btnAddClick", e.what(), "");
+        ReportNewRecordFailed(widgets::HandleOf(this));
+        return;
     }
-    dimTable->SetEditMode(DimensionTable::Add);
-    editForm->exec();
+    {
+        EditModeScope adding(*dimTable, DimensionTable::Add);
+        editForm->exec();
+    }
     Reopen();
 }
 
 void TchildFrame::btnEditClick() {
-    if (listQuery->IsEmpty())
+    if (!dimTable || !listQuery->Active() || listQuery->IsEmpty())
         return;
     dimTable->SetRecordId(
         listQuery->FieldByName(dimTable->DimString("dimension_idfield")).AsInteger());
-    dimTable->SetEditMode(DimensionTable::EditRecord);
     editForm->setWindowTitle("Edit existing " +
                              QString::fromStdString(dimTable->DimString("dimension_caption")));
-    editForm->exec();
+    {
+        EditModeScope editing(*dimTable, DimensionTable::EditRecord);
+        editForm->exec();
+    }
     Reopen();
 }
 
 void TchildFrame::btnDeleteClick() {
-    if (listQuery->IsEmpty())
+    if (!dimTable || !listQuery->Active() || listQuery->IsEmpty())
         return;
     if (!DataMod->checkRight(CurUserId, 3))
         return;

@@ -9,13 +9,25 @@
 #include "core/DimCollection.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
+#include "platform/db/JetDialect.h"
 #include "platform/format/Format.h"
 #include "platform/ui/Prompter.h"
-#include "screens/TfrmCustEdit.h"
 #include "widgets/DBGrid.h"
 #include "widgets/QtPlatform.h"
 
 namespace zl {
+namespace {
+
+TfrmLookup::NewCustomerDialog& InstalledNewCustomerDialog() {
+    static TfrmLookup::NewCustomerDialog dialog;
+    return dialog;
+}
+
+}  // namespace
+
+void TfrmLookup::InstallNewCustomerDialog(NewCustomerDialog dialog) {
+    InstalledNewCustomerDialog() = std::move(dialog);
+}
 
 TfrmLookup::TfrmLookup(QWidget* owner) : FormDialog(owner) {
     setObjectName("frmLookup");
@@ -61,7 +73,9 @@ int TfrmLookup::lookupExecute(int dimId, bool allowNew) {
                        "No kind of record has the id " + std::to_string(dimId), "");
         return -1;
     }
-    openLookup();
+    // A list that cannot be read has been reported already: nothing to pick.
+    if (!openLookup())
+        return -1;
     if (qLookup.IsEmpty()) {
         ui::ShowMessage(widgets::HandleOf(this), "There are no records in the lookup table",
                         "No record", ui::Icon::Information);
@@ -72,11 +86,14 @@ int TfrmLookup::lookupExecute(int dimId, bool allowNew) {
     return Accepted ? PickedId : 0;
 }
 
-void TfrmLookup::openLookup() {
+bool TfrmLookup::openLookup() {
     setWindowTitle("Look up " + QString::fromStdString(Dimension->DimString("dimension_caption")));
-    DataMod->openQuery(DataMod->zlmConn, qLookup, "TfrmLookup.openLookup",
-                       "select * from " + Dimension->DimString("dimension_query"));
+    if (!DataMod->openQuery(
+            DataMod->zlmConn, qLookup, "TfrmLookup.openLookup",
+            "select * from " + db::QuoteName(Dimension->DimString("dimension_query"))))
+        return false;
     Dimension->SetupGrid(qLookup, *DBGrid1);
+    return true;
 }
 
 void TfrmLookup::qLookupAfterScroll() {
@@ -86,13 +103,23 @@ void TfrmLookup::qLookupAfterScroll() {
 }
 
 std::string TfrmLookup::strValue(const std::string& column) {
-    DataMod->openQuery(DataMod->zlmConn, qValue, "TfrmLookup.strValue",
-                       "select * from " + Dimension->DimString("dimension_table") + " where " +
-                           Dimension->DimString("dimension_idfield") + "=" +
-                           std::to_string(PickedId));
-    const std::string value = qValue.FieldByName(column).AsString();
-    qValue.Close();
-    return value;
+    if (!Dimension)
+        return "";
+    if (!DataMod->openQuery(DataMod->zlmConn, qValue, "TfrmLookup.strValue",
+                            "select * from " +
+                                db::QuoteName(Dimension->DimString("dimension_table")) + " where " +
+                                db::QuoteName(Dimension->DimString("dimension_idfield")) + "=" +
+                                std::to_string(PickedId)))
+        return "";
+    try {
+        const std::string value = qValue.FieldByName(column).AsString();
+        qValue.Close();
+        return value;
+    } catch (const std::exception& e) {
+        qValue.Close();
+        LogError("TfrmLookup.strValue", e.what(), column);
+        return "";
+    }
 }
 
 double TfrmLookup::numValue(const std::string& column) {
@@ -112,12 +139,18 @@ void TfrmLookup::btnCancelClick() {
 }
 
 void TfrmLookup::btnNewCustClick() {
-    TfrmCustEdit customer(this);
-    DimensionTable& customers = *Dimensions->Find(1);
-    customers.SetEditMode(DimensionTable::Add);
-    customer.exec();
-    // A new customer that was cancelled is no pick.
-    PickedId = customer.Cancelled() ? 0 : customers.GetRecordId();
+    NewCustomerDialog& newCustomer = InstalledNewCustomerDialog();
+    DimensionTable* customers =
+        Dimensions ? Dimensions->Require(1, "TfrmLookup.btnNewCustClick") : nullptr;
+    if (!newCustomer || !customers)
+        return;
+    int created = 0;
+    {
+        EditModeScope adding(*customers, DimensionTable::Add);
+        created = newCustomer(this);
+    }
+    // A new customer that was cancelled (or could not be made) is no pick.
+    PickedId = created;
     Accepted = true;
     close();
 }

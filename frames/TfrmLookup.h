@@ -2,6 +2,7 @@
 // for customers it can create a new one on the spot.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/db/Query.h"
@@ -21,6 +22,12 @@ class TfrmLookup : public widgets::FormDialog {
   public:
     explicit TfrmLookup(QWidget* owner = nullptr);
 
+    // Runs the customer dialog to add one customer (the kind is in add mode meanwhile) and
+    // returns the new customer's key, or 0 when it was cancelled or none was made. The screens
+    // install it; until then "Create new customer" does nothing.
+    using NewCustomerDialog = std::function<int(QWidget* owner)>;
+    static void InstallNewCustomerDialog(NewCustomerDialog dialog);
+
     // The key of the picked row; 0 when cancelled; -1 when there is nothing to pick.
     int lookupExecute(int dimId, bool allowNew);
     // A column of the picked row, read again from the kind's table.
@@ -36,7 +43,7 @@ class TfrmLookup : public widgets::FormDialog {
     db::Query qValue;
 
   private:
-    void openLookup();
+    bool openLookup();
     void qLookupAfterScroll();
     void btnCancelClick();
     void btnNewCustClick();

@@ -7,6 +7,7 @@
 
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
+#include "core/EditForm.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "frames/TfrmLookup.h"
@@ -78,15 +79,16 @@ void TfrmBillItem::showEvent(QShowEvent* event) {
 void TfrmBillItem::Timer1Timer() {
     Timer1->stop();
     frmLookup = std::make_unique<TfrmLookup>(this);
-    DimensionTable& lines = *Dimensions->Find(24);
-    DataMod->OpenById(qEdit, "doc_item", lines.GetRecordId(), "TfrmBillItem.Timer1Timer");
-    if (qEdit.IsEmpty()) {
-        // The line is gone (or could not be read): there is nothing to edit.
-        close();
+    DimensionTable* lines = Dimensions->Require(24, "TfrmBillItem.Timer1Timer");
+    if (!lines) {
+        adapter_.Close();
         return;
     }
-    qEdit.Edit();
-    if (lines.GetEditMode() != DimensionTable::Add)
+    // A line that is gone has been reported and the dialog is closing.
+    if (!OpenRecordToEdit(qEdit, "doc_item", "doc_item_id", lines->GetRecordId(), adapter_,
+                          "TfrmBillItem.Timer1Timer"))
+        return;
+    if (lines->GetEditMode() != DimensionTable::Add)
         return;
 
     frmSelItemType = std::make_unique<TfrmSelItemType>(this);
@@ -113,7 +115,8 @@ bool TfrmBillItem::SetItem(int lookupDimension, const char* linkColumn, bool ass
     if (id <= 0) {
         // No item: the line the detail list stored for this dialog is dropped, if the user agrees.
         qEdit.Cancel();
-        Dimensions->Find(24)->Delete(qEdit, widgets::HandleOf(this));
+        if (DimensionTable* lines = Dimensions->Find(24))
+            lines->Delete(qEdit, widgets::HandleOf(this));
         close();
         return false;
     }
@@ -134,7 +137,8 @@ void TfrmBillItem::RecomputeTotal() {
         return;
     // What was typed reaches the record first.
     for (widgets::DBEdit* e : {DBEdit3, DBEdit4, DBEdit5, DBEdit6, DBEdit7, DBEdit8})
-        e->UpdateRecord();
+        if (!e->UpdateRecord())
+            return;  // refused and explained; the total stays as it was
     rates_.CalcItemTotal(qEdit);
 }
 
@@ -146,13 +150,10 @@ bool TfrmBillItem::eventFilter(QObject* watched, QEvent* event) {
 
 bool TfrmBillItem::FormClose() {
     closing_ = true;
-    if (qEdit.State() == db::DataSetState::dsEdit) {
-        try {
-            qEdit.Post();
-        } catch (const std::exception& e) {
-            LogError("TfrmBillItem.FormClose", e.what(), "");
-            qEdit.Cancel();
-        }
+    if (SaveRecord(qEdit, widgets::HandleOf(this), "TfrmBillItem.FormClose") ==
+        SaveOutcome::KeepOpen) {
+        closing_ = false;
+        return false;
     }
     qEdit.Close();
     return true;

@@ -9,6 +9,7 @@
 #include "platform/db/Query.h"
 #include "widgets/DataControls.h"
 #include "widgets/FormDialog.h"
+#include "widgets/QtPlatform.h"
 
 class QPushButton;
 
@@ -55,6 +56,7 @@ class TfrmBillItem : public widgets::FormDialog {
     void RecomputeTotal();
 
     BillRate rates_;
+    widgets::WidgetDialog adapter_{*this};
     bool closing_ = false;
 };
 

@@ -7,8 +7,10 @@
 
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
+#include "core/EditForm.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
+#include "platform/db/DbError.h"
 #include "widgets/QtPlatform.h"
 
 namespace zl {
@@ -62,23 +64,28 @@ TfrmContactPerson::TfrmContactPerson(QWidget* owner) : FormDialog(owner) {
 
 void TfrmContactPerson::showEvent(QShowEvent* event) {
     FormDialog::showEvent(event);
-    DataMod->OpenById(qEntity, "entity", Dimensions->Find(17)->GetRecordId(),
-                      "TfrmContactPerson.FormShow");
-    if (!qEntity.IsEmpty())
-        qEntity.Edit();
+    DimensionTable* contacts = Dimensions->Require(17, "TfrmContactPerson.FormShow");
+    if (!contacts) {
+        adapter_.Close();
+        return;
+    }
+    OpenRecordToEdit(qEntity, "entity", "entity_id", contacts->GetRecordId(), adapter_,
+                     "TfrmContactPerson.FormShow");
 }
 
 bool TfrmContactPerson::FormClose() {
-    try {
-        if (qEntity.State() == db::DataSetState::dsEdit) {
+    if (qEntity.State() == db::DataSetState::dsEdit) {
+        try {
             SetFullName(qEntity);
-            qEntity.Post();
+        } catch (const db::RangeError&) {
+            return false;  // a control refused a value and has said why
+        } catch (const std::exception& e) {
+            LogError("TfrmContactPerson.FormClose", e.what(), "");
         }
-    } catch (const std::exception& e) {
-        // The row stays as it was in the table; the user is told why.
-        LogError("TfrmContactPerson.FormClose", e.what(), "");
-        qEntity.Cancel();
     }
+    if (SaveRecord(qEntity, widgets::HandleOf(this), "TfrmContactPerson.FormClose") ==
+        SaveOutcome::KeepOpen)
+        return false;
     qEntity.Close();
     return true;
 }

@@ -4,6 +4,7 @@
 #include "platform/db/Query.h"
 #include "widgets/DataControls.h"
 #include "widgets/FormDialog.h"
+#include "widgets/QtPlatform.h"
 
 namespace zl {
 
@@ -19,6 +20,9 @@ class TfrmContactPerson : public widgets::FormDialog {
   protected:
     void showEvent(QShowEvent* event) override;
     bool FormClose() override;
+
+  private:
+    widgets::WidgetDialog adapter_{*this};
 };
 
 // entity_fullname := entity_name + " " + entity_first + " " + entity_title, both blanks always.

@@ -1,6 +1,5 @@
 #include "screens/TfrmCustEdit.h"
 
-#include <QDoubleValidator>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,6 +11,8 @@
 #include "core/DimCollection.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
+#include "frames/TfrmLookup.h"
+#include "platform/db/DbError.h"
 
 namespace zl {
 
@@ -43,10 +44,12 @@ TfrmCustEdit::TfrmCustEdit(QWidget* owner) : FormDialog(owner) {
     widgets::DBEdit* taxRate =
         AddEdit(general, generalForm, "Tax rate %: ", &dsEdit, "entity_taxrate");
     taxRate->SetFloatFormat("0.000");
-    taxRate->setValidator(new QDoubleValidator(0, 1000, 3, taxRate));
+    qEdit.SetFieldRange("entity_taxrate", 0, 1000);
     widgets::DBEdit* discount =
         AddEdit(general, generalForm, "Discount %: ", &dsEdit, "entity_discount");
     discount->SetFloatFormat("0.000");
+    // A percentage: more than all of the price cannot be given away.
+    qEdit.SetFieldRange("entity_discount", 0, 100);
     cbRegion = new widgets::DBLookupComboBox(general);
     cbRegion->setObjectName("cbRegion");
     cbRegion->SetListSource(&qRegion, "entity_id", "Region name");
@@ -147,21 +150,22 @@ void TfrmCustEdit::showEvent(QShowEvent* event) {
 
 void TfrmCustEdit::FormShow() {
     cancelled_ = false;
-    openTables();
-    DimensionTable& customers = *Dimensions->Find(1);
-    editForm_ = std::make_unique<EditForm>(adapter_, customers, qEdit);
-    const bool adding = customers.GetEditMode() == DimensionTable::Add;
-    // The customer being added or edited; none when the record to edit was not found (the
-    // query then stands on some other row, which must not be touched).
-    const bool found = qEdit.Editing();
-    const int customerId = found ? qEdit.FieldByName("entity_id").AsInteger() : 0;
-    // Only this customer's address row is ever opened.
-    DataMod->OpenByField(qAddr, "address", customerId, "TfrmCustEdit.openTables", "entity_id");
-    if (adding && qEdit.State() == db::DataSetState::dsInsert) {
-        qEdit.Post();  // the customer row exists from here on
-        qEdit.Edit();
+    DimensionTable* customers = Dimensions->Require(1, "TfrmCustEdit.FormShow");
+    DimensionTable* contacts = Dimensions->Require(17, "TfrmCustEdit.FormShow");
+    if (!customers || !contacts) {
+        adapter_.Close();
+        return;
     }
-    if (found && qAddr.Active()) {
+    openTables();
+    editForm_ = std::make_unique<EditForm>(adapter_, *customers, qEdit);
+    // No record (it was deleted meanwhile, or none could be made): the dialog is closing and
+    // no other row is opened.
+    if (!editForm_->HasRecord() || !editForm_->PostNew())
+        return;
+    const int customerId = qEdit.FieldByName("entity_id").AsInteger();
+    // Only this customer's address row is ever opened.
+    if (DataMod->OpenByField(qAddr, "address", customerId, "TfrmCustEdit.openTables",
+                             "entity_id")) {
         if (qAddr.IsEmpty()) {
             // A new customer, or one whose address was never stored: a new row of its own,
             // stored on save and dropped on cancel.
@@ -172,8 +176,17 @@ void TfrmCustEdit::FormShow() {
         }
     }
     contactDialog_ = std::make_unique<TfrmContactPerson>(this);
-    frContact->Setup(qContact, Dimensions->Find(17), contactDialog_.get());
+    frContact->Setup(qContact, contacts, contactDialog_.get());
     frContact->setParentID(customerId);
+}
+
+void TfrmCustEdit::InstallAsNewCustomerDialog() {
+    TfrmLookup::InstallNewCustomerDialog([](QWidget* owner) {
+        TfrmCustEdit customer(owner);
+        customer.exec();
+        const DimensionTable* customers = Dimensions->Find(1);
+        return customer.Cancelled() || !customers ? 0 : customers->GetRecordId();
+    });
 }
 
 void TfrmCustEdit::btnCancelClick() {
@@ -186,20 +199,24 @@ bool TfrmCustEdit::FormClose() {
         return true;
     if (!editForm_->RequireValue(widgets::HandleOf(this), *nameEdit_, "entity_name"))
         return false;
-    if (editForm_->GetCancelled()) {
-        cancelled_ = true;
-        editForm_->handleClose();
-        if (qAddr.Editing())
-            qAddr.Cancel();
-    } else {
-        if (qEdit.Editing())
-            SetFullName(qEdit);
-        editForm_->handleClose();
+    if (!editForm_->GetCancelled() && qEdit.Editing()) {
         try {
-            qAddr.Post();
+            SetFullName(qEdit);
+        } catch (const db::RangeError&) {
+            return false;  // a control refused a value and has said why
         } catch (const std::exception& e) {
             LogError("TfrmCustEdit.FormClose", e.what(), "");
         }
+    }
+    if (!editForm_->handleClose())
+        return false;
+    if (editForm_->GetCancelled()) {
+        cancelled_ = true;
+        if (qAddr.Editing())
+            qAddr.Cancel();
+    } else if (SaveRecord(qAddr, widgets::HandleOf(this), "TfrmCustEdit.FormClose") ==
+               SaveOutcome::KeepOpen) {
+        return false;
     }
     editForm_.reset();
     qAddr.Close();

@@ -26,6 +26,8 @@ class TfrmCustEdit : public widgets::FormDialog {
 
     // Whether the last showing ended with a confirmed cancel.
     bool Cancelled() const { return cancelled_; }
+    // Makes this dialog the pick dialog's "Create new customer".
+    static void InstallAsNewCustomerDialog();
 
     db::Query qEdit;
     db::Query qAddr;

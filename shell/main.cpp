@@ -6,6 +6,7 @@
 #include "core/DataMod.h"
 #include "core/Globals.h"
 #include "core/ReportServer.h"
+#include "screens/TfrmCustEdit.h"
 #include "shell/TfrmMain.h"
 #include "shell/TfrmSplash.h"
 #include "widgets/GuardedApplication.h"
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
         QIcon::setThemeName("Tango");
     QApplication::setWindowIcon(QIcon(zl::ProgramPicture().copy(0, 0, 73, 73)));
     zl::widgets::QtPlatform platform;
+    zl::TfrmCustEdit::InstallAsNewCustomerDialog();
 
     zl::TfrmMain main;
     zl::TDataMod dataModule(zl::Deliverable::Program);

@@ -6,7 +6,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/db/DbError.h"
 #include "platform/format/Format.h"
+#include "platform/ui/Prompter.h"
+#include "widgets/QtPlatform.h"
 
 namespace zl::widgets {
 
@@ -107,7 +110,8 @@ void DataSource::RefreshField(const db::Field* field) {
 void DataSource::UpdateRecord() {
     const auto controls = controls_;
     for (DataControl* control : controls)
-        control->UpdateRecord();
+        if (!control->UpdateRecord())
+            throw db::RangeError("A value was refused.");
 }
 
 // ----- binding ---------------------------------------------------------------------------------
@@ -149,13 +153,25 @@ void DataControl::Refresh() {
     Show(Field());
 }
 
-void DataControl::UpdateRecord() {
+bool DataControl::UpdateRecord() {
     db::Field* field = Field();
     if (!modified_ || !field || !field->CanModify() || !source_->Editing())
-        return;
+        return true;
     modified_ = false;
-    if (Text() != field->AsString())
+    if (Text() == field->AsString())
+        return true;
+    try {
         Write(*field);
+        return true;
+    } catch (const db::RangeError& e) {
+        auto* widget = dynamic_cast<QWidget*>(this);
+        ui::ShowMessage(HandleOf(widget ? widget->window() : nullptr), e.what(), "Invalid value",
+                        ui::Icon::Warning);
+        Refresh();
+        if (widget)
+            widget->setFocus();
+        return false;
+    }
 }
 
 bool DataControl::UserChanged() {

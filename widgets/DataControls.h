@@ -43,6 +43,7 @@ class DataSource : public QObject {
     bool BeginEdit(DataControl* from);
     void RefreshAll();
     void RefreshField(const db::Field* field);
+    // Raises db::RangeError when a control refused its value (the user has been told).
     void UpdateRecord();
 
     DataSetLink link_;
@@ -62,8 +63,10 @@ class DataControl {
     db::Field* Field() const;
     // Shows the bound field of the current row again, dropping a pending edit.
     void Refresh();
-    // Writes a pending edit into the record when it differs from the field.
-    void UpdateRecord();
+    // Writes a pending edit into the record when it differs from the field. A value that the
+    // field refuses (outside its range) is explained to the user, the field's value is shown
+    // again and the control takes the focus: false then.
+    bool UpdateRecord();
 
   protected:
     // Shows the field's value; field is nullptr when there is nothing to show.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QTimer>
 #include <QWidget>
 
 #include "platform/ui/Controls.h"
@@ -82,7 +83,11 @@ class WidgetDialog : public ui::Dialog {
     int Height() const override { return widget_.height(); }
     void Move(int left, int top) override { widget_.move(left, top); }
     ui::WindowHandle Handle() const override { return HandleOf(&widget_); }
-    void Close() override { widget_.close(); }
+    // Closes once control is back in the event loop: a dialog may be told to close while it is
+    // still being shown, before its modal loop runs.
+    void Close() override {
+        QTimer::singleShot(0, &widget_, [w = &widget_] { w->close(); });
+    }
 
   private:
     QWidget& widget_;

@@ -64,6 +64,31 @@ TEST_F(DimensionsTest, AKindWithoutItsRowReadsEmptyAndSaysWhy) {
     EXPECT_EQ(quotation.DimString("no_such_column"), "");
 }
 
+TEST_F(DimensionsTest, KindsTheProgramUsesButTheDatabaseLacksAreReportedOnceTogether) {
+    {
+        DimCollection dims;
+        EXPECT_TRUE(dims.Missing(ProgramDimensionIds()).empty());
+        EXPECT_TRUE(ReportMissingDimensions(dims, nullptr));
+        EXPECT_EQ(prompter.Count(), 0u);
+    }
+    ASSERT_TRUE(dm->actionQuery("delete from dimension where dimension_id in (17, 24)", "test"));
+    DimCollection dims;
+    EXPECT_EQ(dims.Missing({1, 17, 24, 999}), (std::vector<int>{17, 24, 999}));
+    EXPECT_FALSE(ReportMissingDimensions(dims, nullptr));
+    ASSERT_EQ(prompter.Count(), 1u);
+    EXPECT_EQ(prompter.Messages()[0].text,
+              "The database has no row in table dimension for the record kind(s) 17, 24. The "
+              "windows and dialogs of these kinds will not open until the database is repaired.");
+    EXPECT_EQ(prompter.Messages()[0].title, "Missing record kinds");
+    // A caller that needs a missing kind gets none; the log says who asked.
+    EXPECT_EQ(dims.Require(24, "TfrmBillItem.Timer1Timer"), nullptr);
+    EXPECT_EQ(prompter.Count(), 1u);
+    EXPECT_NE(
+        ErrorLog().find("TfrmBillItem.Timer1Timer;No kind of record has the dimension id 24."),
+        std::string::npos);
+    EXPECT_EQ(dims.Require(1, "test"), dims.Find(1));
+}
+
 TEST_F(DimensionsTest, StartingValuesWriteTheTimeOnlyForTheExactWord) {
     ASSERT_TRUE(
         dm->actionQuery("insert into dim_def (dim_def_id, dimension_id, dim_def_field, "

@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
 #include "core/Globals.h"
+#include "platform/db/DbError.h"
 #include "tests/support/CoreFixture.h"
 
 namespace zl {
@@ -61,7 +63,7 @@ TEST_F(EditFormTest, AddingAQuotationAppliesDefaultsKindParentAndStartingValuesI
     EXPECT_EQ(dialog.left, 312);  // (1025 - 400) / 2, truncated
     EXPECT_EQ(dialog.top, 233);   // (768 - 301) / 2, truncated
     EXPECT_EQ(q.State(), db::DataSetState::dsInsert);
-    EXPECT_EQ(q.SQL(), "select * from zlm_doc");
+    EXPECT_EQ(q.SQL(), "select * from [zlm_doc] where 1=0");  // columns only, no rows read
     EXPECT_EQ(q.FieldByName("dimension_id").AsInteger(), 6);
     EXPECT_EQ(q.FieldByName("customer_id").AsInteger(), 5);
     EXPECT_EQ(q.FieldByName("doc_status_id").AsInteger(), 1);  // from the starting values
@@ -90,23 +92,55 @@ TEST_F(EditFormTest, AKindWithoutParentKeepsTheAppendDefaults) {
     EXPECT_EQ(q.FieldByName("dimension_id").AsInteger(), 15);
 }
 
-TEST_F(EditFormTest, EditingStandsOnTheRecordOrOnNothingToPost) {
+TEST_F(EditFormTest, EditingOpensOnlyTheRecordAndSavesIt) {
     DimensionTable& customers = *Dimensions->Find(1);
     customers.SetRecordId(5);
     customers.SetEditMode(DimensionTable::EditRecord);
     {
         EditForm controller(dialog, customers, q);
+        EXPECT_EQ(q.SQL(), "select * from [entity] where [entity_id]=5");
+        EXPECT_EQ(q.RecordCount(), 1);
         EXPECT_EQ(q.State(), db::DataSetState::dsEdit);
-        EXPECT_EQ(q.FieldByName("entity_id").AsInteger(), 5);
+        EXPECT_TRUE(controller.HasRecord());
         q.FieldByName("entity_first").SetAsString("Nobody");
         EXPECT_TRUE(controller.handleClose());
     }
     EXPECT_EQ(Main("select entity_first from entity where entity_id=5"), "Nobody");
+    EXPECT_FALSE(dialog.closed);
+    EXPECT_EQ(prompter.Count(), 0u);
+}
 
+TEST_F(EditFormTest, ARecordDeletedMeanwhileIsReportedAndNothingCanBeWritten) {
+    DimensionTable& customers = *Dimensions->Find(1);
     customers.SetRecordId(123456);
+    customers.SetEditMode(DimensionTable::EditRecord);
+    const std::string before = Main("select group_concat(entity_name, '|') from entity");
     EditForm controller(dialog, customers, q);
-    EXPECT_EQ(q.State(), db::DataSetState::dsBrowse);
+    ASSERT_EQ(prompter.Count(), 1u);
+    EXPECT_EQ(prompter.Messages()[0].text, "There is no record to edit");
+    EXPECT_EQ(prompter.Messages()[0].title, "No record");
+    EXPECT_EQ(prompter.Messages()[0].owner, dialog.Handle());
+    EXPECT_TRUE(dialog.closed);
+    EXPECT_FALSE(controller.HasRecord());
+    // A closed query has no row that anything could be written into.
+    EXPECT_FALSE(q.Active());
+    EXPECT_THROW(q.Edit(), db::DbError);
+    FakeEdit empty;
+    EXPECT_TRUE(controller.RequireValue(dialog.Handle(), empty, "entity_name"));
     EXPECT_TRUE(controller.handleClose());
+    EXPECT_EQ(Main("select group_concat(entity_name, '|') from entity"), before);
+}
+
+TEST_F(EditFormTest, AKindIsInEditOnlyWhileItsControllerLives) {
+    DimensionTable& customers = *Dimensions->Find(1);
+    customers.SetEditMode(DimensionTable::Add);
+    {
+        EditForm controller(dialog, customers, q);
+        EXPECT_TRUE(Dimensions->AnyInEdit());
+        controller.handleClose();
+    }
+    EXPECT_FALSE(Dimensions->AnyInEdit());
+    EXPECT_EQ(customers.GetEditMode(), DimensionTable::None);
 }
 
 TEST_F(EditFormTest, CancelAsksAndDropsOnlyOnYes) {
@@ -159,27 +193,111 @@ TEST_F(EditFormTest, ARequiredValueStopsTheCloseUntilItIsThere) {
     EXPECT_TRUE(controller.RequireValue(dialog.Handle(), name, "entity_name"));
 }
 
-TEST_F(EditFormTest, AFailedPostIsLoggedAndReported) {
+TEST_F(EditFormTest, AFailedPostAsksWhetherToDiscardAndKeepsTheRecordOnNo) {
     DimensionTable& customers = *Dimensions->Find(1);
     customers.SetEditMode(DimensionTable::Add);
     EditForm controller(dialog, customers, q);
     q.FieldByName("entity_title").SetAsString("Professor Doctor");  // wider than its column
+    prompter.Push(ui::Button::Ok);                                  // the warning of the log
+    prompter.Push(ui::Button::No);
     EXPECT_FALSE(controller.handleClose());
-    EXPECT_EQ(LastBoxFirstLine(), "Exception occurred in: EditForm.handleClose");
-    EXPECT_EQ(Main("select count(*) from entity where entity_title='Professor Doctor'"), "0");
+    ASSERT_EQ(prompter.Count(), 2u);
+    EXPECT_EQ(LastBoxFirstLine(), "The record could not be saved. Discard your changes and close?");
+    EXPECT_EQ(prompter.Messages()[0].text.substr(0, 44),
+              "Exception occurred in: EditForm.handleClose\n");
+    EXPECT_EQ(prompter.Messages()[1].title, "Not saved");
+    EXPECT_EQ(prompter.Messages()[1].buttons, ui::Buttons::YesNo);
+    // No: what was typed is still there, in insert state, ready to be corrected.
+    EXPECT_EQ(q.State(), db::DataSetState::dsInsert);
+    EXPECT_EQ(q.FieldByName("entity_title").AsString(), "Professor Doctor");
+    EXPECT_FALSE(controller.GetCancelled());
+    q.FieldByName("entity_title").SetAsString("Prof");
+    EXPECT_TRUE(controller.handleClose());
+    EXPECT_EQ(Main("select count(*) from entity where entity_title='Prof'"), "1");
 }
 
-TEST_F(EditFormTest, WithoutAKeyThereIsNoNewRecord) {
+TEST_F(EditFormTest, AFailedPostAnsweredYesStoresNothingAndCloses) {
+    DimensionTable& customers = *Dimensions->Find(1);
+    customers.SetRecordId(5);
+    customers.SetEditMode(DimensionTable::EditRecord);
+    const std::string before = Main("select entity_title from entity where entity_id=5");
+    EditForm controller(dialog, customers, q);
+    q.FieldByName("entity_title").SetAsString("Professor Doctor");
+    prompter.Push(ui::Button::Ok);
+    prompter.Push(ui::Button::Yes);
+    EXPECT_TRUE(controller.handleClose());
+    EXPECT_TRUE(controller.GetCancelled());
+    EXPECT_EQ(q.State(), db::DataSetState::dsBrowse);
+    EXPECT_EQ(Main("select entity_title from entity where entity_id=5"), before);
+}
+
+TEST_F(EditFormTest, AFailedSaveIsToldEvenWhenTheLogCannotBeWritten) {
+    // A folder where the log file should be: no line can be appended, so the log shows no box.
+    std::filesystem::create_directory(folder.DataFolder() + "zlm.err.log");
+    DimensionTable& customers = *Dimensions->Find(1);
+    customers.SetEditMode(DimensionTable::Add);
+    EditForm controller(dialog, customers, q);
+    q.FieldByName("entity_title").SetAsString("Professor Doctor");
+    prompter.Push(ui::Button::No);
+    EXPECT_FALSE(controller.handleClose());
+    ASSERT_EQ(prompter.Count(), 1u);
+    EXPECT_EQ(prompter.Messages()[0].text,
+              "The record could not be saved. Discard your changes and close?");
+}
+
+TEST_F(EditFormTest, WithoutAKeyThereIsNoNewRecordAndTheDialogCloses) {
     DimensionTable& customers = *Dimensions->Find(1);
     customers.SetRecordId(5);
     customers.SetEditMode(DimensionTable::Add);
     ASSERT_TRUE(dm->actionQuery("drop table id_control", "test"));
+    const std::string before = Main("select count(*) from entity");
     EditForm controller(dialog, customers, q);
-    EXPECT_EQ(q.State(), db::DataSetState::dsBrowse);
+    EXPECT_FALSE(q.Active());
+    EXPECT_FALSE(controller.HasRecord());
     EXPECT_EQ(customers.GetRecordId(), 0);
+    EXPECT_TRUE(dialog.closed);
+    EXPECT_EQ(LastBoxFirstLine(), "The new record could not be created. Nothing has been stored.");
     EXPECT_TRUE(controller.handleClose());
-    EXPECT_EQ(Main("select count(*) from entity where entity_id=0"), "0");
+    EXPECT_EQ(Main("select count(*) from entity"), before);
 }
+
+// Each row: what is wrong with the kind's metadata, and a statement that makes it so.
+struct BrokenKind {
+    const char* what;
+    const char* sql;
+};
+
+class EditFormBrokenKindTest : public EditFormTest,
+                               public ::testing::WithParamInterface<BrokenKind> {};
+
+TEST_P(EditFormBrokenKindTest, AnAddThatCannotBeCompletedIsLoggedCancelledAndClosed) {
+    ASSERT_TRUE(dm->actionQuery(GetParam().sql, "test"));
+    dims = std::make_unique<DimCollection>();  // the metadata as it now stands
+    Dimensions = dims.get();
+    DimensionTable& quotations = *Dimensions->Find(6);
+    quotations.SetEditMode(DimensionTable::Add);
+    const std::string before = Main("select count(*) from zlm_doc");
+    EditForm controller(dialog, quotations, q);
+    EXPECT_NE(ErrorLog().find("EditForm.DoAdd;"), std::string::npos) << ErrorLog();
+    EXPECT_EQ(LastBoxFirstLine(), "The new record could not be created. Nothing has been stored.");
+    EXPECT_TRUE(dialog.closed);
+    EXPECT_FALSE(q.Active());
+    EXPECT_EQ(quotations.GetRecordId(), 0);
+    EXPECT_TRUE(controller.handleClose());
+    EXPECT_EQ(Main("select count(*) from zlm_doc"), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, EditFormBrokenKindTest,
+    ::testing::Values(BrokenKind{"a parent column the table lacks",
+                                 "update dimension set dimension_parentfield='no_such_parent' "
+                                 "where dimension_id=6"},
+                      BrokenKind{"a default column the table lacks",
+                                 "insert into dim_def (dimension_id, dim_def_field, dim_def_value) "
+                                 "values (6, 'no_such_column', 'x')"},
+                      BrokenKind{"a default that does not convert",
+                                 "insert into dim_def (dimension_id, dim_def_field, dim_def_value) "
+                                 "values (6, 'doc_status_id', 'not a number')"}));
 
 }  // namespace
 }  // namespace zl

@@ -4,12 +4,13 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 
-#include "core/CoReportObject.h"
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
 #include "core/Globals.h"
+#include "core/ReportServer.h"
 #include "tests/support/FakeReportServer.h"
 #include "tests/support/QtFixture.h"
 #include "tests/support/TestDialogs.h"
@@ -46,23 +47,23 @@ TEST_F(BrowseFrameTest, TheListStatementFollowsParentTypeAndOrder) {
     test::TopLevelDialog dialog(6);
     frame.bindDimension(Dimensions->Find(6), &dialog);
     // The first open comes before the order list exists: no order clause.
-    EXPECT_EQ(frame.qBrowse.SQL(), "select * from lstQuotation where true  and customer_id=0");
+    EXPECT_EQ(frame.qBrowse.SQL(), "select * from [lstQuotation] where true  and [customer_id]=0");
     EXPECT_EQ(frame.qBrowse.RecordCount(), 1);
     EXPECT_EQ(frame.cbType->currentText(), "[all]");
     EXPECT_EQ(frame.labType->text(), "Status:");
-    EXPECT_TRUE(frame.btnDoPrint->isVisibleTo(&frame));
+    EXPECT_TRUE(frame.printButton->isVisible());
 
     frame.setParentID(17);
     EXPECT_EQ(frame.qBrowse.SQL(),
-              "select * from lstQuotation where true  and customer_id=17 order by [Reference]");
+              "select * from [lstQuotation] where true  and [customer_id]=17 order by [Reference]");
     EXPECT_EQ(frame.qBrowse.RecordCount(), 2);
 
     frame.cbType->setCurrentIndex(frame.cbType->findText("Sent"));  // doc_status 2
     frame.cbOrder->setCurrentIndex(frame.cbOrder->findText("Date"));
     frame.openTables();
     EXPECT_EQ(frame.qBrowse.SQL(),
-              "select * from lstQuotation where true  and customer_id=17 "
-              "and doc_status_id=2 order by [Date]");
+              "select * from [lstQuotation] where true  and [customer_id]=17 "
+              "and [doc_status_id]=2 order by [Date]");
     ASSERT_EQ(frame.qBrowse.RecordCount(), 1);
     EXPECT_EQ(frame.qBrowse.FieldByName("zlm_doc_id").AsInteger(), 6001);
     EXPECT_EQ(Dimensions->Find(6)->GetRecordId(), 6001);
@@ -81,12 +82,12 @@ TEST_F(BrowseFrameTest, AKindWithoutParentOrTypeAddsNoClauses) {
     TBrowseFrame frame;
     test::TopLevelDialog dialog(14);
     frame.bindDimension(Dimensions->Find(14), &dialog);
-    EXPECT_EQ(frame.qBrowse.SQL(), "select * from lstService where true ");
+    EXPECT_EQ(frame.qBrowse.SQL(), "select * from [lstService] where true ");
     EXPECT_FALSE(frame.cbType->isVisibleTo(&frame));
     EXPECT_FALSE(frame.labType->isVisibleTo(&frame));
-    EXPECT_FALSE(frame.btnDoPrint->isVisibleTo(&frame));  // no report for services
+    EXPECT_FALSE(frame.printButton->isVisible());  // no report for services
     frame.openTables();
-    EXPECT_EQ(frame.qBrowse.SQL(), "select * from lstService where true  order by [Code]");
+    EXPECT_EQ(frame.qBrowse.SQL(), "select * from [lstService] where true  order by [Code]");
     EXPECT_EQ(Dimensions->Find(14)->GetRecordId(), 0);  // an empty list
 }
 
@@ -97,7 +98,7 @@ TEST_F(BrowseFrameTest, TheInitialTypeIsSelectedOnlyWhenItExists) {
         TBrowseFrame frame;
         frame.bindDimension(&quotations, nullptr);
         EXPECT_EQ(frame.cbType->currentText(), "Accepted");
-        EXPECT_NE(frame.qBrowse.SQL().find(" and doc_status_id=3"), std::string::npos);
+        EXPECT_NE(frame.qBrowse.SQL().find(" and [doc_status_id]=3"), std::string::npos);
     }
     Exec("update dimension set type_initialid=99 where dimension_id=6");
     DimensionTable quotations(6);
@@ -236,8 +237,7 @@ TEST_F(BrowseFrameTest, RowsAreStripedAndFloatsShowTwoDecimals) {
 TEST_F(BrowseFrameTest, PrintAsksTheReportServerForTheKindsReport) {
     AddQuotations();
     auto fake = test::FakeReportServer::Create();
-    fake->AddRef();
-    ReportServer.Attach(fake.Get());
+    ReportServer = fake->NewClient();
     CurBusUnitId = 3;
     dm->qConfig.Edit();
     dm->qConfig.FieldByName("config_docrepository").SetAsString(folder.DataFolder() + "doc/");
@@ -259,9 +259,49 @@ TEST_F(BrowseFrameTest, PrintAsksTheReportServerForTheKindsReport) {
     TBrowseFrame customers;
     AddCustomers();
     customers.bindDimension(Dimensions->Find(1), nullptr);
-    EXPECT_FALSE(customers.btnDoPrint->isVisibleTo(&customers));
+    EXPECT_FALSE(customers.printButton->isVisible());
     customers.Print->trigger();
     EXPECT_EQ(fake->calls.back().rfind("ShowReport(0|3|2|", 0), 0u);
+}
+
+TEST_F(BrowseFrameTest, ThePrintButtonKeepsToTheReportIdWhenTheToolBarIsLaidOut) {
+    AddQuotations();
+    TBrowseFrame services;
+    TBrowseFrame quotations;
+    services.bindDimension(Dimensions->Find(14), nullptr);  // no report
+    quotations.bindDimension(Dimensions->Find(6), nullptr);
+    for (TBrowseFrame* frame : {&services, &quotations}) {
+        frame->resize(900, 300);
+        frame->show();
+        QApplication::processEvents();
+        frame->resize(1200, 400);  // a second layout pass
+        QApplication::processEvents();
+    }
+    EXPECT_FALSE(services.btnDoPrint->isVisible());
+    EXPECT_TRUE(quotations.btnDoPrint->isVisible());
+    // The context menu keeps its Print entry either way.
+    EXPECT_TRUE(services.PopupMenu1->actions().contains(services.Print));
+    EXPECT_TRUE(services.Print->isVisible());
+    EXPECT_TRUE(services.Print->isEnabled());
+}
+
+TEST_F(BrowseFrameTest, AKindIsBeingEditedOnlyWhileItsDialogIsOpen) {
+    AddCustomers();
+    TBrowseFrame frame;
+    test::TopLevelDialog dialog(1);
+    std::vector<bool> whileOpen;
+    dialog.whileShown = [&](test::TopLevelDialog& d) {
+        whileOpen.push_back(Dimensions->AnyInEdit());
+        d.SaveAndClose();
+    };
+    frame.bindDimension(Dimensions->Find(1), &dialog);
+    EXPECT_FALSE(Dimensions->AnyInEdit());
+    frame.AddExecute();
+    EXPECT_FALSE(Dimensions->AnyInEdit());
+    frame.EditExecute();
+    EXPECT_FALSE(Dimensions->AnyInEdit());
+    EXPECT_EQ(whileOpen, (std::vector<bool>{true, true}));
+    EXPECT_EQ(Dimensions->Find(1)->GetEditMode(), DimensionTable::None);
 }
 
 TEST(OrderByClause, BracketsAnyColumnName) {

@@ -4,13 +4,13 @@
 #include <fstream>
 #include <string>
 
-#include "core/CoReportObject.h"
 #include "core/DataMod.h"
 #include "platform/com/Bstr.h"
 #include "platform/com/ErrorInfo.h"
 #include "platform/com/Registry.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
+#include "tests/support/FakeReportServer.h"
 #include "tests/support/TempConfigHome.h"
 #include "tests/support/TestDataFolder.h"
 
@@ -41,7 +41,7 @@ class ContactEMailTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_EQ(RegisterServerLibrary(ZELMAR_REPORTSERVER_PATH), S_OK);
-        server = CoReportObjectCreate();
+        server = test::CreateReportObject();
         ASSERT_TRUE(server);
         Bstr main(Conn(folder.MainDb())), meta(Conn(folder.MetaDb())),
             local(Conn(folder.LocalDb()));

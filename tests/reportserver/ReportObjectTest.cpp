@@ -5,12 +5,12 @@
 #include <cstdlib>
 #include <vector>
 
-#include "core/CoReportObject.h"
 #include "core/DataMod.h"
 #include "core/Globals.h"
 #include "platform/com/Bstr.h"
 #include "platform/com/ErrorInfo.h"
 #include "platform/com/Registry.h"
+#include "tests/support/FakeReportServer.h"
 #include "tests/support/TempConfigHome.h"
 #include "tests/support/TestDataFolder.h"
 
@@ -60,7 +60,7 @@ class ReportServerTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_NE(Library(), nullptr) << ::dlerror();
         ASSERT_EQ(RegisterServerLibrary(ZELMAR_REPORTSERVER_PATH), S_OK);
-        server = CoReportObjectCreate();
+        server = test::CreateReportObject();
         ASSERT_TRUE(server);
     }
 
@@ -95,7 +95,7 @@ TEST_F(ReportServerTest, RegistrationNamesTheLibraryFile) {
     EXPECT_EQ(unregister(), S_OK);
     EXPECT_FALSE(FindClassEntry(CLSID_ReportObject));
     try {
-        CoReportObjectCreate();
+        test::CreateReportObject();
         FAIL() << "created without registration";
     } catch (const OleError& e) {
         EXPECT_STREQ(e.what(), "Class not registered");
@@ -120,7 +120,7 @@ TEST_F(ReportServerTest, CountsReferencesAndObjectsToZero) {
     ASSERT_NE(canUnload, nullptr);
     EXPECT_EQ(server->AddRef(), 2u);
     EXPECT_EQ(server->Release(), 1u);
-    ComPtr<IReportObject> second = CoReportObjectCreate();
+    ComPtr<IReportObject> second = test::CreateReportObject();
     EXPECT_NE(second.Get(), server.Get());
     EXPECT_EQ(canUnload(), S_FALSE);
     second.Reset();

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <tuple>
 
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
@@ -124,16 +125,130 @@ TEST_F(CustomerDialogTest, ACustomerWithoutAddressGetsItsOwnRowOnlyWhenSaved) {
               "Business unit street");
 }
 
-TEST_F(CustomerDialogTest, ACustomerThatIsGoneLeavesEveryOtherRowAlone) {
-    const std::string before = Main("select count(*) from address");
-    const std::string first = Main(
-        "select entity_name || entity_fullname from entity where "
-        "entity_id=(select min(entity_id) from entity)");
-    Run(DimensionTable::EditRecord, 123456, [](TfrmCustEdit& d) { d.btnOK->click(); });
-    EXPECT_EQ(Main("select count(*) from address"), before);
-    EXPECT_EQ(Main("select entity_name || entity_fullname from entity where "
-                   "entity_id=(select min(entity_id) from entity)"),
-              first);
+TEST_F(CustomerDialogTest, ACustomerDeletedMeanwhileIsReportedAndNothingTypedIsStored) {
+    const std::string entities =
+        Main("select group_concat(entity_id || entity_name || entity_fullname, '|') from entity");
+    const std::string addresses = Main("select group_concat(address_postal1, '|') from address");
+    Customers().SetEditMode(DimensionTable::EditRecord);
+    Customers().SetRecordId(123456);
+    TfrmCustEdit d;
+    d.show();  // finds nothing, says so and closes once the event loop runs
+    ASSERT_EQ(prompter.Count(), 1u);
+    EXPECT_EQ(prompter.Messages()[0].text, "There is no record to edit");
+    EXPECT_EQ(prompter.Messages()[0].title, "No record");
+    // Typing and saving before the close lands reach no row.
+    Type(d, "entity_name", "Overwritten");
+    Type(d, "entity_taxrate", "5");
+    Type(d, "address_postal1", "Overwritten");
+    d.btnOK->click();
+    QApplication::processEvents();
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(prompter.Count(), 1u);
+    EXPECT_EQ(Main("select group_concat(entity_id || entity_name || entity_fullname, '|') from "
+                   "entity"),
+              entities);
+    EXPECT_EQ(Main("select group_concat(address_postal1, '|') from address"), addresses);
+    EXPECT_FALSE(Dimensions->AnyInEdit());
+}
+
+TEST_F(CustomerDialogTest, AFailedSaveAnsweredNoKeepsTheDialogAndWhatWasTyped) {
+    Exec("insert into entity (entity_id, dimension_id, entity_name) values (9001, 1, \"Acme\")");
+    // Stands in for a full disk: every write of a customer row fails.
+    Exec(
+        "create trigger refuse_entity before update on entity begin select raise(abort, "
+        "'database or disk is full'); end");
+    bool stayedOpen = false;
+    QString typed;
+    Run(DimensionTable::EditRecord, 9001, [&](TfrmCustEdit& d) {
+        Type(d, "entity_name", "Acme Ltd");
+        prompter.Push(ui::Button::Ok);  // the log's warning
+        prompter.Push(ui::Button::No);
+        d.btnOK->click();
+        stayedOpen = d.isVisible();
+        typed = d.edName->text();
+        Exec("drop trigger refuse_entity");  // space again
+        d.btnOK->click();
+    });
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(typed, "Acme Ltd");
+    EXPECT_EQ(prompter.Messages()[1].text,
+              "The record could not be saved. Discard your changes and close?");
+    EXPECT_EQ(Main("select entity_name from entity where entity_id=9001"), "Acme Ltd");
+}
+
+TEST_F(CustomerDialogTest, AFailedSaveAnsweredYesClosesAndStoresNothing) {
+    Exec("insert into entity (entity_id, dimension_id, entity_name) values (9001, 1, \"Acme\")");
+    Exec(
+        "create trigger refuse_entity before update on entity begin select raise(abort, "
+        "'database or disk is full'); end");
+    bool closed = false;
+    Run(DimensionTable::EditRecord, 9001, [&](TfrmCustEdit& d) {
+        Type(d, "entity_name", "Acme Ltd");
+        Type(d, "address_postal1", "New street");
+        prompter.Push(ui::Button::Ok);
+        prompter.Push(ui::Button::Yes);
+        d.btnOK->click();
+        closed = !d.isVisible();
+    });
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(Main("select entity_name from entity where entity_id=9001"), "Acme");
+    EXPECT_EQ(AddressCount(9001), 0);  // the address of a discarded save is dropped too
+}
+
+TEST_F(CustomerDialogTest, TaxRateAndDiscountOutsideTheirRangesAreRefused) {
+    Exec(
+        "insert into entity (entity_id, dimension_id, entity_name, entity_taxrate, "
+        "entity_discount) values (9001, 1, \"Acme\", 14, 5)");
+    // Each row: the edit, what is typed, the message.
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"entity_taxrate", "2000", "Please enter a value between 0 and 1000."},
+        {"entity_taxrate", "-1", "Please enter a value between 0 and 1000."},
+        {"entity_discount", "150", "Please enter a value between 0 and 100."},
+    };
+    for (const auto& [column, typed, message] : cases) {
+        prompter.Push(ui::Button::Ok);
+        bool stayedOpen = false;
+        bool focused = false;
+        QString shown;
+        Run(DimensionTable::EditRecord, 9001, [&](TfrmCustEdit& d) {
+            Type(d, column, typed);
+            d.btnOK->click();
+            stayedOpen = d.isVisible();
+            auto* edit = d.findChild<QLineEdit*>(column);
+            shown = edit->text();
+            focused = d.focusWidget() == edit;
+            d.btnOK->click();  // the previous value is kept and saved
+        });
+        EXPECT_TRUE(stayedOpen) << column << " " << typed;
+        EXPECT_TRUE(focused) << column << " " << typed;
+        EXPECT_EQ(shown, std::string(column) == "entity_taxrate" ? "14.000" : "5.000");
+        EXPECT_EQ(prompter.Messages().back().text, message);
+        EXPECT_EQ(prompter.Messages().back().title, "Invalid value");
+    }
+    EXPECT_EQ(Main("select entity_taxrate || '/' || entity_discount from entity where "
+                   "entity_id=9001"),
+              "14.0/5.0");
+    // Inside the range the value is stored.
+    Run(DimensionTable::EditRecord, 9001, [this](TfrmCustEdit& d) {
+        Type(d, "entity_taxrate", "1000");
+        d.btnOK->click();
+    });
+    EXPECT_EQ(Main("select entity_taxrate from entity where entity_id=9001"), "1000");
+}
+
+TEST_F(CustomerDialogTest, AContactPersonDeletedMeanwhileIsReportedAndNothingTypedIsStored) {
+    const std::string before = Main("select count(*) || '/' || max(entity_id) from entity");
+    Dimensions->Find(17)->SetRecordId(123456);
+    TfrmContactPerson person;
+    person.show();
+    ASSERT_EQ(prompter.Count(), 1u);
+    EXPECT_EQ(prompter.Messages()[0].text, "There is no record to edit");
+    TypeInto(person.findChild<QLineEdit*>("entity_name"), "Ghost");
+    person.btnOK->click();
+    QApplication::processEvents();
+    EXPECT_FALSE(person.isVisible());
+    EXPECT_EQ(Main("select count(*) || '/' || max(entity_id) from entity"), before);
+    EXPECT_EQ(Main("select count(*) from entity where entity_name='Ghost'"), "0");
 }
 
 TEST_F(CustomerDialogTest, ANameIsRequiredBeforeTheDialogCloses) {

@@ -74,6 +74,7 @@ TEST_F(LookupTest, TextThatIsNoNumberCountsAsZero) {
 }
 
 TEST_F(LookupTest, ANewCustomerIsPickedUnlessItWasCancelled) {
+    TfrmCustEdit::InstallAsNewCustomerDialog();
     WhenModal<TfrmLookup>([](TfrmLookup& d) {
         EXPECT_TRUE(d.btnNewCust->isEnabled());
         WhenModal<TfrmCustEdit>([](TfrmCustEdit& customer) {
@@ -95,6 +96,7 @@ TEST_F(LookupTest, ANewCustomerIsPickedUnlessItWasCancelled) {
         d.btnNewCust->click();
     });
     EXPECT_EQ(ShowLookup(1, nullptr, true), 0);
+    EXPECT_FALSE(Dimensions->AnyInEdit());
 }
 
 }  // namespace

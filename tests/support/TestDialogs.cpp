@@ -2,10 +2,10 @@
 
 #include <QTimer>
 
-#include "core/CoReportObject.h"
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
 #include "core/Globals.h"
+#include "core/ReportServer.h"
 
 namespace zl::test {
 
@@ -65,7 +65,7 @@ void FrameFixture::SetUp() {
 
 void FrameFixture::TearDown() {
     Dimensions = nullptr;
-    ReportServer.Reset();
+    ReportServer.reset();
 }
 
 }  // namespace zl::test

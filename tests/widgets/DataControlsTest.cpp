@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "platform/db/Connection.h"
+#include "platform/db/DbError.h"
 #include "platform/db/Query.h"
+#include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestDataFolder.h"
 #include "widgets/DataControls.h"
 
@@ -280,6 +282,45 @@ TEST_F(DataControlsTest, RadioGroupWritesTheChosenValue) {
     EXPECT_EQ(Stored(101, "dimension_id"), "16");
     q.Last();  // dimension 5 is no entry
     EXPECT_EQ(kind.ItemIndex(), -1);
+}
+
+TEST_F(DataControlsTest, AValueOutsideTheFieldsRangeIsRefusedByEveryControl) {
+    ui::ScriptedPrompter prompter;
+    q.SetFieldRange("entity_taxrate", 0, 1000);
+    q.SetFieldRange("dimension_id", 1, 10);
+    DataSource source(&q);
+    QWidget window;
+    auto* rate = new DBEdit(&window);  // writes when the record is posted
+    rate->SetDataSource(&source);
+    rate->SetDataField("entity_taxrate");
+    auto* kind = new DBRadioGroup(&window);  // writes at the click
+    kind->SetItems({"Customer", "Region"}, {"1", "16"});
+    kind->SetDataSource(&source);
+    kind->SetDataField("dimension_id");
+    q.Open();
+    window.show();
+
+    rate->selectAll();
+    QTest::keyClicks(rate, "2000");
+    EXPECT_THROW(q.Post(), db::RangeError);
+    ASSERT_EQ(prompter.Count(), 1u);
+    EXPECT_EQ(prompter.Messages()[0].text, "Please enter a value between 0 and 1000.");
+    EXPECT_EQ(prompter.Messages()[0].title, "Invalid value");
+    EXPECT_EQ(prompter.Messages()[0].owner, static_cast<void*>(&window));
+    EXPECT_TRUE(rate->text().isEmpty());             // the stored value (none) shown again
+    EXPECT_EQ(q.State(), db::DataSetState::dsEdit);  // nothing posted, nothing lost
+
+    kind->Button(1)->click();
+    EXPECT_EQ(prompter.Count(), 2u);
+    EXPECT_EQ(prompter.Messages()[1].text, "Please enter a value between 1 and 10.");
+    EXPECT_EQ(kind->ItemIndex(), 0);
+    EXPECT_EQ(q.FieldByName("dimension_id").AsInteger(), 1);
+
+    rate->selectAll();
+    QTest::keyClicks(rate, "1000");
+    q.Post();
+    EXPECT_EQ(Stored(101, "entity_taxrate"), "1000");
+    EXPECT_EQ(Stored(101, "dimension_id"), "1");
 }
 
 TEST_F(DataControlsTest, ComboBoxWritesItsText) {
