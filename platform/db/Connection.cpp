@@ -173,6 +173,10 @@ void Connection::Open() {
         throw DbError("The file '" + path + "' is not a database.");
     }
     RegisterFunctions(db_);
+    // A double-quoted name is always a name: without this SQLite would take a mistyped
+    // (bracketed) column name for a text value, and a wrong name would fail silently.
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
 }
 
 void Connection::Close() {

@@ -130,6 +130,17 @@ TEST(QuoteName, BracketedNamesWithBlanksAndBracketsRunOnSqlite) {
     EXPECT_EQ(q.Fields(0).AsInteger(), 1);
 }
 
+TEST(QuoteName, ANameThatIsNoColumnIsAnErrorNotAText) {
+    DbTestFile file;
+    // Left to itself SQLite would read the unknown name as the text 'item_cnt', match no row
+    // and delete nothing without a word.
+    EXPECT_THROW(file.conn.Execute("delete from item where " + QuoteName("item_cnt") + "=1"),
+                 DbError);
+    Query q(&file.conn);
+    q.SetSQL("select count(*) from item where " + QuoteName("item_idd") + "=1");
+    EXPECT_THROW(q.Open(), DbError);
+}
+
 // A folder of its own for files that the tests damage or write-protect.
 class ScratchFolder {
   public:
