@@ -27,6 +27,9 @@ DimensionTable::DimensionTable(int id)
 }
 
 std::string DimensionTable::DimString(const std::string& column) {
+    // A dimension row that could not be read at all has been reported by its open.
+    if (!qDim->Active())
+        return "";
     try {
         if (qDim->IsEmpty())
             throw db::DbError("The dimension has no row.");
@@ -38,6 +41,9 @@ std::string DimensionTable::DimString(const std::string& column) {
 }
 
 int DimensionTable::DimInt(const std::string& column) {
+    // A dimension row that could not be read at all has been reported by its open.
+    if (!qDim->Active())
+        return 0;
     try {
         if (qDim->IsEmpty())
             throw db::DbError("The dimension has no row.");
@@ -49,6 +55,8 @@ int DimensionTable::DimInt(const std::string& column) {
 }
 
 void DimensionTable::appendDefaults(db::Query& ds) {
+    if (!qDefs->Active())
+        return;  // the failed open has been reported
     try {
         for (qDefs->First(); !qDefs->Eof(); qDefs->Next())
             WriteDefault(ds, qDefs->FieldByName("dim_def_field").AsString(),

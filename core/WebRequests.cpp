@@ -1,14 +1,23 @@
 #include "core/WebRequests.h"
 
+#include <algorithm>
+
+#include "core/DataMod.h"
 #include "core/WebThread.h"
 #include "platform/http/Http.h"
 
 namespace zl {
 
+std::string UsageVersion() {
+    std::string version = TDataMod::ProgramVersion;
+    std::replace(version.begin(), version.end(), '.', '_');
+    return version;
+}
+
 void SendUsageNotice() noexcept {
     try {
         WebThread thread;
-        thread.Init("http://" + http::Hosts().usageHost + "/usage.asp?vsn=3_01_15");
+        thread.Init("http://" + http::Hosts().usageHost + "/usage.asp?vsn=" + UsageVersion());
         thread.Start();
     } catch (...) {
         // The usage notice never disturbs the program.

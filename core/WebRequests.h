@@ -5,8 +5,11 @@
 
 namespace zl {
 
-// Sends "/usage.asp?vsn=3_01_15" to the usage host on a thread of its own; never raises and
-// never waits.
+// The program's version with its dots written as underscores ("3_01_15").
+std::string UsageVersion();
+
+// Sends "/usage.asp?vsn=" and the usage version to the usage host on a thread of its own; never
+// raises and never waits.
 void SendUsageNotice() noexcept;
 
 // Asks the web host for the current version. False means a newer version exists: the reply has
