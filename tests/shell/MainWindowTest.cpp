@@ -229,6 +229,25 @@ TEST_F(MainWindowTest, TheChosenBusinessUnitGoesIntoNewRows) {
     main.Exit1Click();
 }
 
+TEST_F(MainWindowTest, AKindTheDatabaseLacksIsReportedOnceAndStartUpGoesOn) {
+    SetUpAsAfterTheFirstRun();
+    {
+        db::Connection main;
+        main.SetConnectionString("Data Source=" + folder.MainDb());
+        main.Open();
+        main.Execute("delete from dimension where dimension_id=24");
+    }
+    TfrmMain main;
+    UseFakeServer(main);
+    StartUp(main);
+    ASSERT_EQ(prompter.Count(), 1u);
+    EXPECT_EQ(prompter.Messages()[0].title, "Missing record kinds");
+    EXPECT_NE(prompter.Messages()[0].text.find("record kind(s) 24."), std::string::npos);
+    EXPECT_TRUE(exitStatuses.empty());  // logged in and running
+    EXPECT_TRUE(main.frmCustomer);
+    main.Exit1Click();
+}
+
 TEST_F(MainWindowTest, OptionsWithoutTheRightDoNothing) {
     TfrmMain main;
     UseFakeServer(main);
