@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "core/AssemblyPath.h"
 #include "core/DataMod.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
@@ -10,21 +11,7 @@
 
 namespace zl {
 
-namespace {
-
-// An assembly on the path for as long as its lines are being expanded.
-class PathStep {
-  public:
-    PathStep(std::vector<int>& path, int assemblyId) : path_(path) { path_.push_back(assemblyId); }
-    ~PathStep() { path_.pop_back(); }
-    PathStep(const PathStep&) = delete;
-    PathStep& operator=(const PathStep&) = delete;
-
-  private:
-    std::vector<int>& path_;
-};
-
-}  // namespace
+namespace {}  // namespace
 
 BOMPopulater::BOMPopulater()
     : qBom(&DataMod->repConn), qLines(&DataMod->zlmConn), qBillable(&DataMod->zlmConn) {}
@@ -79,7 +66,7 @@ bool BOMPopulater::processAssembly(int assemblyId, double multiplier) {
             DataMod->zlmConn, items, "BOMPopulater.processAssembly",
             "select * from bill_item where billable_id=" + std::to_string(assemblyId)))
         return false;
-    const PathStep step(path_, assemblyId);
+    const AssemblyPathStep step(path_, assemblyId);
     for (items.First(); !items.Eof(); items.Next()) {
         const double qty = items.FieldByName("bill_item_qty").AsFloat();
         const int component = items.FieldByName("component_id").AsInteger();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "core/AssemblyPath.h"
 #include "core/DataMod.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
@@ -20,18 +21,6 @@ bool ValidToday(db::Query& q, const char* fromColumn, const char* toColumn) {
     const format::TDateTime to = format::DateOf(q.FieldByName(toColumn).AsDateTime());
     return from <= today && today <= to;
 }
-
-// An assembly on the roll-up path for as long as its lines are being summed.
-class PathStep {
-  public:
-    PathStep(std::vector<int>& path, int assemblyId) : path_(path) { path_.push_back(assemblyId); }
-    ~PathStep() { path_.pop_back(); }
-    PathStep(const PathStep&) = delete;
-    PathStep& operator=(const PathStep&) = delete;
-
-  private:
-    std::vector<int>& path_;
-};
 
 }  // namespace
 
@@ -69,7 +58,7 @@ std::optional<double> BillRate::rollUp(bool cost, RollUpPath& path) {
     if (!DataMod->openQuery(DataMod->zlmConn, qBillItems, tag,
                             "select * from bill_item where billable_id=" + std::to_string(ItemId)))
         return std::nullopt;
-    const PathStep step(path.ids, ItemId);
+    const AssemblyPathStep step(path.ids, ItemId);
     double sum = 0;
     BillRate level;
     for (qBillItems.First(); !qBillItems.Eof(); qBillItems.Next()) {
