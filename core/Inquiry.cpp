@@ -23,7 +23,9 @@ bool FollowUp(Inquiry& inquiry, int sourceKey, const std::string& linkColumn,
 }  // namespace
 
 Inquiry::Inquiry() : qDoc(&DataMod->zlmConn), qSource(&DataMod->zlmConn) {
-    DataMod->openQuery(DataMod->zlmConn, qDoc, "Inquiry.Create", "select * from zlm_doc");
+    // Only the columns are needed: follow-ups are appended to an empty set, whatever the
+    // number of documents.
+    DataMod->openQuery(DataMod->zlmConn, qDoc, "Inquiry.Create", "select * from zlm_doc where 1=0");
 }
 
 bool Inquiry::appendGen(int sourceKey, const std::string& linkColumn) {
