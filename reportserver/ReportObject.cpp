@@ -7,12 +7,16 @@
 #include <QGuiApplication>
 
 #include "core/DataMod.h"
+#include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "core/RecordCopier.h"
 #include "platform/com/Bstr.h"
 #include "platform/com/ErrorInfo.h"
 #include "reportserver/CustContact.h"
 #include "reportserver/DocumentTemplate.h"
+#include "reportserver/GraphReport.h"
+#include "reportserver/QuestionnairePrint.h"
+#include "reportserver/ZLMReport.h"
 #include "widgets/QtPlatform.h"
 
 namespace zl::reportserver {
@@ -23,11 +27,11 @@ namespace {
 
 std::atomic<int> liveObjects{0};
 
-// Every data module the library made. The newest is DataMod; older ones stay alive, since an
-// object that made one may still be running.
-std::vector<std::unique_ptr<TDataMod>>& DataModules() {
-    static std::vector<std::unique_ptr<TDataMod>> modules;
-    return modules;
+// The library's one data module, made by the first object and used by every later one, so
+// that a second object never cuts the connections of the first.
+TDataMod& LibraryDataModule() {
+    static TDataMod module(Deliverable::ReportServer);
+    return module;
 }
 
 template <class F>
@@ -167,9 +171,8 @@ void TReportObject::Initialize() {
     if (QCoreApplication::instance() && QGuiApplication::platformName() != "offscreen") {
         static widgets::QtPlatform platform;
     }
-    auto& modules = DataModules();
-    modules.push_back(std::make_unique<TDataMod>(Deliverable::ReportServer));
-    DataMod = modules.back().get();
+    DataMod = &LibraryDataModule();
+    report_ = std::make_unique<ZLMReport>();
 }
 
 HRESULT TReportObject::QueryInterface(const GUID& iid, void** out) {
@@ -367,24 +370,40 @@ HRESULT TReportObject::CopyRecord(BSTR table, BSTR parentfield, std::int32_t id,
     });
 }
 
-// Members still to be built.
-
-HRESULT TReportObject::ShowReport(std::int32_t, std::int32_t, std::int32_t, std::int32_t, BSTR) {
-    return E_NOTIMPL;
+// Always succeeds; a run that ended early is logged with the report id and the file.
+HRESULT TReportObject::ShowReport(std::int32_t repid, std::int32_t buid, std::int32_t userid,
+                                  std::int32_t reportkey, BSTR htmlfile) {
+    const std::string file = FromBstr(htmlfile);
+    try {
+        if (Failed(Reconnect()))
+            return S_OK;
+        report_->Run(repid, buid, userid, reportkey, file);
+    } catch (const std::exception& e) {
+        LogError("TReportObject.ShowReport", e.what(),
+                 "report " + std::to_string(repid) + ", " + file);
+    } catch (...) {
+        LogError("TReportObject.ShowReport", "Unknown exception",
+                 "report " + std::to_string(repid) + ", " + file);
+    }
+    return S_OK;
 }
 
-HRESULT TReportObject::PrintBlankQuestionnaire(std::int32_t, std::int32_t, BSTR) {
-    return E_NOTIMPL;
+HRESULT TReportObject::PrintBlankQuestionnaire(std::int32_t questid, std::int32_t, BSTR htmlfile) {
+    return Safe([&] { reportserver::PrintBlankQuestionnaire(questid, FromBstr(htmlfile)); });
 }
 
-HRESULT TReportObject::PrintCompletedQuestionnaire(std::int32_t, std::int32_t, BSTR) {
-    return E_NOTIMPL;
+HRESULT TReportObject::PrintCompletedQuestionnaire(std::int32_t compquestid, std::int32_t,
+                                                   BSTR htmlfile) {
+    return Safe(
+        [&] { reportserver::PrintCompletedQuestionnaire(compquestid, FromBstr(htmlfile)); });
 }
 
-HRESULT TReportObject::PrintGraph(std::int32_t, std::int32_t, std::int32_t, std::int32_t, BSTR) {
-    return E_NOTIMPL;
+HRESULT TReportObject::PrintGraph(std::int32_t reportid, std::int32_t buid, std::int32_t custid,
+                                  std::int32_t reportkey, BSTR) {
+    return Safe([&] { PrintGraphReport(reportid, buid, reportkey, custid); });
 }
 
+// The diet charts are not built into this library yet.
 HRESULT TReportObject::ShowNutritionBreakdown(std::int32_t, std::int32_t) {
     return E_NOTIMPL;
 }
@@ -398,7 +417,7 @@ HRESULT TReportObject::ShowExerciseGraph(std::int32_t, std::int32_t) {
 }
 
 HRESULT TReportObject::ShowPlannedWeightLoss(std::int32_t, std::int32_t) {
-    return E_NOTIMPL;
+    return S_OK;  // does nothing, whatever it is given
 }
 
 HRESULT TReportObject::ShowWeightGraph(std::int32_t, std::int32_t) {

@@ -3,11 +3,14 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "reportserver/IReportObject.h"
 
 namespace zl::reportserver {
+
+class ZLMReport;
 
 // Objects alive now; the library may unload only at 0.
 int LiveObjectCount();
@@ -59,6 +62,8 @@ class TReportObject final : public IReportObject {
     void Initialize();
 
     std::atomic<std::uint32_t> refs_{1};
+    // The report that serves every ShowReport of this object.
+    std::unique_ptr<ZLMReport> report_;
 };
 
 }  // namespace zl::reportserver

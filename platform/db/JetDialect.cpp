@@ -142,7 +142,8 @@ std::string Quote(std::string_view content, char quote) {
 
 std::string DateLiteral(const std::string& text) {
     format::TDateTime dt = 0;
-    if (!format::TryStrToDateTime(text, dt) && !format::TryIsoToDateTime(text, dt))
+    // The stored form first: it is unambiguous whatever the user's short date format.
+    if (!format::TryIsoToDateTime(text, dt) && !format::TryStrToDateTime(text, dt))
         throw DbError("Syntax error in date in query expression '#" + text + "#'.");
     return "'" + format::DateTimeToIso(dt) + "'";
 }
@@ -258,6 +259,10 @@ std::string QuoteName(std::string_view name) {
             quoted += ']';
     }
     return quoted + "]";
+}
+
+std::string SqlDate(format::TDateTime dt) {
+    return "#" + format::DateTimeToIso(dt) + "#";
 }
 
 }  // namespace zl::db

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/format/Format.h"
+
 namespace zl::db {
 
 // Rewrites one or more statements:
@@ -17,6 +19,11 @@ namespace zl::db {
 // - reserved words that the schema uses as column names (table) are quoted.
 // Raises DbError on an unterminated literal or an invalid date literal.
 std::string TranslateJet(std::string_view sql);
+
+// A date (and time) as a Jet date literal in the one unambiguous form, "#YYYY-MM-DD HH:MM:SS#",
+// which the translation maps to the stored text. Every date written into SQL goes through here;
+// titles and labels keep the user's short date format.
+std::string SqlDate(format::TDateTime dt);
 
 // A table or column name as a bracketed identifier ("]" doubled), so that a name read from the
 // metadata can never end the brackets early or be taken for SQL of its own.

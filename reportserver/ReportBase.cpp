@@ -1,0 +1,102 @@
+#include "reportserver/ReportBase.h"
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+#include "core/DataMod.h"
+#include "core/ErrorLog.h"
+#include "core/Globals.h"
+
+namespace zl::reportserver {
+
+bool ReportBase::createHTML(const std::string& path) {
+    closeFile();
+    auto file = std::make_unique<std::ofstream>(path, std::ios::binary | std::ios::trunc);
+    if (!*file) {
+        LogError("ReportBase.createHTML",
+                 "Cannot create file \"" + path + "\". " + std::strerror(errno), path);
+        return false;
+    }
+    file->exceptions(std::ios::badbit | std::ios::failbit);
+    owned_ = std::move(file);
+    stream_ = owned_.get();
+    writeLine("<html>");
+    writeLine("<head>");
+    return true;
+}
+
+void ReportBase::closeHTML() {
+    writeLine("</body>");
+    writeLine("</html>");
+    if (owned_)
+        owned_->close();
+    closeFile();
+}
+
+void ReportBase::closeFile() {
+    if (owned_ && stream_ == owned_.get())
+        stream_ = nullptr;
+    if (owned_) {
+        owned_->exceptions(std::ios::goodbit);  // closing never raises
+        owned_->close();
+        owned_.reset();
+    }
+}
+
+std::ostream& ReportBase::out() {
+    if (!stream_)
+        throw std::runtime_error("The report has no file to write to.");
+    return *stream_;
+}
+
+void ReportBase::write(const std::string& text) {
+    out().write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+void ReportBase::writeLine(const std::string& text) {
+    write(text);
+    write("\r\n");
+}
+
+void ReportBase::writeInt(int value) {
+    write(std::to_string(value));
+}
+
+void ReportBase::writeTag(const std::string& tag, const std::string& text) {
+    write("<" + tag + ">" + text + "</" + tag);
+    writeLine(">");
+}
+
+void ReportBase::beginTable(int width, int border) {
+    write("<table width=\"" + std::to_string(width) + "%\" border=\"" + std::to_string(border));
+    writeLine("\">");
+}
+
+void ReportBase::endTable() {
+    writeLine("</table>");
+}
+
+void ReportBase::fontOn(const std::string& face, int size, int bold) {
+    write("<font size=\"" + std::to_string(size) + "\" face=\"" + face);
+    writeLine("\">");
+    if (bold == 1)
+        write("<b>");
+}
+
+void ReportBase::fontOff() {
+    writeLine("</b></font>");
+}
+
+void ReportBase::setStream(std::ostream* stream) {
+    stream_ = stream;
+}
+
+std::string ReportBase::synonym(int id) const {
+    db::Query& q = DataMod->qSynonym;
+    if (!q.Active() || !DataMod->Seek(q, "synonym_id", id))
+        return "";
+    return q.FieldByName("synonym_local").AsString();
+}
+
+}  // namespace zl::reportserver

@@ -1,0 +1,54 @@
+// A report defined as data: its row of zlm_rep, its sections in rep_section and its cells in
+// rep_field (meta database), written as one HTML page of tables, one per section.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/db/Query.h"
+#include "reportserver/ReportBase.h"
+#include "reportserver/ReportField.h"
+
+namespace zl::reportserver {
+
+// The sections of one report, written one after another by one field grid.
+class ReportSection : public ReportBase {
+  public:
+    ReportSection();
+    // Opens the report's rep_section rows in display order.
+    void setReport(int reportId);
+    // Writes every section: rules, table, content by section type.
+    void generate();
+    // Writes each detail section (type 5) to the CSV file; the last one stays.
+    void exportCSV(const std::string& fileName);
+
+  private:
+    ReportField field_;
+    db::Query qData_;
+};
+
+class ZLMReport : public ReportBase {
+  public:
+    ZLMReport();
+    ~ZLMReport() override;
+
+    // Loads the definition, the report's records and its customer.
+    void Populate(int reportId);
+    // Writes the title, the sections and the message; the file is open and is closed by the
+    // caller.
+    void Generate();
+    void exportCSV(const std::string& fileName);
+
+    // The whole run behind ShowReport after its reconnect: file, definition, period, page,
+    // viewer. The file is closed on every path; raises what ended the run.
+    void Run(int reportId, int busUnit, int user, int key, const std::string& htmlFile);
+
+    // The definition's HTML title (the description of a filed report).
+    std::string htmlTitle() const;
+
+  private:
+    ReportSection section_;
+    db::Query qCustomer_;
+};
+
+}  // namespace zl::reportserver
