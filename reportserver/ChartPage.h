@@ -1,0 +1,39 @@
+// A chart as one printable page: the page layouts of the chart forms, the modal print preview
+// that shows the page, and the category labels the charts put under their points.
+#pragma once
+
+#include <QPageLayout>
+#include <QStringList>
+#include <functional>
+
+class QChartView;
+class QPrinter;
+class QValueAxis;
+
+namespace zl::reportserver {
+
+// How a chart page reaches the user. The default is PreviewChartPage; tests put a function
+// here that looks at the chart instead.
+using ChartPreview = std::function<void(QChartView& view, const QPageLayout& page)>;
+
+// Shows the chart as one page of the given layout in a modal QPrintPreviewDialog, from which
+// the user prints; returns when the preview closes.
+void PreviewChartPage(QChartView& view, const QPageLayout& page);
+
+// Lays the chart out at the size of the printer's page (in points, so that fonts keep their
+// sizes on paper) and paints it over the whole printable area.
+void RenderChartPage(QChartView& view, QPrinter& printer);
+
+// A4 with margins of 10 mm on every side.
+QPageLayout A4Page(QPageLayout::Orientation orientation);
+
+// Appends one category per point. A category axis drops a repeated label, so a repeat (a month
+// covered by two forecast items, two rows of one date) is made distinct with trailing zero-width
+// spaces: it keeps a place of its own and reads the same on paper.
+void AppendCategory(QStringList& categories, const QString& label);
+
+// Sets the axis to a range with round steps that holds zero and every value from `low` to
+// `high`, with some room above the highest value for its mark.
+void FitValueAxis(QValueAxis& axis, double low, double high);
+
+}  // namespace zl::reportserver
