@@ -2,11 +2,13 @@
 // CSV file and file it with the report's customer as an e-mail document.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/db/Query.h"
 #include "widgets/FormDialog.h"
 
+class QPrinter;
 class QTextBrowser;
 class QToolBar;
 class QToolButton;
@@ -15,6 +17,7 @@ namespace zl::reportserver {
 
 class ZLMReport;
 
+// Created and freed by its caller; shown modally by show or showFile.
 class TfrmReportView : public widgets::FormDialog {
     Q_OBJECT
   public:
@@ -35,12 +38,21 @@ class TfrmReportView : public widgets::FormDialog {
     db::Query qDoc;
     db::Query qItem;
 
+    // The modal questions, replaceable for tests. The CSV file name to write ("" for Cancel);
+    // whether to print, with the printer set up.
+    std::function<std::string()> askCsvFile;
+    std::function<bool(QPrinter&)> askPrinter;
+
     void btnPrintClick();
     void btnCSVClick();
+    // Files the report as a contact event of its customer with one line naming the page.
     void btnSendEmailClick();
     void btnCloseClick();
 
   private:
+    void load(const std::string& path);
+    std::string askCsvFileByDialog();
+
     ZLMReport* report_ = nullptr;
     std::string path_;
 };
