@@ -1,14 +1,249 @@
 #include "reportserver/QuestionnairePrint.h"
 
+#include <algorithm>
 #include <stdexcept>
+
+#include "core/DataMod.h"
+#include "core/ErrorLog.h"
+#include "core/Globals.h"
+#include "platform/db/DbError.h"
+#include "reportserver/TfrmReportView.h"
 
 namespace zl::reportserver {
 
-void PrintBlankQuestionnaire(int, const std::string&) {
-    throw std::logic_error("PrintBlankQuestionnaire is not built yet.");
+namespace {
+
+constexpr const char* kOpenCompletedTag = "Questionnaire.openCompleted";
+constexpr int kMultipleChoice = 3;
+
+// A query that could not be opened has been logged and shown by the data module; the printout
+// ends here, as it would at the first read of the closed query.
+void Require(bool opened) {
+    if (!opened)
+        throw db::DbError("Cannot perform this operation on a closed dataset");
 }
-void PrintCompletedQuestionnaire(int, const std::string&) {
-    throw std::logic_error("PrintCompletedQuestionnaire is not built yet.");
+
+// Closes the writer's file however the printout ends; what was written stays on disk.
+class FileCloser {
+  public:
+    explicit FileCloser(ReportBase& writer) : writer_(writer) {}
+    ~FileCloser() { writer_.closeFile(); }
+    FileCloser(const FileCloser&) = delete;
+    FileCloser& operator=(const FileCloser&) = delete;
+
+  private:
+    ReportBase& writer_;
+};
+
+void CreateFile(ReportBase& writer, const std::string& path) {
+    if (!writer.createHTML(path))  // logged and shown by createHTML
+        throw std::runtime_error("Cannot create file \"" + path + "\".");
+}
+
+void OpenQuestionnaire(Questionnaire& questionnaire, int questId, int custId) {
+    if (!questionnaire.Open(questId, custId))  // logged and shown by Open
+        throw db::DbError("Questionnaire " + std::to_string(questId) + " could not be opened.");
+}
+
+int IntegerOf(db::Query& q, const char* column) {
+    return q.FieldByName(column).AsInteger();
+}
+
+}  // namespace
+
+void QuestionnairePrinter::printBlank(const std::string& path) {
+    const FileCloser closer(Writer);
+    Require(qQuestionnaire.Active() && qSections.Active());
+    CreateFile(Writer, path);
+    Writer.write("<font face=\"arial\" size=\"3\"><b>" +
+                 qQuestionnaire.FieldByName("questionnaire_name").AsString());
+    Writer.writeLine("</b></font><br>");
+    for (qSections.First(); !qSections.Eof(); qSections.Next()) {
+        getSectionRows();
+        printBlankSection();
+    }
+    Writer.closeHTML();
+}
+
+void QuestionnairePrinter::openCompleted(int compQuestId) {
+    CompQuestId = compQuestId;
+    Require(DataMod->OpenById(qCompQuest, "comp_quest", compQuestId, kOpenCompletedTag));
+    if (qCompQuest.IsEmpty()) {
+        const std::string message =
+            "There is no completed questionnaire " + std::to_string(compQuestId) + ".";
+        LogError(kOpenCompletedTag, message, "");
+        throw db::DbError(message);
+    }
+    const int customer = IntegerOf(qCompQuest, "customer_id");
+    Require(DataMod->openQuery(qCustomer,
+                               "select * from entity where entity_id=" + std::to_string(customer),
+                               kOpenCompletedTag));
+    OpenQuestionnaire(*this, IntegerOf(qCompQuest, "questionnaire_id"), customer);
+}
+
+void QuestionnairePrinter::printCompleted(const std::string& path) {
+    const FileCloser closer(Writer);
+    Require(qQuestionnaire.Active() && qSections.Active() && qCompQuest.Active() &&
+            qCustomer.Active());
+    CreateFile(Writer, path);
+    Writer.write("<font face=\"arial\" size=\"3\"><b>" +
+                 qQuestionnaire.FieldByName("questionnaire_name").AsString());
+    Writer.writeLine("</b></font><br><br>");
+    Writer.write("<font face=\"arial\" size=\"2\"><b>Customer name: </b>" +
+                 qCustomer.FieldByName("entity_fullname").AsString());
+    Writer.writeLine("</b></font><br><br>");
+    Writer.write("<font face=\"arial\" size=\"2\"><b>Questionnaire date: </b>" +
+                 format::DateTimeToStr(qCompQuest.FieldByName("comp_quest_date").AsDateTime()));
+    Writer.writeLine("</b></font><br><br>");
+    for (qSections.First(); !qSections.Eof(); qSections.Next()) {
+        getSectionRows();
+        printCompletedSection();
+    }
+    Writer.closeHTML();
+}
+
+void QuestionnairePrinter::getSectionRows() {
+    Require(DataMod->openQuery(
+        qAnswer,
+        "select max(question_promptrow) as maxprow, max(question_answerrow) as maxarow, " +
+            std::string(
+                " max(question_promptcol) as maxpcol, max(question_answercol) as maxacol from "
+                "question ") +
+            " where quest_section_id=" + std::to_string(IntegerOf(qSections, "quest_section_id")),
+        "Questionnaire.getSectionRows"));
+    // A section without questions has null maxima, which read as 0.
+    SectionRows = std::max(IntegerOf(qAnswer, "maxprow"), IntegerOf(qAnswer, "maxarow"));
+    SectionCols = std::max(IntegerOf(qAnswer, "maxpcol"), IntegerOf(qAnswer, "maxacol"));
+    qAnswer.Close();
+}
+
+void QuestionnairePrinter::OpenSectionQuestions() {
+    Require(DataMod->openQuery(qQuestions,
+                               "select * from question where quest_section_id=" +
+                                   std::to_string(IntegerOf(qSections, "quest_section_id")) +
+                                   " order by question_dispord",
+                               "Questionnaire.OpenSectionQuestions"));
+}
+
+void QuestionnairePrinter::printBlankSection() {
+    writeSection(false);
+}
+
+void QuestionnairePrinter::printCompletedSection() {
+    writeSection(true);
+}
+
+void QuestionnairePrinter::writeSection(bool completed) {
+    Writer.write("<hr><font face=\"arial\" size=\"2\"><b>" +
+                 qSections.FieldByName("quest_section_caption").AsString());
+    Writer.writeLine("</b></font><br>");
+    Writer.beginTable(100, 0);
+    OpenSectionQuestions();
+    for (int row = 1; row <= SectionRows; ++row) {
+        Writer.writeLine("<tr>");
+        for (int col = 1; col <= SectionCols; ++col) {
+            // The answer is looked up first: the prompt lookup leaves qQuestions on the
+            // prompt's question, whose width the prompt cell takes.
+            const std::string answer = completed ? getCellValue(row, col) : std::string();
+            const std::string prompt = getPrompt(row, col);
+            if (!prompt.empty())
+                writePromptCell(prompt);
+            else
+                writeAnswerCell(row, col, answer);
+        }
+        Writer.writeLine("</tr>");
+    }
+    Writer.endTable();
+    Writer.writeLine("<hr>");
+}
+
+void QuestionnairePrinter::writePromptCell(const std::string& prompt) {
+    Writer.write("<td width=\"" + std::to_string(IntegerOf(qQuestions, "question_promptwidth")) +
+                 "%\"><font face=\"arial\" size=\"2\">" + prompt);
+    Writer.writeLine("</font></td>");
+}
+
+void QuestionnairePrinter::writeAnswerCell(int row, int col, const std::string& answer) {
+    // A position that is no question's answer position has no width of its own.
+    const bool owned = locateAnswer(row, col);
+    if (!answer.empty()) {
+        const int width = owned ? IntegerOf(qQuestions, "question_promptwidth") : 0;
+        Writer.write("<td width=\"" + std::to_string(width) +
+                     "%\"><font face=\"arial\" size=\"2\">" + answer);
+        Writer.writeLine("</font></td>");
+        return;
+    }
+    Writer.writeLine("<td>");
+    const int underscores = owned ? IntegerOf(qQuestions, "question_answerwidth") : 0;
+    if (underscores > 0)
+        Writer.write(std::string(static_cast<std::size_t>(underscores), '_'));
+    Writer.writeLine("</td>");
+}
+
+std::string QuestionnairePrinter::getPrompt(int row, int col) {
+    for (qQuestions.First(); !qQuestions.Eof(); qQuestions.Next()) {
+        if (IntegerOf(qQuestions, "question_promptrow") == row &&
+            IntegerOf(qQuestions, "question_promptcol") == col)
+            return qQuestions.FieldByName("question_prompt").AsString();
+    }
+    return "";
+}
+
+bool QuestionnairePrinter::locateAnswer(int row, int col) {
+    for (qQuestions.First(); !qQuestions.Eof(); qQuestions.Next()) {
+        if (IntegerOf(qQuestions, "question_answerrow") == row &&
+            IntegerOf(qQuestions, "question_answercol") == col)
+            return true;
+    }
+    return false;
+}
+
+std::string QuestionnairePrinter::getCellValue(int row, int col) {
+    if (!locateAnswer(row, col))
+        return "";
+    const std::string tag = "Questionnaire.getCellValue";
+    Require(DataMod->openQuery(qAnswer,
+                               "select * from answer where question_id=" +
+                                   std::to_string(IntegerOf(qQuestions, "question_id")) +
+                                   " and comp_quest_id=" + std::to_string(CompQuestId),
+                               tag));
+    // No answer row, or a multiple-choice answer without a choice, prints as an answer blank.
+    std::string value;
+    if (!qAnswer.IsEmpty()) {
+        const int choice = IntegerOf(qAnswer, "choice_id");
+        if (IntegerOf(qQuestions, "question_type") != kMultipleChoice) {
+            value = qAnswer.FieldByName("answer_text").AsString();
+        } else if (choice != 0) {
+            Require(DataMod->openQuery(
+                qChoice, "select * from choice where choice_id=" + std::to_string(choice), tag));
+            if (!qChoice.IsEmpty())
+                value = qChoice.FieldByName("choice_value").AsString();
+            qChoice.Close();
+        }
+    }
+    qAnswer.Close();
+    return value;
+}
+
+void PrintBlankQuestionnaire(int questId, const std::string& htmlFile) {
+    {
+        // Freed before the viewer shows: no query stays open while it waits.
+        QuestionnairePrinter printer;
+        OpenQuestionnaire(printer, questId, 0);
+        printer.printBlank(htmlFile);
+    }
+    TfrmReportView view;
+    view.showFile(htmlFile);
+}
+
+void PrintCompletedQuestionnaire(int compQuestId, const std::string& htmlFile) {
+    {
+        QuestionnairePrinter printer;
+        printer.openCompleted(compQuestId);
+        printer.printCompleted(htmlFile);
+    }
+    TfrmReportView view;
+    view.showFile(htmlFile);
 }
 
 }  // namespace zl::reportserver

@@ -1,0 +1,354 @@
+// The printed questionnaire: the blank and the completed form byte for byte, the cells of the
+// grid, failures that end a printout, and the two entry points with the viewer.
+#include "reportserver/QuestionnairePrint.h"
+
+#include <QToolButton>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+
+#include "core/DataMod.h"
+#include "reportserver/TfrmReportView.h"
+#include "tests/support/QtFixture.h"
+
+namespace zl::reportserver {
+namespace {
+
+using test::WhenModal;
+
+// Questionnaire 9001: section "About <you>" with three questions, an empty section, and
+// "Numbers", whose answers lie below their prompts. Completed questionnaire 9501 of customer
+// 9201 answers all but question 9305 (answered only in another completed questionnaire).
+constexpr const char* kQuestionnaire = R"(
+INSERT INTO questionnaire (questionnaire_id, questionnaire_name)
+    VALUES (9001, 'Health & <b>check</b>');
+INSERT INTO quest_section (quest_section_id, questionnaire_id, quest_section_caption,
+    quest_section_dispord) VALUES
+    (9103, 9001, 'Numbers', 3), (9101, 9001, 'About <you>', 1), (9102, 9001, 'Empty', 2);
+INSERT INTO question (question_id, quest_section_id, question_dispord, question_type,
+    question_prompt, question_promptrow, question_promptcol, question_answerrow,
+    question_answercol, question_promptwidth, question_answerwidth) VALUES
+    (9301, 9101, 1, 0, 'Name <i>in full</i>', 1, 1, 1, 2, 30, 5),
+    (9302, 9101, 2, 3, 'Smoker?', 2, 1, 2, 2, 40, 3),
+    (9303, 9101, 3, 3, 'Drinks?', 3, 1, 3, 2, 25, 4),
+    (9304, 9103, 1, 1, 'Weight', 1, 1, 2, 1, 50, 6),
+    (9305, 9103, 2, 0, 'Notes', 1, 2, 2, 3, 20, 2);
+INSERT INTO choice (choice_id, question_id, choice_value) VALUES (9401, 9302, 'Yes & <more>');
+INSERT INTO entity (entity_id, dimension_id, entity_fullname) VALUES (9201, 1, 'Smith & <Sons>');
+INSERT INTO comp_quest (comp_quest_id, questionnaire_id, customer_id, comp_quest_date)
+    VALUES (9501, 9001, 9201, '2024-03-05 14:07:09');
+INSERT INTO answer (answer_id, comp_quest_id, question_id, choice_id, answer_text) VALUES
+    (9601, 9501, 9301, 0, 'Jane <b>Doe</b>'),
+    (9602, 9501, 9302, 9401, '[no value]'),
+    (9603, 9501, 9303, 0, '[no value]'),
+    (9604, 9501, 9304, 0, '72.5'),
+    (9605, 9502, 9305, 0, 'another visit');
+)";
+
+constexpr const char* kEmptySection =
+    "<hr><font face=\"arial\" size=\"2\"><b>Empty</b></font><br>\r\n"
+    "<table width=\"100%\" border=\"0\">\r\n"
+    "</table>\r\n<hr>\r\n";
+
+constexpr const char* kBlank =
+    "<html>\r\n<head>\r\n"
+    "<font face=\"arial\" size=\"3\"><b>Health & <b>check</b></b></font><br>\r\n"
+    "<hr><font face=\"arial\" size=\"2\"><b>About <you></b></font><br>\r\n"
+    "<table width=\"100%\" border=\"0\">\r\n"
+    "<tr>\r\n"
+    "<td width=\"30%\"><font face=\"arial\" size=\"2\">Name <i>in full</i></font></td>\r\n"
+    "<td>\r\n_____</td>\r\n"
+    "</tr>\r\n"
+    "<tr>\r\n"
+    "<td width=\"40%\"><font face=\"arial\" size=\"2\">Smoker?</font></td>\r\n"
+    "<td>\r\n___</td>\r\n"
+    "</tr>\r\n"
+    "<tr>\r\n"
+    "<td width=\"25%\"><font face=\"arial\" size=\"2\">Drinks?</font></td>\r\n"
+    "<td>\r\n____</td>\r\n"
+    "</tr>\r\n"
+    "</table>\r\n<hr>\r\n"
+    "<hr><font face=\"arial\" size=\"2\"><b>Empty</b></font><br>\r\n"
+    "<table width=\"100%\" border=\"0\">\r\n"
+    "</table>\r\n<hr>\r\n"
+    "<hr><font face=\"arial\" size=\"2\"><b>Numbers</b></font><br>\r\n"
+    "<table width=\"100%\" border=\"0\">\r\n"
+    "<tr>\r\n"
+    "<td width=\"50%\"><font face=\"arial\" size=\"2\">Weight</font></td>\r\n"
+    "<td width=\"20%\"><font face=\"arial\" size=\"2\">Notes</font></td>\r\n"
+    "<td>\r\n</td>\r\n"
+    "</tr>\r\n"
+    "<tr>\r\n"
+    "<td>\r\n______</td>\r\n"
+    "<td>\r\n</td>\r\n"
+    "<td>\r\n__</td>\r\n"
+    "</tr>\r\n"
+    "</table>\r\n<hr>\r\n"
+    "</body>\r\n</html>\r\n";
+
+std::string Prompt(int width, const std::string& text) {
+    return "<td width=\"" + std::to_string(width) + "%\"><font face=\"arial\" size=\"2\">" + text +
+           "</font></td>\r\n";
+}
+
+std::string Blank(int underscores) {
+    return "<td>\r\n" + std::string(underscores, '_') + "</td>\r\n";
+}
+
+std::string Section(const std::string& caption, const std::string& rows) {
+    return "<hr><font face=\"arial\" size=\"2\"><b>" + caption + "</b></font><br>\r\n" +
+           "<table width=\"100%\" border=\"0\">\r\n" + rows + "</table>\r\n<hr>\r\n";
+}
+
+std::string CompletedHead(const std::string& title, const std::string& date) {
+    return "<html>\r\n<head>\r\n<font face=\"arial\" size=\"3\"><b>" + title +
+           "</b></font><br><br>\r\n"
+           "<font face=\"arial\" size=\"2\"><b>Customer name: </b>Smith & <Sons></b></font>"
+           "<br><br>\r\n"
+           "<font face=\"arial\" size=\"2\"><b>Questionnaire date: </b>" +
+           date + "</b></font><br><br>\r\n";
+}
+
+const std::string kCompleted =
+    CompletedHead("Health & <b>check</b>", "2024/03/05 14:07:09") +
+    Section("About <you>",
+            "<tr>\r\n" + Prompt(30, "Name <i>in full</i>") + Prompt(30, "Jane <b>Doe</b>") +
+                "</tr>\r\n<tr>\r\n" + Prompt(40, "Smoker?") + Prompt(40, "Yes & <more>") +
+                "</tr>\r\n<tr>\r\n" + Prompt(25, "Drinks?") + Blank(4) + "</tr>\r\n") +
+    kEmptySection +
+    Section("Numbers", "<tr>\r\n" + Prompt(50, "Weight") + Prompt(20, "Notes") + Blank(0) +
+                           "</tr>\r\n<tr>\r\n" + Prompt(50, "72.5") + Blank(0) + Blank(2) +
+                           "</tr>\r\n") +
+    "</body>\r\n</html>\r\n";
+
+class QuestionnairePrintTest : public test::QtFixture {
+  protected:
+    void SetUp() override {
+        ConnectAll();
+        ASSERT_TRUE(dm->openQuery(dm->repConn, dm->qSynonym, "test", "select * from synonym"));
+        dm->zlmConn.ExecuteScript(kQuestionnaire);
+        page = folder.Home() + "/questionnaire.html";
+    }
+
+    void Exec(const std::string& sql) { dm->zlmConn.Execute(sql); }
+
+    std::string PrintBlank(int questId) {
+        QuestionnairePrinter printer;
+        EXPECT_TRUE(printer.Open(questId, 0));
+        printer.printBlank(page);
+        EXPECT_FALSE(printer.Writer.hasStream());
+        return test::ReadFile(page);
+    }
+
+    std::string PrintCompleted(int compQuestId) {
+        QuestionnairePrinter printer;
+        printer.openCompleted(compQuestId);
+        printer.printCompleted(page);
+        EXPECT_FALSE(printer.Writer.hasStream());
+        return test::ReadFile(page);
+    }
+
+    std::string page;
+};
+
+TEST_F(QuestionnairePrintTest, BlankFormByteForByte) {
+    EXPECT_EQ(PrintBlank(9001), kBlank);
+    EXPECT_EQ(ErrorLog(), "");
+}
+
+TEST_F(QuestionnairePrintTest, CompletedFormByteForByte) {
+    EXPECT_EQ(PrintCompleted(9501), kCompleted);
+    EXPECT_EQ(ErrorLog(), "");
+}
+
+TEST_F(QuestionnairePrintTest, WithoutSectionsOnlyTheHeadingsArePrinted) {
+    Exec("delete from quest_section");
+    Exec("update questionnaire set questionnaire_name='Bare'");
+    EXPECT_EQ(PrintBlank(9001),
+              "<html>\r\n<head>\r\n<font face=\"arial\" size=\"3\"><b>Bare</b></font><br>\r\n"
+              "</body>\r\n</html>\r\n");
+    EXPECT_EQ(PrintCompleted(9501),
+              CompletedHead("Bare", "2024/03/05 14:07:09") + "</body>\r\n</html>\r\n");
+}
+
+// A cell that holds no prompt takes its width and its underscores from the first question in
+// display order whose answer lies there; a position that is no question's answer position is
+// an empty answer blank.
+TEST_F(QuestionnairePrintTest, CellsTakeTheirSizesFromTheQuestionAnsweredThere) {
+    dm->zlmConn.ExecuteScript(R"(
+        INSERT INTO questionnaire (questionnaire_id, questionnaire_name) VALUES (9002, 'Grid');
+        INSERT INTO quest_section (quest_section_id, questionnaire_id, quest_section_caption,
+            quest_section_dispord) VALUES (9111, 9002, 'Cells', 1);
+        INSERT INTO question (question_id, quest_section_id, question_dispord, question_type,
+            question_prompt, question_promptrow, question_promptcol, question_answerrow,
+            question_answercol, question_promptwidth, question_answerwidth) VALUES
+            (9312, 9111, 1, 0, 'P1', 1, 1, 1, 2, 10, 3),
+            (9311, 9111, 2, 0, 'P2', 1, 1, 1, 2, 90, 7),
+            (9313, 9111, 3, 0, '', 2, 1, 2, 1, 15, 4),
+            (9314, 9111, 4, 0, 'P4', 3, 2, 3, 1, 35, -2);
+        INSERT INTO comp_quest (comp_quest_id, questionnaire_id, customer_id, comp_quest_date)
+            VALUES (9511, 9002, 9201, '2024-03-05 00:00:00');
+        INSERT INTO answer (answer_id, comp_quest_id, question_id, choice_id, answer_text) VALUES
+            (9611, 9511, 9311, 0, 'A2'),
+            (9612, 9511, 9312, 0, 'A1'),
+            (9613, 9511, 9313, 0, ''),
+            (9614, 9511, 9314, 0, 'A4');
+    )");
+    EXPECT_EQ(PrintBlank(9002),
+              "<html>\r\n<head>\r\n<font face=\"arial\" size=\"3\"><b>Grid</b></font><br>\r\n" +
+                  Section("Cells", "<tr>\r\n" + Prompt(10, "P1") + Blank(3) + "</tr>\r\n<tr>\r\n" +
+                                       Blank(4) + Blank(0) + "</tr>\r\n<tr>\r\n" + Blank(0) +
+                                       Prompt(35, "P4") + "</tr>\r\n") +
+                  "</body>\r\n</html>\r\n");
+    // A date at midnight prints without a time.
+    EXPECT_EQ(
+        PrintCompleted(9511),
+        CompletedHead("Grid", "2024/03/05") +
+            Section("Cells", "<tr>\r\n" + Prompt(10, "P1") + Prompt(10, "A1") +
+                                 "</tr>\r\n<tr>\r\n" + Blank(4) + Blank(0) + "</tr>\r\n<tr>\r\n" +
+                                 Prompt(35, "A4") + Prompt(35, "P4") + "</tr>\r\n") +
+            "</body>\r\n</html>\r\n");
+}
+
+// A multiple-choice question without a chosen value prints as unanswered; without a choice id
+// nothing is looked up in choice at all (the table is gone in those cases).
+TEST_F(QuestionnairePrintTest, AMultipleChoiceAnswerWithoutAChoiceIsABlank) {
+    struct Case {
+        const char* name;
+        const char* change;
+        bool choiceTableGone;
+    };
+    const Case cases[] = {
+        {"choice 0", "update answer set choice_id=0 where answer_id=9602", true},
+        {"no answer row", "delete from answer where answer_id=9602", true},
+        {"no choice row", "update answer set choice_id=9499 where answer_id=9602", false},
+    };
+    const std::string smoker = Prompt(40, "Smoker?") + Blank(3) + "</tr>\r\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Exec(c.change);
+        if (c.choiceTableGone)
+            Exec("alter table choice rename to choice_gone");
+        const std::string printed = PrintCompleted(9501);
+        EXPECT_NE(printed.find(smoker), std::string::npos) << printed;
+        EXPECT_EQ(printed.find("Yes & <more>"), std::string::npos);
+        EXPECT_EQ(ErrorLog(), "");
+        if (c.choiceTableGone)
+            Exec("alter table choice_gone rename to choice");
+        Exec("delete from answer where answer_id=9602");
+        Exec(
+            "insert into answer (answer_id, comp_quest_id, question_id, choice_id) values "
+            "(9602, 9501, 9302, 9401)");
+    }
+    EXPECT_EQ(PrintCompleted(9501), kCompleted);
+}
+
+// Whatever ends a printout raises, with the file closed; what was written stays.
+TEST_F(QuestionnairePrintTest, AFailureEndsThePrintoutWithTheFileClosed) {
+    {
+        SCOPED_TRACE("file cannot be created");
+        QuestionnairePrinter printer;
+        ASSERT_TRUE(printer.Open(9001, 0));
+        const std::string missing = folder.Home() + "/missing/q.html";
+        EXPECT_THROW(printer.printBlank(missing), std::exception);
+        EXPECT_FALSE(printer.Writer.hasStream());
+        EXPECT_EQ(ErrorLog().rfind("ReportBase.createHTML;", 0), 0u) << ErrorLog();
+    }
+    {
+        SCOPED_TRACE("answers cannot be read");
+        Exec("alter table answer rename to answer_gone");
+        QuestionnairePrinter printer;
+        printer.openCompleted(9501);
+        try {
+            printer.printCompleted(page);
+            ADD_FAILURE() << "printed without answers";
+        } catch (const std::exception& e) {
+            EXPECT_STREQ(e.what(), "Cannot perform this operation on a closed dataset");
+        }
+        EXPECT_FALSE(printer.Writer.hasStream());
+        EXPECT_NE(ErrorLog().find("\r\nTDataMod.openQuery > Questionnaire.getCellValue;"),
+                  std::string::npos)
+            << ErrorLog();
+        const std::string written = test::ReadFile(page);
+        EXPECT_EQ(written.rfind(CompletedHead("Health & <b>check</b>", "2024/03/05 14:07:09"), 0),
+                  0u);
+        EXPECT_EQ(written.find("</html>"), std::string::npos);
+        Exec("alter table answer_gone rename to answer");
+    }
+    {
+        SCOPED_TRACE("no such completed questionnaire");
+        QuestionnairePrinter printer;
+        try {
+            printer.openCompleted(9599);
+            ADD_FAILURE() << "opened";
+        } catch (const std::exception& e) {
+            EXPECT_STREQ(e.what(), "There is no completed questionnaire 9599.");
+        }
+        const std::string log = ErrorLog();
+        EXPECT_NE(log.find("\r\nQuestionnaire.openCompleted;There is no completed questionnaire "
+                           "9599.;\r\n"),
+                  std::string::npos)
+            << log;
+    }
+}
+
+// The entry points write the page and show it in the viewer, without CSV and e-mail.
+TEST_F(QuestionnairePrintTest, EntryPointsShowThePageInTheViewer) {
+    struct Case {
+        const char* name;
+        void (*print)(int, const std::string&);
+        int id;
+        const std::string& expected;
+    };
+    const std::string blank = kBlank;
+    const Case cases[] = {
+        {"blank", PrintBlankQuestionnaire, 9001, blank},
+        {"completed", PrintCompletedQuestionnaire, 9501, kCompleted},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::remove(page.c_str());
+        bool shown = false;
+        bool csvEnabled = true;
+        bool emailVisible = true;
+        std::string onPage;
+        WhenModal<TfrmReportView>([&](TfrmReportView& v) {
+            shown = true;
+            csvEnabled = v.btnCSV->isEnabled();
+            emailVisible = v.btnSendEmail->isVisible();
+            onPage = test::ReadFile(page);
+            v.btnClose->click();
+        });
+        c.print(c.id, page);
+        EXPECT_TRUE(shown);
+        EXPECT_FALSE(csvEnabled);
+        EXPECT_FALSE(emailVisible);
+        EXPECT_EQ(onPage, c.expected) << "written in full before the viewer shows";
+    }
+    EXPECT_EQ(ErrorLog(), "");
+}
+
+// A printout that fails raises before any viewer is made: a viewer would wait here for ever.
+TEST_F(QuestionnairePrintTest, EntryPointsRaiseWithoutTheViewer) {
+    struct Case {
+        const char* name;
+        void (*print)(int, const std::string&);
+        const char* message;
+    };
+    const Case cases[] = {
+        {"blank", PrintBlankQuestionnaire, "Questionnaire 9599 could not be opened."},
+        {"completed", PrintCompletedQuestionnaire, "There is no completed questionnaire 9599."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        try {
+            c.print(9599, page);
+            ADD_FAILURE() << "printed";
+        } catch (const std::exception& e) {
+            EXPECT_STREQ(e.what(), c.message);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace zl::reportserver
