@@ -1,22 +1,258 @@
 #include "reportserver/ReportField.h"
 
+#include <cerrno>
+#include <cstring>
+#include <fstream>
 #include <stdexcept>
+
+#include "core/DataMod.h"
+#include "core/Globals.h"
 
 namespace zl::reportserver {
 
-void ReportField::setSection(db::Query&, int, int, int) {
-    throw std::logic_error("ReportField.setSection is not built yet.");
+namespace {
+
+db::Field& Cell(const char* column) {
+    return DataMod->qRepField.FieldByName(column);
 }
-void ReportField::openData() {}
-void ReportField::writeGrid() {}
-void ReportField::writeHeadings(const std::string&) {}
-void ReportField::writeDetailRows() {}
-void ReportField::writeTotals() {}
-std::string ReportField::cellValue(int, int) {
-    return "";
+
+db::Field& Section(const char* column) {
+    return DataMod->qSection.FieldByName(column);
 }
-void ReportField::writeCSV(const std::string&) {
-    throw std::logic_error("ReportField.writeCSV is not built yet.");
+
+// A column name that may be qualified by its table ("zlm_doc.zlm_doc_date"), each part
+// bracketed on its own.
+std::string QuoteQualifiedName(const std::string& name) {
+    std::string quoted;
+    std::size_t start = 0;
+    for (std::size_t dot = name.find('.'); dot != std::string::npos; dot = name.find('.', start)) {
+        quoted += db::QuoteName(name.substr(start, dot - start)) + ".";
+        start = dot + 1;
+    }
+    return quoted + db::QuoteName(name.substr(start));
+}
+
+// A CSV field: between double quotes with its quotes doubled when `quote` is set or the text
+// would otherwise split the field or the line.
+std::string CsvField(const std::string& text, bool quote) {
+    if (!quote && text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string field = "\"";
+    for (char c : text) {
+        field += c;
+        if (c == '"')
+            field += '"';
+    }
+    return field + "\"";
+}
+
+std::string CsvValue(const db::Field& field) {
+    if (field.IsNull())
+        return "";
+    const bool isText = field.DataType() == db::FieldType::ftString ||
+                        field.DataType() == db::FieldType::ftWideString;
+    return CsvField(field.AsString(), isText);
+}
+
+}  // namespace
+
+void ReportField::setSection(db::Query& data, int sourceSectionId, int rows, int cols) {
+    data_ = &data;
+    rows_ = rows;
+    cols_ = cols;
+    DataMod->openQuery(
+        DataMod->repConn, DataMod->qRepField, "ReportField.setSection",
+        "select * from rep_field where rep_section_id=" + std::to_string(sourceSectionId) +
+            " order by rep_field_row, rep_field_col, rep_field_dispord");
+    openData();
+}
+
+void ReportField::openData() {
+    const std::string table = Section("rep_section_table").AsString();
+    std::string sql;
+    if (!table.empty()) {
+        sql = "select * from " + db::QuoteName(table) + " where true ";
+        if (Section("rep_section_buwhere").AsInteger() == 1)
+            sql += " and bus_unit_id=" + std::to_string(busUnitId);
+        const std::string parentField = Section("rep_section_parentfield").AsString();
+        if (!parentField.empty())
+            sql += " and " + db::QuoteName(parentField) + "=" + std::to_string(reportKey);
+    } else {
+        sql = Section("rep_section_sqlhead").AsString() + " ";
+        if (!dateField.empty()) {
+            const std::string column = QuoteQualifiedName(dateField);
+            sql += " where " + column + ">=" + db::SqlDate(fromDate) + " and " + column +
+                   "<=" + db::SqlDate(toDate) + " ";
+        }
+        sql += Section("rep_section_sqlfoot").AsString();
+    }
+    db::Connection& conn =
+        Section("rep_section_ismetatable").AsInteger() != 0 ? DataMod->repConn : DataMod->zlmConn;
+    DataMod->openQuery(conn, *data_, "ReportField.openData", sql);
+}
+
+std::string ReportField::reportFont() const {
+    return DataMod->qConfig.FieldByName("config_reportfont").AsString();
+}
+
+std::string ReportField::numberText(double value) const {
+    const std::string pattern = Cell("rep_field_format").AsString();
+    if (pattern.empty())
+        return "";
+    if (value < 0 && DataMod->qConfig.FieldByName("config_minussymbol").AsString() == "(")
+        return "(" + format::Format(pattern, -value) + ")";
+    return format::Format(pattern, value);
+}
+
+db::Field& ReportField::dataField() {
+    return data_->FieldByName(Cell("rep_field_field").AsString());
+}
+
+void ReportField::openCell() {
+    write("<td width=\"" + Cell("rep_field_width").AsString() + "%\" align=\"" +
+          Cell("rep_field_align").AsString());
+    writeLine("\">");
+    fontOn(reportFont(), Cell("rep_field_textsize").AsInteger(),
+           Cell("rep_field_bold").AsInteger());
+}
+
+void ReportField::closeCell() {
+    fontOff();
+    writeLine("</td>");
+}
+
+bool ReportField::findCell(int row, int col) {
+    db::Query& cells = DataMod->qRepField;
+    for (cells.First(); !cells.Eof(); cells.Next()) {
+        if (Cell("rep_field_row").AsInteger() == row && Cell("rep_field_col").AsInteger() == col)
+            return true;
+    }
+    return false;
+}
+
+std::string ReportField::cellValue(int row, int col) {
+    if (!findCell(row, col))
+        return "";
+    std::string text;
+    const std::string field = Cell("rep_field_field").AsString();
+    if (Cell("rep_field_isregto").AsInteger() > 0)
+        text = OrganizationName;
+    else if (!Cell("rep_field_static").AsString().empty())
+        text = Cell("rep_field_static").AsString();
+    else if (field == "_start_date")
+        text = format::FormatDateTime("mmmm dd, yyyy", fromDate);
+    else if (field == "_end_date")
+        text = format::FormatDateTime("mmmm dd, yyyy", toDate);
+    else if (!field.empty())  // a cell of a synonym alone names no column
+        text = data_->FieldByName(field).AsString();
+    const int synonymId = Cell("synonym_id").AsInteger();
+    return synonymId > 0 ? synonym(synonymId) : text;
+}
+
+void ReportField::writeGrid() {
+    for (int r = 1; r <= rows_; ++r) {
+        writeLine("<tr>");
+        for (int c = 1; c <= cols_; ++c) {
+            const std::string text = cellValue(r, c);
+            if (text.empty()) {
+                write("<td></td>");
+                continue;
+            }
+            openCell();
+            writeLine(text);
+            closeCell();
+        }
+        writeLine("</tr>");
+    }
+}
+
+void ReportField::writeHeadings(const std::string& bgColour) {
+    db::Query& cells = DataMod->qRepField;
+    writeLine("<tr>");
+    for (cells.First(); !cells.Eof(); cells.Next()) {
+        write("<td width=\"" + Cell("rep_field_width").AsString() + "%\" align=\"" +
+              Cell("rep_field_align").AsString() + "\" ");
+        if (!bgColour.empty())
+            write(" bgcolor=\"" + bgColour + "\" ");
+        writeLine(">");
+        fontOn(reportFont(), Cell("rep_field_textsize").AsInteger(), 1);
+        const int synonymId = Cell("synonym_id").AsInteger();
+        write(synonymId < 1 ? Cell("rep_field_heading").AsString() : synonym(synonymId));
+        closeCell();
+    }
+    writeLine("</tr>");
+}
+
+void ReportField::writeDetailValue() {
+    if (Cell("rep_field_runtotal").AsInteger() >= 1) {
+        runningTotal_ += dataField().AsFloat();
+        write(numberText(runningTotal_));
+    } else if (Cell("rep_field_omitzero").AsInteger() == 1 && dataField().AsFloat() == 0) {
+        // an omitted zero leaves the cell empty
+    } else if (!Cell("rep_field_format").AsString().empty()) {
+        write(numberText(dataField().AsFloat()));
+    } else {
+        write(dataField().AsString());
+    }
+}
+
+void ReportField::writeDetailRows() {
+    db::Query& cells = DataMod->qRepField;
+    runningTotal_ = 0;
+    for (data_->First(); !data_->Eof(); data_->Next()) {
+        write("<tr>");
+        for (cells.First(); !cells.Eof(); cells.Next()) {
+            openCell();
+            writeDetailValue();
+            closeCell();
+        }
+        write("</tr>");
+    }
+}
+
+void ReportField::writeTotals() {
+    db::Query& cells = DataMod->qRepField;
+    writeLine("<tr>");
+    bool first = true;
+    for (cells.First(); !cells.Eof(); cells.Next()) {
+        write("<td width=\"" + Cell("rep_field_width").AsString() + "%\" align=\"" +
+              Cell("rep_field_align").AsString());
+        writeLine("\"><b>");
+        fontOn(reportFont(), Cell("rep_field_textsize").AsInteger(),
+               Cell("rep_field_bold").AsInteger());
+        if (first)
+            write(synonym(29));
+        first = false;
+        if (Cell("rep_field_sum").AsInteger() != 0) {
+            double sum = 0;
+            for (data_->First(); !data_->Eof(); data_->Next())
+                sum += dataField().AsFloat();
+            write(numberText(sum));
+        }
+        closeCell();
+    }
+    writeLine("</tr>");
+}
+
+void ReportField::writeCSV(const std::string& fileName) {
+    std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
+    if (!file)
+        throw std::runtime_error("Cannot create file \"" + fileName + "\". " +
+                                 std::strerror(errno));
+    file.exceptions(std::ios::badbit | std::ios::failbit);
+    db::Query& cells = DataMod->qRepField;
+    std::string line;
+    for (cells.First(); !cells.Eof(); cells.Next())
+        line +=
+            (cells.RecNo() == 1 ? "" : ",") + CsvField(Cell("rep_field_field").AsString(), false);
+    file << line << "\r\n";
+    for (data_->First(); !data_->Eof(); data_->Next()) {
+        line.clear();
+        for (cells.First(); !cells.Eof(); cells.Next())
+            line += (cells.RecNo() == 1 ? "" : ",") + CsvValue(dataField());
+        file << line << "\r\n";
+    }
+    file.close();
 }
 
 }  // namespace zl::reportserver

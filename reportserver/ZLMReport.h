@@ -23,6 +23,10 @@ class ReportSection : public ReportBase {
     void exportCSV(const std::string& fileName);
 
   private:
+    // Hands the current section's cells (its own, or those of its linked section), grid size
+    // and data source to the field grid.
+    void loadSection();
+
     ReportField field_;
     db::Query qData_;
 };
@@ -47,6 +51,10 @@ class ZLMReport : public ReportBase {
     std::string htmlTitle() const;
 
   private:
+    // The customer of the report: the entity whose id the first record holds in the
+    // definition's customer column; 0 when that is not an integer or names no entity.
+    int findCustomer();
+
     ReportSection section_;
     db::Query qCustomer_;
 };

@@ -190,6 +190,7 @@ TEST(FormatDateTime, NamesAndShortForms) {
     TDateTime dt = Sample();
     EXPECT_EQ(FormatDateTime("MMM", dt), "Mar");
     EXPECT_EQ(FormatDateTime("MMMM", dt), "March");
+    EXPECT_EQ(FormatDateTime("mmmm dd, yyyy", EncodeDate(2024, 9, 1)), "September 01, 2024");
     EXPECT_EQ(FormatDateTime("ddd", dt), "Sat");
     EXPECT_EQ(FormatDateTime("dddd", dt), "Saturday");
     EXPECT_EQ(FormatDateTime("dddd d MMMM yyyy", EncodeDate(2024, 2, 29)),
