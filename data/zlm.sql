@@ -1055,6 +1055,183 @@ FROM doc_item i
 JOIN zlm_doc d ON d.zlm_doc_id = i.zlm_doc_id
 WHERE d.dimension_id = 15 AND i.dimension_id = 24;
 
+-- ---------------------------------------------------------------------------------------
+-- Sources of the report and chart definitions of the metadata database. Dates stay plain
+-- columns of zlm_doc, so they keep their DATETIME type through every view and subquery;
+-- a report period is compared with them as stored text. Texts that were never entered
+-- ("[no value]") print as blanks.
+-- ---------------------------------------------------------------------------------------
+
+-- One quotation, order or invoice with its customer's and its business unit's name and
+-- address (reports 1 to 4, by zlm_doc_id).
+CREATE VIEW repDocHeader AS
+SELECT d.zlm_doc_id, d.dimension_id, d.customer_id, d.bus_unit_id, d.doc_status_id,
+       d.zlm_doc_date,
+       NULLIF(d.zlm_doc_ref, '[no value]') AS doc_ref,
+       NULLIF(d.zlm_cust_ref, '[no value]') AS cust_ref,
+       NULLIF(d.zlm_doc_descr, '[no value]') AS doc_descr,
+       s.doc_status_descr AS status,
+       TRIM(COALESCE(c.entity_name, '') || ' ' || COALESCE(c.entity_first, '') || ' '
+            || COALESCE(c.entity_title, '')) AS cust_name,
+       NULLIF(c.entity_taxref, '[no value]') AS cust_taxref,
+       NULLIF(c.address_postal1, '[no value]') AS cust_postal1,
+       NULLIF(c.address_postal2, '[no value]') AS cust_postal2,
+       NULLIF(c.address_postal3, '[no value]') AS cust_postal3,
+       NULLIF(c.address_pcode, '[no value]') AS cust_pcode,
+       NULLIF(c.address_tel1, '[no value]') AS cust_tel,
+       NULLIF(c.address_email1, '[no value]') AS cust_email,
+       b.entity_name AS bu_name,
+       NULLIF(b.entity_taxref, '[no value]') AS bu_taxref,
+       NULLIF(b.address_postal1, '[no value]') AS bu_postal1,
+       NULLIF(b.address_postal2, '[no value]') AS bu_postal2,
+       NULLIF(b.address_postal3, '[no value]') AS bu_postal3,
+       NULLIF(b.address_pcode, '[no value]') AS bu_pcode,
+       NULLIF(b.address_tel1, '[no value]') AS bu_tel,
+       NULLIF(b.address_email1, '[no value]') AS bu_email
+FROM zlm_doc d
+LEFT JOIN doc_status s ON s.doc_status_id = d.doc_status_id
+LEFT JOIN repEntityAddress c ON c.entity_id = d.customer_id
+LEFT JOIN repEntityAddress b ON b.entity_id = d.bus_unit_id
+WHERE d.dimension_id IN (6, 7, 8);
+
+-- The priced lines of a document in the order they were entered (reports 1 to 3).
+CREATE VIEW repDocLines AS
+SELECT i.doc_item_id, i.zlm_doc_id,
+       NULLIF(i.doc_item_code, '[no value]') AS doc_item_code,
+       NULLIF(i.doc_item_descr, '[no value]') AS doc_item_descr,
+       i.doc_item_qty, i.doc_item_rate, i.doc_item_discount, i.doc_item_tax, i.doc_item_total
+FROM doc_item i
+WHERE i.dimension_id = 24
+ORDER BY i.zlm_doc_id, i.doc_item_id;
+
+-- Every quotation, order and invoice with its month ("yyyy/MM") and the sum of its lines.
+CREATE VIEW repDocSummary AS
+SELECT d.zlm_doc_id, d.dimension_id, d.bus_unit_id, d.customer_id, d.doc_status_id,
+       d.zlm_doc_date,
+       strftime('%Y/%m', d.zlm_doc_date) AS doc_month,
+       TRIM(COALESCE(e.entity_name, '') || ' ' || COALESCE(e.entity_first, '') || ' '
+            || COALESCE(e.entity_title, '')) AS customer,
+       COALESCE(s.doc_status_descr, '') AS status,
+       (SELECT TOTAL(i.doc_item_total) FROM doc_item i
+        WHERE i.zlm_doc_id = d.zlm_doc_id AND i.dimension_id = 24) AS total
+FROM zlm_doc d
+LEFT JOIN entity e ON e.entity_id = d.customer_id
+LEFT JOIN doc_status s ON s.doc_status_id = d.doc_status_id
+WHERE d.dimension_id IN (6, 7, 8);
+
+-- Every priced line of a quotation, order or invoice with its document's kind, date, month,
+-- business unit and customer, the kind of item it sells (item_type, from doc_item_billtype:
+-- 0 service, 2 assembly, 1 component, also for any other value) and that billable item, and
+-- its amounts: revenue is the discounted amount before tax, cost the cost rate times the
+-- quantity.
+CREATE VIEW repDocLineItems AS
+SELECT l.doc_item_id, l.zlm_doc_id, d.dimension_id, d.bus_unit_id, d.customer_id,
+       d.doc_status_id, d.zlm_doc_date,
+       strftime('%Y/%m', d.zlm_doc_date) AS doc_month,
+       l.sys_user_id, l.doc_item_billtype, l.item_type, l.billable_id,
+       COALESCE(NULLIF(b.billable_code, '[no value]'), NULLIF(l.doc_item_code, '[no value]'), '')
+           AS item_code,
+       COALESCE(NULLIF(b.billable_descr, '[no value]'), NULLIF(l.doc_item_descr, '[no value]'),
+                '') AS item_descr,
+       l.doc_item_qty, l.doc_item_total,
+       COALESCE(l.doc_item_rate, 0.0) * COALESCE(l.doc_item_qty, 0.0)
+           * (1.0 - COALESCE(l.doc_item_discount, 0.0) / 100.0) AS revenue,
+       COALESCE(l.doc_item_costrate, 0.0) * COALESCE(l.doc_item_qty, 0.0) AS cost
+FROM (SELECT i.*,
+             CASE i.doc_item_billtype WHEN 0 THEN 0 WHEN 2 THEN 2 ELSE 1 END AS item_type,
+             CASE i.doc_item_billtype WHEN 0 THEN i.service_id WHEN 2 THEN i.assembly_id
+                  ELSE i.component_id END AS billable_id
+      FROM doc_item i
+      WHERE i.dimension_id = 24) l
+JOIN zlm_doc d ON d.zlm_doc_id = l.zlm_doc_id
+LEFT JOIN billable b ON b.billable_id = l.billable_id
+WHERE d.dimension_id IN (6, 7, 8);
+
+-- Orders of each customer, by business unit (report 10).
+CREATE VIEW repOrdersByCustomer AS
+SELECT bus_unit_id, customer_id, customer, COUNT(*) AS orders, TOTAL(total) AS total
+FROM repDocSummary
+WHERE dimension_id = 7
+GROUP BY bus_unit_id, customer_id, customer
+ORDER BY customer, customer_id;
+
+-- Documents of each status, by kind and business unit (reports 18, 23 and 24).
+CREATE VIEW repDocsByStatus AS
+SELECT dimension_id, bus_unit_id, doc_status_id, status, COUNT(*) AS documents,
+       TOTAL(total) AS total
+FROM repDocSummary
+GROUP BY dimension_id, bus_unit_id, doc_status_id, status;
+
+CREATE VIEW repQuotationsByStatus AS
+SELECT bus_unit_id, doc_status_id, status, documents, total
+FROM repDocsByStatus
+WHERE dimension_id = 6
+ORDER BY doc_status_id;
+
+CREATE VIEW repOrdersByStatus AS
+SELECT bus_unit_id, doc_status_id, status, documents, total
+FROM repDocsByStatus
+WHERE dimension_id = 7
+ORDER BY doc_status_id;
+
+CREATE VIEW repInvoicesByStatus AS
+SELECT bus_unit_id, doc_status_id, status, documents, total
+FROM repDocsByStatus
+WHERE dimension_id = 8
+ORDER BY doc_status_id;
+
+-- Quotations by the system user who entered their lines, by business unit (report 19). A
+-- quotation with lines of two users counts for both, each with the value of his lines.
+CREATE VIEW repQuotationsByUser AS
+SELECT l.bus_unit_id, l.sys_user_id,
+       TRIM(COALESCE(u.entity_name, '') || ' ' || COALESCE(u.entity_first, '') || ' '
+            || COALESCE(u.entity_title, '')) AS system_user,
+       COUNT(DISTINCT l.zlm_doc_id) AS quotations, TOTAL(l.doc_item_total) AS total
+FROM repDocLineItems l
+LEFT JOIN entity u ON u.entity_id = l.sys_user_id
+WHERE l.dimension_id = 6
+GROUP BY l.bus_unit_id, l.sys_user_id, u.entity_name, u.entity_first, u.entity_title
+ORDER BY system_user, l.sys_user_id;
+
+-- Orders of every business unit (report 21).
+CREATE VIEW repOrdersByBusUnit AS
+SELECT s.bus_unit_id, COALESCE(u.entity_name, '') AS business_unit, COUNT(*) AS orders,
+       TOTAL(s.total) AS total
+FROM repDocSummary s
+LEFT JOIN entity u ON u.entity_id = s.bus_unit_id
+WHERE s.dimension_id = 7
+GROUP BY s.bus_unit_id, u.entity_name
+ORDER BY business_unit, s.bus_unit_id;
+
+-- Chart sources: the value of quotations, orders and invoices by month, as the text YrMnth
+-- ("yyyyMM") and the number ym (yyyyMM) by which a chart limits its period.
+CREATE VIEW repDocYM AS
+SELECT dimension_id, strftime('%Y%m', zlm_doc_date) AS YrMnth,
+       CAST(strftime('%Y%m', zlm_doc_date) AS INTEGER) AS ym, TOTAL(total) AS total
+FROM repDocSummary
+WHERE strftime('%Y%m', zlm_doc_date) IS NOT NULL
+GROUP BY dimension_id, strftime('%Y%m', zlm_doc_date);
+
+CREATE VIEW repQuotationYM AS
+SELECT YrMnth, ym, total FROM repDocYM WHERE dimension_id = 6 ORDER BY ym;
+
+CREATE VIEW repOrderYM AS
+SELECT YrMnth, ym, total FROM repDocYM WHERE dimension_id = 7 ORDER BY ym;
+
+CREATE VIEW repInvoiceYM AS
+SELECT YrMnth, ym, total FROM repDocYM WHERE dimension_id = 8 ORDER BY ym;
+
+-- The value of the orders by billable item, largest first; items of no value are left out
+-- (the breakdown pie).
+CREATE VIEW repOrderBreakdown AS
+SELECT CASE WHEN item_descr <> '' THEN item_descr ELSE item_code END AS item,
+       TOTAL(doc_item_total) AS total
+FROM repDocLineItems
+WHERE dimension_id = 7
+GROUP BY item_type, billable_id, item_code, item_descr
+HAVING TOTAL(doc_item_total) > 0
+ORDER BY total DESC, item;
+
 -- Diet charts. One kilocalorie is 4.184 kJ; one pound is 0.45359237 kg. Heights are in
 -- centimetres for metric users and in inches otherwise.
 CREATE VIEW repFoodCals AS
