@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <optional>
 #include <set>
 
 #include "platform/db/Connection.h"
@@ -512,17 +513,22 @@ void Query::Open() {
             base = table;
             if (!primaryKey) {
                 std::string withRowid;
+                // A join makes a bare rowid ambiguous: such a result is read-only.
+                std::optional<Prepared> again;
                 if (InjectRowid(translated, withRowid)) {
-                    Prepared again = PrepareRecording(db, withRowid);
-                    const char* rowidTable = sqlite3_column_table_name(again.stmt->get(), 0);
-                    if (rowidTable && base == rowidTable) {
-                        prepared = std::move(again);
-                        stmt = prepared.stmt->get();
-                        firstColumn = 1;
-                        byRowid = true;
-                    } else {
-                        base.clear();
+                    try {
+                        again.emplace(PrepareRecording(db, withRowid));
+                    } catch (const DbError&) {
+                        again.reset();
                     }
+                }
+                const char* rowidTable =
+                    again ? sqlite3_column_table_name(again->stmt->get(), 0) : nullptr;
+                if (rowidTable && base == rowidTable) {
+                    prepared = std::move(*again);
+                    stmt = prepared.stmt->get();
+                    firstColumn = 1;
+                    byRowid = true;
                 } else {
                     base.clear();
                 }

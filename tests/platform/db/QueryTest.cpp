@@ -229,6 +229,16 @@ TEST_F(QueryTest, TablesWithoutKeyAreWrittenByRowid) {
     EXPECT_EQ(StoredText(file, "select count(*) from settings"), "1");
 }
 
+TEST_F(QueryTest, AJoinStartingWithAColumnThatIsNoKeyOpensReadOnly) {
+    // Both tables have a rowid, so the one the layer would add is ambiguous.
+    OpenSql("select s.settings_path, i.item_name from settings s join item i on i.item_id=1");
+    ASSERT_EQ(q.RecordCount(), 1);
+    EXPECT_EQ(q.FieldCount(), 2);
+    EXPECT_EQ(q.Fields(1).AsString(), "Bolt");
+    EXPECT_TRUE(q.BaseTable().empty());
+    EXPECT_THROW(q.Edit(), DbError);
+}
+
 TEST_F(QueryTest, RowsOfViewsAndComputedColumnsAreReadOnly) {
     OpenSql("select * from item_list");
     EXPECT_TRUE(q.BaseTable().empty());
