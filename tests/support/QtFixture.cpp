@@ -1,6 +1,33 @@
 #include "tests/support/QtFixture.h"
 
+#include <QDialog>
+#include <QWidget>
+#include <gtest/gtest.h>
+
 namespace zl::test {
+
+ModalWatchdog::ModalWatchdog() {
+    timer_.setSingleShot(true);
+    timer_.setInterval(60 * 1000);
+    QObject::connect(&timer_, &QTimer::timeout, [] {
+        for (int i = 0; i < 20; ++i) {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            ADD_FAILURE() << "A modal " << modal->metaObject()->className()
+                          << " was still open after a minute; the watchdog closed it.";
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->done(QDialog::Rejected);
+            else
+                modal->hide();
+        }
+    });
+    timer_.start();
+}
+
+ModalWatchdog::~ModalWatchdog() {
+    timer_.stop();
+}
 
 QApplication* QtFixture::app = nullptr;
 

@@ -28,6 +28,19 @@ void WhenModal(std::function<void(T&)> step, int triesLeft = 500) {
     });
 }
 
+// Closes any modal dialog still open a minute after a test began, and fails the test: a step
+// that never ran (or stopped at a failed assertion) must not hang the whole test binary.
+class ModalWatchdog {
+  public:
+    ModalWatchdog();
+    ~ModalWatchdog();
+    ModalWatchdog(const ModalWatchdog&) = delete;
+    ModalWatchdog& operator=(const ModalWatchdog&) = delete;
+
+  private:
+    QTimer timer_;
+};
+
 class QtFixture : public CoreFixture {
   protected:
     static void SetUpTestSuite();
@@ -38,6 +51,7 @@ class QtFixture : public CoreFixture {
     ui::ScriptedScreen screen{1024, 768};
     ui::ScriptedCursor cursor;
     desktop::ScriptedOpener opener;
+    ModalWatchdog watchdog;
     std::string Local(const std::string& sql) const { return Stored(folder.LocalDb(), sql); }
     std::string Main(const std::string& sql) const { return Stored(folder.MainDb(), sql); }
 };
