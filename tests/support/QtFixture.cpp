@@ -1,10 +1,28 @@
 #include "tests/support/QtFixture.h"
 
+#include <gtest/gtest.h>
 #include <QDialog>
 #include <QWidget>
-#include <gtest/gtest.h>
 
 namespace zl::test {
+namespace {
+
+QObject* runningScope = nullptr;
+
+}  // namespace
+
+QObject* TestScope() {
+    return runningScope ? runningScope : QCoreApplication::instance();
+}
+
+QtFixture::QtFixture() {
+    runningScope = &scope_;
+}
+
+QtFixture::~QtFixture() {
+    if (runningScope == &scope_)
+        runningScope = nullptr;
+}
 
 ModalWatchdog::ModalWatchdog() {
     timer_.setSingleShot(true);

@@ -7,18 +7,23 @@
 #include <functional>
 
 #include "platform/desktop/Desktop.h"
+#include "tests/support/CoreFixture.h"
 #include "tests/support/ScriptedOpener.h"
 #include "tests/support/ScriptedPrompter.h"
-#include "tests/support/CoreFixture.h"
 #include "tests/support/TempConfigHome.h"
 
 namespace zl::test {
 
+// The object that lives as long as the running window test (the application between tests).
+// Timers started for it stop with the test, so a wait that was never satisfied cannot reach
+// into the next test's dialogs or its finished test's variables.
+QObject* TestScope();
+
 // Waits (without blocking the event loop) for a modal dialog of type T and then runs `step`
-// on it; gives up after five seconds.
+// on it; gives up after five seconds or at the end of the test.
 template <class T>
 void WhenModal(std::function<void(T&)> step, int triesLeft = 500) {
-    QTimer::singleShot(10, [step, triesLeft] {
+    QTimer::singleShot(10, TestScope(), [step, triesLeft] {
         if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
             step(*dialog);
             return;
@@ -54,6 +59,13 @@ class QtFixture : public CoreFixture {
     ModalWatchdog watchdog;
     std::string Local(const std::string& sql) const { return Stored(folder.LocalDb(), sql); }
     std::string Main(const std::string& sql) const { return Stored(folder.MainDb(), sql); }
+
+  public:
+    QtFixture();
+    ~QtFixture() override;
+
+  private:
+    QObject scope_;
 };
 
 }  // namespace zl::test

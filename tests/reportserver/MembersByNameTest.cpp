@@ -1,0 +1,191 @@
+// Every member of the report server, found by name and called through IDispatch::Invoke on the
+// loaded library, as a script or another program would: results and error results.
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/com/Bstr.h"
+#include "platform/com/ErrorInfo.h"
+#include "platform/com/Registry.h"
+#include "tests/support/FakeReportServer.h"
+#include "tests/support/QtFixture.h"
+
+namespace zl::reportserver {
+namespace {
+
+using namespace com;
+
+// Closes the next modal window the library opens and remembers its caption. The library has
+// its own copy of its window classes, so they are found by what they show, not by type. The
+// polling ends with `context` (the test), so it never reaches into a later test.
+void CloseNextModal(QObject* context, std::vector<std::string>& captions, int triesLeft = 500) {
+    QTimer::singleShot(10, context, [context, &captions, triesLeft] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            captions.push_back(modal->windowTitle().toStdString());
+            modal->close();
+            return;
+        }
+        if (triesLeft > 0)
+            CloseNextModal(context, captions, triesLeft - 1);
+    });
+}
+
+// A quotation with one line, a questionnaire with one question and a completed one.
+constexpr const char* kData = R"(
+INSERT INTO entity (entity_id, dimension_id, parent_id, entity_name, entity_email) VALUES
+    (3001, 1, 0, 'Harrow Foods', 'office@harrow.example');
+INSERT INTO zlm_doc (zlm_doc_id, dimension_id, customer_id, bus_unit_id, zlm_doc_ref,
+                     zlm_doc_date) VALUES (3002, 6, 3001, 3, 'Q-3002', '2026-01-10 00:00:00');
+INSERT INTO doc_item (doc_item_id, zlm_doc_id, dimension_id, doc_item_code, doc_item_descr,
+                      doc_item_qty, doc_item_rate, doc_item_total) VALUES
+    (3003, 3002, 24, 'C-1', 'Widget', 2, 10, 20);
+INSERT INTO questionnaire (questionnaire_id, dimension_id, questionnaire_name) VALUES
+    (3010, 33, 'Service check');
+INSERT INTO quest_section (quest_section_id, questionnaire_id, quest_section_caption,
+                           quest_section_dispord) VALUES (3011, 3010, 'General', 1);
+INSERT INTO question (question_id, quest_section_id, question_type, question_prompt,
+                      question_dispord, question_promptrow, question_promptcol,
+                      question_answerrow, question_answercol, question_promptwidth,
+                      question_answerwidth) VALUES (3012, 3011, 0, 'Name:', 1, 1, 1, 1, 2, 30, 20);
+INSERT INTO comp_quest (comp_quest_id, questionnaire_id, customer_id, dimension_id,
+                        comp_quest_date) VALUES (3013, 3010, 3001, 37, '2026-01-12 00:00:00');
+INSERT INTO answer (answer_id, comp_quest_id, question_id, answer_text) VALUES
+    (3014, 3013, 3012, 'Ann');
+)";
+
+class MembersByNameTest : public test::QtFixture {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(RegisterServerLibrary(ZELMAR_REPORTSERVER_PATH), S_OK);
+        server = test::CreateReportObject();
+        ASSERT_TRUE(server);
+        db::Connection main;
+        main.SetConnectionString("Data Source=" + folder.MainDb());
+        main.Open();
+        main.ExecuteScript(kData);
+        const VARIANT connect[] = {Str(Conn(folder.MainDb())), Str(Conn(folder.MetaDb())),
+                                   Str(Conn(folder.LocalDb()))};
+        ASSERT_EQ(Call(u"Connect", connect), S_OK);
+    }
+    ~MembersByNameTest() override {
+        for (BSTR s : strings_)
+            SysFreeString(s);
+    }
+
+    std::string Conn(const std::string& path) const { return dm->BuildConnectionString(path); }
+    VARIANT Str(const std::string& text) {
+        VARIANT v;
+        v.vt = VT_BSTR;
+        v.bstrVal = strings_.emplace_back(ToBstr(text));
+        return v;
+    }
+    static VARIANT I4(std::int32_t value) {
+        VARIANT v;
+        v.vt = VT_I4;
+        v.lVal = value;
+        return v;
+    }
+    // Finds the member by name and invokes it with the arguments in declaration order.
+    template <std::size_t N>
+    HRESULT Call(const char16_t* name, const VARIANT (&inOrder)[N], VARIANT* result = nullptr) {
+        return CallWith(name, std::vector<VARIANT>(inOrder, inOrder + N), result);
+    }
+    HRESULT Call(const char16_t* name) { return CallWith(name, {}, nullptr); }
+    HRESULT CallWith(const char16_t* name, std::vector<VARIANT> args, VARIANT* result) {
+        DISPID id = 0;
+        if (const HRESULT hr = server->GetIDsOfNames(IID_IUnknown, &name, 1, 0, &id); Failed(hr))
+            return hr;
+        std::vector<VARIANT> reversed(args.rbegin(), args.rend());
+        DISPPARAMS params{reversed.data(), nullptr, static_cast<std::uint32_t>(reversed.size()), 0};
+        excepInfo = EXCEPINFO{};
+        const HRESULT hr = server->Invoke(id, IID_IUnknown, 0, DISPATCH_METHOD, &params, result,
+                                          &excepInfo, nullptr);
+        SysFreeString(excepInfo.bstrSource);
+        SysFreeString(excepInfo.bstrDescription);
+        excepInfo.bstrSource = excepInfo.bstrDescription = nullptr;
+        return hr;
+    }
+    std::string Page(const char* name) const { return folder.DataFolder() + name; }
+
+    ComPtr<IReportObject> server;
+    EXCEPINFO excepInfo{};
+    std::vector<std::string> shown;
+    QObject testScope;
+
+  private:
+    std::vector<BSTR> strings_;
+};
+
+TEST_F(MembersByNameTest, TheReportsAndPrintoutsWriteTheirPagesAndShowThem) {
+    CloseNextModal(&testScope, shown);
+    const VARIANT report[] = {I4(1), I4(3), I4(2), I4(3002), Str(Page("quotation.html"))};
+    EXPECT_EQ(Call(u"ShowReport", report), S_OK);
+    CloseNextModal(&testScope, shown);
+    const VARIANT blank[] = {I4(3010), I4(0), Str(Page("blank.html"))};
+    EXPECT_EQ(Call(u"PrintBlankQuestionnaire", blank), S_OK);
+    CloseNextModal(&testScope, shown);
+    const VARIANT completed[] = {I4(3013), I4(0), Str(Page("completed.html"))};
+    EXPECT_EQ(Call(u"PrintCompletedQuestionnaire", completed), S_OK);
+    EXPECT_EQ(shown, (std::vector<std::string>{"Report viewer", "Report viewer", "Report viewer"}));
+    EXPECT_NE(test::ReadFile(Page("quotation.html")).find("Widget"), std::string::npos);
+    EXPECT_NE(test::ReadFile(Page("blank.html")).find("Service check"), std::string::npos);
+    EXPECT_NE(test::ReadFile(Page("completed.html")).find("Ann"), std::string::npos);
+    EXPECT_EQ(ErrorLog(), "");
+}
+
+TEST_F(MembersByNameTest, TheOtherMembersGiveTheirResults) {
+    VARIANT result{};
+    const VARIANT email[] = {I4(3001), I4(0)};
+    EXPECT_EQ(Call(u"GetContactEMail", email, &result), S_OK);
+    ASSERT_EQ(result.vt, VT_BSTR);
+    EXPECT_EQ(FromBstr(result.bstrVal), "office@harrow.example");
+    VariantClear(result);
+
+    const VARIANT copy[] = {Str("zlm_doc"), Str("customer_id"), I4(3002), I4(3001)};
+    EXPECT_EQ(Call(u"CopyRecord", copy, &result), S_OK);
+    ASSERT_EQ(result.vt, VT_I4);
+    EXPECT_GT(result.lVal, 0);
+    EXPECT_NE(result.lVal, 3002);
+    EXPECT_EQ(
+        Main("select zlm_doc_ref from zlm_doc where zlm_doc_id=" + std::to_string(result.lVal)),
+        "Q-3002");
+
+    const VARIANT nothing[] = {I4(1), I4(0), I4(0), Str(Page("t.rtf"))};
+    EXPECT_EQ(Call(u"ProcessTemplate", nothing), S_OK);
+    EXPECT_FALSE(std::filesystem::exists(Page("t.rtf")));
+    const VARIANT unknownGraph[] = {I4(99), I4(3), I4(0), I4(0), Str("")};
+    EXPECT_EQ(Call(u"PrintGraph", unknownGraph), S_OK);  // nothing to draw, nothing shown
+    const VARIANT user[] = {I4(2), I4(0)};
+    EXPECT_EQ(Call(u"ShowPlannedWeightLoss", user), S_OK);
+    EXPECT_EQ(Call(u"Reconnect"), S_OK);
+    EXPECT_EQ(Call(u"Disconnect"), S_OK);
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(ErrorLog(), "");
+}
+
+TEST_F(MembersByNameTest, FailuresComeBackAsErrorResults) {
+    // A questionnaire that is not there ends the printout: an error result, no viewer.
+    const VARIANT missing[] = {I4(999999), I4(0), Str(Page("none.html"))};
+    CloseNextModal(&testScope, shown);
+    EXPECT_EQ(Call(u"PrintCompletedQuestionnaire", missing), DISP_E_EXCEPTION);
+    EXPECT_EQ(excepInfo.scode, E_UNEXPECTED);
+    EXPECT_TRUE(shown.empty());
+    // The diet charts are not in this library.
+    const VARIANT user[] = {I4(2), I4(0)};
+    for (const char16_t* name : {u"ShowNutritionBreakdown", u"ShowCalorieIntakeGraph",
+                                 u"ShowExerciseGraph", u"ShowWeightGraph"}) {
+        EXPECT_EQ(Call(name, user), DISP_E_EXCEPTION);
+        EXPECT_EQ(excepInfo.scode, E_NOTIMPL);
+    }
+    // ShowReport always succeeds, and a run that ended early is logged.
+    const VARIANT noDefinition[] = {I4(987), I4(3), I4(2), I4(0), Str(Page("x/none.html"))};
+    EXPECT_EQ(Call(u"ShowReport", noDefinition), S_OK);
+    EXPECT_NE(ErrorLog().find("ReportBase.createHTML;"), std::string::npos);
+    QApplication::processEvents();
+}
+
+}  // namespace
+}  // namespace zl::reportserver
