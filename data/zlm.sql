@@ -1074,24 +1074,30 @@ SELECT d.zlm_doc_id, d.dimension_id, d.customer_id, d.bus_unit_id, d.doc_status_
        TRIM(COALESCE(c.entity_name, '') || ' ' || COALESCE(c.entity_first, '') || ' '
             || COALESCE(c.entity_title, '')) AS cust_name,
        NULLIF(c.entity_taxref, '[no value]') AS cust_taxref,
-       NULLIF(c.address_postal1, '[no value]') AS cust_postal1,
-       NULLIF(c.address_postal2, '[no value]') AS cust_postal2,
-       NULLIF(c.address_postal3, '[no value]') AS cust_postal3,
-       NULLIF(c.address_pcode, '[no value]') AS cust_pcode,
-       NULLIF(c.address_tel1, '[no value]') AS cust_tel,
-       NULLIF(c.address_email1, '[no value]') AS cust_email,
+       NULLIF(ca.address_postal1, '[no value]') AS cust_postal1,
+       NULLIF(ca.address_postal2, '[no value]') AS cust_postal2,
+       NULLIF(ca.address_postal3, '[no value]') AS cust_postal3,
+       NULLIF(ca.address_pcode, '[no value]') AS cust_pcode,
+       NULLIF(ca.address_tel1, '[no value]') AS cust_tel,
+       NULLIF(ca.address_email1, '[no value]') AS cust_email,
        b.entity_name AS bu_name,
        NULLIF(b.entity_taxref, '[no value]') AS bu_taxref,
-       NULLIF(b.address_postal1, '[no value]') AS bu_postal1,
-       NULLIF(b.address_postal2, '[no value]') AS bu_postal2,
-       NULLIF(b.address_postal3, '[no value]') AS bu_postal3,
-       NULLIF(b.address_pcode, '[no value]') AS bu_pcode,
-       NULLIF(b.address_tel1, '[no value]') AS bu_tel,
-       NULLIF(b.address_email1, '[no value]') AS bu_email
+       NULLIF(ba.address_postal1, '[no value]') AS bu_postal1,
+       NULLIF(ba.address_postal2, '[no value]') AS bu_postal2,
+       NULLIF(ba.address_postal3, '[no value]') AS bu_postal3,
+       NULLIF(ba.address_pcode, '[no value]') AS bu_pcode,
+       NULLIF(ba.address_tel1, '[no value]') AS bu_tel,
+       NULLIF(ba.address_email1, '[no value]') AS bu_email
 FROM zlm_doc d
 LEFT JOIN doc_status s ON s.doc_status_id = d.doc_status_id
-LEFT JOIN repEntityAddress c ON c.entity_id = d.customer_id
-LEFT JOIN repEntityAddress b ON b.entity_id = d.bus_unit_id
+-- The entities and their first addresses joined directly, not through repEntityAddress: a view
+-- holding a join on the right of a LEFT JOIN is read whole for every document.
+LEFT JOIN entity c ON c.entity_id = d.customer_id
+LEFT JOIN address ca ON ca.address_id =
+    (SELECT MIN(a.address_id) FROM address a WHERE a.entity_id = d.customer_id)
+LEFT JOIN entity b ON b.entity_id = d.bus_unit_id
+LEFT JOIN address ba ON ba.address_id =
+    (SELECT MIN(a.address_id) FROM address a WHERE a.entity_id = d.bus_unit_id)
 WHERE d.dimension_id IN (6, 7, 8);
 
 -- The priced lines of a document in the order they were entered (reports 1 to 3).

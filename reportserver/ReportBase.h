@@ -7,6 +7,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "platform/format/Format.h"
 
@@ -65,6 +66,7 @@ class ReportBase {
   private:
     std::ostream& out();
 
+    std::vector<char> buffer_;  // the owned file's buffer; declared first, destroyed last
     std::unique_ptr<std::ofstream> owned_;
     std::ostream* stream_ = nullptr;
 };

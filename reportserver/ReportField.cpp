@@ -3,10 +3,13 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
+#include <vector>
 
 #include "core/DataMod.h"
 #include "core/Globals.h"
+#include "platform/db/DbError.h"
 
 namespace zl::reportserver {
 
@@ -88,6 +91,11 @@ void ReportField::openData() {
     }
     db::Connection& conn =
         Section("rep_section_ismetatable").AsInteger() != 0 ? DataMod->repConn : DataMod->zlmConn;
+    // Sections that show the same rows (a document's lines and their totals) read them once.
+    if (data_->Active() && data_->GetConnection() == &conn && data_->SQL() == sql) {
+        data_->First();
+        return;
+    }
     DataMod->openQuery(conn, *data_, "ReportField.openData", sql);
 }
 
@@ -96,10 +104,15 @@ std::string ReportField::reportFont() const {
 }
 
 std::string ReportField::numberText(double value) const {
-    const std::string pattern = Cell("rep_field_format").AsString();
+    return numberText(value, Cell("rep_field_format").AsString(),
+                      DataMod->qConfig.FieldByName("config_minussymbol").AsString() == "(");
+}
+
+std::string ReportField::numberText(double value, const std::string& pattern,
+                                    bool parentheses) const {
     if (pattern.empty())
         return "";
-    if (value < 0 && DataMod->qConfig.FieldByName("config_minussymbol").AsString() == "(")
+    if (value < 0 && parentheses)
         return "(" + format::Format(pattern, -value) + ")";
     return format::Format(pattern, value);
 }
@@ -183,27 +196,53 @@ void ReportField::writeHeadings(const std::string& bgColour) {
     writeLine("</tr>");
 }
 
-void ReportField::writeDetailValue() {
-    if (Cell("rep_field_runtotal").AsInteger() >= 1) {
-        runningTotal_ += dataField().AsFloat();
-        write(numberText(runningTotal_));
-    } else if (Cell("rep_field_omitzero").AsInteger() == 1 && dataField().AsFloat() == 0) {
-        // an omitted zero leaves the cell empty
-    } else if (!Cell("rep_field_format").AsString().empty()) {
-        write(numberText(dataField().AsFloat()));
-    } else {
-        write(dataField().AsString());
-    }
-}
-
 void ReportField::writeDetailRows() {
+    // What every row repeats is read from the cells once: a section may hold thousands of rows.
+    struct DetailCell {
+        std::string opening;  // the cell's opening tags, as openCell writes them
+        std::string column;
+        db::Field* value;  // nullptr: not a column of the data (raises at the first row)
+        std::string format;
+        bool runTotal;
+        bool omitZero;
+    };
     db::Query& cells = DataMod->qRepField;
+    std::vector<DetailCell> row;
+    std::ostream* file = getStream();
+    for (cells.First(); !cells.Eof(); cells.Next()) {
+        std::ostringstream opening;
+        setStream(&opening);
+        try {
+            openCell();
+        } catch (...) {
+            setStream(file);
+            throw;
+        }
+        setStream(file);
+        const std::string column = Cell("rep_field_field").AsString();
+        row.push_back({opening.str(), column, data_->FindField(column),
+                       Cell("rep_field_format").AsString(),
+                       Cell("rep_field_runtotal").AsInteger() >= 1,
+                       Cell("rep_field_omitzero").AsInteger() == 1});
+    }
+    const bool parentheses = DataMod->qConfig.FieldByName("config_minussymbol").AsString() == "(";
     runningTotal_ = 0;
     for (data_->First(); !data_->Eof(); data_->Next()) {
         write("<tr>");
-        for (cells.First(); !cells.Eof(); cells.Next()) {
-            openCell();
-            writeDetailValue();
+        for (const DetailCell& cell : row) {
+            if (!cell.value)
+                throw db::DbError("Field '" + cell.column + "' not found");
+            write(cell.opening);
+            if (cell.runTotal) {
+                runningTotal_ += cell.value->AsFloat();
+                write(numberText(runningTotal_, cell.format, parentheses));
+            } else if (cell.omitZero && cell.value->AsFloat() == 0) {
+                // an omitted zero leaves the cell empty
+            } else if (!cell.format.empty()) {
+                write(numberText(cell.value->AsFloat(), cell.format, parentheses));
+            } else {
+                write(cell.value->AsString());
+            }
             closeCell();
         }
         write("</tr>");

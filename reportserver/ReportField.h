@@ -35,9 +35,9 @@ class ReportField : public ReportBase {
     // v in the cell's number format, negative numbers in parentheses when the minus symbol is
     // "("; empty without a format.
     std::string numberText(double value) const;
+    std::string numberText(double value, const std::string& pattern, bool parentheses) const;
     void openCell();
     void closeCell();
-    void writeDetailValue();
     db::Field& dataField();
 
     int rows_ = 0;

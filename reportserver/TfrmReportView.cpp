@@ -1,6 +1,7 @@
 #include "reportserver/TfrmReportView.h"
 
 #include <QAction>
+#include <QFile>
 #include <QFileDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -35,6 +36,14 @@ class LocalBrowser : public QTextBrowser {
         const QUrl url = source().resolved(name);
         if (!url.isLocalFile() && url.scheme() != "qrc")
             return {};
+        if (type == QTextDocument::HtmlResource && url.isLocalFile()) {
+            QFile file(url.toLocalFile());
+            if (!file.open(QIODevice::ReadOnly))
+                return {};
+            const QByteArray bytes = file.readAll();
+            return QString::fromStdString(
+                TablesForDisplay(std::string_view(bytes.constData(), bytes.size())));
+        }
         return QTextBrowser::loadResource(type, name);
     }
 };
@@ -60,6 +69,45 @@ QIcon ToolIcon(const char* name, QStyle::StandardPixmap fallback, const QWidget&
 }
 
 }  // namespace
+
+std::string TablesForDisplay(std::string_view html, int rowsPerTable) {
+    static constexpr std::string_view kOpen = "<table", kRowEnd = "</tr>", kClose = "</table>";
+    std::string out;
+    out.reserve(html.size() + html.size() / 50);
+    std::string_view tableTag;  // the start tag of the table being copied, if any
+    int rows = 0;
+    size_t i = 0;
+    while (i < html.size()) {
+        if (html.compare(i, kOpen.size(), kOpen) == 0) {
+            const size_t end = html.find('>', i);
+            if (end == std::string_view::npos)
+                break;
+            tableTag = html.substr(i, end + 1 - i);
+            rows = 0;
+            out.append(tableTag);
+            i = end + 1;
+        } else if (html.compare(i, kClose.size(), kClose) == 0) {
+            tableTag = {};
+            out.append(kClose);
+            i += kClose.size();
+        } else if (html.compare(i, kRowEnd.size(), kRowEnd) == 0) {
+            out.append(kRowEnd);
+            i += kRowEnd.size();
+            size_t next = i;
+            while (next < html.size() && (html[next] == '\r' || html[next] == '\n'))
+                ++next;
+            if (!tableTag.empty() && ++rows % rowsPerTable == 0 &&
+                html.compare(next, 4, "<tr>") == 0) {
+                out.append(kClose);
+                out.append(tableTag);
+            }
+        } else {
+            out += html[i++];
+        }
+    }
+    out.append(html.substr(i));
+    return out;
+}
 
 TfrmReportView::TfrmReportView(QWidget* owner) : FormDialog(owner) {
     setObjectName("frmReportView");

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "platform/db/Query.h"
 #include "widgets/FormDialog.h"
@@ -16,6 +17,12 @@ class QToolButton;
 namespace zl::reportserver {
 
 class ZLMReport;
+
+// The page as the window shows it: a table longer than `rowsPerTable` rows is shown as several
+// tables of that many rows, with the same attributes one under the other. A long table laid out
+// as one block keeps the window from showing anything until the last row is placed; the file
+// itself is left as written.
+std::string TablesForDisplay(std::string_view html, int rowsPerTable = 200);
 
 // Created and freed by its caller; shown modally by show or showFile.
 class TfrmReportView : public widgets::FormDialog {

@@ -83,8 +83,21 @@ std::string Upper(std::string_view s) {
     return out;
 }
 
+// ASCII letters only, as SQLite compares names; no copies, since every field look-up by name
+// comes through here.
 bool EqualNoCase(std::string_view a, std::string_view b) {
-    return Upper(a) == Upper(b);
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z')
+            x = static_cast<char>(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z')
+            y = static_cast<char>(y - 'a' + 'A');
+        if (x != y)
+            return false;
+    }
+    return true;
 }
 
 struct DeclaredType {
@@ -736,6 +749,10 @@ Field& Query::Fields(int index) {
 }
 
 Field* Query::FindField(std::string_view name) {
+    // Names are nearly always asked for as the columns spell them: that cheap test first.
+    for (auto& f : fields_)
+        if (f->name_ == name)
+            return f.get();
     for (auto& f : fields_)
         if (EqualNoCase(f->name_, name))
             return f.get();

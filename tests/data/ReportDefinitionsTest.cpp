@@ -331,6 +331,9 @@ TEST_F(ReportDefinitions, EverySectionOpensAndItsCellsNameItsColumns) {
                 EXPECT_FALSE(data.IsEmpty());
             }
 
+            // A heading row writes only its cells' headings; no column of its data is read.
+            if (type == 3)
+                continue;
             const int source = link > 0 ? link : sections.FieldByName("rep_section_id").AsInteger();
             Query cells;
             ASSERT_TRUE(Meta(

@@ -403,3 +403,23 @@ TEST_F(ReportViewTest, APrintThatFailsIsLoggedAndTheWindowStaysOpen) {
 
 }  // namespace
 }  // namespace zl::reportserver
+
+namespace zl::reportserver {
+namespace {
+
+TEST(TablesForDisplay, LongTablesAreShownAsSeveralWithTheSameAttributes) {
+    const std::string rows = "<tr><td>1</td></tr><tr><td>2</td></tr>\r\n<tr><td>3</td></tr>";
+    const std::string page = "<html>\r\n<table width=\"100%\" border=\"0\">\r\n" + rows +
+                             "</table>\r\n<table width=\"50%\" border=\"1\">\r\n<tr>\r\n</tr>\r\n"
+                             "</table>\r\n</html>";
+    EXPECT_EQ(TablesForDisplay(page, 2),
+              "<html>\r\n<table width=\"100%\" border=\"0\">\r\n<tr><td>1</td></tr><tr><td>2</td>"
+              "</tr></table><table width=\"100%\" border=\"0\">\r\n<tr><td>3</td></tr></table>"
+              "\r\n<table width=\"50%\" border=\"1\">\r\n<tr>\r\n</tr>\r\n</table>\r\n</html>");
+    // Short tables, and a table whose rows end with it, are left as written.
+    EXPECT_EQ(TablesForDisplay(page, 3), page);
+    EXPECT_EQ(TablesForDisplay("<tr></tr><tr></tr><tr>", 1), "<tr></tr><tr></tr><tr>");
+}
+
+}  // namespace
+}  // namespace zl::reportserver
