@@ -180,11 +180,48 @@ TEST_F(MembersByNameTest, FailuresComeBackAsErrorResults) {
         EXPECT_EQ(Call(name, user), DISP_E_EXCEPTION);
         EXPECT_EQ(excepInfo.scode, E_NOTIMPL);
     }
-    // ShowReport always succeeds, and a run that ended early is logged.
-    const VARIANT noDefinition[] = {I4(987), I4(3), I4(2), I4(0), Str(Page("x/none.html"))};
-    EXPECT_EQ(Call(u"ShowReport", noDefinition), S_OK);
+    // ShowReport always succeeds: a page that cannot be made, or a run that ends early, is
+    // logged (with the report and the file) and nothing is shown.
+    const VARIANT noFile[] = {I4(1), I4(3), I4(2), I4(3002), Str(Page("x/none.html"))};
+    EXPECT_EQ(Call(u"ShowReport", noFile), S_OK);
     EXPECT_NE(ErrorLog().find("ReportBase.createHTML;"), std::string::npos);
-    QApplication::processEvents();
+    db::Connection meta;
+    meta.SetConnectionString("Data Source=" + folder.MetaDb());
+    meta.Open();
+    meta.ExecuteScript(
+        "insert into zlm_rep (zlm_rep_id, zlm_rep_table, zlm_rep_htmltitle) values "
+        "(990, 'zlm_doc', 'Broken');"
+        "insert into rep_section (rep_section_id, zlm_rep_id, rep_section_dispord, "
+        "section_type_id, rep_section_table) values (990, 990, 1, 5, 'zlm_doc');"
+        "insert into rep_field (rep_field_id, rep_section_id, rep_field_field) values "
+        "(990, 990, 'no_such_column');");
+    CloseNextModal(&testScope, shown);
+    const VARIANT broken[] = {I4(990), I4(3), I4(2), I4(0), Str(Page("broken.html"))};
+    EXPECT_EQ(Call(u"ShowReport", broken), S_OK);
+    EXPECT_TRUE(shown.empty());
+    EXPECT_NE(ErrorLog().find("TReportObject.ShowReport;Field 'no_such_column' not found;report "
+                              "990, " +
+                              Page("broken.html") + "\r\n"),
+              std::string::npos)
+        << ErrorLog();
+    EXPECT_EQ(test::ReadFile(Page("broken.html")).substr(0, 37),
+              "<html>\r\n<head>\r\n<title>Broken</title>");  // what was written stays
+}
+
+TEST_F(MembersByNameTest, ASecondObjectSharesTheLibrarysDataModule) {
+    ComPtr<IReportObject> second = test::CreateReportObject();
+    ASSERT_TRUE(second);
+    // The first object's connections were not cut by the second one's creation.
+    VARIANT result{};
+    const VARIANT email[] = {I4(3001), I4(0)};
+    EXPECT_EQ(Call(u"GetContactEMail", email, &result), S_OK);
+    ASSERT_EQ(result.vt, VT_BSTR);
+    EXPECT_EQ(FromBstr(result.bstrVal), "office@harrow.example");
+    VariantClear(result);
+    BSTR address = nullptr;
+    EXPECT_EQ(second->GetContactEMail(3001, 0, &address), S_OK);
+    EXPECT_EQ(FromBstr(address), "office@harrow.example");
+    SysFreeString(address);
 }
 
 }  // namespace
