@@ -6,6 +6,7 @@
 #include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QToolButton>
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <vector>
@@ -62,6 +63,13 @@ INSERT INTO doc_item (doc_item_id, zlm_doc_id, dimension_id, sys_user_id, doc_it
     (2038, 2024, 24, 2005, 0, 0, 2011, 0, 'S-1', 'Installation', 1, 50, 0, 0, 50, 20),
     (2040, 2026, 24, 2005, 1, 2010, 0, 0, 'C-1', 'Widget', 9, 100, 0, 0, 900, 0);
 )";
+
+// Keeps a picture of the window for the documentation when ZELMAR_SCREENSHOT_DIR names a folder
+// (run under a real display, for example with xvfb-run).
+void Picture(QWidget& window, const char* name) {
+    if (const char* dir = std::getenv("ZELMAR_SCREENSHOT_DIR"))
+        window.grab().save(QString(dir) + "/" + name);
+}
 
 constexpr int kUnit = 2006;
 constexpr int kUser = 2;
@@ -140,6 +148,10 @@ TEST_F(DeliveredReportsTest, EveryReportWritesItsDocumentsAndShowsThem) {
         WhenModal<TfrmReportView>([&](TfrmReportView& view) {
             shown = true;
             page = test::ReadFile(File(c.id));
+            if (c.id == 1)
+                Picture(view, "report-quotation.png");
+            if (c.id == 15)
+                Picture(view, "report-orders-by-period.png");
             view.btnClose->click();
         });
         ZLMReport report;
@@ -163,6 +175,10 @@ TEST_F(DeliveredReportsTest, EveryChartDrawsTheDocumentsAndShowsIt) {
         bool previewed = false;
         WhenModal<QPrintPreviewDialog>([&](QPrintPreviewDialog& dialog) {
             previewed = true;
+            if (graph == 2) {
+                dialog.resize(900, 700);
+                Picture(dialog, "chart-quotations-against-forecast.png");
+            }
             dialog.reject();
         });
         ASSERT_NO_THROW(PrintGraphReport(graph, kUnit, 0, 0););
