@@ -24,6 +24,18 @@ TEST(JetDialect, DateLiteralsUseTheShortDateFormatAndBecomeStoredText) {
     EXPECT_THROW(TranslateJet("x=#2026/02/28"), DbError);
 }
 
+TEST(JetDialect, DatesWrittenBySqlDateMeanTheSameDayWhateverTheShortDateFormat) {
+    const format::TDateTime day = format::EncodeDate(2026, 3, 7) + format::EncodeTime(9, 5, 0, 0);
+    EXPECT_EQ(SqlDate(day), "#2026-03-07 09:05:00#");
+    auto& settings = format::Settings();
+    const auto saved = settings;
+    for (const char* shortDate : {"yyyy/MM/dd", "dd/MM/yyyy", "MM/dd/yyyy", "dd-MM-yyyy"}) {
+        settings.ShortDateFormat = shortDate;
+        EXPECT_EQ(TranslateJet("x>=" + SqlDate(day)), "x>='2026-03-07 09:05:00'") << shortDate;
+    }
+    settings = saved;
+}
+
 TEST(JetDialect, DoubleQuotedValuesBecomeStringLiterals) {
     EXPECT_EQ(TranslateJet("select * from entity where lcase(entity_username)=\"system\""),
               "select * from entity where lcase(entity_username)='system'");
