@@ -274,7 +274,8 @@ int TBrowseFrame::CurrentKey() {
 }
 
 void TBrowseFrame::AddExecute() {
-    if (!dimTable || !editForm)
+    // A hub may switch Add off (no parent to add to): the Insert key obeys it too.
+    if (!dimTable || !editForm || !Add->isEnabled())
         return;
     editForm->setWindowTitle("Add new " +
                              QString::fromStdString(dimTable->DimString("dimension_caption")));
