@@ -19,9 +19,18 @@ class RecordCopier {
     // the new key; 0 when the row does not exist or the copy failed, and nothing is posted then.
     int CopyRec(const std::string& table, const std::string& parentField, int id,
                 int newParentValue);
+    // The same copy under a key issued before, for callers that copy inside a transaction of
+    // their own: it logs and shows nothing and raises on every failure, a missing row included.
+    // The new row stays current in qTarget.
+    void CopyRecWithKey(const std::string& table, const std::string& parentField, int id,
+                        int newParentValue, int key);
 
     db::Query qSource;
     db::Query qTarget;
+
+  private:
+    // Fills the row being inserted into qTarget from qSource's row, but for the key.
+    void CopyColumns(const std::string& parentField, int newParentValue);
 };
 
 }  // namespace zl
