@@ -1,0 +1,405 @@
+#include "screens/TfrmContact.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <string_view>
+
+#include "core/DataMod.h"
+#include "core/DimCollection.h"
+#include "core/ErrorLog.h"
+#include "core/Globals.h"
+#include "core/ReportServer.h"
+#include "core/Template.h"
+#include "frames/TdtFrame.h"
+#include "frames/TfrmLookup.h"
+#include "platform/db/DbError.h"
+#include "platform/desktop/Desktop.h"
+#include "screens/TfrmCustEdit.h"
+
+namespace zl {
+
+namespace {
+
+constexpr const char* kNoFile = "[none]";
+constexpr int kContactEvents = 9;
+constexpr int kCustomers = 1;
+constexpr int kContactPersons = 17;
+constexpr int kTemplates = 26;
+
+// Every byte but the unreserved characters (and those in `keep`) as "%XX".
+std::string PercentEncode(std::string_view text, std::string_view keep = "") {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~' ||
+            keep.find(ch) != std::string_view::npos) {
+            out += ch;
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 0x0F];
+        }
+    }
+    return out;
+}
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool IsUsableFile(const std::string& path) {
+    std::error_code error;
+    return path != kNoFile && !path.empty() && std::filesystem::is_regular_file(path, error);
+}
+
+// The list's place in a kind's hand-over (record, mode, parent) while another dialog borrows
+// the kind, put back when the borrower is done.
+class BorrowedContext {
+  public:
+    explicit BorrowedContext(DimensionTable* dimension)
+        : dimension_(dimension),
+          record_(dimension ? dimension->GetRecordId() : 0),
+          mode_(dimension ? dimension->GetEditMode() : 0),
+          parent_(dimension ? dimension->GetParentId() : 0) {}
+    ~BorrowedContext() {
+        if (!dimension_)
+            return;
+        dimension_->SetRecordId(record_);
+        dimension_->SetEditMode(mode_);
+        dimension_->SetParentId(parent_);
+    }
+    BorrowedContext(const BorrowedContext&) = delete;
+    BorrowedContext& operator=(const BorrowedContext&) = delete;
+
+  private:
+    DimensionTable* dimension_;
+    int record_;
+    int mode_;
+    int parent_;
+};
+
+}  // namespace
+
+std::string ContactMailRequest(const std::string& address, const std::string& subject,
+                               const std::string& file) {
+    return "mailto:" + PercentEncode(address, "@") + "?subject=" + PercentEncode(subject) +
+           "&body=" + PercentEncode("Please refer to the attached document") +
+           "&attachments=" + PercentEncode(file);
+}
+
+bool IsProgramFile(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::perms perms = fs::status(path, error).permissions();
+    if (!error && (perms & (fs::perms::owner_exec | fs::perms::group_exec |
+                            fs::perms::others_exec)) != fs::perms::none)
+        return true;
+    static const std::array<std::string_view, 12> kProgramExtensions = {
+        ".desktop", ".exe", ".com",      ".bat", ".cmd", ".msi",
+        ".sh",      ".run", ".appimage", ".jar", ".scr", ".pif"};
+    const std::string extension = Lower(fs::path(path).extension().string());
+    if (std::find(kProgramExtensions.begin(), kProgramExtensions.end(), extension) !=
+        kProgramExtensions.end())
+        return true;
+    // A program whatever its name: an ELF or Windows binary, or a script naming its interpreter.
+    char head[4] = {};
+    std::ifstream in(path, std::ios::binary);
+    in.read(head, sizeof head);
+    const std::string_view start(head, static_cast<std::size_t>(in.gcount()));
+    return start.starts_with(
+               "\x7F"
+               "ELF") ||
+           start.starts_with("MZ") || start.starts_with("#!");
+}
+
+TfrmContact::TfrmContact(QWidget* owner) : FormDialog(owner) {
+    setObjectName("frmContact");
+    setWindowTitle("Contact event");
+
+    auto* form = new QFormLayout;
+    cbType = new widgets::DBLookupComboBox(this);
+    cbType->setObjectName("cbType");
+    cbType->SetListSource(&qType, "contact_type_id", "contact_type_descr");
+    cbType->SetDataSource(&dsEdit);
+    cbType->SetDataField("contact_type_id");
+    form->addRow("Event type: ", cbType);
+    dtFrame1 = new TdtFrame(this);
+    dtFrame1->setObjectName("dtFrame1");
+    form->addRow("Contact date: ", dtFrame1);
+    const auto edit = [this, form](const char* name, const char* label, const char* column) {
+        auto* e = new widgets::DBEdit(this);
+        e->setObjectName(name);
+        e->SetDataSource(&dsEdit);
+        e->SetDataField(column);
+        form->addRow(label, e);
+        return e;
+    };
+    edTime = edit("edTime", "Contact time: ", "zlm_doc_time");
+    edTime->setMaximumWidth(100);
+    edDescr = edit("edDescr", "Contact description: ", "zlm_doc_descr");
+    edDescr->setMinimumWidth(360);
+
+    cbPerson = new widgets::DBLookupComboBox(this);
+    cbPerson->setObjectName("cbPerson");
+    cbPerson->SetListSource(&qPerson, "entity_id", "entity_fullname");
+    cbPerson->SetDataSource(&dsEdit);
+    cbPerson->SetDataField("contact_person_id");
+    btnCustomer = new QPushButton("&View customer", this);
+    btnCustomer->setObjectName("btnCustomer");
+    auto* personRow = new QHBoxLayout;
+    personRow->addWidget(cbPerson, 1);
+    personRow->addWidget(btnCustomer);
+    form->addRow("Contact person: ", personRow);
+
+    mmNotes = new widgets::DBMemo(this);
+    mmNotes->setObjectName("mmNotes");
+    mmNotes->SetDataSource(&dsEdit);
+    mmNotes->SetDataField("zlm_doc_notes");
+    form->addRow("Contact notes: ", mmNotes);
+
+    grpDocument = new QGroupBox("Contact event document", this);
+    grpDocument->setObjectName("grpDocument");
+    txtFile = new widgets::DBText(grpDocument);
+    txtFile->setObjectName("txtFile");
+    txtFile->SetDataSource(&dsEdit);
+    txtFile->SetDataField("zlm_doc_file");
+    txtFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    btnTemplate = new QPushButton("Create from template", grpDocument);
+    btnTemplate->setObjectName("btnTemplate");
+    btnAttach = new QPushButton("Attach existing document", grpDocument);
+    btnAttach->setObjectName("btnAttach");
+    btnView = new QPushButton("&View document", grpDocument);
+    btnView->setObjectName("btnView");
+    btnEmail = new QPushButton("&Send email", grpDocument);
+    btnEmail->setObjectName("btnEmail");
+    auto* documentButtons = new QHBoxLayout;
+    for (QPushButton* b : {btnTemplate, btnAttach, btnView, btnEmail})
+        documentButtons->addWidget(b);
+    documentButtons->addStretch();
+    auto* document = new QVBoxLayout(grpDocument);
+    document->addWidget(txtFile);
+    document->addLayout(documentButtons);
+
+    btnOK = new QPushButton("&Save and Close", this);
+    btnOK->setObjectName("btnOK");
+    btnOK->setDefault(true);
+    btnCancel = new QPushButton("&Cancel", this);
+    btnCancel->setObjectName("btnCancel");
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnOK);
+    buttons->addWidget(btnCancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(grpDocument);
+    layout->addLayout(buttons);
+
+    // Our own dialog rather than the desktop's, so that it behaves alike everywhere.
+    OpenDialog1 = new QFileDialog(this);
+    OpenDialog1->setObjectName("OpenDialog1");
+    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
+    OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
+
+    connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
+    connect(btnCancel, &QPushButton::clicked, this,
+            [this] { Guarded("TfrmContact.btnCancelClick", &TfrmContact::btnCancelClick); });
+    connect(btnAttach, &QPushButton::clicked, this,
+            [this] { Guarded("TfrmContact.btnAttachClick", &TfrmContact::btnAttachClick); });
+    connect(btnView, &QPushButton::clicked, this,
+            [this] { Guarded("TfrmContact.btnViewClick", &TfrmContact::btnViewClick); });
+    connect(btnTemplate, &QPushButton::clicked, this,
+            [this] { Guarded("TfrmContact.btnTemplateClick", &TfrmContact::btnTemplateClick); });
+    connect(btnEmail, &QPushButton::clicked, this,
+            [this] { Guarded("TfrmContact.btnEmailClick", &TfrmContact::btnEmailClick); });
+    connect(btnCustomer, &QPushButton::clicked, this,
+            [this] { Guarded("TfrmContact.btnCustomerClick", &TfrmContact::btnCustomerClick); });
+    adjustSize();
+}
+
+TfrmContact::~TfrmContact() = default;
+
+void TfrmContact::Guarded(const char* tag, void (TfrmContact::*action)()) {
+    try {
+        (this->*action)();
+    } catch (const db::RangeError&) {
+        // A control refused what was typed and has said why.
+    } catch (const std::exception& e) {
+        LogError(tag, e.what(), "");
+    }
+}
+
+void TfrmContact::showEvent(QShowEvent* event) {
+    FormDialog::showEvent(event);
+    try {
+        FormShow();
+    } catch (const std::exception& e) {
+        LogError("TfrmContact.FormShow", e.what(), "");
+        adapter_.Close();
+    }
+}
+
+void TfrmContact::FormShow() {
+    DimensionTable* events = Dimensions->Require(kContactEvents, "TfrmContact.FormShow");
+    if (!events) {
+        adapter_.Close();
+        return;
+    }
+    editForm_ = std::make_unique<EditForm>(adapter_, *events, qEdit);
+    DataMod->openQuery(DataMod->zlmConn, qType, "TfrmContact.FormShow",
+                       "select * from contact_Type");
+    cbType->ReloadList();
+    // No record (deleted meanwhile, or none could be made): the user has been told and the
+    // dialog is closing.
+    if (!editForm_->HasRecord() || !editForm_->PostNew())
+        return;
+    dtFrame1->bindField(qEdit, "zlm_doc_date");
+    openPersons();
+}
+
+void TfrmContact::openPersons() {
+    // Only this customer's contact persons: other kinds of entity may share a parent.
+    const long long customer = qEdit.FieldByName("customer_id").AsInteger();
+    DataMod->openQuery(DataMod->zlmConn, qPerson, "TfrmContact.FormShow",
+                       "select * from entity where parent_id=? and parent_id>0 and dimension_id=" +
+                           std::to_string(kContactPersons) + " order by entity_fullname",
+                       {customer});
+    cbPerson->ReloadList();
+}
+
+void TfrmContact::btnCancelClick() {
+    if (editForm_ && editForm_->handleCancel(widgets::HandleOf(this)))
+        close();
+}
+
+bool TfrmContact::FormClose() {
+    if (!editForm_)
+        return true;
+    if (!editForm_->handleClose())
+        return false;
+    editForm_.reset();
+    qType.Close();
+    qPerson.Close();
+    return true;
+}
+
+std::string TfrmContact::CurrentFile() {
+    return qEdit.FieldByName("zlm_doc_file").AsString();
+}
+
+void TfrmContact::SetFile(const std::string& path) {
+    qEdit.FieldByName("zlm_doc_file").SetAsString(path);
+}
+
+void TfrmContact::NoFile() {
+    ui::ShowMessage(widgets::HandleOf(this),
+                    "There is no contact event file yet, or the current document no longer "
+                    "exists. Please use a template or attach an existing file first.",
+                    "No file", ui::Icon::Information);
+    SetFile(kNoFile);
+}
+
+void TfrmContact::btnAttachClick() {
+    if (!qEdit.Editing())
+        return;
+    if (OpenDialog1->exec() == QDialog::Accepted && !OpenDialog1->selectedFiles().isEmpty())
+        SetFile(QFileInfo(OpenDialog1->selectedFiles().first()).absoluteFilePath().toStdString());
+    else
+        SetFile(kNoFile);  // a cancelled choice drops the earlier attachment
+}
+
+void TfrmContact::btnViewClick() {
+    if (!qEdit.Editing())
+        return;
+    const std::string path = CurrentFile();
+    if (!IsUsableFile(path)) {
+        NoFile();
+        return;
+    }
+    if (IsProgramFile(path)) {
+        ui::ShowMessage(widgets::HandleOf(this), "This file is a program and is not opened.",
+                        "Not opened", ui::Icon::Warning);
+        return;
+    }
+    if (!desktop::OpenWithDesktop(path))
+        ui::ShowMessage(widgets::HandleOf(this), "No program could be started to open this file.",
+                        "Not opened", ui::Icon::Warning);
+}
+
+void TfrmContact::btnTemplateClick() {
+    if (!qEdit.Editing())
+        return;
+    TfrmLookup frmLookup(this);
+    const int templateId = frmLookup.lookupExecute(kTemplates, false);
+    if (templateId <= 0)
+        return;
+    const std::string path = DataMod->NewDocPath("doc", ".rtf");
+    Template letter;
+    // A missing template has been reported; no path to a letter that does not exist is kept.
+    if (!letter.Merge(templateId, qEdit.FieldByName("customer_id").AsInteger(), path,
+                      widgets::HandleOf(this)))
+        return;
+    SetFile(path);
+    btnViewClick();
+}
+
+void TfrmContact::btnEmailClick() {
+    if (!qEdit.Editing())
+        return;
+    qEdit.UpdateRecord();  // the description as typed so far
+    const std::string path = CurrentFile();
+    if (!IsUsableFile(path)) {
+        NoFile();
+        return;
+    }
+    if (!ReportServer)
+        throw ReportServerError("The report server is not running.");
+    const std::string address =
+        ReportServer->GetContactEMail(qEdit.FieldByName("customer_id").AsInteger(),
+                                      qEdit.FieldByName("contact_person_id").AsInteger());
+    const std::string request =
+        ContactMailRequest(address, qEdit.FieldByName("zlm_doc_descr").AsString(), path);
+    if (!desktop::OpenWithDesktop(request))
+        ui::ShowMessage(widgets::HandleOf(this), "No mail program could be started.",
+                        "No mail program", ui::Icon::Warning);
+}
+
+void TfrmContact::btnCustomerClick() {
+    if (!qEdit.Active())
+        return;
+    const int customer = qEdit.FieldByName("customer_id").AsInteger();
+    if (customer <= 0)
+        return;
+    DimensionTable* customers = Dimensions->Require(kCustomers, "TfrmContact.btnCustomerClick");
+    if (!customers)
+        return;
+    {
+        // The customer dialog takes over the customer kind and, through its contact list, the
+        // contact person kind; the windows behind this dialog find them as they left them.
+        BorrowedContext customerContext(customers);
+        BorrowedContext personContext(Dimensions->Find(kContactPersons));
+        customers->SetRecordId(customer);
+        customers->SetEditMode(DimensionTable::EditRecord);
+        TfrmCustEdit frmCustEdit(this);
+        frmCustEdit.exec();
+    }
+    // Contact persons may have been added or renamed meanwhile.
+    if (qEdit.Editing())
+        openPersons();
+}
+
+}  // namespace zl
