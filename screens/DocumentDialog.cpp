@@ -158,7 +158,7 @@ DocumentDialog::DocumentDialog(const DocumentKind& kind, QWidget* owner)
     layout->addWidget(labItems);
     layout->addWidget(itemFrame, 1);
     layout->addLayout(buttons);
-    resize(720, 600);
+    resize(960, 600);
     widgets::Centre(*this);
 }
 
