@@ -1,9 +1,113 @@
 #include "screens/TfrmCustomer.h"
 
+#include <QAction>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "core/DimCollection.h"
 #include "core/Globals.h"
+#include "frames/TBrowseFrame.h"
+#include "screens/TfrmCompQuest.h"
+#include "screens/TfrmContact.h"
+#include "screens/TfrmCustEdit.h"
+#include "screens/TfrmInvoice.h"
+#include "screens/TfrmOrder.h"
+#include "screens/TfrmQuotation.h"
 
 namespace zl {
 
-TfrmCustomer::TfrmCustomer(QWidget* parent) : HubWindow("Customers", CustomersOpen, parent) {}
+TfrmCustomer::TfrmCustomer(QWidget* parent) : HubWindow("Customers", CustomersOpen, parent) {
+    setObjectName("frmCustomer");
+    topPanel = new QWidget(this);
+    topPanel->setObjectName("topPanel");
+    auto* top = new QHBoxLayout(topPanel);
+    top->setContentsMargins(6, 4, 6, 4);
+    top->addWidget(new QLabel("Current customer: ", topPanel));
+    customerName = new widgets::DBText(topPanel);
+    customerName->setObjectName("customerName");
+    QFont bold = customerName->font();
+    bold.setBold(true);
+    customerName->setFont(bold);
+    top->addWidget(customerName, 1);
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName("PageControl1");
+    auto frame = [this](const char* name, const char* caption) {
+        auto* f = new TBrowseFrame;
+        f->setObjectName(name);
+        PageControl1->addTab(f, caption);
+        return f;
+    };
+    customerFrame = frame("customerFrame", "Customers");
+    contactFrame = frame("contactFrame", "Contact events");
+    questFrame = frame("questFrame", "Completed questionnaires");
+    QuoteFrame = frame("QuoteFrame", "Quotations");
+    OrderFrame = frame("OrderFrame", "Orders");
+    InvoiceFrame = frame("InvoiceFrame", "Invoices");
+    PageControl1->setCurrentIndex(0);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(topPanel);
+    layout->addWidget(PageControl1, 1);
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
+}
+
+TfrmCustomer::~TfrmCustomer() = default;
+
+void TfrmCustomer::setCollection(DimCollection* dimensions) {
+    HubWindow::setCollection(dimensions);
+    buildCustomerFrames();
+}
+
+int TfrmCustomer::currentCustomer() const {
+    const DimensionTable* customers = dimensions_ ? dimensions_->Find(1) : nullptr;
+    return customers ? customers->GetRecordId() : 0;
+}
+
+void TfrmCustomer::buildCustomerFrames() {
+    if (!dimensions_)
+        return;
+    const std::string tag = "TfrmCustomer.buildCustomerFrames";
+    frmCustEdit = new TfrmCustEdit(this);
+    customerFrame->bindDimension(dimensions_->Require(1, tag), frmCustEdit);
+    // The name shown above the tabs follows the row under the customer list's cursor.
+    dsCustomer_.SetDataSet(&customerFrame->qBrowse);
+    customerName->SetDataSource(&dsCustomer_);
+    customerName->SetDataField("full name");
+
+    frmContact = new TfrmContact(this);
+    contactFrame->bindDimension(dimensions_->Require(9, tag), frmContact);
+    setCustomer(contactFrame);
+    frmQuotation = new TfrmQuotation(this);
+    QuoteFrame->bindDimension(dimensions_->Require(6, tag), frmQuotation);
+    QuoteFrame->setPrintButtonVisible(true);  // whatever the kind's report id says
+    setCustomer(QuoteFrame);
+    frmOrder = new TfrmOrder(this);
+    OrderFrame->bindDimension(dimensions_->Require(7, tag), frmOrder);
+    setCustomer(OrderFrame);
+    frmInvoice = new TfrmInvoice(this);
+    InvoiceFrame->bindDimension(dimensions_->Require(8, tag), frmInvoice);
+    setCustomer(InvoiceFrame);
+    frmCompQuest = new TfrmCompQuest(this);
+    questFrame->bindDimension(dimensions_->Require(37, tag), frmCompQuest);
+    setCustomer(questFrame);
+}
+
+void TfrmCustomer::setCustomer(TBrowseFrame* frame) {
+    const int customer = currentCustomer();
+    frame->setParentID(customer);
+    // Without a customer there is nobody a new record could belong to.
+    frame->Add->setEnabled(customer != 0);
+}
+
+void TfrmCustomer::PageControl1Change() {
+    if (!dimensions_)
+        return;
+    for (TBrowseFrame* frame : {contactFrame, QuoteFrame, OrderFrame, InvoiceFrame, questFrame})
+        setCustomer(frame);
+}
 
 }  // namespace zl
