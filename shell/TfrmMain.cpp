@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -14,13 +16,17 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <cstring>
 
+#include "core/CSVExporter.h"
+#include "core/CSVImporter.h"
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "core/ReportServer.h"
 #include "core/StartupCheck.h"
+#include "frames/TBrowseFrame.h"
 #include "platform/db/DbError.h"
 #include "platform/desktop/Desktop.h"
 #include "platform/ui/Prompter.h"
@@ -62,6 +68,66 @@ void RequireConnected(const db::Connection& conn) {
                           " could not be opened.");
 }
 
+// The report and chart commands: ShowReport(id, unit, user, key, file) or
+// PrintGraph(id, unit, 0, 0, file). The key of a report is the business unit, or 0.
+enum class ServerCall { Report, Graph };
+struct ReportCommand {
+    const char* action;
+    const char* caption;
+    const char* submenu;  // nullptr: no menu entry
+    ServerCall call;
+    int id;
+    bool keyIsBusinessUnit;
+};
+constexpr ReportCommand kReportCommands[] = {
+    {"OrdersByCustomer", "Summarized &orders by customer", "C&ustomers", ServerCall::Report, 10,
+     true},
+    {"CompOrdersPeriod", "Component &orders by time period", "&Components", ServerCall::Report, 11,
+     true},
+    {"ServiceOrdersPeriod", "Service &orders by time period", "&Services", ServerCall::Report, 12,
+     true},
+    {"AssemblyOrdersPeriod", "Assembly &orders by time period", "&Assemblies", ServerCall::Report,
+     13, true},
+    {"QuotationsByPeriod", "Summarized &quotations by time period", "&Quotations",
+     ServerCall::Report, 17, true},
+    {"QuotationsByStatus", "Summarized quotations by &status", "&Quotations", ServerCall::Report,
+     18, true},
+    {"QuoteYMGraph", "Quotations vs Forecast by year and month graph", "&Quotations",
+     ServerCall::Graph, 2, false},
+    {"OrdersByPeriod", "Summarized &orders by period", "&Orders", ServerCall::Report, 15, true},
+    {"OrdersByStatus", "Summarized orders by stat&us", "&Orders", ServerCall::Report, 23, true},
+    {"OrdersYMGraph", "Orders vs Forecast by year and month graph", "&Orders", ServerCall::Graph, 3,
+     false},
+    {"InvoicesbyPeriod", "&Summarized invoices by period", "&Invoices", ServerCall::Report, 22,
+     true},
+    {"InvoicesByStatus", "Summarized invoices by stat&us", "&Invoices", ServerCall::Report, 24,
+     true},
+    {"ProfitLossReport", "&Profit / Loss Report by period", "&Invoices", ServerCall::Report, 25,
+     true},
+    {"InvoiceYMGraph", "Invoices vs Forecast by year and month &graph", "&Invoices",
+     ServerCall::Graph, 4, false},
+    {"BillableOrdersPeriod", "Summarized &orders by time period", nullptr, ServerCall::Report, 15,
+     false},
+    {"QuotationsByUser", "Summarized quotations by &system user", nullptr, ServerCall::Report, 19,
+     true},
+    {"OrdersByBusUnit", "Summarized orders by &business unit", nullptr, ServerCall::Report, 21,
+     true},
+    {"ForecastVsActualGraph", "Forecast vs Actual &Graph", nullptr, ServerCall::Graph, 1, false},
+    {"OrderBreakdownPieChart", "Billable item breakdown &pie chart ", nullptr, ServerCall::Graph, 5,
+     false},
+};
+
+// The Reports menu: groups of submenus with a separator between groups.
+const std::vector<std::vector<const char*>> kReportsMenuGroups = {
+    {"C&ustomers"},
+    {"&Components", "&Services", "&Assemblies"},
+    {"&Quotations", "&Orders", "&Invoices"},
+};
+
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
 }  // namespace
 
 TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
@@ -91,6 +157,20 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     versionTimer = new QTimer(this);
     versionTimer->setObjectName("versionTimer");
     versionTimer->setInterval(5000);
+    versionTimer->setSingleShot(true);
+    connect(versionTimer, &QTimer::timeout, this, &TfrmMain::versionTimerTimer);
+
+    SaveDialog1 = new QFileDialog(this);
+    SaveDialog1->setObjectName("SaveDialog1");
+    SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
+    SaveDialog1->setDefaultSuffix("csv");
+    SaveDialog1->setNameFilter("CSV files (*.csv)");
+    OpenDialog1 = new QFileDialog(this);
+    OpenDialog1->setObjectName("OpenDialog1");
+    OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
+    OpenDialog1->setDefaultSuffix("csv");
+    OpenDialog1->setNameFilter("CSV files (*.csv)");
 }
 
 TfrmMain::~TfrmMain() {
@@ -129,10 +209,20 @@ void TfrmMain::BuildMenusAndToolBar() {
                           ThemeIcon("help-browser", QStyle::SP_DialogHelpButton),
                           &TfrmMain::HelpContentsExecute);
     Exit1 = action("Exit1", "E&xit", "", QIcon(), &TfrmMain::Exit1Click);
+    ImportFromCSV = action("ImportFromCSV", "&Import customers from CSV file", "", QIcon(),
+                           &TfrmMain::ImportFromCSVExecute);
+    ExportToCSV = action("ExportToCSV", "&Export customers to CSV file", "", QIcon(),
+                         &TfrmMain::ExportToCSVExecute);
+    CascadeAction =
+        action("CascadeAction", "C&ascade", "", QIcon(), &TfrmMain::CascadeActionExecute);
+    TileAction = action("TileAction", "&Tile", "", QIcon(), &TfrmMain::TileActionExecute);
 
     QMenu* file = menuBar()->addMenu("&File");
     file->addAction(Options);
     file->addAction(Login);
+    file->addSeparator();
+    file->addAction(ImportFromCSV);
+    file->addAction(ExportToCSV);
     file->addSeparator();
     file->addAction(Exit1);
     QMenu* window = menuBar()->addMenu("Window");
@@ -140,6 +230,10 @@ void TfrmMain::BuildMenusAndToolBar() {
     window->addAction(MyOrganization);
     window->addAction(Billable);
     window->addAction(Inquiry);
+    window->addSeparator();
+    window->addAction(CascadeAction);
+    window->addAction(TileAction);
+    BuildReportActions();
     QMenu* help = menuBar()->addMenu("&Help");
     help->addAction(ShowSplash);
     help->addSeparator();
@@ -171,6 +265,47 @@ void TfrmMain::BuildMenusAndToolBar() {
     row->addWidget(cbBusUnit);
     ToolBar1->addWidget(busUnitPanel);
     connect(cbBusUnit, &QComboBox::activated, this, &TfrmMain::cbBusUnitClick);
+}
+
+void TfrmMain::BuildReportActions() {
+    for (std::size_t i = 0; i < std::size(kReportCommands); ++i) {
+        auto* a = new QAction(kReportCommands[i].caption, this);
+        a->setObjectName(kReportCommands[i].action);
+        connect(a, &QAction::triggered, this, [this, i] { RunReport(i); });
+        reportActions.push_back(a);
+    }
+    ReportsMenu = menuBar()->addMenu("&Reports");
+    ReportsMenu->setObjectName("ReportsMenu");
+    for (std::size_t group = 0; group < kReportsMenuGroups.size(); ++group) {
+        if (group > 0)
+            ReportsMenu->addSeparator();
+        for (const char* submenuCaption : kReportsMenuGroups[group]) {
+            QMenu* submenu = ReportsMenu->addMenu(submenuCaption);
+            for (std::size_t i = 0; i < std::size(kReportCommands); ++i)
+                if (kReportCommands[i].submenu &&
+                    std::strcmp(kReportCommands[i].submenu, submenuCaption) == 0)
+                    submenu->addAction(reportActions[i]);
+        }
+    }
+}
+
+void TfrmMain::RunReport(std::size_t command) {
+    const ReportCommand& c = kReportCommands[command];
+    if (!DataMod->checkRight(CurUserId, 3)) {
+        ui::ShowMessage(widgets::HandleOf(this),
+                        "You do not have system permissions to view reports.", "Access denied",
+                        ui::Icon::Information);
+        return;
+    }
+    if (!ReportServer)
+        throw ReportServerError("The report server is not running.");
+    // A failure here or in the server raises to the application's error box.
+    const std::string file = DataMod->NewDocPath("rep", ".html");
+    if (c.call == ServerCall::Graph)
+        ReportServer->PrintGraph(c.id, CurBusUnitId, 0, 0, file);
+    else
+        ReportServer->ShowReport(c.id, CurBusUnitId, CurUserId,
+                                 c.keyIsBusinessUnit ? CurBusUnitId : 0, file);
 }
 
 void TfrmMain::Timer1Timer() {
@@ -338,6 +473,98 @@ void TfrmMain::HelpContentsExecute() {
 void TfrmMain::Exit1Click() {
     close();
     Halt(0);
+}
+
+void TfrmMain::ExportToCSVExecute() {
+    if (SaveDialog1->exec() != QDialog::Accepted || SaveDialog1->selectedFiles().isEmpty())
+        return;
+    const std::string file = LocalPath(SaveDialog1->selectedFiles().first());
+    widgets::WaitCursor wait;
+    const std::optional<std::string> failure = CSVExporter().Export(file);
+    wait.Restore();
+    if (failure) {
+        ui::ShowMessage(widgets::HandleOf(this),
+                        "The customers could not be exported to " + file + ": " + *failure + ".",
+                        "CSV Export", ui::Icon::Warning);
+        return;
+    }
+    ui::ShowMessage(widgets::HandleOf(this), "CSV Export completed.", "Complete",
+                    ui::Icon::Information);
+}
+
+void TfrmMain::ImportFromCSVExecute() {
+    ui::ShowMessage(widgets::HandleOf(this),
+                    "Please note that the CSV file you select must contain field names on its "
+                    "first row, and it must be either comma- or semicolon-delimited.",
+                    "CSV File", ui::Icon::Information);
+    if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty())
+        return;
+    const std::string file = LocalPath(OpenDialog1->selectedFiles().first());
+    widgets::WaitCursor wait;
+    const CSVImporter::Result result = CSVImporter().Import(file);
+    if (result.imported > 0)
+        RefreshCustomerList();
+    wait.Restore();
+    if (!result.ok) {
+        ui::ShowMessage(widgets::HandleOf(this),
+                        "Nothing was imported from " + file + ".\n\n" + result.error, "CSV Import",
+                        ui::Icon::Warning);
+        return;
+    }
+    std::string text = std::to_string(result.imported) +
+                       (result.imported == 1 ? " customer" : " customers") + " imported from " +
+                       file + ".";
+    if (!result.leftOut.empty()) {
+        text += "\n\nThese columns are no customer or address fields and were not imported: ";
+        for (std::size_t i = 0; i < result.leftOut.size(); ++i)
+            text += (i > 0 ? ", " : "") + result.leftOut[i];
+        text += ".";
+    }
+    ui::ShowMessage(widgets::HandleOf(this), text, "CSV Import", ui::Icon::Information);
+}
+
+void TfrmMain::RefreshCustomerList() {
+    if (!frmCustomer)
+        return;
+    if (auto* list = frmCustomer->findChild<TBrowseFrame*>("customerFrame"))
+        list->RefreshExecute();
+}
+
+void TfrmMain::CascadeActionExecute() {
+    mdiArea->cascadeSubWindows();
+}
+
+void TfrmMain::TileActionExecute() {
+    // The window used last on top.
+    QList<QMdiSubWindow*> windows;
+    const QList<QMdiSubWindow*> history = mdiArea->subWindowList(QMdiArea::ActivationHistoryOrder);
+    for (auto it = history.rbegin(); it != history.rend(); ++it)
+        if ((*it)->isVisible() && !(*it)->isMinimized())
+            windows.append(*it);
+    if (windows.isEmpty())
+        return;
+    const QRect area = mdiArea->viewport()->rect();
+    const int height = area.height() / windows.size();
+    for (int i = 0; i < windows.size(); ++i) {
+        windows[i]->showNormal();
+        const int top = i * height;
+        windows[i]->setGeometry(0, top, area.width(),
+                                i + 1 == windows.size() ? area.height() - top : height);
+    }
+}
+
+void TfrmMain::versionTimerTimer() {
+    versionTimer->stop();
+    // The check never fails visibly: a host that cannot be reached counts as current.
+    bool current = true;
+    Guarded([&current] { current = DataMod->IsCurrentVersion(); });
+    if (current)
+        return;
+    ui::ShowMessage(widgets::HandleOf(this),
+                    "There is a newer version of Zelmar available on our web site. Please "
+                    "download and install it as soon as possible.",
+                    "Newer version", ui::Icon::Information);
+    Guarded([] { desktop::OpenWithDesktop(GetAppDataDir() + "zlmupdate.html"); });
 }
 
 void TfrmMain::Halt(int exitStatus) {

@@ -1,5 +1,5 @@
 // The main window: the start-up sequence, the hub windows, the business-unit selector, the
-// File, Window and Help commands, and the shutdown.
+// File, Window, Reports and Help commands, the version check and the shutdown.
 #pragma once
 
 #include <QCoreApplication>
@@ -16,7 +16,9 @@
 
 class QAction;
 class QComboBox;
+class QFileDialog;
 class QLabel;
+class QMenu;
 class QMdiArea;
 class QTimer;
 class QToolBar;
@@ -45,6 +47,19 @@ class TfrmMain : public QMainWindow {
     void ShowSplashExecute();
     void HelpContentsExecute();
     void Exit1Click();
+    // Writes every customer to the CSV file chosen in SaveDialog1.
+    void ExportToCSVExecute();
+    // Stores the customers of the CSV file chosen in OpenDialog1 as new customers.
+    void ImportFromCSVExecute();
+    void CascadeActionExecute();
+    // Each window the full width of the area, one below the other.
+    void TileActionExecute();
+    // The newer-version notice, once per run, five seconds after start-up.
+    void versionTimerTimer();
+    // Has the customers window's list read its rows again; nothing when that window is closed.
+    // The window offers no list of its own yet: the list frame is found by its name,
+    // "customerFrame".
+    void RefreshCustomerList();
 
     bool Started() const { return started; }
     // Whether the program was told to end without the shutdown steps.
@@ -66,6 +81,16 @@ class TfrmMain : public QMainWindow {
     QAction* ShowSplash;
     QAction* HelpContents;
     QAction* Exit1;
+    QAction* ExportToCSV;
+    QAction* ImportFromCSV;
+    QAction* CascadeAction;
+    QAction* TileAction;
+    // The report and chart commands, by their action names ("OrdersByCustomer"); five of them
+    // have no menu entry.
+    std::vector<QAction*> reportActions;
+    QMenu* ReportsMenu;
+    QFileDialog* SaveDialog1;
+    QFileDialog* OpenDialog1;
 
     // How start-up creates the report server: by class id unless replaced (tests replace it).
     std::function<std::unique_ptr<ReportServerClient>()> createReportServer =
@@ -89,6 +114,9 @@ class TfrmMain : public QMainWindow {
 
   private:
     void BuildMenusAndToolBar();
+    void BuildReportActions();
+    // One report or chart command: the user's report right, a new repository path, the call.
+    void RunReport(std::size_t command);
     // Ends the program at once, without the shutdown steps, with that exit status; the database
     // files are closed.
     void Halt(int exitStatus);
