@@ -524,10 +524,8 @@ void TfrmMain::ImportFromCSVExecute() {
 }
 
 void TfrmMain::RefreshCustomerList() {
-    if (!frmCustomer)
-        return;
-    if (auto* list = frmCustomer->findChild<TBrowseFrame*>("customerFrame"))
-        list->RefreshExecute();
+    if (auto* customers = qobject_cast<TfrmCustomer*>(frmCustomer.data()))
+        customers->customerFrame->RefreshExecute();
 }
 
 void TfrmMain::CascadeActionExecute() {

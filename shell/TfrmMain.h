@@ -57,8 +57,6 @@ class TfrmMain : public QMainWindow {
     // The newer-version notice, once per run, five seconds after start-up.
     void versionTimerTimer();
     // Has the customers window's list read its rows again; nothing when that window is closed.
-    // The window offers no list of its own yet: the list frame is found by its name,
-    // "customerFrame".
     void RefreshCustomerList();
 
     bool Started() const { return started; }

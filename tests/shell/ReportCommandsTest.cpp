@@ -22,6 +22,7 @@
 #include "frames/TBrowseFrame.h"
 #include "platform/http/Http.h"
 #include "screens/HubWindow.h"
+#include "screens/TfrmCustomer.h"
 #include "shell/TfrmLogin.h"
 #include "shell/TfrmMain.h"
 #include "shell/TfrmSplash.h"
@@ -278,11 +279,9 @@ TEST_F(ReportCommandsTest, ExportWritesTheChosenFileAndThenSaysSo) {
 }
 
 TEST_F(ReportCommandsTest, ImportShowsTheNoticeStoresTheRowsAndRefreshesTheCustomerList) {
-    // The customers window's list, as the window will hold it.
-    ASSERT_TRUE(main->frmCustomer);
-    auto* list = new TBrowseFrame(main->frmCustomer);
-    list->setObjectName("customerFrame");
-    list->bindDimension(Dimensions->Find(1), nullptr);
+    auto* customers = qobject_cast<TfrmCustomer*>(main->frmCustomer.data());
+    ASSERT_NE(customers, nullptr);
+    const TBrowseFrame* list = customers->customerFrame;
     const int listed = list->qBrowse.RecordCount();
     prompter.onShow = [this](const ui::Message&) { EXPECT_FALSE(dm->zlmConn.InTransaction()); };
 
