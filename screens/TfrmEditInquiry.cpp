@@ -1,0 +1,11 @@
+#include "screens/TfrmEditInquiry.h"
+
+namespace zl {
+
+TfrmEditInquiry::TfrmEditInquiry(QWidget* owner) : widgets::FormDialog(owner) {
+    setObjectName("frmEditInquiry");
+}
+
+TfrmEditInquiry::~TfrmEditInquiry() = default;
+
+}  // namespace zl
