@@ -1,0 +1,186 @@
+#include "screens/TfrmAssemblyItem.h"
+
+#include <QFormLayout>
+#include <QPushButton>
+#include <QString>
+#include <QVBoxLayout>
+#include <set>
+#include <vector>
+
+#include "core/DataMod.h"
+#include "core/DimCollection.h"
+#include "core/EditForm.h"
+#include "core/ErrorLog.h"
+#include "core/Globals.h"
+#include "frames/TfrmLookup.h"
+#include "platform/db/DbError.h"
+#include "screens/TfrmSelItemType.h"
+
+namespace zl {
+namespace {
+
+constexpr int kAssemblyLines = 25;
+
+// Whether `assembly` is `target` or holds it among its lines, at any depth. Each assembly is
+// walked once, so lines that already loop back on themselves end the walk.
+bool AssemblyHolds(int assembly, int target) {
+    std::set<int> seen;
+    std::vector<int> pending{assembly};
+    db::Query parts;
+    while (!pending.empty()) {
+        const int current = pending.back();
+        pending.pop_back();
+        if (current == target)
+            return true;
+        if (!seen.insert(current).second)
+            continue;
+        if (!DataMod->openQuery(DataMod->zlmConn, parts, "TfrmAssemblyItem.AssemblyHolds",
+                                "select assembly_id from bill_item where billable_id=? and "
+                                "assembly_id>0",
+                                {db::Value{static_cast<long long>(current)}}))
+            throw db::DbError("The lines of an assembly could not be read.");
+        for (parts.First(); !parts.Eof(); parts.Next())
+            pending.push_back(parts.Fields(0).AsInteger());
+        parts.Close();
+    }
+    return false;
+}
+
+// The text cut to the column's width in characters, so that the line can be stored.
+std::string FitTo(const db::Field& field, const std::string& text) {
+    const QString value = QString::fromStdString(text);
+    if (field.Size() <= 0 || value.size() <= field.Size())
+        return text;
+    return value.left(field.Size()).toStdString();
+}
+
+}  // namespace
+
+TfrmAssemblyItem::TfrmAssemblyItem(QWidget* owner) : FormDialog(owner) {
+    setObjectName("frmAssemblyItem");
+    setWindowTitle("Assembly item");
+    auto* form = new QFormLayout;
+    auto edit = [&](const char* name, const char* label, const char* column) {
+        auto* e = new widgets::DBEdit(this);
+        e->setObjectName(name);
+        e->SetDataSource(&dsItem);
+        e->SetDataField(column);
+        form->addRow(label, e);
+        return e;
+    };
+    DBEdit1 = edit("DBEdit1", "Description: ", "bill_item_descr");
+    DBEdit1->setMinimumWidth(320);
+    DBEdit2 = edit("DBEdit2", "Code: ", "bill_item_code");
+    DBEdit3 = edit("DBEdit3", "Quantity: ", "bill_item_qty");
+    DBEdit3->SetFloatFormat("0.000");
+    DBEdit3->setAlignment(Qt::AlignRight);
+
+    btnOK = new QPushButton("&Save and Close", this);
+    btnOK->setObjectName("btnOK");
+    btnOK->setDefault(true);
+    connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(btnOK, 0, Qt::AlignRight);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setSingleShot(true);
+    Timer1->setInterval(1);
+    connect(Timer1, &QTimer::timeout, this, [this] {
+        try {
+            Timer1Timer();
+        } catch (const std::exception& e) {
+            LogError("TfrmAssemblyItem.Timer1Timer", e.what(), "");
+        }
+    });
+    frmLookup = std::make_unique<TfrmLookup>(this);
+    adjustSize();
+    widgets::Centre(*this);
+}
+
+TfrmAssemblyItem::~TfrmAssemblyItem() = default;
+
+void TfrmAssemblyItem::showEvent(QShowEvent* event) {
+    FormDialog::showEvent(event);
+    Timer1->start();
+}
+
+void TfrmAssemblyItem::Timer1Timer() {
+    Timer1->stop();
+    DimensionTable* lines = Dimensions->Require(kAssemblyLines, "TfrmAssemblyItem.Timer1Timer");
+    if (!lines) {
+        adapter_.Close();
+        return;
+    }
+    // A line that is gone has been reported and the dialog is closing.
+    if (!OpenRecordToEdit(qItem, "bill_item", "bill_item_id", lines->GetRecordId(), adapter_,
+                          "TfrmAssemblyItem.Timer1Timer"))
+        return;
+    if (lines->GetEditMode() != DimensionTable::Add)
+        return;
+
+    frmSelItemType = std::make_unique<TfrmSelItemType>(this);
+    const int type = frmSelItemType->selectItemType();
+    frmSelItemType.reset();
+    switch (type) {
+        case 0:
+            setService();
+            break;
+        case 2:
+            setAssembly();
+            break;
+        default:
+            setComponent();
+            break;
+    }
+}
+
+void TfrmAssemblyItem::setService() {
+    SetItem(14, "service_id");
+}
+
+void TfrmAssemblyItem::setComponent() {
+    SetItem(10, "component_id");
+}
+
+void TfrmAssemblyItem::setAssembly() {
+    SetItem(11, "assembly_id");
+}
+
+bool TfrmAssemblyItem::SetItem(int lookupDimension, const std::string& linkColumn) {
+    const int id = frmLookup->lookupExecute(lookupDimension, false);
+    bool usable = id > 0;
+    if (usable && linkColumn == "assembly_id" &&
+        AssemblyHolds(id, qItem.FieldByName("billable_id").AsInteger())) {
+        ui::ShowMessage(widgets::HandleOf(this), "An assembly cannot contain itself.",
+                        "Assembly item", ui::Icon::Warning);
+        usable = false;
+    }
+    if (!usable) {
+        // No item: the line the detail list stored for this dialog is dropped, if the user agrees.
+        qItem.Cancel();
+        if (DimensionTable* lines = Dimensions->Find(kAssemblyLines))
+            lines->Delete(qItem, widgets::HandleOf(this));
+        close();
+        return false;
+    }
+    const std::string descr = frmLookup->strValue("billable_descr");
+    const std::string code = frmLookup->strValue("billable_code");
+    qItem.FieldByName(linkColumn).SetAsInteger(id);
+    db::Field& descrField = qItem.FieldByName("bill_item_descr");
+    descrField.SetAsString(FitTo(descrField, descr));
+    db::Field& codeField = qItem.FieldByName("bill_item_code");
+    codeField.SetAsString(FitTo(codeField, code));
+    return true;
+}
+
+bool TfrmAssemblyItem::FormClose() {
+    if (SaveRecord(qItem, widgets::HandleOf(this), "TfrmAssemblyItem.FormClose") ==
+        SaveOutcome::KeepOpen)
+        return false;
+    qItem.Close();
+    return true;
+}
+
+}  // namespace zl
