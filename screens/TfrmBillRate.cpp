@@ -1,6 +1,6 @@
 #include "screens/TfrmBillRate.h"
 
-#include <QEvent>
+#include <QFocusEvent>
 #include <QFormLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -51,8 +51,9 @@ TfrmBillRate::TfrmBillRate(QWidget* owner) : FormDialog(owner) {
     DBEdit1 = edit("DBEdit1", "Internal cost: ", "bill_rate_cost");
     DBEdit2 = edit("DBEdit2", "Markup %:", "bill_rate_markup");
     DBEdit2->SetFloatFormat("0.000");
-    DBEdit2->installEventFilter(this);
     DBEdit3 = edit("DBEdit3", "Selling rate (excluding taxes): ", "bill_rate_selling");
+    for (widgets::DBEdit* e : {DBEdit1, DBEdit2, DBEdit3})
+        e->installEventFilter(this);
 
     btnOK = new QPushButton("&OK", this);
     btnOK->setObjectName("btnOK");
@@ -119,12 +120,21 @@ void TfrmBillRate::DBEdit2Exit() {
 }
 
 bool TfrmBillRate::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == DBEdit2 && event->type() == QEvent::FocusOut && !closing_) {
-        try {
+    if (event->type() != QEvent::FocusOut || closing_)
+        return FormDialog::eventFilter(watched, event);
+    // Only the user moving to another control leaves a field; another window taking the focus
+    // (a message box) does not.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+        return FormDialog::eventFilter(watched, event);
+    try {
+        if (watched == DBEdit2)
             DBEdit2Exit();
-        } catch (const std::exception& e) {
-            LogError("TfrmBillRate.DBEdit2Exit", e.what(), "");
-        }
+        else if (watched == DBEdit1 || watched == DBEdit3)
+            static_cast<widgets::DBEdit*>(watched)->UpdateRecord();  // a refusal is said here
+    } catch (const std::exception& e) {
+        LogError(watched == DBEdit2 ? "TfrmBillRate.DBEdit2Exit" : "TfrmBillRate.FieldExit",
+                 e.what(), "");
     }
     return FormDialog::eventFilter(watched, event);
 }
