@@ -1,0 +1,306 @@
+// The inquiry processes hub: every customer's documents ordered and filtered by choice and kept
+// on the current one, opened in a dialog made for the one use, deleted under right 2, and the
+// periodic refresh that waits while anything is edited or a dialog is open.
+#include "screens/TfrmInquiry.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include "core/DataMod.h"
+#include "core/Globals.h"
+#include "frames/TBrowseFrame.h"
+#include "screens/TfrmEditInquiry.h"
+#include "screens/TfrmInvoice.h"
+#include "screens/TfrmOrder.h"
+#include "screens/TfrmQuotation.h"
+#include "tests/support/TestDialogs.h"
+#include "widgets/DBGrid.h"
+
+namespace zl {
+namespace {
+
+using test::WhenModal;
+
+class InquiryWindowTest : public test::FrameFixture {
+  protected:
+    void SetUp() override {
+        FrameFixture::SetUp();
+        Exec(
+            "insert into entity (entity_id, dimension_id, entity_name, entity_first, "
+            "entity_title) values (9001, 1, \"Abbot\", \"Ann\", \"Ms\"), (9002, 1, \"Brown\", "
+            "\"Bob\", \"Mr\"), (9003, 1, \"Clark\", \"Cy\", \"Dr\")");
+        // Statuses: 1 Draft, 2 Sent, 3 Accepted, 5 Paid. 9105 is an inquiry, never listed here.
+        Exec(
+            "insert into zlm_doc (zlm_doc_id, dimension_id, customer_id, doc_status_id, "
+            "zlm_doc_date, zlm_doc_ref, allow_delete) values "
+            "(9101, 6, 9002, 2, '2021-03-01 00:00:00', \"Q-1\", 0), "
+            "(9102, 7, 9001, 1, '2021-01-15 00:00:00', \"O-1\", 0), "
+            "(9103, 8, 9003, 5, '2020-12-01 00:00:00', \"I-1\", 0), "
+            "(9104, 6, 9001, 3, '2021-02-01 00:00:00', \"Q-2\", 0), "
+            "(9105, 18, 9001, 0, '2021-02-02 00:00:00', \"INQ\", 0)");
+        Exec(
+            "insert into doc_item (doc_item_id, zlm_doc_id, dimension_id, allow_delete, "
+            "doc_item_descr) values (9201, 9101, 24, 0, \"Spade\")");
+        window = std::make_unique<TfrmInquiry>();
+        window->setCollection(Dimensions);
+    }
+    void TearDown() override {
+        window.reset();
+        FrameFixture::TearDown();
+    }
+    // The documents in the grid's order.
+    std::vector<int> Listed() const {
+        std::vector<int> keys;
+        for (int row = 0; row < window->qQOI.RecordCount(); ++row)
+            keys.push_back(std::stoi(window->qQOI.TextAt(row, 0)));
+        return keys;
+    }
+    int Current() const { return window->qQOI.FieldByName("zlm_doc_id").AsInteger(); }
+    void StandOn(int docId) { ASSERT_TRUE(window->qQOI.Locate("zlm_doc_id", {db::Value{docId}})); }
+    // As a user picks an item of a select-only combo.
+    static void Choose(QComboBox* combo, int item) {
+        combo->setCurrentIndex(item);
+        emit combo->activated(item);
+    }
+    void ExpectMessages(const std::vector<std::pair<std::string, std::string>>& expected) {
+        const std::vector<ui::Message> shown = prompter.Messages();
+        ASSERT_EQ(shown.size(), expected.size());
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            EXPECT_EQ(shown[i].text, expected[i].first);
+            EXPECT_EQ(shown[i].title, expected[i].second);
+        }
+    }
+    std::unique_ptr<TfrmInquiry> window;
+};
+
+TEST_F(InquiryWindowTest, TwoTabsTheInquiryListAndTheDocumentsByCustomer) {
+    EXPECT_EQ(window->windowTitle(), "Inquiry processes");
+    EXPECT_EQ(window->objectName(), "frmInquiry");
+    ASSERT_EQ(window->PageControl1->count(), 2);
+    EXPECT_EQ(window->PageControl1->tabText(0), "Inquiries");
+    EXPECT_EQ(window->PageControl1->tabText(1), "Quotations, Orders and Invoices");
+    EXPECT_EQ(window->PageControl1->currentIndex(), 0);
+    EXPECT_EQ(window->Timer1->interval(), 30000);
+    EXPECT_TRUE(window->Timer1->isActive());
+    ASSERT_NE(window->frmEditInquiry, nullptr);
+    EXPECT_EQ(window->inquiryFrame->qBrowse.RecordCount(), 1);  // 9105
+    EXPECT_EQ(Listed(), (std::vector<int>{9102, 9104, 9101, 9103}));
+    // The key is "ID"; no other id column shows.
+    EXPECT_EQ(window->grdQOI->model()->headerData(0, Qt::Horizontal).toString(), "ID");
+    for (const char* hidden : {"dimension_id", "doc_status_id", "customer_id", "allow_delete"})
+        EXPECT_TRUE(window->grdQOI->isColumnHidden(window->qQOI.FieldByName(hidden).Index()))
+            << hidden;
+}
+
+TEST_F(InquiryWindowTest, EachOrderColumnSortsTheGridAndTheCurrentDocumentStaysCurrent) {
+    EXPECT_FALSE(window->cbOrder->isEditable());
+    EXPECT_FALSE(window->cbStatus->isEditable());
+    const struct {
+        int item;
+        const char* column;
+        std::vector<int> order;
+    } cases[] = {
+        {1, "Document type", {9103, 9102, 9101, 9104}},
+        {2, "Date", {9103, 9102, 9104, 9101}},
+        {3, "Status", {9104, 9102, 9103, 9101}},  // Accepted, Draft, Paid, Sent
+        {0, "Customer", {9102, 9104, 9101, 9103}},
+    };
+    ASSERT_EQ(window->cbOrder->count(), 4);
+    StandOn(9101);
+    for (const auto& c : cases) {
+        EXPECT_EQ(window->cbOrder->itemText(c.item), c.column);
+        Choose(window->cbOrder, c.item);
+        EXPECT_EQ(window->qQOI.SQL(), std::string("select * from brwQOI where true  order by [") +
+                                          c.column + "], zlm_doc_id");
+        EXPECT_EQ(Listed(), c.order) << c.column;
+        EXPECT_EQ(Current(), 9101) << c.column;
+    }
+}
+
+TEST_F(InquiryWindowTest, TheStatusFilterShowsOnlyThatStatusAndItemZeroShowsAll) {
+    const char* items[] = {"[all status flags]", "Draft", "Sent",  "Accepted",
+                           "Rejected",           "Paid",  "Closed"};
+    ASSERT_EQ(window->cbStatus->count(), 7);
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(window->cbStatus->itemText(i), items[i]);
+    StandOn(9104);
+    Choose(window->cbStatus, 5);  // Paid
+    EXPECT_EQ(window->qQOI.SQL(),
+              "select * from brwQOI where true  and doc_status_id=5 order by [Customer], "
+              "zlm_doc_id");
+    EXPECT_EQ(Listed(), std::vector<int>{9103});
+    EXPECT_EQ(Current(), 9103);   // 9104 is filtered out
+    Choose(window->cbStatus, 4);  // Rejected: nobody
+    EXPECT_TRUE(Listed().empty());
+    Choose(window->cbStatus, 0);
+    EXPECT_EQ(Listed(), (std::vector<int>{9102, 9104, 9101, 9103}));
+}
+
+TEST_F(InquiryWindowTest, EveryStoredStatusIsOfferedAndFiltersByItsKeyNotItsText) {
+    // Far more than forty, one of them named like an SQL fragment.
+    std::string values;
+    for (int id = 100; id < 150; ++id)
+        values += (values.empty() ? "" : ", ") +
+                  ("(" + std::to_string(id) + ", \"S" + std::to_string(id) + "\")");
+    Exec("insert into doc_status (doc_status_id, doc_status_descr) values " + values +
+         ", (150, \"x' or 1=1 --]\")");
+    Exec("update zlm_doc set doc_status_id=149 where zlm_doc_id=9102");
+    Exec("update zlm_doc set doc_status_id=150 where zlm_doc_id=9103");
+    TfrmInquiry fresh;
+    fresh.setCollection(Dimensions);
+    ASSERT_EQ(fresh.cbStatus->count(), 1 + 6 + 51);
+    EXPECT_EQ(fresh.cbStatus->itemText(56), "S149");
+    Choose(fresh.cbStatus, 56);
+    ASSERT_EQ(fresh.qQOI.RecordCount(), 1);
+    EXPECT_EQ(fresh.qQOI.FieldByName("zlm_doc_id").AsInteger(), 9102);
+    EXPECT_EQ(fresh.cbStatus->itemText(57), "x' or 1=1 --]");
+    Choose(fresh.cbStatus, 57);
+    ASSERT_EQ(fresh.qQOI.RecordCount(), 1);
+    EXPECT_EQ(fresh.qQOI.FieldByName("zlm_doc_id").AsInteger(), 9103);
+    EXPECT_EQ(prompter.Count(), 0u);
+}
+
+TEST_F(InquiryWindowTest, DeleteNeedsRightTwoAsksAndRemovesTheDocumentOnly) {
+    Exec("delete from group_right where sys_op_id in (1, 2)");
+    StandOn(9101);
+    window->btnDelete->trigger();
+    ExpectMessages(
+        {{"You do not have system rights to delete this record. Please contact your "
+          "administrator.",
+          "Access denied"}});
+    EXPECT_EQ(Main("select count(*) from zlm_doc where zlm_doc_id=9101"), "1");
+
+    Exec("insert into group_right (group_right_id, user_group_id, sys_op_id) values (9301, 1, 2)");
+    prompter.Push(ui::Button::No);
+    window->btnDeleteClick();
+    EXPECT_EQ(Main("select count(*) from zlm_doc where zlm_doc_id=9101"), "1");
+    prompter.Push(ui::Button::Yes);
+    window->btnDeleteClick();
+    const std::vector<ui::Message> shown = prompter.Messages();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[2].text, "You will ERASE this record. Proceed?");
+    EXPECT_EQ(shown[2].title, "Warning");
+    EXPECT_EQ(shown[2].icon, ui::Icon::Warning);
+    EXPECT_EQ(shown[2].buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(Main("select count(*) from zlm_doc where zlm_doc_id=9101"), "0");
+    // Its line stays; the other documents are untouched and listed without it.
+    EXPECT_EQ(Main("select count(*) from doc_item where zlm_doc_id=9101"), "1");
+    EXPECT_EQ(Listed(), (std::vector<int>{9102, 9104, 9103}));
+}
+
+TEST_F(InquiryWindowTest, EditAndDeleteOnAnEmptyGridSayThereIsNoRecord) {
+    Exec("delete from zlm_doc where dimension_id in (6, 7, 8)");
+    window->openQOI();
+    window->btnEditClick();
+    window->btnDeleteClick();
+    ExpectMessages({{"There is no record to edit", "No record"},
+                    {"There is no record to delete", "No record"}});
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(InquiryWindowTest, EachKindOpensInItsOwnDialogInEditModeAndTheModeIsBackAfterwards) {
+    Dimensions->Find(7)->SetRecordId(4242);  // the customers window's current order
+    const struct {
+        int doc;
+        int kind;
+        const char* objectName;
+    } cases[] = {{9101, 6, "frmQuotation"}, {9102, 7, "frmOrder"}, {9103, 8, "frmInvoice"}};
+    for (const auto& c : cases) {
+        StandOn(c.doc);
+        std::string seen;
+        int modeSeen = -1;
+        int docSeen = 0;
+        WhenModal<DocumentDialog>([&](DocumentDialog& d) {
+            seen = d.objectName().toStdString();
+            modeSeen = Dimensions->Find(c.kind)->GetEditMode();
+            docSeen = d.DocumentId();
+            EXPECT_EQ(d.parent(), window.get());
+            d.btnOK->click();
+        });
+        window->btnEditClick();
+        EXPECT_EQ(seen, c.objectName);
+        EXPECT_EQ(modeSeen, DimensionTable::EditRecord);
+        EXPECT_EQ(docSeen, c.doc);
+        EXPECT_FALSE(Dimensions->AnyInEdit());
+        EXPECT_EQ(Current(), c.doc);
+    }
+    EXPECT_EQ(Dimensions->Find(7)->GetRecordId(), 4242);
+    // Made for the one use: none is left behind.
+    EXPECT_TRUE(window->findChildren<DocumentDialog*>().empty());
+    EXPECT_EQ(prompter.Count(), 0u);
+}
+
+TEST_F(InquiryWindowTest, ADocumentDeletedMeanwhileIsReportedOnceAndNothingElseHappens) {
+    StandOn(9104);
+    Exec("delete from zlm_doc where zlm_doc_id=9104");
+    window->btnEditClick();  // the dialog reports it and closes itself
+    ExpectMessages({{"There is no record to edit", "No record"}});
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_FALSE(Dimensions->AnyInEdit());
+    EXPECT_EQ(Listed(), (std::vector<int>{9102, 9101, 9103}));
+    EXPECT_EQ(Main("select count(*) from zlm_doc where zlm_doc_id=9104"), "0");
+}
+
+TEST_F(InquiryWindowTest, TheRefreshWaitsWhileAnythingIsEditedOrADialogIsOpen) {
+    StandOn(9101);
+    Exec(
+        "insert into zlm_doc (zlm_doc_id, dimension_id, customer_id, doc_status_id, "
+        "allow_delete) values (9106, 7, 9001, 1, 0), (9107, 18, 9002, 0, 0)");
+    // Another kind's dialog in add mode.
+    Dimensions->Find(9)->SetEditMode(DimensionTable::Add);
+    window->Timer1Timer();
+    EXPECT_EQ(window->qQOI.RecordCount(), 4);
+    EXPECT_EQ(window->inquiryFrame->qBrowse.RecordCount(), 1);
+    Dimensions->Find(9)->SetEditMode(DimensionTable::None);
+
+    // A modal dialog with nothing in edit mode.
+    QDialog box(window.get());
+    int countWhileOpen = -1;
+    WhenModal<QDialog>([&](QDialog& d) {
+        window->Timer1Timer();
+        countWhileOpen = window->qQOI.RecordCount();
+        d.accept();
+    });
+    box.exec();
+    EXPECT_EQ(countWhileOpen, 4);
+
+    // A document opened from the grid: its own edit holds the refresh off too.
+    WhenModal<TfrmQuotation>([&](TfrmQuotation& d) {
+        window->Timer1Timer();
+        countWhileOpen = window->qQOI.RecordCount();
+        d.btnOK->click();
+    });
+    window->btnEditClick();
+    EXPECT_EQ(countWhileOpen, 4);
+
+    // Once everything is closed the timer runs again, on the same document. (The grid was
+    // re-read when the quotation closed; only the timer re-reads the inquiry list.)
+    EXPECT_EQ(window->inquiryFrame->qBrowse.RecordCount(), 1);
+    Exec(
+        "insert into zlm_doc (zlm_doc_id, dimension_id, customer_id, doc_status_id, "
+        "allow_delete) values (9108, 8, 9003, 1, 0)");
+    StandOn(9101);
+    window->Timer1->start(5);
+    EXPECT_TRUE(
+        QTest::qWaitFor([this] { return window->inquiryFrame->qBrowse.RecordCount() == 2; }));
+    EXPECT_EQ(Listed(), (std::vector<int>{9102, 9104, 9106, 9101, 9103, 9108}));
+    EXPECT_EQ(Current(), 9101);
+}
+
+TEST_F(InquiryWindowTest, AFailingQueryIsLoggedAndLeavesTheGridEmpty) {
+    Exec("drop view brwQOI");
+    window->openQOI();
+    EXPECT_FALSE(window->qQOI.Active());
+    EXPECT_NE(ErrorLog().find("TfrmInquiry.openQOI;"), std::string::npos) << ErrorLog();
+    window->Timer1Timer();  // logged again, nothing raised
+    window->btnEditClick();
+    EXPECT_EQ(prompter.Messages().back().text, "There is no record to edit");
+}
+
+}  // namespace
+}  // namespace zl
