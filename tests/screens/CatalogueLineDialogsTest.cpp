@@ -57,7 +57,8 @@ class CatalogueLineDialogsTest : public test::FrameFixture {
             "billable_code) values (9101, 10, 0, \"Bolt\", \"B-1\"), (9201, 14, 0, \"Install\", "
             "\"S-1\"), (9301, 11, 0, \"Kit\", \"K-1\"), (9302, 11, 0, \"Frame\", \"F-1\"), "
             "(9303, 11, 0, \"Sub\", \"U-1\"), (9304, 11, 0, \"Box\", \"X-1\"), (9305, 11, 0, "
-            "\"Loop\", \"L-1\"), (9306, 11, 0, \"Knot\", \"N-1\")");
+            "\"Loop\", \"L-1\"), (9306, 11, 0, \"Knot\", \"N-1\"), (9103, 10, 0, \"Nut\", "
+            "\"NUT-0123456789-0123456789-0123456789\")");
         Exec(
             "insert into bill_item (bill_item_id, billable_id, component_id, service_id, "
             "assembly_id, bill_item_qty) values (9311, 9302, 0, 0, 9303, 1), (9312, 9303, 0, 0, "
@@ -157,6 +158,7 @@ TEST_F(CatalogueLineDialogsTest, ANewLineNamesThePickedItemOfTheChosenKindOnly) 
         {1, 9101, "0/9101/0/Bolt/B-1"},
         {2, 9304, "0/0/9304/Box/X-1"},
         {2, 9305, "0/0/9305/Loop/L-1"},  // its own loop does not involve Kit
+        {1, 9103, "0/9103/0/Nut/NUT-0123456789-0123456789-0123"},  // cut to the line's 30
     };
     for (const Case& c : cases) {
         RunNewLine(c.type, PickRow(c.item), true);
