@@ -92,13 +92,12 @@ void TfrmBillItem::Timer1Timer() {
         return;
 
     frmSelItemType = std::make_unique<TfrmSelItemType>(this);
-    const int type = frmSelItemType->selectItemType();
-    qEdit.FieldByName("doc_item_billtype").SetAsInteger(type);
-    const bool picked = type == 0   ? SetItem(14, "service_id", false)
-                        : type == 2 ? SetItem(11, "assembly_id", true)
-                                    : SetItem(10, "component_id", false);
-    if (!picked)
+    const LineItemKind* kind = PickNewLineItem(*this, qEdit, rates_, *frmSelItemType, *frmLookup);
+    if (!kind)
         return;
+    qEdit.FieldByName("doc_item_qty").SetAsFloat(frmLookup->numValue("billable_defqty"));
+    qEdit.FieldByName("doc_item_costrate")
+        .SetAsFloat(kind->assembly ? rates_.getAssemblyCost() : rates_.getCost());
     const int line = qEdit.FieldByName("doc_item_id").AsInteger();
     qEdit.FieldByName("doc_item_tax").SetAsFloat(rates_.getCustomerTaxRate(line));
     qEdit.FieldByName("doc_item_discount").SetAsFloat(0);
@@ -106,40 +105,48 @@ void TfrmBillItem::Timer1Timer() {
     rates_.CalcItemTotal(qEdit);
 }
 
-int TfrmBillItem::pickBillable(int dimension) {
-    return frmLookup->lookupExecute(dimension, false);
-}
-
-bool TfrmBillItem::SetItem(int lookupDimension, const char* linkColumn, bool assembly) {
-    const int id = pickBillable(lookupDimension);
+const LineItemKind* PickNewLineItem(QWidget& dialog, db::Query& line, BillRate& rates,
+                                    TfrmSelItemType& chooser, TfrmLookup& lookup) {
+    static const LineItemKind kinds[] = {
+        {0, 14, "service_id", false},
+        {1, 10, "component_id", false},
+        {2, 11, "assembly_id", true},
+    };
+    const int type = chooser.selectItemType();
+    const LineItemKind& kind = kinds[type >= 0 && type <= 2 ? type : 1];
+    const int id = lookup.lookupExecute(kind.lookupDimension, false);
     if (id <= 0) {
         // No item: the line the detail list stored for this dialog is dropped, if the user agrees.
-        qEdit.Cancel();
+        line.Cancel();
         if (DimensionTable* lines = Dimensions->Find(24))
-            lines->Delete(qEdit, widgets::HandleOf(this));
-        close();
-        return false;
+            lines->Delete(line, widgets::HandleOf(&dialog));
+        dialog.close();
+        return nullptr;
     }
-    qEdit.FieldByName("doc_item_descr").SetAsString(frmLookup->strValue("billable_descr"));
-    qEdit.FieldByName("doc_item_code").SetAsString(frmLookup->strValue("billable_code"));
-    qEdit.FieldByName("doc_item_qty").SetAsFloat(frmLookup->numValue("billable_defqty"));
-    rates_.SetItemID(id);
-    qEdit.FieldByName(linkColumn).SetAsInteger(id);
-    qEdit.FieldByName("doc_item_rate")
-        .SetAsFloat(assembly ? rates_.getAssemblyRate() : rates_.getRate());
-    qEdit.FieldByName("doc_item_costrate")
-        .SetAsFloat(assembly ? rates_.getAssemblyCost() : rates_.getCost());
+    line.FieldByName("doc_item_billtype").SetAsInteger(kind.type);
+    line.FieldByName("doc_item_descr").SetAsString(lookup.strValue("billable_descr"));
+    line.FieldByName("doc_item_code").SetAsString(lookup.strValue("billable_code"));
+    rates.SetItemID(id);
+    line.FieldByName(kind.linkColumn).SetAsInteger(id);
+    line.FieldByName("doc_item_rate")
+        .SetAsFloat(kind.assembly ? rates.getAssemblyRate() : rates.getRate());
+    return &kind;
+}
+
+bool RecomputeLineTotal(db::Query& line, BillRate& rates,
+                        std::initializer_list<widgets::DBEdit*> edits) {
+    if (line.State() != db::DataSetState::dsEdit)
+        return false;
+    // What was typed reaches the record first.
+    for (widgets::DBEdit* e : edits)
+        if (!e->UpdateRecord())
+            return false;
+    rates.CalcItemTotal(line);
     return true;
 }
 
 void TfrmBillItem::RecomputeTotal() {
-    if (qEdit.State() != db::DataSetState::dsEdit)
-        return;
-    // What was typed reaches the record first.
-    for (widgets::DBEdit* e : {DBEdit3, DBEdit4, DBEdit5, DBEdit6, DBEdit7, DBEdit8})
-        if (!e->UpdateRecord())
-            return;  // refused and explained; the total stays as it was
-    rates_.CalcItemTotal(qEdit);
+    RecomputeLineTotal(qEdit, rates_, {DBEdit3, DBEdit4, DBEdit5, DBEdit6, DBEdit7, DBEdit8});
 }
 
 bool TfrmBillItem::eventFilter(QObject* watched, QEvent* event) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QTimer>
+#include <initializer_list>
 #include <memory>
 
 #include "core/BillRate.h"
@@ -18,6 +19,27 @@ namespace zl {
 class TfrmLookup;
 class TfrmSelItemType;
 
+// A kind of item a priced line can hold, by the type chooser's answer.
+struct LineItemKind {
+    int type;  // doc_item_billtype: 0 service, 1 component, 2 assembly
+    int lookupDimension;
+    const char* linkColumn;
+    bool assembly;  // priced by rolling its parts up
+};
+
+// The start of a new priced line, shared by the document and forecast line dialogs: the user
+// chooses the item type and picks an item of it; the line (in edit state) then takes the type,
+// the item's key, description, code and selling rate, and `rates` stands on the item. A pick
+// abandoned, or with nothing to pick, writes nothing into the line: its edit is cancelled, the
+// user is offered its erasure, the dialog closes and the result is null.
+const LineItemKind* PickNewLineItem(QWidget& dialog, db::Query& line, BillRate& rates,
+                                    TfrmSelItemType& chooser, TfrmLookup& lookup);
+
+// Writes what was typed into the price edits, then the line's total. A value refused (and
+// explained) leaves the total as it was: false.
+bool RecomputeLineTotal(db::Query& line, BillRate& rates,
+                        std::initializer_list<widgets::DBEdit*> edits);
+
 class TfrmBillItem : public widgets::FormDialog {
     Q_OBJECT
   public:
@@ -26,8 +48,6 @@ class TfrmBillItem : public widgets::FormDialog {
 
     // The set-up, run once just after the dialog shows.
     void Timer1Timer();
-    // Lets the user pick an item of the kind; its key, or 0 or less for none.
-    int pickBillable(int dimension);
 
     db::Query qEdit;
     widgets::DataSource dsEdit{&qEdit};
@@ -51,8 +71,6 @@ class TfrmBillItem : public widgets::FormDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // Picks an item of the kind and fills the line from it; false when the pick was abandoned.
-    bool SetItem(int lookupDimension, const char* linkColumn, bool assembly);
     void RecomputeTotal();
 
     BillRate rates_;

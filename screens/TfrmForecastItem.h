@@ -1,0 +1,61 @@
+// The forecast line dialog: a new line picks its item and is priced at its rate of the day, one
+// of it, untaxed; leaving the rate or the quantity recomputes the amount.
+#pragma once
+
+#include <QTimer>
+#include <memory>
+
+#include "core/BillRate.h"
+#include "platform/db/Query.h"
+#include "widgets/DataControls.h"
+#include "widgets/FormDialog.h"
+#include "widgets/QtPlatform.h"
+
+class QPushButton;
+
+namespace zl {
+
+class TfrmLookup;
+class TfrmSelItemType;
+
+class TfrmForecastItem : public widgets::FormDialog {
+    Q_OBJECT
+  public:
+    explicit TfrmForecastItem(QWidget* owner = nullptr);
+    ~TfrmForecastItem() override;
+
+    // The set-up, run once just after the dialog shows.
+    void Timer1Timer();
+    // Recomputes the amount, then closes.
+    void btnOKClick();
+
+    db::Query qEdit;
+    widgets::DataSource dsEdit{&qEdit};
+    widgets::DBEdit* DBEdit1;  // description
+    widgets::DBEdit* DBEdit2;  // code
+    widgets::DBEdit* DBEdit3;  // rate
+    widgets::DBEdit* DBEdit4;  // quantity
+    widgets::DBEdit* DBEdit5;  // amount
+    QPushButton* btnOK;
+    QTimer* Timer1;
+    std::unique_ptr<TfrmLookup> frmLookup;
+    std::unique_ptr<TfrmSelItemType> frmSelItemType;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    bool FormClose() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void SetUpLine();
+    void RecomputeTotal();
+    // Runs a handler; an error is logged under the handler's tag and shown, never passed on.
+    template <class Step>
+    void Guarded(const char* handler, Step step);
+
+    BillRate rates_;
+    widgets::WidgetDialog adapter_{*this};
+    bool closing_ = false;
+};
+
+}  // namespace zl
