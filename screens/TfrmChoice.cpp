@@ -1,0 +1,146 @@
+#include "screens/TfrmChoice.h"
+
+#include <QFocusEvent>
+#include <QFormLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <exception>
+
+#include "core/DataMod.h"
+#include "core/DimCollection.h"
+#include "core/EditForm.h"
+#include "core/ErrorLog.h"
+#include "core/Globals.h"
+
+namespace zl {
+
+namespace {
+
+constexpr int kChoiceKind = 36;
+
+// A score shows two decimals, and three while it is being edited.
+class ScoreEdit : public widgets::DBEdit {
+  public:
+    explicit ScoreEdit(QWidget* parent) : DBEdit(parent) { SetFloatFormat(kShown); }
+
+  protected:
+    void focusInEvent(QFocusEvent* event) override {
+        DBEdit::focusInEvent(event);
+        if (event->reason() != Qt::PopupFocusReason && !isModified())
+            ShowWith(kEdited);
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        DBEdit::focusOutEvent(event);
+        // What was typed reaches the record before the shorter form is shown.
+        if (event->reason() != Qt::PopupFocusReason && UpdateRecord())
+            ShowWith(kShown);
+    }
+
+  private:
+    static constexpr const char* kShown = "0.00";
+    static constexpr const char* kEdited = "0.000";
+    void ShowWith(const char* mask) {
+        SetFloatFormat(mask);
+        Refresh();
+    }
+};
+
+}  // namespace
+
+void RunGuarded(const std::string& tag, const std::function<void()>& handler) noexcept {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        LogError(tag, e.what(), "");
+    } catch (...) {
+        LogError(tag, "An unknown error occurred.", "");
+    }
+}
+
+void StoreAndKeepEditing(db::Query& q, const std::string& tag) {
+    if (!q.Active() || !q.Editing())
+        return;
+    try {
+        q.Post();
+        q.Edit();
+    } catch (const std::exception& e) {
+        LogError(tag, e.what(), "");
+    }
+}
+
+widgets::DBEdit* AddDataEdit(QWidget* parent, QFormLayout* form, const QString& label,
+                             widgets::DataSource* source, const char* column) {
+    auto* edit = new widgets::DBEdit(parent);
+    edit->setObjectName(column);
+    edit->SetDataSource(source);
+    edit->SetDataField(column);
+    form->addRow(label, edit);
+    return edit;
+}
+
+void RefuseWhenEntered(widgets::DBEdit* edit) {
+    QObject::connect(edit, &QLineEdit::editingFinished, edit, [edit] { edit->UpdateRecord(); });
+}
+
+TfrmChoice::TfrmChoice(QWidget* owner) : FormDialog(owner) {
+    setObjectName("frmChoice");
+    setWindowTitle("Question choice");
+    auto* form = new QFormLayout;
+    edText = AddDataEdit(this, form, "Choice text: ", &dsEdit, "choice_text");
+    edText->setMinimumWidth(300);
+    AddDataEdit(this, form, "Choice value: ", &dsEdit, "choice_value");
+    edScore = new ScoreEdit(this);
+    edScore->setObjectName("choice_score");
+    edScore->SetDataSource(&dsEdit);
+    edScore->SetDataField("choice_score");
+    edScore->setAlignment(Qt::AlignRight);
+    form->addRow("Choice score: ", edScore);
+    choice_isdefault = new widgets::DBCheckBox(this);
+    choice_isdefault->setObjectName("choice_isdefault");
+    choice_isdefault->setText("This is the default choice");
+    choice_isdefault->SetValueChecked("1");
+    choice_isdefault->SetValueUnchecked("0");
+    choice_isdefault->SetDataSource(&dsEdit);
+    choice_isdefault->SetDataField("choice_isdefault");
+    form->addRow("", choice_isdefault);
+
+    btnOK = new QPushButton("&Save and Close", this);
+    btnOK->setObjectName("btnOK");
+    btnOK->setDefault(true);
+    connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(btnOK, 0, Qt::AlignRight);
+    adjustSize();
+    widgets::Centre(*this);
+}
+
+void TfrmChoice::showEvent(QShowEvent* event) {
+    FormDialog::showEvent(event);
+    RunGuarded("TfrmChoice.FormShow", [this] { FormShow(); });
+}
+
+void TfrmChoice::FormShow() {
+    DimensionTable* choices = Dimensions->Require(kChoiceKind, "TfrmChoice.FormShow");
+    if (!choices) {
+        adapter_.Close();
+        return;
+    }
+    OpenRecordToEdit(qEdit, "choice", "choice_id", choices->GetRecordId(), adapter_,
+                     "TfrmChoice.FormShow");
+}
+
+bool TfrmChoice::FormClose() {
+    bool mayClose = true;
+    RunGuarded("TfrmChoice.FormClose", [this, &mayClose] {
+        if (SaveRecord(qEdit, widgets::HandleOf(this), "TfrmChoice.FormClose") ==
+            SaveOutcome::KeepOpen) {
+            mayClose = false;
+            return;
+        }
+        qEdit.Close();
+    });
+    return mayClose;
+}
+
+}  // namespace zl
