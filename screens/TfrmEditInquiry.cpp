@@ -1,11 +1,354 @@
 #include "screens/TfrmEditInquiry.h"
 
+#include <QAction>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+#include <exception>
+#include <vector>
+
+#include "core/DataMod.h"
+#include "core/DimCollection.h"
+#include "core/ErrorLog.h"
+#include "core/Globals.h"
+#include "frames/TfrmLookup.h"
+#include "platform/db/DbError.h"
+#include "screens/TfrmCustEdit.h"
+#include "screens/TfrmInvoice.h"
+#include "screens/TfrmOrder.h"
+#include "screens/TfrmQuotation.h"
+
 namespace zl {
+
+namespace {
+
+constexpr int kInquiries = 18;
+constexpr int kSteps = 22;
+constexpr int kCustomers = 1;
+constexpr int kContactPersons = 17;
+constexpr int kQuotations = 6;
+constexpr int kOrders = 7;
+constexpr int kInvoices = 8;
+constexpr int kDocumentLines = 24;
+// The "[no customer]" entity of the delivered database: an inquiry always has a customer row.
+constexpr int kPlaceholderCustomer = 5;
+constexpr const char* kTablesTag = "TfrmInqItem.openTables";
+
+// A kind's hand-over (record, mode, parent) as it stood before another dialog borrowed it,
+// put back when the borrower is done, so that the windows behind find it as they left it.
+class BorrowedContext {
+  public:
+    explicit BorrowedContext(DimensionTable* dimension)
+        : dimension_(dimension),
+          record_(dimension ? dimension->GetRecordId() : 0),
+          mode_(dimension ? dimension->GetEditMode() : 0),
+          parent_(dimension ? dimension->GetParentId() : 0) {}
+    ~BorrowedContext() {
+        if (!dimension_)
+            return;
+        dimension_->SetRecordId(record_);
+        dimension_->SetEditMode(mode_);
+        dimension_->SetParentId(parent_);
+    }
+    BorrowedContext(const BorrowedContext&) = delete;
+    BorrowedContext& operator=(const BorrowedContext&) = delete;
+
+  private:
+    DimensionTable* dimension_;
+    int record_;
+    int mode_;
+    int parent_;
+};
+
+// The customer dialog takes over the customer kind and, through its contact list, the contact
+// person kind.
+struct CustomerContexts {
+    BorrowedContext customers{Dimensions->Find(kCustomers)};
+    BorrowedContext persons{Dimensions->Find(kContactPersons)};
+};
+
+}  // namespace
+
+std::string LinkedDocumentCaption(int quotationId, int invoiceId, int orderId) {
+    std::string caption;
+    if (quotationId > 0)
+        caption = "View quotation";
+    if (invoiceId > 0)
+        caption = "View invoice";
+    if (orderId > 0)
+        caption = "View order";
+    return caption;
+}
 
 TfrmEditInquiry::TfrmEditInquiry(QWidget* owner) : widgets::FormDialog(owner) {
     setObjectName("frmEditInquiry");
+    setWindowTitle("Inquiry");
+
+    auto* form = new QFormLayout;
+    dtFrame = new TdtFrame(this);
+    dtFrame->setObjectName("dtFrame");
+    form->addRow("Creation date: ", dtFrame);
+    const auto edit = [this, form](const char* name, const char* label, const char* column) {
+        auto* e = new widgets::DBEdit(this);
+        e->setObjectName(name);
+        e->SetDataSource(&dsEdit);
+        e->SetDataField(column);
+        form->addRow(label, e);
+        return e;
+    };
+    edTime = edit("edTime", "Creation time: ", "zlm_doc_time");
+    edTime->setMaximumWidth(100);
+    edDescr = edit("edDescr", "Inquiry description: ", "zlm_doc_descr");
+    edDescr->setMinimumWidth(360);
+    edNotes = new widgets::DBMemo(this);
+    edNotes->setObjectName("edNotes");
+    edNotes->SetDataSource(&dsEdit);
+    edNotes->SetDataField("zlm_doc_notes");
+    edNotes->setMaximumHeight(72);
+    form->addRow("Notes: ", edNotes);
+    const auto lookup = [this, form](const char* name, const char* label, db::Query* list,
+                                     const char* key, const char* shown) {
+        auto* c = new widgets::DBLookupComboBox(this);
+        c->setObjectName(name);
+        c->SetListSource(list, key, shown);
+        c->SetDataSource(&dsEdit);
+        c->SetDataField(key);
+        form->addRow(label, c);
+        return c;
+    };
+    cbStatus = lookup("cbStatus", "Status: ", &qStatus, "inq_status_id", "inq_status_descr");
+    cbType = lookup("cbType", "Inquiry type : ", &qType, "inquiry_type_id", "inquiry_type_descr");
+    edRef = edit("edRef", "Inquiry reference: ", "zlm_doc_ref");
+    txtCustomer = new widgets::DBText(this);
+    txtCustomer->setObjectName("txtCustomer");
+    QFont bold = txtCustomer->font();
+    bold.setBold(true);
+    txtCustomer->setFont(bold);
+    txtCustomer->SetDataSource(&dsCustomer);
+    txtCustomer->SetDataField("Full name");
+    form->addRow("Customer: ", txtCustomer);
+
+    labItems = new QLabel("Process steps:", this);
+    labItems->setObjectName("labItems");
+    labItems->setFont(bold);
+    itemFrame = new TchildFrame(this);
+    itemFrame->setObjectName("itemFrame");
+    // The list's Add runs through this dialog, so that whatever it raises is caught here.
+    disconnect(itemFrame->btnAdd, &QAction::triggered, itemFrame, nullptr);
+    connect(itemFrame->btnAdd, &QAction::triggered, this, [this] {
+        Guarded("TfrmEditInquiry.itemFramebtnAddClick", [this] { itemFramebtnAddClick(); });
+    });
+
+    const auto button = [this](const char* name, const char* caption) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(name);
+        return b;
+    };
+    btnCustomer = button("btnCustomer", "Show &customer");
+    btnGoTo = button("btnGoTo", "&Order");
+    btnGoTo->setEnabled(false);
+    btnOK = button("btnOK", "&Save and close");
+    btnOK->setDefault(true);
+    btnCancel = button("btnCancel", "&Cancel");
+    connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
+    connect(btnCancel, &QPushButton::clicked, this,
+            [this] { Guarded("TfrmEditInquiry.btnCancelClick", [this] { btnCancelClick(); }); });
+    connect(btnCustomer, &QPushButton::clicked, this, [this] {
+        Guarded("TfrmEditInquiry.btnCustomerClick", [this] { btnCustomerClick(); });
+    });
+    connect(btnGoTo, &QPushButton::clicked, this,
+            [this] { Guarded("TfrmEditInquiry.btnGoToClick", [this] { btnGoToClick(); }); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btnCustomer);
+    buttons->addWidget(btnGoTo);
+    buttons->addStretch();
+    buttons->addWidget(btnOK);
+    buttons->addWidget(btnCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(labItems);
+    layout->addWidget(itemFrame, 1);
+    layout->addLayout(buttons);
+    resize(820, 640);
+    widgets::Centre(*this);
 }
 
 TfrmEditInquiry::~TfrmEditInquiry() = default;
+
+template <class Step>
+void TfrmEditInquiry::Guarded(const char* tag, Step step) {
+    try {
+        step();
+    } catch (const db::RangeError&) {
+        // A control refused what was typed and has said why.
+    } catch (const std::exception& e) {
+        LogError(tag, e.what(), "");
+    } catch (...) {
+        LogError(tag, "Unknown error", "");
+    }
+}
+
+void TfrmEditInquiry::showEvent(QShowEvent* event) {
+    FormDialog::showEvent(event);
+    // A window restored from the task bar is the same showing.
+    if (event->spontaneous())
+        return;
+    bool shown = false;
+    Guarded("TfrmEditInquiry.FormShow", [this, &shown] {
+        FormShow();
+        shown = true;
+    });
+    if (!shown)
+        adapter_.Close();
+}
+
+void TfrmEditInquiry::FormShow() {
+    btnGoTo->setEnabled(false);
+    btnGoTo->setText("&Order");
+    itemFrame->setEnabled(false);
+    DimensionTable* inquiries = Dimensions->Require(kInquiries, "TfrmEditInquiry.FormShow");
+    if (!inquiries) {
+        adapter_.Close();
+        return;
+    }
+    const bool adding = inquiries->GetEditMode() == DimensionTable::Add;
+    editForm_ = std::make_unique<EditForm>(adapter_, *inquiries, qEdit);
+    // No inquiry (deleted meanwhile, or none could be made): the user has been told and the
+    // dialog is closing.
+    if (!editForm_->HasRecord())
+        return;
+    if (adding) {
+        qEdit.FieldByName("customer_id").SetAsInteger(PickCustomer());
+        qEdit.FieldByName("zlm_doc_ref")
+            .SetAsString(std::to_string(qEdit.FieldByName("zlm_doc_id").AsInteger()));
+    }
+    // Stored at once, with its customer: the steps refer to it, and Cancel later drops only
+    // what was changed after this.
+    if (!editForm_->PostNew())
+        return;
+    dtFrame->bindField(qEdit, "zlm_doc_date");
+    openTables();
+}
+
+int TfrmEditInquiry::PickCustomer() {
+    int picked = 0;
+    {
+        // "Create new customer" borrows the customer kinds.
+        CustomerContexts borrowed;
+        picked = ShowLookup(kCustomers, this, true);
+    }
+    return picked >= 1 ? picked : kPlaceholderCustomer;
+}
+
+void TfrmEditInquiry::openTables() {
+    DataMod->openQuery(DataMod->zlmConn, qType, kTablesTag, "select * from inquiry_type");
+    DataMod->openQuery(DataMod->zlmConn, qStatus, kTablesTag, "select * from inq_status");
+    cbType->ReloadList();
+    cbStatus->ReloadList();
+    frmInqItem = std::make_unique<TfrmInqItem>(this);
+    DataMod->OpenByField(qCustomer, "brwCustomer", qEdit.FieldByName("customer_id").AsInteger(),
+                         kTablesTag, "entity_id");
+    itemFrame->Setup(qItem, Dimensions->Require(kSteps, kTablesTag), frmInqItem.get());
+    itemFrame->setParentID(qEdit.FieldByName("zlm_doc_id").AsInteger());
+    const std::string caption = LinkedDocumentCaption(qEdit.FieldByName("quotation_id").AsInteger(),
+                                                      qEdit.FieldByName("invoice_id").AsInteger(),
+                                                      qEdit.FieldByName("order_id").AsInteger());
+    if (!caption.empty()) {
+        btnGoTo->setText(QString::fromStdString(caption));
+        btnGoTo->setEnabled(true);
+    }
+}
+
+void TfrmEditInquiry::btnCancelClick() {
+    if (editForm_ && editForm_->handleCancel(widgets::HandleOf(this)))
+        close();
+}
+
+bool TfrmEditInquiry::FormClose() {
+    bool mayClose = true;
+    // False: the save failed and the user kept the changes.
+    Guarded("TfrmEditInquiry.FormClose",
+            [this, &mayClose] { mayClose = !editForm_ || editForm_->handleClose(); });
+    if (!mayClose)
+        return false;
+    editForm_.reset();
+    itemFrame->closeTables();
+    qCustomer.Close();
+    qStatus.Close();
+    qType.Close();
+    return true;
+}
+
+void TfrmEditInquiry::itemFramebtnAddClick() {
+    itemFrame->btnAddClick();
+}
+
+void TfrmEditInquiry::btnCustomerClick() {
+    if (!qEdit.Active())
+        return;
+    const int customer = qEdit.FieldByName("customer_id").AsInteger();
+    if (customer <= 0)
+        return;
+    DimensionTable* customers = Dimensions->Require(kCustomers, "TfrmEditInquiry.btnCustomerClick");
+    if (!customers)
+        return;
+    {
+        CustomerContexts borrowed;
+        customers->SetRecordId(customer);
+        customers->SetEditMode(DimensionTable::EditRecord);
+        TfrmCustEdit frmCustEdit(this);
+        frmCustEdit.exec();
+    }
+    // The name may have been changed meanwhile.
+    DataMod->OpenByField(qCustomer, "brwCustomer", customer, "TfrmEditInquiry.btnCustomerClick",
+                         "entity_id");
+}
+
+template <class Dialog>
+void TfrmEditInquiry::ViewDocument(int dimension, int documentId) {
+    const char* tag = "TfrmEditInquiry.btnGoToClick";
+    DimensionTable* documents = Dimensions->Require(dimension, tag);
+    if (!documents)
+        return;
+    // A document deleted since the link was made: said here, and no dialog opens on nothing.
+    db::Query exists(&DataMod->zlmConn);
+    if (!DataMod->openQuery(
+            DataMod->zlmConn, exists, tag,
+            "select zlm_doc_id from zlm_doc where zlm_doc_id=? and dimension_id=?",
+            {static_cast<long long>(documentId), static_cast<long long>(dimension)}))
+        return;
+    if (exists.IsEmpty()) {
+        ui::ShowMessage(widgets::HandleOf(this), "There is no record to edit", "No record",
+                        ui::Icon::Information);
+        return;
+    }
+    exists.Close();
+    // The document dialog takes over its kind and, through its line list, the line kind.
+    BorrowedContext documentContext(documents);
+    BorrowedContext lineContext(Dimensions->Find(kDocumentLines));
+    documents->SetRecordId(documentId);
+    documents->SetEditMode(DimensionTable::EditRecord);
+    Dialog dialog(this);
+    dialog.exec();
+}
+
+void TfrmEditInquiry::btnGoToClick() {
+    if (!qEdit.Active())
+        return;
+    // Read first: the documents' dialogs do not move this row, but each link is its own.
+    const int quotation = qEdit.FieldByName("quotation_id").AsInteger();
+    const int invoice = qEdit.FieldByName("invoice_id").AsInteger();
+    const int order = qEdit.FieldByName("order_id").AsInteger();
+    if (quotation > 0)
+        ViewDocument<TfrmQuotation>(kQuotations, quotation);
+    if (invoice > 0)
+        ViewDocument<TfrmInvoice>(kInvoices, invoice);
+    if (order > 0)
+        ViewDocument<TfrmOrder>(kOrders, order);
+}
 
 }  // namespace zl
