@@ -90,6 +90,7 @@ TfrmEditInquiry::TfrmEditInquiry(QWidget* owner) : widgets::FormDialog(owner) {
     auto* form = new QFormLayout;
     dtFrame = new TdtFrame(this);
     dtFrame->setObjectName("dtFrame");
+    dtFrame->setMaximumWidth(200);
     form->addRow("Creation date: ", dtFrame);
     const auto edit = [this, form](const char* name, const char* label, const char* column) {
         auto* e = new widgets::DBEdit(this);
@@ -173,7 +174,7 @@ TfrmEditInquiry::TfrmEditInquiry(QWidget* owner) : widgets::FormDialog(owner) {
     layout->addWidget(labItems);
     layout->addWidget(itemFrame, 1);
     layout->addLayout(buttons);
-    resize(820, 640);
+    resize(920, 640);
     widgets::Centre(*this);
 }
 
