@@ -92,7 +92,7 @@ TfrmQuestion::TfrmQuestion(QWidget* owner) : FormDialog(owner) {
     layout->addWidget(labChoices);
     layout->addWidget(choiceFrame, 1);
     layout->addWidget(btnOK, 0, Qt::AlignRight);
-    resize(720, 560);
+    resize(800, 560);
     widgets::Centre(*this);
 }
 

@@ -63,7 +63,7 @@ TfrmQuestionnaire::TfrmQuestionnaire(QWidget* owner) : FormDialog(owner) {
     layout->addWidget(new QLabel("Sections: ", this));
     layout->addWidget(sectionFrame, 1);
     layout->addLayout(buttons);
-    resize(640, 480);
+    resize(720, 480);
     widgets::Centre(*this);
 }
 

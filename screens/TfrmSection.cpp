@@ -55,7 +55,7 @@ TfrmSection::TfrmSection(QWidget* owner) : FormDialog(owner) {
     layout->addWidget(new QLabel("Questions: ", this));
     layout->addWidget(questionFrame, 1);
     layout->addWidget(btnOK, 0, Qt::AlignRight);
-    resize(620, 520);
+    resize(720, 520);
     widgets::Centre(*this);
 }
 
