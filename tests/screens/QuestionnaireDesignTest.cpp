@@ -146,6 +146,10 @@ TEST_F(QuestionnaireDesignTest, ANewQuestionnaireIsStoredWithItsOrdersPositionsA
                     AddThrough<TfrmChoice>(d.choiceFrame, [text](TfrmChoice& c) {
                         EXPECT_EQ(c.windowTitle(), "Add new choice");
                         EXPECT_EQ(Shown(c, "choice_score"), "1.00");
+                        c.edScore->setFocus();  // three decimals while being edited
+                        EXPECT_EQ(Shown(c, "choice_score"), "1.000");
+                        c.edText->setFocus();
+                        EXPECT_EQ(Shown(c, "choice_score"), "1.00");
                         Type(c, "choice_text", text);
                         Type(c, "choice_value", QString(text).toLower());
                         Type(c, "choice_score", std::string(text) == "Fast" ? "7.125" : "0");
