@@ -13,6 +13,7 @@
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "platform/db/DbError.h"
+#include "screens/DialogSupport.h"
 
 namespace zl {
 
@@ -25,17 +26,6 @@ constexpr int kBillableImage = 29;
 constexpr double kMaxQuantity = 9e99;
 
 }  // namespace
-
-template <class Step>
-void CatalogueItemDialog::Guarded(const char* handler, Step step) {
-    try {
-        step();
-    } catch (const std::exception& e) {
-        LogError(Tag(handler), e.what(), "");
-    } catch (...) {
-        LogError(Tag(handler), "Unknown error", "");
-    }
-}
 
 CatalogueItemDialog::CatalogueItemDialog(const CatalogueKind& kind, QWidget* owner)
     : FormDialog(owner), DimensionId(kind.dimension), kind_(kind) {
@@ -79,7 +69,7 @@ CatalogueItemDialog::CatalogueItemDialog(const CatalogueKind& kind, QWidget* own
     btnCancel->setObjectName("btnCancel");
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
     connect(btnCancel, &QPushButton::clicked, this,
-            [this] { Guarded("btnCancelClick", [this] { btnCancelClick(); }); });
+            [this] { RunGuarded(Tag("btnCancelClick"), [this] { btnCancelClick(); }); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btnOK);
@@ -115,7 +105,7 @@ void CatalogueItemDialog::showEvent(QShowEvent* event) {
     FormDialog::showEvent(event);
     // A window restored from the task bar is the same showing.
     if (!event->spontaneous())
-        Guarded("FormShow", [this] { FormShow(); });
+        RunGuarded(Tag("FormShow"), [this] { FormShow(); });
 }
 
 void CatalogueItemDialog::FormShow() {
@@ -189,7 +179,7 @@ bool CatalogueItemDialog::CloseItem() {
 
 bool CatalogueItemDialog::FormClose() {
     bool mayClose = true;
-    Guarded("FormClose", [this, &mayClose] { mayClose = CloseItem(); });
+    RunGuarded(Tag("FormClose"), [this, &mayClose] { mayClose = CloseItem(); });
     if (!mayClose)
         return false;
     Editor.reset();

@@ -86,8 +86,6 @@ class CatalogueItemDialog : public widgets::FormDialog {
     bool CloseItem();
     // Gives the item its first rate when it has none; false when it still has none.
     bool EnsureRate();
-    template <class Step>
-    void Guarded(const char* handler, Step step);
     std::string Tag(const char* handler) const;
 
     const CatalogueKind& kind_;

@@ -19,6 +19,7 @@
 #include "platform/db/Connection.h"
 #include "platform/db/DbError.h"
 #include "platform/format/Format.h"
+#include "screens/DialogSupport.h"
 
 namespace zl {
 
@@ -60,17 +61,6 @@ const DocumentDialog::Conversion DocumentDialog::kToInvoice{
     "The invoice could not be created. Nothing has been stored.",
 };
 
-template <class Step>
-void DocumentDialog::Guarded(const char* handler, Step step) {
-    try {
-        step();
-    } catch (const std::exception& e) {
-        LogError(Tag(handler), e.what(), "");
-    } catch (...) {
-        LogError(Tag(handler), "Unknown error", "");
-    }
-}
-
 DocumentDialog::DocumentDialog(const DocumentKind& kind, QWidget* owner)
     : FormDialog(owner), kind_(kind) {
     setObjectName(kind.objectName);
@@ -110,8 +100,9 @@ DocumentDialog::DocumentDialog(const DocumentKind& kind, QWidget* owner)
     DBLookupComboBox1->SetDataSource(&dsEdit);
     DBLookupComboBox1->SetDataField("doc_status_id");
     // Connected after the control's own handler, which has written the chosen status by now.
-    connect(DBLookupComboBox1, &QComboBox::activated, this,
-            [this] { Guarded("DBLookupComboBox1Click", [this] { DBLookupComboBox1Click(); }); });
+    connect(DBLookupComboBox1, &QComboBox::activated, this, [this] {
+        RunGuarded(Tag("DBLookupComboBox1Click"), [this] { DBLookupComboBox1Click(); });
+    });
     form->addRow("Status: ", DBLookupComboBox1);
     edRef = edit("Our reference: ", "zlm_doc_ref");
     edCustRef = edit("Customer reference: ", "zlm_cust_ref");
@@ -137,7 +128,7 @@ DocumentDialog::DocumentDialog(const DocumentKind& kind, QWidget* owner)
     btnCancel = button("btnCancel", "&Cancel");
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
     connect(btnCancel, &QPushButton::clicked, this,
-            [this] { Guarded("btnCancelClick", [this] { btnCancelClick(); }); });
+            [this] { RunGuarded(Tag("btnCancelClick"), [this] { btnCancelClick(); }); });
     connect(btnPrint, &QPushButton::clicked, this, &DocumentDialog::btnPrintClick);
     connect(btnBOM, &QPushButton::clicked, this, &DocumentDialog::btnBOMClick);
     if (btnCreateOrder)
@@ -172,7 +163,7 @@ void DocumentDialog::showEvent(QShowEvent* event) {
     FormDialog::showEvent(event);
     // A window restored from the task bar is the same showing.
     if (!event->spontaneous())
-        Guarded("FormShow", [this] { FormShow(); });
+        RunGuarded(Tag("FormShow"), [this] { FormShow(); });
 }
 
 void DocumentDialog::FormShow() {
@@ -231,7 +222,8 @@ void DocumentDialog::btnCancelClick() {
 bool DocumentDialog::FormClose() {
     bool mayClose = true;
     // False: the save failed and the user kept the changes.
-    Guarded("FormClose", [this, &mayClose] { mayClose = !editForm_ || editForm_->handleClose(); });
+    RunGuarded(Tag("FormClose"),
+               [this, &mayClose] { mayClose = !editForm_ || editForm_->handleClose(); });
     if (!mayClose)
         return false;
     editForm_.reset();
@@ -256,14 +248,14 @@ void DocumentDialog::PrintReport(int reportId) {
 }
 
 void DocumentDialog::btnPrintClick() {
-    Guarded("btnPrintClick", [this] {
+    RunGuarded(Tag("btnPrintClick"), [this] {
         if (HasDocument())
             PrintReport(kind_.reportId);
     });
 }
 
 void DocumentDialog::btnBOMClick() {
-    Guarded("btnBOMClick", [this] {
+    RunGuarded(Tag("btnBOMClick"), [this] {
         if (!HasDocument())
             return;
         BOMPopulater bom;
@@ -279,11 +271,11 @@ void DocumentDialog::btnBOMClick() {
 }
 
 void DocumentDialog::btnCreateOrderClick() {
-    Guarded(kToOrder.handler, [this] { Convert(kToOrder); });
+    RunGuarded(Tag(kToOrder.handler), [this] { Convert(kToOrder); });
 }
 
 void DocumentDialog::btnCreateInvoiceClick() {
-    Guarded(kToInvoice.handler, [this] { Convert(kToInvoice); });
+    RunGuarded(Tag(kToInvoice.handler), [this] { Convert(kToInvoice); });
 }
 
 bool DocumentDialog::ListedLines(std::vector<int>& lines) {

@@ -101,9 +101,6 @@ class DocumentDialog : public widgets::FormDialog {
     void Convert(const Conversion& to);
     // The keys of the lines as the list shows them, in its order; false when it is not open.
     bool ListedLines(std::vector<int>& lines);
-    // Runs a handler; an error is logged under the handler's tag and shown, never passed on.
-    template <class Step>
-    void Guarded(const char* handler, Step step);
     std::string Tag(const char* handler) const;
 
     const DocumentKind& kind_;

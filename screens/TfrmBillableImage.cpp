@@ -15,6 +15,7 @@
 #include "core/Globals.h"
 #include "platform/db/DbError.h"
 #include "platform/desktop/Desktop.h"
+#include "screens/DialogSupport.h"
 
 namespace zl {
 namespace {
@@ -68,10 +69,14 @@ TfrmBillableImage::TfrmBillableImage(QWidget* owner) : FormDialog(owner) {
 
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
     connect(Button1, &QPushButton::clicked, this, [this] {
-        Guarded("TfrmBillableImage.Button1Click", &TfrmBillableImage::Button1Click);
+        RunGuarded(
+            "TfrmBillableImage.Button1Click", [this] { Button1Click(); },
+            RefusedEntry::AlreadyShown);
     });
     connect(btnView, &QPushButton::clicked, this, [this] {
-        Guarded("TfrmBillableImage.btnViewClick", &TfrmBillableImage::btnViewClick);
+        RunGuarded(
+            "TfrmBillableImage.btnViewClick", [this] { btnViewClick(); },
+            RefusedEntry::AlreadyShown);
     });
 
     auto* layout = new QVBoxLayout(this);
@@ -80,16 +85,6 @@ TfrmBillableImage::TfrmBillableImage(QWidget* owner) : FormDialog(owner) {
     layout->addWidget(btnOK, 0, Qt::AlignRight);
     adjustSize();
     widgets::Centre(*this);
-}
-
-void TfrmBillableImage::Guarded(const char* tag, void (TfrmBillableImage::*action)()) {
-    try {
-        (this->*action)();
-    } catch (const db::RangeError&) {
-        // A control refused what was typed and has said why.
-    } catch (const std::exception& e) {
-        LogError(tag, e.what(), "");
-    }
 }
 
 void TfrmBillableImage::showEvent(QShowEvent* event) {

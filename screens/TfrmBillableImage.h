@@ -37,8 +37,6 @@ class TfrmBillableImage : public widgets::FormDialog {
 
   private:
     void FormShow();
-    // Runs a button's action; what it raises is logged under `tag` and shown.
-    void Guarded(const char* tag, void (TfrmBillableImage::*action)());
 
     int DimensionId = 0;
     widgets::WidgetDialog adapter_{*this};

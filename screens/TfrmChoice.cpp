@@ -47,16 +47,6 @@ class ScoreEdit : public widgets::DBEdit {
 
 }  // namespace
 
-void RunGuarded(const std::string& tag, const std::function<void()>& handler) noexcept {
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        LogError(tag, e.what(), "");
-    } catch (...) {
-        LogError(tag, "An unknown error occurred.", "");
-    }
-}
-
 void StoreAndKeepEditing(db::Query& q, const std::string& tag) {
     if (!q.Active() || !q.Editing())
         return;

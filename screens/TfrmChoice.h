@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/db/Query.h"
+#include "screens/DialogSupport.h"
 #include "widgets/DataControls.h"
 #include "widgets/FormDialog.h"
 #include "widgets/QtPlatform.h"
@@ -37,10 +38,6 @@ class TfrmChoice : public widgets::FormDialog {
 
     widgets::WidgetDialog adapter_{*this};
 };
-
-// Runs a handler of a design dialog so that no exception leaves it for the event loop: the
-// error is logged under the handler's tag and shown.
-void RunGuarded(const std::string& tag, const std::function<void()>& handler) noexcept;
 
 // Stores what a show has filled in on the row `q` edits and keeps editing it. A failure is
 // logged; the row then stays in edit state with its values, to be saved (or given up) on close.

@@ -22,6 +22,7 @@
 #include "core/ReportServer.h"
 #include "frames/TfrmLookup.h"
 #include "platform/format/Format.h"
+#include "screens/DialogSupport.h"
 
 namespace zl {
 
@@ -33,19 +34,6 @@ constexpr int kRowHeight = 30;
 constexpr int kDatePickerWidth = 130;
 
 enum QuestionType { kFreeText = 0, kNumeric = 1, kDate = 2, kMultipleChoice = 3 };
-
-// Runs one handler so that no exception leaves it for the event loop: it is logged under the
-// handler's tag and shown.
-template <class Handler>
-void Guarded(const char* tag, Handler&& handler) noexcept {
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        LogError(tag, e.what(), "");
-    } catch (...) {
-        LogError(tag, "An unknown error occurred.", "");
-    }
-}
 
 QDate ToQDate(format::TDateTime value) {
     return QDate(1899, 12, 30).addDays(static_cast<qint64>(std::floor(value)));
@@ -338,7 +326,7 @@ void TfrmCompQuest::showEvent(QShowEvent* event) {
     FormDialog::showEvent(event);
     if (event->spontaneous())
         return;  // shown again by the window system, not a new show
-    Guarded("TfrmCompQuest.FormShow", [this] {
+    RunGuarded("TfrmCompQuest.FormShow", [this] {
         // Nothing of an earlier show may be shown, saved or deleted by this one.
         resetState();
         Timer1->start();
@@ -367,7 +355,7 @@ void TfrmCompQuest::closeTables() {
 }
 
 void TfrmCompQuest::Timer1Timer() {
-    Guarded("TfrmCompQuest.Timer1Timer", [this] {
+    RunGuarded("TfrmCompQuest.Timer1Timer", [this] {
         Timer1->stop();
         const std::optional<int> compQuestId = createCompleted();
         if (!compQuestId || !openRecord(*compQuestId))
@@ -507,7 +495,7 @@ void TfrmCompQuest::calcScore() {
 }
 
 void TfrmCompQuest::btnPreviousClick() {
-    Guarded("TfrmCompQuest.btnPreviousClick", [this] {
+    RunGuarded("TfrmCompQuest.btnPreviousClick", [this] {
         if (!started_ || !saveSection())
             return;
         calcScore();
@@ -522,7 +510,7 @@ void TfrmCompQuest::btnPreviousClick() {
 }
 
 void TfrmCompQuest::btnNextClick() {
-    Guarded("TfrmCompQuest.btnNextClick", [this] {
+    RunGuarded("TfrmCompQuest.btnNextClick", [this] {
         if (!started_ || !saveSection())
             return;
         calcScore();
@@ -537,7 +525,7 @@ void TfrmCompQuest::btnNextClick() {
 }
 
 void TfrmCompQuest::btnPrintClick() {
-    Guarded("TfrmCompQuest.btnPrintClick", [this] {
+    RunGuarded("TfrmCompQuest.btnPrintClick", [this] {
         // The printout shows the answers as they stand on the screen.
         if (!started_ || !saveSection())
             return;
@@ -548,7 +536,7 @@ void TfrmCompQuest::btnPrintClick() {
 }
 
 void TfrmCompQuest::btnPrintBlankClick() {
-    Guarded("TfrmCompQuest.btnPrintBlankClick", [this] {
+    RunGuarded("TfrmCompQuest.btnPrintBlankClick", [this] {
         if (!started_ || !saveSection())
             return;
         calcScore();
@@ -560,7 +548,7 @@ void TfrmCompQuest::btnPrintBlankClick() {
 
 bool TfrmCompQuest::FormClose() {
     bool mayClose = true;
-    Guarded("TfrmCompQuest.FormClose", [this, &mayClose] {
+    RunGuarded("TfrmCompQuest.FormClose", [this, &mayClose] {
         if (started_ && !saveSection()) {
             mayClose = false;  // the user kept a change that could not be saved
             return;

@@ -25,6 +25,7 @@
 #include "frames/TfrmLookup.h"
 #include "platform/db/DbError.h"
 #include "platform/desktop/Desktop.h"
+#include "screens/DialogSupport.h"
 #include "screens/TfrmCustEdit.h"
 
 namespace zl {
@@ -216,32 +217,36 @@ TfrmContact::TfrmContact(QWidget* owner) : FormDialog(owner) {
     OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
 
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-    connect(btnCancel, &QPushButton::clicked, this,
-            [this] { Guarded("TfrmContact.btnCancelClick", &TfrmContact::btnCancelClick); });
-    connect(btnAttach, &QPushButton::clicked, this,
-            [this] { Guarded("TfrmContact.btnAttachClick", &TfrmContact::btnAttachClick); });
-    connect(btnView, &QPushButton::clicked, this,
-            [this] { Guarded("TfrmContact.btnViewClick", &TfrmContact::btnViewClick); });
-    connect(btnTemplate, &QPushButton::clicked, this,
-            [this] { Guarded("TfrmContact.btnTemplateClick", &TfrmContact::btnTemplateClick); });
-    connect(btnEmail, &QPushButton::clicked, this,
-            [this] { Guarded("TfrmContact.btnEmailClick", &TfrmContact::btnEmailClick); });
-    connect(btnCustomer, &QPushButton::clicked, this,
-            [this] { Guarded("TfrmContact.btnCustomerClick", &TfrmContact::btnCustomerClick); });
+    connect(btnCancel, &QPushButton::clicked, this, [this] {
+        RunGuarded(
+            "TfrmContact.btnCancelClick", [this] { btnCancelClick(); }, RefusedEntry::AlreadyShown);
+    });
+    connect(btnAttach, &QPushButton::clicked, this, [this] {
+        RunGuarded(
+            "TfrmContact.btnAttachClick", [this] { btnAttachClick(); }, RefusedEntry::AlreadyShown);
+    });
+    connect(btnView, &QPushButton::clicked, this, [this] {
+        RunGuarded(
+            "TfrmContact.btnViewClick", [this] { btnViewClick(); }, RefusedEntry::AlreadyShown);
+    });
+    connect(btnTemplate, &QPushButton::clicked, this, [this] {
+        RunGuarded(
+            "TfrmContact.btnTemplateClick", [this] { btnTemplateClick(); },
+            RefusedEntry::AlreadyShown);
+    });
+    connect(btnEmail, &QPushButton::clicked, this, [this] {
+        RunGuarded(
+            "TfrmContact.btnEmailClick", [this] { btnEmailClick(); }, RefusedEntry::AlreadyShown);
+    });
+    connect(btnCustomer, &QPushButton::clicked, this, [this] {
+        RunGuarded(
+            "TfrmContact.btnCustomerClick", [this] { btnCustomerClick(); },
+            RefusedEntry::AlreadyShown);
+    });
     adjustSize();
 }
 
 TfrmContact::~TfrmContact() = default;
-
-void TfrmContact::Guarded(const char* tag, void (TfrmContact::*action)()) {
-    try {
-        (this->*action)();
-    } catch (const db::RangeError&) {
-        // A control refused what was typed and has said why.
-    } catch (const std::exception& e) {
-        LogError(tag, e.what(), "");
-    }
-}
 
 void TfrmContact::showEvent(QShowEvent* event) {
     FormDialog::showEvent(event);

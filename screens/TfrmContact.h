@@ -68,8 +68,6 @@ class TfrmContact : public widgets::FormDialog {
     void SetFile(const std::string& path);
     // The "No file" message, and the event marked as having no usable file.
     void NoFile();
-    // Runs a button's action; what it raises is logged under `tag` and shown.
-    void Guarded(const char* tag, void (TfrmContact::*action)());
 
     widgets::WidgetDialog adapter_{*this};
     std::unique_ptr<EditForm> editForm_;

@@ -16,6 +16,7 @@
 #include "core/Globals.h"
 #include "frames/TfrmLookup.h"
 #include "platform/db/DbError.h"
+#include "screens/DialogSupport.h"
 #include "screens/TfrmCustEdit.h"
 #include "screens/TfrmInvoice.h"
 #include "screens/TfrmOrder.h"
@@ -140,7 +141,9 @@ TfrmEditInquiry::TfrmEditInquiry(QWidget* owner) : widgets::FormDialog(owner) {
     // The list's Add runs through this dialog, so that whatever it raises is caught here.
     disconnect(itemFrame->btnAdd, &QAction::triggered, itemFrame, nullptr);
     connect(itemFrame->btnAdd, &QAction::triggered, this, [this] {
-        Guarded("TfrmEditInquiry.itemFramebtnAddClick", [this] { itemFramebtnAddClick(); });
+        RunGuarded(
+            "TfrmEditInquiry.itemFramebtnAddClick", [this] { itemFramebtnAddClick(); },
+            RefusedEntry::AlreadyShown);
     });
 
     const auto button = [this](const char* name, const char* caption) {
@@ -155,13 +158,20 @@ TfrmEditInquiry::TfrmEditInquiry(QWidget* owner) : widgets::FormDialog(owner) {
     btnOK->setDefault(true);
     btnCancel = button("btnCancel", "&Cancel");
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-    connect(btnCancel, &QPushButton::clicked, this,
-            [this] { Guarded("TfrmEditInquiry.btnCancelClick", [this] { btnCancelClick(); }); });
-    connect(btnCustomer, &QPushButton::clicked, this, [this] {
-        Guarded("TfrmEditInquiry.btnCustomerClick", [this] { btnCustomerClick(); });
+    connect(btnCancel, &QPushButton::clicked, this, [this] {
+        RunGuarded(
+            "TfrmEditInquiry.btnCancelClick", [this] { btnCancelClick(); },
+            RefusedEntry::AlreadyShown);
     });
-    connect(btnGoTo, &QPushButton::clicked, this,
-            [this] { Guarded("TfrmEditInquiry.btnGoToClick", [this] { btnGoToClick(); }); });
+    connect(btnCustomer, &QPushButton::clicked, this, [this] {
+        RunGuarded(
+            "TfrmEditInquiry.btnCustomerClick", [this] { btnCustomerClick(); },
+            RefusedEntry::AlreadyShown);
+    });
+    connect(btnGoTo, &QPushButton::clicked, this, [this] {
+        RunGuarded(
+            "TfrmEditInquiry.btnGoToClick", [this] { btnGoToClick(); }, RefusedEntry::AlreadyShown);
+    });
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnCustomer);
@@ -180,29 +190,19 @@ TfrmEditInquiry::TfrmEditInquiry(QWidget* owner) : widgets::FormDialog(owner) {
 
 TfrmEditInquiry::~TfrmEditInquiry() = default;
 
-template <class Step>
-void TfrmEditInquiry::Guarded(const char* tag, Step step) {
-    try {
-        step();
-    } catch (const db::RangeError&) {
-        // A control refused what was typed and has said why.
-    } catch (const std::exception& e) {
-        LogError(tag, e.what(), "");
-    } catch (...) {
-        LogError(tag, "Unknown error", "");
-    }
-}
-
 void TfrmEditInquiry::showEvent(QShowEvent* event) {
     FormDialog::showEvent(event);
     // A window restored from the task bar is the same showing.
     if (event->spontaneous())
         return;
     bool shown = false;
-    Guarded("TfrmEditInquiry.FormShow", [this, &shown] {
-        FormShow();
-        shown = true;
-    });
+    RunGuarded(
+        "TfrmEditInquiry.FormShow",
+        [this, &shown] {
+            FormShow();
+            shown = true;
+        },
+        RefusedEntry::AlreadyShown);
     if (!shown)
         adapter_.Close();
 }
@@ -272,8 +272,10 @@ void TfrmEditInquiry::btnCancelClick() {
 bool TfrmEditInquiry::FormClose() {
     bool mayClose = true;
     // False: the save failed and the user kept the changes.
-    Guarded("TfrmEditInquiry.FormClose",
-            [this, &mayClose] { mayClose = !editForm_ || editForm_->handleClose(); });
+    RunGuarded(
+        "TfrmEditInquiry.FormClose",
+        [this, &mayClose] { mayClose = !editForm_ || editForm_->handleClose(); },
+        RefusedEntry::AlreadyShown);
     if (!mayClose)
         return false;
     editForm_.reset();

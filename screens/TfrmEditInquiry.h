@@ -73,9 +73,6 @@ class TfrmEditInquiry : public widgets::FormDialog {
     // Opens one linked document in its dialog, or says it is gone.
     template <class Dialog>
     void ViewDocument(int dimension, int documentId);
-    // Runs a handler; what it raises is logged under `tag`, never passed on.
-    template <class Step>
-    void Guarded(const char* tag, Step step);
 
     widgets::WidgetDialog adapter_{*this};
     std::unique_ptr<EditForm> editForm_;

@@ -11,6 +11,7 @@
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "platform/format/Format.h"
+#include "screens/DialogSupport.h"
 
 namespace zl {
 
@@ -20,18 +21,6 @@ constexpr int kForecastLine = 24;
 constexpr int kDaysOfANewForecast = 365;
 
 }  // namespace
-
-template <class Step>
-void TfrmForecast::Guarded(const char* handler, Step step) {
-    const std::string tag = std::string("TfrmForecast.") + handler;
-    try {
-        step();
-    } catch (const std::exception& e) {
-        LogError(tag, e.what(), "");
-    } catch (...) {
-        LogError(tag, "Unknown error", "");
-    }
-}
 
 TfrmForecast::TfrmForecast(QWidget* owner) : FormDialog(owner) {
     setObjectName("frmForecast");
@@ -69,7 +58,7 @@ TfrmForecast::TfrmForecast(QWidget* owner) : FormDialog(owner) {
     btnCancel->setObjectName("btnCancel");
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
     connect(btnCancel, &QPushButton::clicked, this,
-            [this] { Guarded("btnCancelClick", [this] { btnCancelClick(); }); });
+            [this] { RunGuarded("TfrmForecast.btnCancelClick", [this] { btnCancelClick(); }); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -89,7 +78,7 @@ void TfrmForecast::showEvent(QShowEvent* event) {
     FormDialog::showEvent(event);
     // A window restored from the task bar is the same showing.
     if (!event->spontaneous())
-        Guarded("FormShow", [this] { FormShow(); });
+        RunGuarded("TfrmForecast.FormShow", [this] { FormShow(); });
 }
 
 void TfrmForecast::FormShow() {
@@ -130,10 +119,11 @@ void TfrmForecast::btnCancelClick() {
 bool TfrmForecast::FormClose() {
     bool mayClose = true;
     // False: the save failed and the user kept the changes.
-    Guarded("FormClose", [this, &mayClose] { mayClose = !editForm_ || editForm_->handleClose(); });
+    RunGuarded("TfrmForecast.FormClose",
+               [this, &mayClose] { mayClose = !editForm_ || editForm_->handleClose(); });
     if (!mayClose)
         return false;
-    Guarded("FormClose", [this] {
+    RunGuarded("TfrmForecast.FormClose", [this] {
         editForm_.reset();
         itemFrame->closeTables();
     });

@@ -50,9 +50,6 @@ class TfrmForecast : public widgets::FormDialog {
   private:
     void FormShow();
     void btnCancelClick();
-    // Runs a handler; an error is logged under the handler's tag and shown, never passed on.
-    template <class Step>
-    void Guarded(const char* handler, Step step);
 
     const int DimensionId = 15;
     widgets::WidgetDialog adapter_{*this};

@@ -12,22 +12,11 @@
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "frames/TfrmLookup.h"
+#include "screens/DialogSupport.h"
 #include "screens/TfrmBillItem.h"
 #include "screens/TfrmSelItemType.h"
 
 namespace zl {
-
-template <class Step>
-void TfrmForecastItem::Guarded(const char* handler, Step step) {
-    const std::string tag = std::string("TfrmForecastItem.") + handler;
-    try {
-        step();
-    } catch (const std::exception& e) {
-        LogError(tag, e.what(), "");
-    } catch (...) {
-        LogError(tag, "Unknown error", "");
-    }
-}
 
 TfrmForecastItem::TfrmForecastItem(QWidget* owner) : FormDialog(owner) {
     setObjectName("frmForecastItem");
@@ -82,7 +71,7 @@ void TfrmForecastItem::showEvent(QShowEvent* event) {
 
 void TfrmForecastItem::Timer1Timer() {
     Timer1->stop();
-    Guarded("Timer1Timer", [this] { SetUpLine(); });
+    RunGuarded("TfrmForecastItem.Timer1Timer", [this] { SetUpLine(); });
 }
 
 void TfrmForecastItem::SetUpLine() {
@@ -119,22 +108,24 @@ void TfrmForecastItem::RecomputeTotal() {
 
 bool TfrmForecastItem::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut && !closing_)
-        Guarded(watched == DBEdit3 ? "DBEdit3Exit" : "DBEdit4Exit", [this] { RecomputeTotal(); });
+        RunGuarded(
+            std::string("TfrmForecastItem.") + (watched == DBEdit3 ? "DBEdit3Exit" : "DBEdit4Exit"),
+            [this] { RecomputeTotal(); });
     return FormDialog::eventFilter(watched, event);
 }
 
 void TfrmForecastItem::btnOKClick() {
-    Guarded("btnOKClick", [this] { RecomputeTotal(); });
+    RunGuarded("TfrmForecastItem.btnOKClick", [this] { RecomputeTotal(); });
     close();
 }
 
 bool TfrmForecastItem::FormClose() {
     closing_ = true;
     // The close box saves like "&OK"; a line whose pick was abandoned is no longer in edit.
-    Guarded("FormClose", [this] { RecomputeTotal(); });
+    RunGuarded("TfrmForecastItem.FormClose", [this] { RecomputeTotal(); });
     bool mayClose = true;
     // The dialog has no Cancel: a failed save asks whether to discard, and Yes closes.
-    Guarded("FormClose", [this, &mayClose] {
+    RunGuarded("TfrmForecastItem.FormClose", [this, &mayClose] {
         mayClose = SaveRecord(qEdit, widgets::HandleOf(this), "TfrmForecastItem.FormClose") !=
                    SaveOutcome::KeepOpen;
     });

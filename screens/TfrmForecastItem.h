@@ -49,9 +49,6 @@ class TfrmForecastItem : public widgets::FormDialog {
   private:
     void SetUpLine();
     void RecomputeTotal();
-    // Runs a handler; an error is logged under the handler's tag and shown, never passed on.
-    template <class Step>
-    void Guarded(const char* handler, Step step);
 
     BillRate rates_;
     widgets::WidgetDialog adapter_{*this};

@@ -19,6 +19,7 @@
 #include "frames/TdtFrame.h"
 #include "platform/db/DbError.h"
 #include "platform/desktop/Desktop.h"
+#include "screens/DialogSupport.h"
 #include "screens/TfrmContact.h"
 
 namespace zl {
@@ -108,10 +109,15 @@ TfrmInqItem::TfrmInqItem(QWidget* owner) : widgets::FormDialog(owner) {
     btnOK->setObjectName("btnOK");
     btnOK->setDefault(true);
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-    connect(btnDoc, &QPushButton::clicked, this,
-            [this] { Guarded("TfrmInqItem.btnDocClick", [this] { btnDocClick(); }); });
-    connect(btnViewDoc, &QPushButton::clicked, this,
-            [this] { Guarded("TfrmInqItem.btnViewDocClick", [this] { btnViewDocClick(); }); });
+    connect(btnDoc, &QPushButton::clicked, this, [this] {
+        RunGuarded(
+            "TfrmInqItem.btnDocClick", [this] { btnDocClick(); }, RefusedEntry::AlreadyShown);
+    });
+    connect(btnViewDoc, &QPushButton::clicked, this, [this] {
+        RunGuarded(
+            "TfrmInqItem.btnViewDocClick", [this] { btnViewDocClick(); },
+            RefusedEntry::AlreadyShown);
+    });
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -130,29 +136,19 @@ TfrmInqItem::TfrmInqItem(QWidget* owner) : widgets::FormDialog(owner) {
 
 TfrmInqItem::~TfrmInqItem() = default;
 
-template <class Step>
-void TfrmInqItem::Guarded(const char* tag, Step step) {
-    try {
-        step();
-    } catch (const db::RangeError&) {
-        // A control refused what was typed and has said why.
-    } catch (const std::exception& e) {
-        LogError(tag, e.what(), "");
-    } catch (...) {
-        LogError(tag, "Unknown error", "");
-    }
-}
-
 void TfrmInqItem::showEvent(QShowEvent* event) {
     FormDialog::showEvent(event);
     if (event->spontaneous())
         return;
     widgets::Centre(*this);
     bool shown = false;
-    Guarded(kShowTag, [this, &shown] {
-        FormShow();
-        shown = true;
-    });
+    RunGuarded(
+        kShowTag,
+        [this, &shown] {
+            FormShow();
+            shown = true;
+        },
+        RefusedEntry::AlreadyShown);
     if (!shown) {
         qEdit.Close();  // nothing half opened can be typed into or saved
         adapter_.Close();

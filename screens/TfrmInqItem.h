@@ -53,8 +53,6 @@ class TfrmInqItem : public widgets::FormDialog {
 
   private:
     void FormShow();
-    template <class Step>
-    void Guarded(const char* tag, Step step);
 
     widgets::WidgetDialog adapter_{*this};
 };

@@ -20,6 +20,7 @@
 #include "core/Globals.h"
 #include "frames/TBrowseFrame.h"
 #include "platform/db/JetDialect.h"
+#include "screens/DialogSupport.h"
 #include "screens/TfrmEditInquiry.h"
 #include "screens/TfrmInvoice.h"
 #include "screens/TfrmOrder.h"
@@ -37,19 +38,6 @@ constexpr int kInvoiceKind = 8;
 constexpr int kInquiryKind = 18;
 constexpr int kDeleteDocumentsRight = 2;
 constexpr int kRefreshMs = 30000;
-
-// Runs one handler so that no exception leaves it for the event loop: it is logged under the
-// handler's tag and shown.
-template <class Handler>
-void Guarded(const char* tag, Handler&& handler) noexcept {
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        LogError(tag, e.what(), "");
-    } catch (...) {
-        LogError(tag, "An unknown error occurred.", "");
-    }
-}
 
 // The dialog of a document kind, made for one showing; nullptr for any other kind.
 std::unique_ptr<DocumentDialog> DocumentDialogFor(int kind, QWidget* owner) {
@@ -154,7 +142,7 @@ TfrmInquiry::~TfrmInquiry() = default;
 
 void TfrmInquiry::setCollection(DimCollection* dimensions) {
     HubWindow::setCollection(dimensions);
-    Guarded("TfrmInquiry.setupFrame", [this] { setupFrame(); });
+    RunGuarded("TfrmInquiry.setupFrame", [this] { setupFrame(); });
 }
 
 void TfrmInquiry::setupFrame() {
@@ -216,23 +204,23 @@ void TfrmInquiry::refresh() {
 }
 
 void TfrmInquiry::Timer1Timer() {
-    Guarded("TfrmInquiry.Timer1Timer", [this] { refresh(); });
+    RunGuarded("TfrmInquiry.Timer1Timer", [this] { refresh(); });
 }
 
 void TfrmInquiry::cbOrderClick() {
-    Guarded("TfrmInquiry.cbOrderClick", [this] { openQOI(); });
+    RunGuarded("TfrmInquiry.cbOrderClick", [this] { openQOI(); });
 }
 
 void TfrmInquiry::cbStatusClick() {
-    Guarded("TfrmInquiry.cbStatusClick", [this] { openQOI(); });
+    RunGuarded("TfrmInquiry.cbStatusClick", [this] { openQOI(); });
 }
 
 void TfrmInquiry::btnEditClick() {
-    Guarded("TfrmInquiry.btnEditClick", [this] { editDocument(); });
+    RunGuarded("TfrmInquiry.btnEditClick", [this] { editDocument(); });
 }
 
 void TfrmInquiry::btnDeleteClick() {
-    Guarded("TfrmInquiry.btnDeleteClick", [this] { deleteDocument(); });
+    RunGuarded("TfrmInquiry.btnDeleteClick", [this] { deleteDocument(); });
 }
 
 void TfrmInquiry::editDocument() {
