@@ -63,6 +63,33 @@ class EditModeScope {
     DimensionTable& dimension_;
 };
 
+// A kind's hand-over (record, mode, parent) as it stood before another dialog borrowed it, put
+// back when the borrower is done, so that the windows behind find it as they left it. A null kind
+// is left alone.
+class BorrowedContext {
+  public:
+    explicit BorrowedContext(DimensionTable* dimension)
+        : dimension_(dimension),
+          record_(dimension ? dimension->GetRecordId() : 0),
+          mode_(dimension ? dimension->GetEditMode() : 0),
+          parent_(dimension ? dimension->GetParentId() : 0) {}
+    ~BorrowedContext() {
+        if (!dimension_)
+            return;
+        dimension_->SetRecordId(record_);
+        dimension_->SetEditMode(mode_);
+        dimension_->SetParentId(parent_);
+    }
+    BorrowedContext(const BorrowedContext&) = delete;
+    BorrowedContext& operator=(const BorrowedContext&) = delete;
+
+  private:
+    DimensionTable* dimension_;
+    int record_;
+    int mode_;
+    int parent_;
+};
+
 // Writes the value of one `dim_def` row into the column it names; "time" means the time now.
 void WriteDefault(db::Query& ds, const std::string& column, const std::string& value);
 

@@ -17,6 +17,7 @@
 
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
+#include "core/DimensionTable.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "core/ReportServer.h"
@@ -66,32 +67,6 @@ bool IsUsableFile(const std::string& path) {
     std::error_code error;
     return path != kNoFile && !path.empty() && std::filesystem::is_regular_file(path, error);
 }
-
-// The list's place in a kind's hand-over (record, mode, parent) while another dialog borrows
-// the kind, put back when the borrower is done.
-class BorrowedContext {
-  public:
-    explicit BorrowedContext(DimensionTable* dimension)
-        : dimension_(dimension),
-          record_(dimension ? dimension->GetRecordId() : 0),
-          mode_(dimension ? dimension->GetEditMode() : 0),
-          parent_(dimension ? dimension->GetParentId() : 0) {}
-    ~BorrowedContext() {
-        if (!dimension_)
-            return;
-        dimension_->SetRecordId(record_);
-        dimension_->SetEditMode(mode_);
-        dimension_->SetParentId(parent_);
-    }
-    BorrowedContext(const BorrowedContext&) = delete;
-    BorrowedContext& operator=(const BorrowedContext&) = delete;
-
-  private:
-    DimensionTable* dimension_;
-    int record_;
-    int mode_;
-    int parent_;
-};
 
 }  // namespace
 

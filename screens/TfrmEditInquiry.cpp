@@ -12,6 +12,7 @@
 
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
+#include "core/DimensionTable.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "frames/TfrmLookup.h"
@@ -37,32 +38,6 @@ constexpr int kDocumentLines = 24;
 // The "[no customer]" entity of the delivered database: an inquiry always has a customer row.
 constexpr int kPlaceholderCustomer = 5;
 constexpr const char* kTablesTag = "TfrmInqItem.openTables";
-
-// A kind's hand-over (record, mode, parent) as it stood before another dialog borrowed it,
-// put back when the borrower is done, so that the windows behind find it as they left it.
-class BorrowedContext {
-  public:
-    explicit BorrowedContext(DimensionTable* dimension)
-        : dimension_(dimension),
-          record_(dimension ? dimension->GetRecordId() : 0),
-          mode_(dimension ? dimension->GetEditMode() : 0),
-          parent_(dimension ? dimension->GetParentId() : 0) {}
-    ~BorrowedContext() {
-        if (!dimension_)
-            return;
-        dimension_->SetRecordId(record_);
-        dimension_->SetEditMode(mode_);
-        dimension_->SetParentId(parent_);
-    }
-    BorrowedContext(const BorrowedContext&) = delete;
-    BorrowedContext& operator=(const BorrowedContext&) = delete;
-
-  private:
-    DimensionTable* dimension_;
-    int record_;
-    int mode_;
-    int parent_;
-};
 
 // The customer dialog takes over the customer kind and, through its contact list, the contact
 // person kind.
