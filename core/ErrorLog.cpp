@@ -127,4 +127,15 @@ void OpenFileByShell(ui::WindowHandle owner, const std::string& path) {
     }
 }
 
+void OpenDocumentFile(ui::WindowHandle owner, const std::string& path) {
+    if (desktop::IsProgramFile(path)) {
+        ui::ShowMessage(owner, "This file is a program and is not opened.", "Not opened",
+                        ui::Icon::Warning);
+        return;
+    }
+    if (!desktop::OpenWithDesktop(path))
+        ui::ShowMessage(owner, "No program could be started to open this file.", "Not opened",
+                        ui::Icon::Warning);
+}
+
 }  // namespace zl

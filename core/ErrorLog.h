@@ -28,6 +28,10 @@ std::string EncodeErrorText(const std::string& s);
 // Opens the file with the desktop's program, or tells the user that it does not exist.
 void OpenFileByShell(ui::WindowHandle owner, const std::string& path);
 
+// Opens a stored document with the desktop's program. A program is never started: the user is
+// told "This file is a program and is not opened."; so is a start that fails.
+void OpenDocumentFile(ui::WindowHandle owner, const std::string& path);
+
 // Replaces the value of every item whose name ends in "password" (any case), up to the next ";"
 // or the end of the text, with "***".
 std::string MaskConnectionPassword(const std::string& text);

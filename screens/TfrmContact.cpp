@@ -7,12 +7,9 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <array>
 #include <cctype>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <string_view>
 
 #include "core/DataMod.h"
@@ -57,12 +54,6 @@ std::string PercentEncode(std::string_view text, std::string_view keep = "") {
     return out;
 }
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 bool IsUsableFile(const std::string& path) {
     std::error_code error;
     return path != kNoFile && !path.empty() && std::filesystem::is_regular_file(path, error);
@@ -75,31 +66,6 @@ std::string ContactMailRequest(const std::string& address, const std::string& su
     return "mailto:" + PercentEncode(address, "@") + "?subject=" + PercentEncode(subject) +
            "&body=" + PercentEncode("Please refer to the attached document") +
            "&attachments=" + PercentEncode(file);
-}
-
-bool IsProgramFile(const std::string& path) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    const fs::perms perms = fs::status(path, error).permissions();
-    if (!error && (perms & (fs::perms::owner_exec | fs::perms::group_exec |
-                            fs::perms::others_exec)) != fs::perms::none)
-        return true;
-    static const std::array<std::string_view, 12> kProgramExtensions = {
-        ".desktop", ".exe", ".com",      ".bat", ".cmd", ".msi",
-        ".sh",      ".run", ".appimage", ".jar", ".scr", ".pif"};
-    const std::string extension = Lower(fs::path(path).extension().string());
-    if (std::find(kProgramExtensions.begin(), kProgramExtensions.end(), extension) !=
-        kProgramExtensions.end())
-        return true;
-    // A program whatever its name: an ELF or Windows binary, or a script naming its interpreter.
-    char head[4] = {};
-    std::ifstream in(path, std::ios::binary);
-    in.read(head, sizeof head);
-    const std::string_view start(head, static_cast<std::size_t>(in.gcount()));
-    return start.starts_with(
-               "\x7F"
-               "ELF") ||
-           start.starts_with("MZ") || start.starts_with("#!");
 }
 
 TfrmContact::TfrmContact(QWidget* owner) : FormDialog(owner) {
@@ -310,14 +276,7 @@ void TfrmContact::btnViewClick() {
         NoFile();
         return;
     }
-    if (IsProgramFile(path)) {
-        ui::ShowMessage(widgets::HandleOf(this), "This file is a program and is not opened.",
-                        "Not opened", ui::Icon::Warning);
-        return;
-    }
-    if (!desktop::OpenWithDesktop(path))
-        ui::ShowMessage(widgets::HandleOf(this), "No program could be started to open this file.",
-                        "Not opened", ui::Icon::Warning);
+    OpenDocumentFile(widgets::HandleOf(this), path);
 }
 
 void TfrmContact::btnTemplateClick() {

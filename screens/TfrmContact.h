@@ -78,8 +78,4 @@ class TfrmContact : public widgets::FormDialog {
 std::string ContactMailRequest(const std::string& address, const std::string& subject,
                                const std::string& file);
 
-// Whether a file would run as a program rather than open as a document: executable by
-// someone, a binary or script that starts itself, or named like a program or launcher.
-bool IsProgramFile(const std::string& path);
-
 }  // namespace zl

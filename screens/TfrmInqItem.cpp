@@ -18,9 +18,7 @@
 #include "core/Globals.h"
 #include "frames/TdtFrame.h"
 #include "platform/db/DbError.h"
-#include "platform/desktop/Desktop.h"
 #include "screens/DialogSupport.h"
-#include "screens/TfrmContact.h"
 
 namespace zl {
 
@@ -205,14 +203,7 @@ void TfrmInqItem::btnViewDocClick() {
         return;
     }
     // A document is opened; a program that was chosen as one is never started.
-    if (IsProgramFile(path)) {
-        ui::ShowMessage(owner, "This file is a program and is not opened.", "Not opened",
-                        ui::Icon::Warning);
-        return;
-    }
-    if (!desktop::OpenWithDesktop(path))
-        ui::ShowMessage(owner, "No program could be started to open this file.", "Not opened",
-                        ui::Icon::Warning);
+    OpenDocumentFile(owner, path);
 }
 
 }  // namespace zl

@@ -4,9 +4,15 @@
 #include <sys/types.h>
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <array>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string_view>
 #include <thread>
 
 extern char** environ;
@@ -14,6 +20,12 @@ extern char** environ;
 namespace zl::desktop {
 
 namespace {
+
+std::string LowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
 
 std::string Env(const char* name) {
     const char* value = std::getenv(name);
@@ -75,6 +87,31 @@ void InstallOpener(Opener* opener) {
 
 bool OpenWithDesktop(const std::string& target) {
     return CurrentOpener().Open(target);
+}
+
+bool IsProgramFile(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::perms perms = fs::status(path, error).permissions();
+    if (!error && (perms & (fs::perms::owner_exec | fs::perms::group_exec |
+                            fs::perms::others_exec)) != fs::perms::none)
+        return true;
+    static const std::array<std::string_view, 12> kProgramExtensions = {
+        ".desktop", ".exe", ".com",      ".bat", ".cmd", ".msi",
+        ".sh",      ".run", ".appimage", ".jar", ".scr", ".pif"};
+    const std::string extension = LowerCase(fs::path(path).extension().string());
+    if (std::find(kProgramExtensions.begin(), kProgramExtensions.end(), extension) !=
+        kProgramExtensions.end())
+        return true;
+    // A program whatever its name: an ELF or Windows binary, or a script naming its interpreter.
+    char head[4] = {};
+    std::ifstream in(path, std::ios::binary);
+    in.read(head, sizeof head);
+    const std::string_view start(head, static_cast<std::size_t>(in.gcount()));
+    return start.starts_with(
+               "\x7F"
+               "ELF") ||
+           start.starts_with("MZ") || start.starts_with("#!");
 }
 
 }  // namespace zl::desktop

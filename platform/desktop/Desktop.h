@@ -25,4 +25,8 @@ void InstallOpener(Opener* opener);
 // CurrentOpener().Open(target).
 bool OpenWithDesktop(const std::string& target);
 
+// Whether a file would run as a program rather than open as a document: executable by
+// someone, a binary or script that starts itself, or named like a program or launcher.
+bool IsProgramFile(const std::string& path);
+
 }  // namespace zl::desktop

@@ -16,6 +16,7 @@
 #include "core/ReportServer.h"
 #include "frames/TBrowseFrame.h"
 #include "frames/TfrmLookup.h"
+#include "platform/desktop/Desktop.h"
 #include "screens/TfrmCustEdit.h"
 #include "tests/support/FakeReportServer.h"
 #include "tests/support/TestDialogs.h"
@@ -251,7 +252,7 @@ TEST_F(ContactEventTest, ProgramsAreKnownByPermissionContentOrName) {
         {MakeFile("h/INSTALL.EXE", "x"), true},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(IsProgramFile(c.path), c.program) << c.path;
+        EXPECT_EQ(desktop::IsProgramFile(c.path), c.program) << c.path;
 }
 
 TEST_F(ContactEventTest, ViewOnNoneOrAMissingFileSaysSoAndStoresNone) {
