@@ -1,5 +1,7 @@
 #include "screens/DialogSupport.h"
 
+#include <QFormLayout>
+#include <QLineEdit>
 #include <exception>
 
 #include "core/ErrorLog.h"
@@ -19,6 +21,31 @@ void RunGuarded(const std::string& tag, const std::function<void()>& step,
     } catch (...) {
         LogError(tag, "Unknown error", "");
     }
+}
+
+void StoreAndKeepEditing(db::Query& q, const std::string& tag) {
+    if (!q.Active() || !q.Editing())
+        return;
+    try {
+        q.Post();
+        q.Edit();
+    } catch (const std::exception& e) {
+        LogError(tag, e.what(), "");
+    }
+}
+
+widgets::DBEdit* AddDataEdit(QWidget* parent, QFormLayout* form, const QString& label,
+                             widgets::DataSource* source, const char* column) {
+    auto* edit = new widgets::DBEdit(parent);
+    edit->setObjectName(column);
+    edit->SetDataSource(source);
+    edit->SetDataField(column);
+    form->addRow(label, edit);
+    return edit;
+}
+
+void RefuseWhenEntered(widgets::DBEdit* edit) {
+    QObject::connect(edit, &QLineEdit::editingFinished, edit, [edit] { edit->UpdateRecord(); });
 }
 
 }  // namespace zl

@@ -1,9 +1,16 @@
 // Routines the edit dialogs share: one way to run a handler so that no exception reaches the
-// event loop.
+// event loop, and small steps of the dialogs on one row.
 #pragma once
 
+#include <QString>
 #include <functional>
 #include <string>
+
+#include "platform/db/Query.h"
+#include "widgets/DataControls.h"
+
+class QFormLayout;
+class QWidget;
 
 namespace zl {
 
@@ -15,5 +22,17 @@ enum class RefusedEntry { Report, AlreadyShown };
 // handler's tag and shown.
 void RunGuarded(const std::string& tag, const std::function<void()>& step,
                 RefusedEntry refused = RefusedEntry::Report) noexcept;
+
+// Stores what a show has filled in on the row `q` edits and keeps editing it. A failure is
+// logged; the row then stays in edit state with its values, to be saved (or given up) on close.
+void StoreAndKeepEditing(db::Query& q, const std::string& tag);
+
+// A labelled one-line edit of `column` (also its object name) on the form.
+widgets::DBEdit* AddDataEdit(QWidget* parent, QFormLayout* form, const QString& label,
+                             widgets::DataSource* source, const char* column);
+
+// A number outside its column's range is refused as soon as the user leaves the edit (or
+// presses Return), and the edit keeps the focus; the save refuses it as well.
+void RefuseWhenEntered(widgets::DBEdit* edit);
 
 }  // namespace zl

@@ -11,6 +11,7 @@
 #include "core/EditForm.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
+#include "screens/DialogSupport.h"
 
 namespace zl {
 
@@ -46,31 +47,6 @@ class ScoreEdit : public widgets::DBEdit {
 };
 
 }  // namespace
-
-void StoreAndKeepEditing(db::Query& q, const std::string& tag) {
-    if (!q.Active() || !q.Editing())
-        return;
-    try {
-        q.Post();
-        q.Edit();
-    } catch (const std::exception& e) {
-        LogError(tag, e.what(), "");
-    }
-}
-
-widgets::DBEdit* AddDataEdit(QWidget* parent, QFormLayout* form, const QString& label,
-                             widgets::DataSource* source, const char* column) {
-    auto* edit = new widgets::DBEdit(parent);
-    edit->setObjectName(column);
-    edit->SetDataSource(source);
-    edit->SetDataField(column);
-    form->addRow(label, edit);
-    return edit;
-}
-
-void RefuseWhenEntered(widgets::DBEdit* edit) {
-    QObject::connect(edit, &QLineEdit::editingFinished, edit, [edit] { edit->UpdateRecord(); });
-}
 
 TfrmChoice::TfrmChoice(QWidget* owner) : FormDialog(owner) {
     setObjectName("frmChoice");

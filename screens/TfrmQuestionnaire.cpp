@@ -10,6 +10,7 @@
 #include "core/DimCollection.h"
 #include "core/Globals.h"
 #include "core/ReportServer.h"
+#include "screens/DialogSupport.h"
 
 namespace zl {
 

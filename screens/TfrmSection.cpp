@@ -9,6 +9,7 @@
 #include "core/DimCollection.h"
 #include "core/EditForm.h"
 #include "core/Globals.h"
+#include "screens/DialogSupport.h"
 
 namespace zl {
 
