@@ -54,4 +54,14 @@ void FitValueAxis(QValueAxis& axis, double low, double high) {
     axis.applyNiceNumbers();
 }
 
+QChart* NewChart(const char* objectName, const QColor& titleColour) {
+    auto* chart = new QChart;
+    chart->setObjectName(objectName);
+    QFont titleFont("Arial");
+    titleFont.setBold(true);
+    chart->setTitleFont(titleFont);
+    chart->setTitleBrush(titleColour);
+    return chart;
+}
+
 }  // namespace zl::reportserver

@@ -6,7 +6,9 @@
 #include <QStringList>
 #include <functional>
 
+class QChart;
 class QChartView;
+class QColor;
 class QPrinter;
 class QValueAxis;
 
@@ -15,6 +17,9 @@ namespace zl::reportserver {
 // How a chart page reaches the user. The default is PreviewChartPage; tests put a function
 // here that looks at the chart instead.
 using ChartPreview = std::function<void(QChartView& view, const QPageLayout& page)>;
+
+// A new chart named `objectName` with the chart forms' title: Arial, bold, in `titleColour`.
+QChart* NewChart(const char* objectName, const QColor& titleColour);
 
 // Shows the chart as one page of the given layout in a modal QPrintPreviewDialog, from which
 // the user prints; returns when the preview closes.

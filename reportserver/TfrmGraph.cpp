@@ -32,12 +32,7 @@ struct PlannedRow {
 TfrmGraph::TfrmGraph(QWidget* owner) : QWidget(owner) {
     setObjectName("frmGraph");
     setWindowTitle("Graph");
-    QOIBarChart = new QChart;
-    QOIBarChart->setObjectName("QOIBarChart");
-    QFont titleFont("Arial");
-    titleFont.setBold(true);
-    QOIBarChart->setTitleFont(titleFont);
-    QOIBarChart->setTitleBrush(kBlue);
+    QOIBarChart = NewChart("QOIBarChart", kBlue);
     repQOIBarChart = new QChartView(QOIBarChart, this);
     repQOIBarChart->setObjectName("repQOIBarChart");
 

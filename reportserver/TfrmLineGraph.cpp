@@ -18,12 +18,7 @@ constexpr int kUprightLabelsFrom = 13;
 
 TfrmLineGraph::TfrmLineGraph(QWidget* owner) : QWidget(owner) {
     setObjectName("frmLineGraph");
-    QRChart1 = new QChart;
-    QRChart1->setObjectName("QRChart1");
-    QFont titleFont("Arial");
-    titleFont.setBold(true);
-    QRChart1->setTitleFont(titleFont);
-    QRChart1->setTitleBrush(QColor(0, 0, 0));
+    QRChart1 = NewChart("QRChart1", QColor(0, 0, 0));
     QRChart1->setTitle("Cumulative Income and Expenditure");
     QuickRep1 = new QChartView(QRChart1, this);
     QuickRep1->setObjectName("QuickRep1");

@@ -18,12 +18,7 @@ constexpr const char* kPlainLabel = "plainLabel";
 
 TfrmPieChart::TfrmPieChart(QWidget* owner) : QWidget(owner) {
     setObjectName("frmPieChart");
-    QRChart1 = new QChart;
-    QRChart1->setObjectName("QRChart1");
-    QFont titleFont("Arial");
-    titleFont.setBold(true);
-    QRChart1->setTitleFont(titleFont);
-    QRChart1->setTitleBrush(QColor(0, 0, 0));
+    QRChart1 = NewChart("QRChart1", QColor(0, 0, 0));
     // The marks name every slice, so the page needs no legend; a pie has no axes or frame.
     QRChart1->legend()->hide();
     QRChart1->setBackgroundVisible(false);
