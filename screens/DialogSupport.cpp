@@ -2,6 +2,8 @@
 
 #include <QFormLayout>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <exception>
 
 #include "core/ErrorLog.h"
@@ -42,6 +44,21 @@ widgets::DBEdit* AddDataEdit(QWidget* parent, QFormLayout* form, const QString& 
     edit->SetDataField(column);
     form->addRow(label, edit);
     return edit;
+}
+
+QPushButton* NewSaveAndCloseButton(QWidget* dialog) {
+    auto* button = new QPushButton("&Save and Close", dialog);
+    button->setObjectName("btnOK");
+    button->setDefault(true);
+    return button;
+}
+
+QTimer* NewSetUpTimer(QWidget* dialog, int intervalMs) {
+    auto* timer = new QTimer(dialog);
+    timer->setObjectName("Timer1");
+    timer->setSingleShot(true);
+    timer->setInterval(intervalMs);
+    return timer;
 }
 
 void RefuseWhenEntered(widgets::DBEdit* edit) {

@@ -10,6 +10,8 @@
 #include "widgets/DataControls.h"
 
 class QFormLayout;
+class QPushButton;
+class QTimer;
 class QWidget;
 
 namespace zl {
@@ -30,6 +32,13 @@ void StoreAndKeepEditing(db::Query& q, const std::string& tag);
 // A labelled one-line edit of `column` (also its object name) on the form.
 widgets::DBEdit* AddDataEdit(QWidget* parent, QFormLayout* form, const QString& label,
                              widgets::DataSource* source, const char* column);
+
+// The dialog's default button "&Save and Close", named "btnOK".
+QPushButton* NewSaveAndCloseButton(QWidget* dialog);
+
+// A one-shot timer named "Timer1" that fires `intervalMs` after its start: the set-up a show
+// leaves until the dialog is on screen.
+QTimer* NewSetUpTimer(QWidget* dialog, int intervalMs);
 
 // A number outside its column's range is refused as soon as the user leaves the edit (or
 // presses Return), and the edit keeps the focus; the save refuses it as well.

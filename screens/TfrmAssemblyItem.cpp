@@ -14,6 +14,7 @@
 #include "core/Globals.h"
 #include "frames/TfrmLookup.h"
 #include "platform/db/DbError.h"
+#include "screens/DialogSupport.h"
 #include "screens/TfrmSelItemType.h"
 
 namespace zl {
@@ -75,25 +76,15 @@ TfrmAssemblyItem::TfrmAssemblyItem(QWidget* owner) : FormDialog(owner) {
     DBEdit3->SetFloatFormat("0.000");
     DBEdit3->setAlignment(Qt::AlignRight);
 
-    btnOK = new QPushButton("&Save and Close", this);
-    btnOK->setObjectName("btnOK");
-    btnOK->setDefault(true);
+    btnOK = NewSaveAndCloseButton(this);
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(btnOK, 0, Qt::AlignRight);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName("Timer1");
-    Timer1->setSingleShot(true);
-    Timer1->setInterval(1);
-    connect(Timer1, &QTimer::timeout, this, [this] {
-        try {
-            Timer1Timer();
-        } catch (const std::exception& e) {
-            LogError("TfrmAssemblyItem.Timer1Timer", e.what(), "");
-        }
-    });
+    Timer1 = NewSetUpTimer(this, 1);
+    connect(Timer1, &QTimer::timeout, this,
+            [this] { RunGuarded("TfrmAssemblyItem.Timer1Timer", [this] { Timer1Timer(); }); });
     frmLookup = std::make_unique<TfrmLookup>(this);
     adjustSize();
     widgets::Centre(*this);

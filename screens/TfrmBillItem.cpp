@@ -11,6 +11,7 @@
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "frames/TfrmLookup.h"
+#include "screens/DialogSupport.h"
 #include "screens/TfrmSelItemType.h"
 #include "widgets/QtPlatform.h"
 
@@ -50,19 +51,14 @@ TfrmBillItem::TfrmBillItem(QWidget* owner) : FormDialog(owner) {
     DBEdit7 = edit("DBEdit7", "Amount: ", "doc_item_total", true);
     DBEdit8 = edit("DBEdit8", "Rate of exchange:", "doc_item_roe", true);
 
-    btnOK = new QPushButton("&Save and Close", this);
-    btnOK->setObjectName("btnOK");
-    btnOK->setDefault(true);
+    btnOK = NewSaveAndCloseButton(this);
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(DBRadioGroup1);
     layout->addLayout(form);
     layout->addWidget(btnOK, 0, Qt::AlignRight);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName("Timer1");
-    Timer1->setSingleShot(true);
-    Timer1->setInterval(1);
+    Timer1 = NewSetUpTimer(this, 1);
     connect(Timer1, &QTimer::timeout, this, &TfrmBillItem::Timer1Timer);
     adjustSize();
     widgets::Centre(*this);

@@ -57,9 +57,7 @@ TfrmBillableImage::TfrmBillableImage(QWidget* owner) : FormDialog(owner) {
     inGroup->addWidget(DBText1);
     inGroup->addLayout(buttons);
 
-    btnOK = new QPushButton("&Save and Close", this);
-    btnOK->setObjectName("btnOK");
-    btnOK->setDefault(true);
+    btnOK = NewSaveAndCloseButton(this);
 
     OpenpictureDialog1 = new QFileDialog(this);
     OpenpictureDialog1->setObjectName("OpenpictureDialog1");

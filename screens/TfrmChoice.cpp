@@ -70,9 +70,7 @@ TfrmChoice::TfrmChoice(QWidget* owner) : FormDialog(owner) {
     choice_isdefault->SetDataField("choice_isdefault");
     form->addRow("", choice_isdefault);
 
-    btnOK = new QPushButton("&Save and Close", this);
-    btnOK->setObjectName("btnOK");
-    btnOK->setDefault(true);
+    btnOK = NewSaveAndCloseButton(this);
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);

@@ -311,10 +311,7 @@ TfrmCompQuest::TfrmCompQuest(QWidget* owner) : FormDialog(owner) {
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName("Timer1");
-    Timer1->setSingleShot(true);
-    Timer1->setInterval(2);
+    Timer1 = NewSetUpTimer(this, 2);
     connect(Timer1, &QTimer::timeout, this, &TfrmCompQuest::Timer1Timer);
     adjustSize();
     widgets::Centre(*this);

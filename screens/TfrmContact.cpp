@@ -136,9 +136,7 @@ TfrmContact::TfrmContact(QWidget* owner) : FormDialog(owner) {
     document->addWidget(txtFile);
     document->addLayout(documentButtons);
 
-    btnOK = new QPushButton("&Save and Close", this);
-    btnOK->setObjectName("btnOK");
-    btnOK->setDefault(true);
+    btnOK = NewSaveAndCloseButton(this);
     btnCancel = new QPushButton("&Cancel", this);
     btnCancel->setObjectName("btnCancel");
     auto* buttons = new QHBoxLayout;

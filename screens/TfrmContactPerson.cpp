@@ -11,6 +11,7 @@
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "platform/db/DbError.h"
+#include "screens/DialogSupport.h"
 #include "widgets/QtPlatform.h"
 
 namespace zl {
@@ -51,9 +52,7 @@ TfrmContactPerson::TfrmContactPerson(QWidget* owner) : FormDialog(owner) {
         edit->setMinimumWidth(260);
         form->addRow(label, edit);
     }
-    btnOK = new QPushButton("&Save and Close", this);
-    btnOK->setObjectName("btnOK");
-    btnOK->setDefault(true);
+    btnOK = NewSaveAndCloseButton(this);
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);

@@ -52,10 +52,7 @@ TfrmForecastItem::TfrmForecastItem(QWidget* owner) : FormDialog(owner) {
     layout->addLayout(form);
     layout->addWidget(btnOK, 0, Qt::AlignRight);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName("Timer1");
-    Timer1->setSingleShot(true);
-    Timer1->setInterval(1);
+    Timer1 = NewSetUpTimer(this, 1);
     connect(Timer1, &QTimer::timeout, this, &TfrmForecastItem::Timer1Timer);
     adjustSize();
     widgets::Centre(*this);

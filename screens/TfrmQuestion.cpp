@@ -79,9 +79,7 @@ TfrmQuestion::TfrmQuestion(QWidget* owner) : FormDialog(owner) {
     choiceFrame->setEnabled(false);
     choiceFrame->setMinimumHeight(140);
 
-    btnOK = new QPushButton("&Save and Close", this);
-    btnOK->setObjectName("btnOK");
-    btnOK->setDefault(true);
+    btnOK = NewSaveAndCloseButton(this);
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
 
     auto* top = new QGridLayout;

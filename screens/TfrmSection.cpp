@@ -47,9 +47,7 @@ TfrmSection::TfrmSection(QWidget* owner) : FormDialog(owner) {
     questionFrame->setEnabled(false);
     questionFrame->setMinimumHeight(160);
 
-    btnOK = new QPushButton("&Save and Close", this);
-    btnOK->setObjectName("btnOK");
-    btnOK->setDefault(true);
+    btnOK = NewSaveAndCloseButton(this);
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
