@@ -6,8 +6,11 @@
 #include <QTimer>
 #include <exception>
 
+#include "core/DataMod.h"
 #include "core/ErrorLog.h"
+#include "core/Globals.h"
 #include "platform/db/DbError.h"
+#include "platform/db/JetDialect.h"
 
 namespace zl {
 
@@ -63,6 +66,20 @@ QTimer* NewSetUpTimer(QWidget* dialog, int intervalMs) {
 
 void RefuseWhenEntered(widgets::DBEdit* edit) {
     QObject::connect(edit, &QLineEdit::editingFinished, edit, [edit] { edit->UpdateRecord(); });
+}
+
+int HighestOtherOrder(const std::string& table, const std::string& orderColumn,
+                      const std::string& parentColumn, int parentId, const std::string& keyColumn,
+                      int ownKey, const std::string& tag) {
+    db::Query q;
+    if (!DataMod->openQuery(DataMod->zlmConn, q, tag,
+                            "select max(" + db::QuoteName(orderColumn) + ") from " +
+                                db::QuoteName(table) + " where " + db::QuoteName(parentColumn) +
+                                "=? and " + db::QuoteName(keyColumn) + "<>?",
+                            {db::Value{static_cast<long long>(parentId)},
+                             db::Value{static_cast<long long>(ownKey)}}))
+        return -1;
+    return q.IsEmpty() ? 0 : q.Fields(0).AsInteger();
 }
 
 }  // namespace zl

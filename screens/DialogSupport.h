@@ -44,4 +44,11 @@ QTimer* NewSetUpTimer(QWidget* dialog, int intervalMs);
 // presses Return), and the edit keeps the focus; the save refuses it as well.
 void RefuseWhenEntered(widgets::DBEdit* edit);
 
+// The highest display order among the other rows under the same parent: 0 when there are
+// none, -1 when it could not be read (already reported). A new row takes one more, so that a
+// deleted row leaves no two rows on the same place.
+int HighestOtherOrder(const std::string& table, const std::string& orderColumn,
+                      const std::string& parentColumn, int parentId, const std::string& keyColumn,
+                      int ownKey, const std::string& tag);
+
 }  // namespace zl

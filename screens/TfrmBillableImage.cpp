@@ -136,8 +136,8 @@ void TfrmBillableImage::btnViewClick() {
     std::error_code error;
     if (path.empty() || !std::filesystem::is_regular_file(path, error))
         return;  // nothing to show, and nothing said
-    if (!desktop::OpenWithDesktop(path))
-        LogError("TfrmBillableImage.btnViewClick", "The image could not be opened.", path);
+    // Through the desktop's program, as every stored document; a program is never run.
+    OpenDocumentFile(widgets::HandleOf(this), path);
 }
 
 bool TfrmBillableImage::FormClose() {

@@ -127,13 +127,16 @@ void TfrmQuestion::FormShow() {
 }
 
 void TfrmQuestion::PlaceNewQuestion() {
-    // The detail list has stored the new question already, so the count includes it: the
-    // first question of a section is number 1. Its own section is counted, whichever list
-    // opened it.
-    const int order = DataMod->getParentCount("question", "quest_section_id",
-                                              qEdit.FieldByName("quest_section_id").AsInteger());
-    if (order <= 0)
-        return;  // the count could not be read, and that has been reported
+    // One after the highest of the other questions of its own section (whichever list opened
+    // it): the first question of a section is number 1, and a deleted question leaves no two
+    // questions on one place.
+    const int highest = HighestOtherOrder(
+        "question", "question_dispord", "quest_section_id",
+        qEdit.FieldByName("quest_section_id").AsInteger(), "question_id",
+        qEdit.FieldByName("question_id").AsInteger(), "TfrmQuestion.PlaceNewQuestion");
+    if (highest < 0)
+        return;  // it could not be read, and that has been reported
+    const int order = highest + 1;
     qEdit.FieldByName("question_dispord").SetAsInteger(order);
     qEdit.FieldByName("question_promptrow").SetAsInteger(order);
     qEdit.FieldByName("question_promptcol").SetAsInteger(1);

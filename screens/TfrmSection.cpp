@@ -1,5 +1,7 @@
 #include "screens/TfrmSection.h"
 
+#include <algorithm>
+
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -78,13 +80,14 @@ void TfrmSection::FormShow() {
                           adapter_, "TfrmSection.FormShow"))
         return;
     if (sections->GetEditMode() == DimensionTable::Add) {
-        // The detail list has stored the new section already and the count includes it, so
-        // the first section of a questionnaire is number 2. Its own questionnaire is counted,
-        // whichever list opened it.
-        const int count = DataMod->getParentCount(
-            "quest_section", "questionnaire_id", qEdit.FieldByName("questionnaire_id").AsInteger());
-        if (count > 0)  // else the count could not be read, and that has been reported
-            qEdit.FieldByName("quest_section_dispord").SetAsInteger(count + 1);
+        // One after the highest of the other sections of its own questionnaire (whichever list
+        // opened it); the first section of a questionnaire is number 2.
+        const int highest = HighestOtherOrder(
+            "quest_section", "quest_section_dispord", "questionnaire_id",
+            qEdit.FieldByName("questionnaire_id").AsInteger(), "quest_section_id",
+            qEdit.FieldByName("quest_section_id").AsInteger(), "TfrmSection.FormShow");
+        if (highest >= 0)  // else it could not be read, and that has been reported
+            qEdit.FieldByName("quest_section_dispord").SetAsInteger(std::max(highest, 1) + 1);
     }
     StoreAndKeepEditing(qEdit, "TfrmSection.FormShow");
     if (!questionDialog_)

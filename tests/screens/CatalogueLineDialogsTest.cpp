@@ -420,7 +420,7 @@ TEST_F(CatalogueLineDialogsTest, AChosenImageNamesTheDescriptionOnlyWhenItHasNon
     }
 }
 
-TEST_F(CatalogueLineDialogsTest, ACancelledChoiceChangesNothingAndViewOpensOnlyAnExistingFile) {
+TEST_F(CatalogueLineDialogsTest, ACancelledChoiceChangesNothingAndViewOpensOnlyAnExistingDocument) {
     const std::string file = MakeFile("pictures/side.jpg");
     StoreImage("[no value]", "/nowhere/missing.png");
     TfrmBillableImage dialog;
@@ -432,9 +432,17 @@ TEST_F(CatalogueLineDialogsTest, ACancelledChoiceChangesNothingAndViewOpensOnlyA
     dialog.qEdit.FieldByName("billable_image_file").SetAsString(file);
     dialog.btnView->click();
     EXPECT_EQ(opener.Targets(), std::vector<std::string>{file});
+    // A program named as an image is never run.
+    const std::string program = MakeFile("pictures/setup.sh");
+    std::filesystem::permissions(program, std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
+    dialog.qEdit.FieldByName("billable_image_file").SetAsString(program);
+    dialog.btnView->click();
+    EXPECT_EQ(opener.Targets(), std::vector<std::string>{file});
+    ASSERT_EQ(prompter.Count(), 1u);
+    EXPECT_EQ(prompter.Messages()[0].text, "This file is a program and is not opened.");
     dialog.close();
     EXPECT_EQ(Main("select billable_image_descr from billable_image"), "[no value]");
-    EXPECT_EQ(prompter.Count(), 0u);
 }
 
 }  // namespace

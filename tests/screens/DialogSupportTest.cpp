@@ -65,3 +65,28 @@ TEST_F(DialogSupportTest, AnErrorIsShownUnderItsTagUnlessAControlHasRefusedTheEn
 
 }  // namespace
 }  // namespace zl
+
+namespace zl {
+namespace {
+
+class DisplayOrderTest : public test::FrameFixture {};
+
+TEST_F(DisplayOrderTest, ANewRowComesAfterTheHighestOfTheOthersEvenAfterADelete) {
+    Exec(
+        "insert into question (question_id, quest_section_id, question_dispord) values "
+        "(9601, 96, 1), (9602, 96, 2), (9603, 96, 3), (9611, 97, 5), (9620, 96, 99)");
+    const auto highest = [](int section, int own) {
+        return HighestOtherOrder("question", "question_dispord", "quest_section_id", section,
+                                 "question_id", own, "test");
+    };
+    EXPECT_EQ(highest(96, 9699), 99);  // the row being placed is not one of the others
+    EXPECT_EQ(highest(96, 9620), 3);   // ... and its own place does not count
+    Exec("delete from question where question_id=9602");
+    EXPECT_EQ(highest(96, 9620), 3);  // a count would give 2, the place of question 9603
+    EXPECT_EQ(highest(97, 9611), 0);  // nothing else in the section
+    EXPECT_EQ(highest(98, 0), 0);
+    EXPECT_EQ(prompter.Count(), 0u);
+}
+
+}  // namespace
+}  // namespace zl

@@ -196,7 +196,7 @@ TEST_F(QuestionnaireDesignTest, ANewQuestionnaireIsStoredWithItsOrdersPositionsA
     EXPECT_EQ(prompter.Count(), 0u);
 }
 
-TEST_F(QuestionnaireDesignTest, TheThirdQuestionOfASectionTakesPlaceThreeAndEditingMovesNothing) {
+TEST_F(QuestionnaireDesignTest, ANewQuestionComesAfterTheHighestPlaceAndEditingMovesNothing) {
     StoreSurvey();
     const std::string before = Question(9511);
     Dim(33).SetRecordId(9500);
@@ -204,9 +204,10 @@ TEST_F(QuestionnaireDesignTest, TheThirdQuestionOfASectionTakesPlaceThreeAndEdit
         EXPECT_EQ(Shown(s, "quest_section_dispord"), "2");
         EXPECT_EQ(Shown(s, "quest_section_weight"), "1.50");
         AddThrough<TfrmQuestion>(s.questionFrame, [](TfrmQuestion& d) {
-            EXPECT_EQ(Shown(d, "question_dispord"), "3");
-            EXPECT_EQ(Shown(d, "question_promptrow"), "3");
-            EXPECT_EQ(Shown(d, "question_answerrow"), "3");
+            // The section's questions stand at 7 and below: the new one comes after them.
+            EXPECT_EQ(Shown(d, "question_dispord"), "8");
+            EXPECT_EQ(Shown(d, "question_promptrow"), "8");
+            EXPECT_EQ(Shown(d, "question_answerrow"), "8");
             Type(d, "question_name", "Third");
             d.btnOK->click();
         });
@@ -220,7 +221,7 @@ TEST_F(QuestionnaireDesignTest, TheThirdQuestionOfASectionTakesPlaceThreeAndEdit
     });
     EXPECT_EQ(Main("select " + std::string(kQuestionColumns) +
                    " from question where question_name='Third'"),
-              "3|0|Third|3|1|50|3|2|50");
+              "8|0|Third|8|1|50|8|2|50");
     EXPECT_EQ(Question(9511), before);
     EXPECT_EQ(before, "7|3|Speed|4|3|20|5|6|30");
     EXPECT_EQ(Main("select quest_section_dispord from quest_section where quest_section_id=9510"),
