@@ -6,6 +6,7 @@
 #include "core/DimCollection.h"
 #include "core/Globals.h"
 #include "screens/TfrmAssembly.h"
+#include "screens/TfrmBillRate.h"
 #include "tests/support/TestDialogs.h"
 
 namespace zl {
@@ -48,6 +49,27 @@ TEST_F(CatalogueScreenshots, AssemblyDialog) {
         d.close();
     });
     assembly.exec();
+    EXPECT_TRUE(saved);
+}
+
+TEST_F(CatalogueScreenshots, BillRateDialog) {
+    Exec(
+        "insert into bill_rate (bill_rate_id, billable_id, dimension_id, allow_delete, "
+        "bill_rate_from, bill_rate_to, bill_rate_selling, bill_rate_cost, bill_rate_markup, "
+        "bill_rate_maxdisc, bill_rate_tax) values (9401, 9101, 21, 0, '2026-01-01 00:00:00', "
+        "'2026-12-31 00:00:00', 850, 680, 25, 10, 15)");
+    DimensionTable& rates = *Dimensions->Find(21);
+    rates.SetParentId(9101);
+    rates.SetRecordId(9401);
+    const EditModeScope editing(rates, DimensionTable::EditRecord);
+    TfrmBillRate rate;
+    rate.setWindowTitle("Edit existing bill rate");
+    bool saved = false;
+    test::WhenModal<TfrmBillRate>([this, &saved](TfrmBillRate& d) {
+        saved = d.grab().save(QString::fromStdString(folder_ + "/bill-rate-dialog.png"));
+        d.close();
+    });
+    rate.exec();
     EXPECT_TRUE(saved);
 }
 
