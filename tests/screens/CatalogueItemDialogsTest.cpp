@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "core/BOMPopulater.h"
 #include "core/BillRate.h"
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
@@ -219,6 +220,20 @@ TEST_F(CatalogueItemDialogsTest, ANewServiceIsStoredAtShowAndGetsARateBeforeItCl
     EXPECT_EQ(Rates(id), 1);
 }
 
+TEST_F(CatalogueItemDialogsTest, AComponentCannotCloseWithoutARateEither) {
+    Exec(
+        "insert into billable (billable_id, dimension_id, allow_delete, billable_descr) values "
+        "(9050, 10, 0, \"Bolt\")");
+    int rateDialogs = 0;
+    CountRateDialogs(rateDialogs);
+    Run(kComponent, DimensionTable::EditRecord, 9050, [](CatalogueItemDialog& d) { d.close(); });
+    EXPECT_EQ(rateDialogs, 1);  // a stored component without a rate is given one on closing
+    EXPECT_EQ(Rates(9050), 1);
+    Run(kComponent, DimensionTable::EditRecord, 9050, [](CatalogueItemDialog& d) { d.close(); });
+    EXPECT_EQ(rateDialogs, 1);
+    EXPECT_EQ(Rates(9050), 1);
+}
+
 TEST_F(CatalogueItemDialogsTest, AServiceWhoseRateCannotBeStoredStaysOpenUntilItHasOne) {
     // Stands in for a full disk: no rate row can be written.
     Exec(
@@ -317,6 +332,48 @@ TEST_F(CatalogueItemDialogsTest, AnAssemblyWithTwoLinesRollsUpTheirRates) {
     ASSERT_TRUE(rates.SetItemID(id));
     EXPECT_DOUBLE_EQ(rates.getAssemblyRate(), 32.0);
     EXPECT_DOUBLE_EQ(rates.getAssemblyCost(), 18.0);
+}
+
+TEST_F(CatalogueItemDialogsTest, AnAssemblyOfAServiceAComponentAndASubAssemblyPricesAndExplodes) {
+    // A kit of two bolts, listed before the new assembly among the assemblies.
+    Exec(
+        "insert into billable (billable_id, dimension_id, allow_delete, billable_descr, "
+        "billable_code) values (9301, 11, 0, \"Kit\", \"K-1\")");
+    Exec(
+        "insert into bill_item (bill_item_id, billable_id, component_id, service_id, "
+        "assembly_id, dimension_id, bill_item_qty) values (9311, 9301, 9101, 0, 0, 25, 2)");
+    int id = 0;
+    Run(kAssembly, DimensionTable::Add, 0, [&](CatalogueItemDialog& d) {
+        id = d.ItemId();
+        AddLine(d, 0, "1");  // a fitting at 4 (cost 2)
+        AddLine(d, 1, "3");  // three bolts at 10 (cost 6)
+        AddLine(d, 2, "2");  // two kits of two bolts
+        TypeInto(d.findChild<QLineEdit*>("billable_descr"), "Fitted kits");
+        d.btnOK->click();
+    });
+    EXPECT_EQ(Main("select group_concat(component_id || '/' || service_id || '/' || assembly_id "
+                   "|| '/' || bill_item_qty, '|') from (select * from bill_item where "
+                   "billable_id=" +
+                   std::to_string(id) + " order by bill_item_id)"),
+              "0/9201/0/1.0|9101/0/0/3.0|0/0/9301/2.0");
+    BillRate rates;
+    ASSERT_TRUE(rates.SetItemID(id));
+    EXPECT_DOUBLE_EQ(rates.getAssemblyRate(), 4 + 3 * 10 + 2 * (2 * 10));
+    EXPECT_DOUBLE_EQ(rates.getAssemblyCost(), 2 + 3 * 6 + 2 * (2 * 6));
+
+    // One of it on a quotation: the bill of materials lists what it is made of.
+    Exec("insert into zlm_doc (zlm_doc_id, dimension_id, customer_id) values (9401, 6, 5)");
+    Exec(
+        "insert into doc_item (doc_item_id, zlm_doc_id, dimension_id, assembly_id, "
+        "doc_item_qty) values (9402, 9401, 24, " +
+        std::to_string(id) + ", 1)");
+    BOMPopulater bom;
+    ASSERT_TRUE(bom.Populate(9401));
+    EXPECT_EQ(Stored(folder.MetaDb(),
+                     "select group_concat(bom_descr || ' ' || bom_qty, '|') "
+                     "from (select * from bom order by bom_id)"),
+              "Fitting 1.0|Bolt 3.0|Bolt 4.0");
+    EXPECT_EQ(prompter.Count(), 0u);
 }
 
 TEST_F(CatalogueItemDialogsTest, AnItemDeletedMeanwhileIsReportedAndNothingIsStored) {
