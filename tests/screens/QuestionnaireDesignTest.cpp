@@ -1,16 +1,24 @@
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <filesystem>
 #include <functional>
 #include <tuple>
 
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
 #include "core/Globals.h"
+#include "core/ReportServer.h"
+#include "platform/com/Registry.h"
+#include "screens/TfrmChoice.h"
+#include "screens/TfrmQuestion.h"
 #include "screens/TfrmQuestionnaire.h"
+#include "screens/TfrmSection.h"
 #include "tests/support/FakeReportServer.h"
 #include "tests/support/TestDialogs.h"
 
@@ -484,6 +492,99 @@ TEST_F(QuestionnaireDesignTest, AFailedSaveOfASmallDialogAsksAndClosesOnYes) {
         Exec("drop trigger refuse");
         EXPECT_EQ(Main(stored), before) << table;
     }
+}
+
+TEST_F(QuestionnaireDesignTest, ADesignedQuestionnairePrintsBlankThroughTheReportServer) {
+    ASSERT_EQ(com::RegisterServerLibrary(ZELMAR_REPORTSERVER_PATH), com::S_OK);
+    ReportServer = ReportServerClient::Create();
+    ReportServer->Connect(dm->BuildConnectionString(folder.MainDb()),
+                          dm->BuildConnectionString(folder.MetaDb()),
+                          dm->BuildConnectionString(folder.LocalDb()));
+    const auto question = [this](TchildFrame* list, const char* name, const char* prompt, int type,
+                                 std::vector<const char*> choices) {
+        AddThrough<TfrmQuestion>(list, [=](TfrmQuestion& d) {
+            Type(d, "question_name", name);
+            Type(d, "question_prompt", prompt);
+            d.rgType->Button(type)->click();
+            for (const char* choice : choices)
+                AddThrough<TfrmChoice>(d.choiceFrame, [choice](TfrmChoice& c) {
+                    Type(c, "choice_text", choice);
+                    c.btnOK->click();
+                });
+            d.btnOK->click();
+        });
+    };
+    std::vector<std::string> viewers;
+    Run<TfrmQuestionnaire>(33, DimensionTable::Add, 0, [&](TfrmQuestionnaire& q) {
+        Type(q, "questionnaire_name", "Service check");
+        AddThrough<TfrmSection>(q.sectionFrame, [&](TfrmSection& s) {
+            Type(s, "quest_section_caption", "General");
+            question(s.questionFrame, "Name", "Name:", 0, {});
+            question(s.questionFrame, "Speed", "Speed:", 3, {"Slow", "Fast"});
+            // The first question goes; the next one still comes after the highest.
+            s.qQuestion.First();
+            prompter.Push(ui::Button::Yes);
+            s.questionFrame->btnDeleteClick();
+            question(s.questionFrame, "Visit", "Visit date:", 2, {});
+            s.btnOK->click();
+        });
+        AddThrough<TfrmSection>(q.sectionFrame, [&](TfrmSection& s) {
+            Type(s, "quest_section_caption", "Follow-up");
+            question(s.questionFrame, "Remarks", "Remarks:", 0, {});
+            s.btnOK->click();
+        });
+        q.btnOK->click();
+    });
+    const std::string id = std::to_string(Dim(33).GetRecordId());
+    Run<TfrmQuestionnaire>(33, DimensionTable::EditRecord, Dim(33).GetRecordId(),
+                           [&](TfrmQuestionnaire& q) {
+                               // The library's report window, closed as soon as it shows.
+                               QTimer::singleShot(200, [&viewers] {
+                                   if (QWidget* w = QApplication::activeModalWidget()) {
+                                       viewers.push_back(w->windowTitle().toStdString());
+                                       w->close();
+                                   }
+                               });
+                               q.btnPrint->click();
+                               q.btnOK->click();
+                           });
+    EXPECT_EQ(viewers, std::vector<std::string>{"Report viewer"});
+    std::string page;
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(folder.DataFolder() + "doc/reports"))
+        if (entry.path().extension() == ".html")
+            page = test::ReadFile(entry.path().string());
+    const std::string blank = "<td>\r\n" + std::string(50, '_') + "</td>\r\n";
+    const auto prompt = [](const char* text) {
+        return std::string("<td width=\"50%\"><font face=\"arial\" size=\"2\">") + text +
+               "</font></td>\r\n";
+    };
+    EXPECT_EQ(page,
+              "<html>\r\n<head>\r\n"
+              "<font face=\"arial\" size=\"3\"><b>Service check</b></font><br>\r\n"
+              "<hr><font face=\"arial\" size=\"2\"><b>General</b></font><br>\r\n"
+              "<table width=\"100%\" border=\"0\">\r\n"
+              "<tr>\r\n<td>\r\n</td>\r\n<td>\r\n</td>\r\n</tr>\r\n"
+              "<tr>\r\n" +
+                  prompt("Speed:") + blank +
+                  "</tr>\r\n"
+                  "<tr>\r\n" +
+                  prompt("Visit date:") + blank +
+                  "</tr>\r\n"
+                  "</table>\r\n<hr>\r\n"
+                  "<hr><font face=\"arial\" size=\"2\"><b>Follow-up</b></font><br>\r\n"
+                  "<table width=\"100%\" border=\"0\">\r\n"
+                  "<tr>\r\n" +
+                  prompt("Remarks:") + blank +
+                  "</tr>\r\n"
+                  "</table>\r\n<hr>\r\n"
+                  "</body>\r\n</html>\r\n");
+    EXPECT_EQ(Main("select group_concat(question_name || ' ' || question_dispord, '|') from "
+                   "(select q.* from question q join quest_section s on "
+                   "s.quest_section_id=q.quest_section_id where s.questionnaire_id=" +
+                   id + " order by s.quest_section_dispord, q.question_dispord)"),
+              "Speed 2|Visit 3|Remarks 1");
+    ReportServer.reset();
 }
 
 }  // namespace
