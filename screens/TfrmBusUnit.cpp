@@ -1,0 +1,225 @@
+#include "screens/TfrmBusUnit.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "core/DataMod.h"
+#include "core/DimCollection.h"
+#include "core/ErrorLog.h"
+#include "core/Globals.h"
+#include "screens/DialogSupport.h"
+
+namespace zl {
+namespace {
+
+constexpr int kBusinessUnits = 5;
+
+}  // namespace
+
+TfrmBusUnit::TfrmBusUnit(QWidget* owner) : FormDialog(owner) {
+    setObjectName("FormBusUnit");
+    setWindowTitle("Business Unit");
+    DimensionId = kBusinessUnits;
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName("PageControl1");
+
+    auto* general = new QWidget;
+    auto* generalForm = new QFormLayout(general);
+    AddDataEdit(general, generalForm, "Business unit name:", &dsEdit, "entity_name");
+    AddDataEdit(general, generalForm, "Our reference code:  ", &dsEdit, "entity_code");
+    AddDataEdit(general, generalForm, "Legal reference number: ", &dsEdit, "entity_legalref");
+    AddDataEdit(general, generalForm, "Tax reference number: ", &dsEdit, "entity_taxref");
+    btnImage = new QPushButton("Business unit logo image", general);
+    btnImage->setObjectName("btnImage");
+    btnImage->setToolTip("Click here to pick an image file for use as a logo");
+    btnView = new QPushButton("&View logo", general);
+    btnView->setObjectName("btnView");
+    auto* logoButtons = new QHBoxLayout;
+    logoButtons->addWidget(btnImage);
+    logoButtons->addWidget(btnView);
+    logoButtons->addStretch();
+    generalForm->addRow(logoButtons);
+    DBText1 = new widgets::DBText(general);
+    DBText1->setObjectName("DBText1");
+    DBText1->SetDataSource(&dsEdit);
+    DBText1->SetDataField("entity_logo");
+    QFont bold = DBText1->font();
+    bold.setBold(true);
+    DBText1->setFont(bold);
+    DBText1->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    generalForm->addRow(DBText1);
+    PageControl1->addTab(general, "General");
+
+    auto* address = new QWidget;
+    auto* addressForm = new QFormLayout(address);
+    auto heading = [&](const char* text) {
+        auto* label = new QLabel(text, address);
+        QFont font = label->font();
+        font.setBold(true);
+        label->setFont(font);
+        addressForm->addRow(label);
+    };
+    auto edits = [&](const std::vector<std::pair<const char*, const char*>>& fields) {
+        for (const auto& [label, column] : fields)
+            addressEdits.push_back(AddDataEdit(address, addressForm, label, &dsAddr, column));
+    };
+    heading("Postal address");
+    edits({{"Postal address line 1: ", "address_postal1"},
+           {"Postal address line 2: ", "address_postal2"},
+           {"Postal address line 3: ", "address_postal3"},
+           {"Postal code: ", "address_pcode"}});
+    heading("Physical address");
+    edits({{"Physical address line 1: ", "address_phys1"},
+           {"Physical address line 2: ", "address_phys2"},
+           {"Physical address line 3: ", "address_phys3"},
+           {"Physical address line 4: ", "address_phys4"},
+           {"Telephone number 1: ", "address_tel1"},
+           {"Telephone number 2: ", "address_tel2"},
+           {"Telephone number 3: ", "address_tel3"},
+           {"Mobile phone: ", "address_cell"},
+           {"email 1: ", "address_email1"},
+           {"email 2: ", "address_email2"},
+           {"Facsimile number 1: ", "address_fax1"},
+           {"Facsimile number 2: ", "address_fax2"}});
+    PageControl1->addTab(address, "Address");
+
+    OpenDialog1 = new QFileDialog(this);
+    OpenDialog1->setObjectName("OpenDialog1");
+    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
+    OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
+
+    btnOK = NewSaveAndCloseButton(this);
+    btnCancel = new QPushButton("&Cancel", this);
+    btnCancel->setObjectName("btnCancel");
+    connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
+    connect(btnCancel, &QPushButton::clicked, this,
+            [this] { RunGuarded("TfrmBusUnit.btnCancelClick", [this] { btnCancelClick(); }); });
+    connect(btnImage, &QPushButton::clicked, this,
+            [this] { RunGuarded("TfrmBusUnit.btnImageClick", [this] { btnImageClick(); }); });
+    connect(btnView, &QPushButton::clicked, this,
+            [this] { RunGuarded("TfrmBusUnit.btnViewClick", [this] { btnViewClick(); }); });
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnOK);
+    buttons->addWidget(btnCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(PageControl1);
+    layout->addLayout(buttons);
+    resize(560, 560);
+    widgets::Centre(*this);
+}
+
+TfrmBusUnit::~TfrmBusUnit() = default;
+
+void TfrmBusUnit::showEvent(QShowEvent* event) {
+    FormDialog::showEvent(event);
+    RunGuarded("TfrmBusUnit.FormShow", [this] {
+        try {
+            FormShow();
+        } catch (...) {
+            adapter_.Close();
+            throw;
+        }
+    });
+}
+
+void TfrmBusUnit::SetAddressEditable(bool editable) {
+    for (widgets::DBEdit* edit : addressEdits)
+        edit->setReadOnly(!editable);
+}
+
+void TfrmBusUnit::FormShow() {
+    widgets::Centre(*this);
+    DimensionTable* units = Dimensions->Require(DimensionId, "TfrmBusUnit.FormShow");
+    if (!units) {
+        adapter_.Close();
+        return;
+    }
+    editForm_ = std::make_unique<EditForm>(adapter_, *units, qEdit);
+    // No record (deleted meanwhile, or none could be made): reported, the dialog is closing.
+    const bool withAddress = editForm_->HasRecord() && openTables();
+    // Set last: a data control shows itself writable again whenever its row set closes.
+    SetAddressEditable(withAddress);
+}
+
+bool TfrmBusUnit::openTables() {
+    const bool adding = Dimensions->Find(DimensionId)->GetEditMode() == DimensionTable::Add;
+    const int unitId = qEdit.FieldByName("entity_id").AsInteger();
+    if (!DataMod->OpenByField(qAddr, "address", unitId, "TfrmBusUnit.openTables", "entity_id"))
+        return false;  // reported
+    if (adding) {
+        // The new unit is stored at once; its address row carries its key from the start.
+        if (!editForm_->PostNew())
+            return false;
+        if (!DataMod->Append(qAddr, "TfrmBusUnit.FormShow"))
+            return false;
+        qAddr.FieldByName("entity_id").SetAsInteger(unitId);
+        return true;
+    }
+    // A unit stored without an address gets none here: its fields stay read-only.
+    if (!DataMod->Seek(qAddr, "entity_id", unitId) || qAddr.IsEmpty()) {
+        qAddr.Close();
+        return false;
+    }
+    qAddr.Edit();
+    return true;
+}
+
+void TfrmBusUnit::btnImageClick() {
+    if (!qEdit.Active() || !qEdit.Editing())
+        return;
+    const QFileInfo preset(QString::fromStdString(qEdit.FieldByName("entity_logo").AsString()));
+    if (!preset.filePath().isEmpty() && preset.dir().exists())
+        OpenDialog1->setDirectory(preset.dir());
+    OpenDialog1->selectFile(preset.fileName());
+    if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty())
+        return;
+    const QFileInfo chosen(OpenDialog1->selectedFiles().first());
+    qEdit.FieldByName("entity_logo").SetAsString(chosen.absoluteFilePath().toStdString());
+}
+
+void TfrmBusUnit::btnViewClick() {
+    if (!qEdit.Active())
+        return;
+    const std::string path = qEdit.FieldByName("entity_logo").AsString();
+    std::error_code error;
+    if (path.empty() || !std::filesystem::is_regular_file(path, error))
+        return;
+    OpenDocumentFile(widgets::HandleOf(this), path);
+}
+
+void TfrmBusUnit::btnCancelClick() {
+    if (editForm_ && editForm_->handleCancel(widgets::HandleOf(this)))
+        close();
+}
+
+bool TfrmBusUnit::FormClose() {
+    if (!editForm_)
+        return true;
+    bool mayClose = false;
+    RunGuarded("TfrmBusUnit.FormClose", [this, &mayClose] {
+        // The address first: after a confirmed cancel its pending changes are dropped.
+        if (editForm_->GetCancelled()) {
+            if (qAddr.Active() && qAddr.Editing())
+                qAddr.Cancel();
+        } else if (SaveRecord(qAddr, widgets::HandleOf(this), "TfrmBusUnit.FormClose") ==
+                   SaveOutcome::KeepOpen) {
+            return;
+        }
+        mayClose = editForm_->handleClose();
+    });
+    if (!mayClose)
+        return false;
+    editForm_.reset();
+    qAddr.Close();
+    return true;
+}
+
+}  // namespace zl
