@@ -1,0 +1,72 @@
+// The user group dialog: a group with the operations granted to it.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/EditForm.h"
+#include "platform/db/Query.h"
+#include "widgets/DataControls.h"
+#include "widgets/FormDialog.h"
+#include "widgets/QtPlatform.h"
+
+class QListWidget;
+class QPushButton;
+class QTabWidget;
+
+namespace zl {
+
+// The link rows of one owner (a group's rights, a user's memberships), as they are written.
+struct LinkRewrite {
+    std::string table;        // "group_right"
+    std::string keyColumn;    // "group_right_id"
+    std::string ownerColumn;  // "user_group_id"
+    std::string otherColumn;  // "sys_op_id"
+    int ownerId = 0;
+    std::vector<int> otherIds;  // one row each
+};
+
+// Replaces the owner's link rows by one row per other id, all or nothing, in one transaction on
+// the main connection. The keys are issued before the transaction so that no message waits while
+// it is open. On failure the old rows stay, the error is logged under `tag` and shown once.
+bool RewriteLinks(const LinkRewrite& links, const std::string& tag);
+
+// The ticked rows of a check list, as the values of `column` of the query's rows in list order.
+std::vector<int> CheckedIds(const QListWidget& list, db::Query& q, const std::string& column);
+
+class TfrmUserGroup : public widgets::FormDialog {
+    Q_OBJECT
+  public:
+    explicit TfrmUserGroup(QWidget* owner = nullptr);
+    ~TfrmUserGroup() override;
+
+    db::Query qEdit;
+    db::Query qLink;
+    db::Query qSysOp;
+    widgets::DataSource dstEdit{&qEdit};
+    const int DimensionId = 3;
+
+    QTabWidget* PageControl1;
+    widgets::DBEdit* edName;
+    widgets::DBEdit* edCode;
+    QListWidget* cbSysOp;
+    QPushButton* btnOK;
+    QPushButton* btnCancel;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    bool FormClose() override;
+
+  private:
+    void FormShow();
+    void openTables();
+    void popSysOp();
+    bool saveSysOp(int groupId);
+    void btnCancelClick();
+
+    widgets::WidgetDialog adapter_{*this};
+    std::unique_ptr<EditForm> Editor;
+};
+
+}  // namespace zl

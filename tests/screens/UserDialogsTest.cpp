@@ -1,0 +1,189 @@
+#include <sqlite3.h>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "core/DataMod.h"
+#include "core/DimCollection.h"
+#include "core/Globals.h"
+#include "screens/TfrmSysUser.h"
+#include "screens/TfrmUserGroup.h"
+#include "tests/support/TestDialogs.h"
+
+namespace zl {
+namespace {
+
+using test::WhenModal;
+
+void TypeInto(QWidget* dialog, const char* column, const QString& text) {
+    auto* edit = dialog->findChild<QLineEdit*>(column);
+    ASSERT_NE(edit, nullptr) << column;
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, text);
+}
+
+// Ticks exactly the items whose text is in `ticked`.
+void Tick(QListWidget* list, const std::vector<QString>& ticked) {
+    for (int i = 0; i < list->count(); ++i) {
+        QListWidgetItem* item = list->item(i);
+        const bool on = std::find(ticked.begin(), ticked.end(), item->text()) != ticked.end();
+        item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+    }
+}
+
+const QString kDeleteInquiries = "Delete inquiry documents";
+const QString kDeleteRecords = "Delete records and view reports";
+
+class UserDialogsTest : public test::FrameFixture {
+  protected:
+    template <class Dialog>
+    void Run(int dimension, int mode, int record, std::function<void(Dialog&)> step) {
+        Dimensions->Find(dimension)->SetEditMode(mode);
+        Dimensions->Find(dimension)->SetRecordId(record);
+        Dialog dialog;
+        WhenModal<Dialog>(step);
+        dialog.exec();
+    }
+    std::string Rights(int group) {
+        return Main(
+            "select group_concat(sys_op_id) from (select sys_op_id from group_right where "
+            "user_group_id=" +
+            std::to_string(group) + " order by sys_op_id)");
+    }
+    void RawMain(const char* sql) {
+        char* error = nullptr;
+        ASSERT_EQ(sqlite3_exec(dm->zlmConn.Handle(), sql, nullptr, nullptr, &error), SQLITE_OK)
+            << (error ? error : "");
+    }
+};
+
+TEST_F(UserDialogsTest, GroupRightsAndMembershipDecideTheUsersRights) {
+    Run<TfrmUserGroup>(3, DimensionTable::Add, 0, [](TfrmUserGroup& d) {
+        EXPECT_EQ(d.windowTitle(), "User Group");
+        EXPECT_EQ(d.PageControl1->tabText(1), "Group rights");
+        ASSERT_EQ(d.cbSysOp->count(), 3);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(d.cbSysOp->item(i)->checkState(), Qt::Unchecked);
+        TypeInto(&d, "entity_name", "Sales");
+        Tick(d.cbSysOp, {kDeleteInquiries, kDeleteRecords});
+        d.btnOK->click();
+    });
+    const int group = Dimensions->Find(3)->GetRecordId();
+    ASSERT_GT(group, 10);
+    EXPECT_EQ(Main("select entity_name from entity where entity_id=" + std::to_string(group)),
+              "Sales");
+    EXPECT_EQ(Rights(group), "2,3");
+
+    Run<TfrmSysUser>(4, DimensionTable::Add, 0, [](TfrmSysUser& d) {
+        EXPECT_EQ(d.windowTitle(), "System user");
+        TypeInto(&d, "entity_username", "ann");
+        TypeInto(&d, "entity_pwd", "secret");
+        TypeInto(&d, "entity_name", "Lee");
+        TypeInto(&d, "entity_first", "Ann");
+        TypeInto(&d, "entity_title", "Dr");
+        Tick(d.cbGroup, {"Sales"});
+        d.btnOK->click();
+    });
+    const int user = Dimensions->Find(4)->GetRecordId();
+    EXPECT_EQ(Main("select entity_fullname from entity where entity_id=" + std::to_string(user)),
+              "Lee Ann Dr");
+    EXPECT_TRUE(dm->checkRight(user, 2));
+    EXPECT_TRUE(dm->checkRight(user, 3));
+    EXPECT_FALSE(dm->checkRight(user, 1));
+    EXPECT_EQ(prompter.Count(), 0u);
+
+    // Reopened, the group shows its rights; taking one away takes it from the user too.
+    Run<TfrmUserGroup>(3, DimensionTable::EditRecord, group, [](TfrmUserGroup& d) {
+        ASSERT_EQ(d.cbSysOp->count(), 3);
+        EXPECT_EQ(d.cbSysOp->item(0)->checkState(), Qt::Unchecked);
+        EXPECT_EQ(d.cbSysOp->item(1)->checkState(), Qt::Checked);
+        EXPECT_EQ(d.cbSysOp->item(2)->checkState(), Qt::Checked);
+        Tick(d.cbSysOp, {kDeleteInquiries});
+        d.btnOK->click();
+    });
+    EXPECT_EQ(Rights(group), "2");
+    EXPECT_TRUE(dm->checkRight(user, 2));
+    EXPECT_FALSE(dm->checkRight(user, 3));
+
+    // Membership shown and withdrawn.
+    Run<TfrmSysUser>(4, DimensionTable::EditRecord, user, [](TfrmSysUser& d) {
+        QListWidgetItem* sales = d.cbGroup->findItems("Sales", Qt::MatchExactly).value(0);
+        ASSERT_NE(sales, nullptr);
+        EXPECT_EQ(sales->checkState(), Qt::Checked);
+        Tick(d.cbGroup, {});
+        d.btnOK->click();
+    });
+    EXPECT_EQ(
+        Main("select count(*) from group_user_link where sys_user_id=" + std::to_string(user)),
+        "0");
+    EXPECT_FALSE(dm->checkRight(user, 2));
+}
+
+TEST_F(UserDialogsTest, ARewriteThatFailsPartWayKeepsTheOldRights) {
+    Exec("insert into entity (entity_id, dimension_id, entity_name) values (9001, 3, \"Sales\")");
+    Exec(
+        "insert into group_right (group_right_id, user_group_id, sys_op_id) values (9011, 9001, "
+        "2)");
+    // The second of the new rows cannot be stored.
+    RawMain(
+        "create trigger refuse_op3 before insert on group_right when new.sys_op_id=3 "
+        "begin select raise(abort, 'refused'); end");
+    bool transactionOpenDuringMessage = false;
+    prompter.onShow = [&](const ui::Message&) {
+        transactionOpenDuringMessage = transactionOpenDuringMessage || dm->zlmConn.InTransaction();
+    };
+    Run<TfrmUserGroup>(3, DimensionTable::EditRecord, 9001, [](TfrmUserGroup& d) {
+        TypeInto(&d, "entity_name", "Sales team");
+        Tick(d.cbSysOp, {"Change settings (all rights)", kDeleteRecords});
+        d.btnOK->click();
+    });
+    EXPECT_EQ(Rights(9001), "2");
+    EXPECT_EQ(Main("select group_right_id from group_right where user_group_id=9001"), "9011");
+    // The group itself was stored before its rights were written.
+    EXPECT_EQ(Main("select entity_name from entity where entity_id=9001"), "Sales team");
+    ASSERT_EQ(prompter.Count(), 1u);
+    EXPECT_NE(prompter.Messages()[0].text.find("refused"), std::string::npos);
+    EXPECT_FALSE(transactionOpenDuringMessage);
+    EXPECT_FALSE(dm->zlmConn.InTransaction());
+}
+
+TEST_F(UserDialogsTest, LoginNameAndPasswordMustHoldARealValue) {
+    struct Case {
+        QString login;
+        QString password;  // "" leaves the new row's text default
+        bool typePassword;
+    };
+    const Case cases[] = {
+        {"bob", "", false},    // the placeholder password
+        {"bob", "", true},     // an emptied password
+        {"", "secret", true},  // no login name
+        {"[no value]", "secret", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.login.toStdString() + "/" + c.password.toStdString());
+        const std::size_t before = prompter.Count();
+        Run<TfrmSysUser>(4, DimensionTable::Add, 0, [&](TfrmSysUser& d) {
+            TypeInto(&d, "entity_username", c.login);
+            if (c.typePassword)
+                TypeInto(&d, "entity_pwd", c.password);
+            TypeInto(&d, "entity_name", "Brown");
+            d.btnOK->click();
+            EXPECT_TRUE(d.isVisible());
+            ASSERT_EQ(prompter.Count(), before + 1);
+            EXPECT_EQ(prompter.Messages().back().text, "Please enter a value here");
+            EXPECT_EQ(prompter.Messages().back().title, "No value");
+            TypeInto(&d, "entity_username", "bob");
+            TypeInto(&d, "entity_pwd", "secret");
+            d.btnOK->click();
+        });
+        EXPECT_EQ(prompter.Count(), before + 1);
+        const int user = Dimensions->Find(4)->GetRecordId();
+        EXPECT_EQ(Main("select entity_username || '/' || entity_pwd from entity where entity_id=" +
+                       std::to_string(user)),
+                  "bob/secret");
+    }
+}
+
+}  // namespace
+}  // namespace zl
