@@ -1,0 +1,102 @@
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+
+#include "core/DataMod.h"
+#include "core/DimCollection.h"
+#include "core/Globals.h"
+#include "screens/TfrmDocTemplate.h"
+#include "tests/support/TestDialogs.h"
+
+namespace zl {
+namespace {
+
+using test::WhenModal;
+
+// Chooses `path` in the next file dialog, then runs `then` on the template dialog.
+void ChooseFile(const std::string& path, std::function<void(TfrmDocTemplate&)> then) {
+    WhenModal<QFileDialog>([path, then](QFileDialog& files) {
+        auto* name = files.findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
+        name->setText(QString::fromStdString(path));
+        if (then)
+            WhenModal<TfrmDocTemplate>(then);
+        QMetaObject::invokeMethod(&files, "accept");
+    });
+}
+
+class TemplateCampaignTest : public test::FrameFixture {
+  protected:
+    std::string NewFile(const std::string& name) {
+        const std::string path = folder.DataFolder() + name;
+        std::ofstream(path) << "{\\rtf1 letter}";
+        return path;
+    }
+    void RunTemplate(int mode, int record) {
+        Dimensions->Find(26)->SetEditMode(mode);
+        Dimensions->Find(26)->SetRecordId(record);
+        TfrmDocTemplate dialog;
+        dialog.exec();
+    }
+    std::string Template(int id, const char* column) {
+        return Main(std::string("select ") + column +
+                    " from doc_template where doc_template_id=" + std::to_string(id));
+    }
+};
+
+TEST_F(TemplateCampaignTest, ANewTemplateTakesTheChosenFileAndItsFileCanBeReplaced) {
+    const std::string first = NewFile("welcome.rtf");
+    const std::string second = NewFile("reminder.rtf");
+    ChooseFile(first, [](TfrmDocTemplate& d) {
+        EXPECT_EQ(d.windowTitle(), "Document template");
+        EXPECT_EQ(d.DBEdit1->text(), "welcome.rtf");
+        d.DBMemo1->setPlainText("Sent to new customers");
+        d.btnOk->click();
+    });
+    RunTemplate(DimensionTable::Add, 0);
+    const int id = Dimensions->Find(26)->GetRecordId();
+    EXPECT_EQ(Template(id, "doc_template_name"), "welcome.rtf");
+    EXPECT_EQ(Template(id, "doc_template_file"), std::filesystem::absolute(first).string());
+    EXPECT_EQ(Template(id, "doc_template_descr"), "Sent to new customers");
+
+    WhenModal<TfrmDocTemplate>([&](TfrmDocTemplate& d) {
+        ASSERT_TRUE(QTest::qWaitFor([&d] { return d.qEdit.Active(); }));  // the set-up has run
+        EXPECT_EQ(d.DBText1->text().toStdString(), first);
+        d.btnEdit->click();  // opened by the desktop, never run
+        ChooseFile(second, [](TfrmDocTemplate& d2) { d2.btnOk->click(); });
+        d.btnRTF->click();
+    });
+    RunTemplate(DimensionTable::EditRecord, id);
+    EXPECT_EQ(Template(id, "doc_template_name"), "reminder.rtf");
+    EXPECT_EQ(Template(id, "doc_template_file"), second);
+    ASSERT_EQ(opener.Targets().size(), 1u);
+    EXPECT_EQ(opener.Targets()[0], first);
+    EXPECT_EQ(prompter.Count(), 0u);
+}
+
+TEST_F(TemplateCampaignTest, DismissingTheFirstPickStoresNothingAndAMissingFileIsNotOpened) {
+    const std::string count = Main("select count(*) from doc_template");
+    WhenModal<QFileDialog>([](QFileDialog& files) { files.reject(); });
+    RunTemplate(DimensionTable::Add, 0);
+    EXPECT_EQ(Main("select count(*) from doc_template"), count);
+
+    Exec(
+        "insert into doc_template (doc_template_id, doc_template_name, doc_template_file) values "
+        "(9100, \"Gone\", \"/nowhere/gone.rtf\")");
+    WhenModal<TfrmDocTemplate>([](TfrmDocTemplate& d) {
+        ASSERT_TRUE(QTest::qWaitFor([&d] { return d.qEdit.Active(); }));
+        d.btnEdit->click();
+        d.btnOk->click();
+    });
+    RunTemplate(DimensionTable::EditRecord, 9100);
+    EXPECT_TRUE(opener.Targets().empty());
+    ASSERT_EQ(prompter.Count(), 1u);
+    EXPECT_EQ(prompter.Messages()[0].text, "Please select an existing document first.");
+    EXPECT_EQ(prompter.Messages()[0].title, "Document not found");
+}
+
+}  // namespace
+}  // namespace zl
