@@ -8,6 +8,7 @@
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
 #include "core/Globals.h"
+#include "screens/TfrmCampaign.h"
 #include "screens/TfrmDocTemplate.h"
 #include "tests/support/TestDialogs.h"
 
@@ -96,6 +97,52 @@ TEST_F(TemplateCampaignTest, DismissingTheFirstPickStoresNothingAndAMissingFileI
     ASSERT_EQ(prompter.Count(), 1u);
     EXPECT_EQ(prompter.Messages()[0].text, "Please select an existing document first.");
     EXPECT_EQ(prompter.Messages()[0].title, "Document not found");
+}
+
+TEST_F(TemplateCampaignTest, ANewCampaignStartsWithItsDefaultsAndAsksBeforeASecondGeneration) {
+    Exec(
+        "insert into doc_template (doc_template_id, doc_template_name, doc_template_descr) values "
+        "(9201, \"Later\", \"zz\"), (9202, \"First\", \"\")");
+    WhenModal<TfrmCampaign>([this](TfrmCampaign& d) {
+        EXPECT_EQ(d.windowTitle(), "Campaign");
+        EXPECT_EQ(d.DBComboBox1->currentText(), "Generate and send emails");
+        EXPECT_EQ(d.DBEdit1->text(), "Unnamed campaign");
+        EXPECT_EQ(d.DBEdit2->text(), "A");
+        EXPECT_EQ(d.DBEdit3->text(), "ZZZ");
+        EXPECT_EQ(d.DBLookupComboBox1->currentText(), "First");
+        EXPECT_FALSE(d.DBCheckBox1->isEnabled());
+        EXPECT_FALSE(d.DBCheckBox1->isChecked());
+
+        d.btnGenerate->click();
+        EXPECT_TRUE(d.DBCheckBox1->isChecked());
+        ASSERT_EQ(prompter.Count(), 1u);
+        EXPECT_EQ(prompter.Messages()[0].text, "Campaign created");
+        EXPECT_EQ(prompter.Messages()[0].title, "Campaign");
+
+        prompter.Push(ui::Button::No);
+        d.btnGenerate->click();  // asked, and answered No: nothing more
+        ASSERT_EQ(prompter.Count(), 2u);
+        EXPECT_EQ(prompter.Messages()[1].text,
+                  "This campaign has been generated already. Are you sure you want to do so "
+                  "again?");
+        EXPECT_EQ(prompter.Messages()[1].title, "Already generated");
+
+        prompter.Push(ui::Button::Yes);
+        d.btnGenerate->click();
+        ASSERT_EQ(prompter.Count(), 4u);
+        EXPECT_EQ(prompter.Messages()[3].text, "Campaign created");
+        d.btnOK->click();
+    });
+    Dimensions->Find(28)->SetEditMode(DimensionTable::Add);
+    TfrmCampaign dialog;
+    dialog.exec();
+    const int id = Dimensions->Find(28)->GetRecordId();
+    const std::string where = " from zlm_doc where zlm_doc_id=" + std::to_string(id);
+    EXPECT_EQ(Main("select zlm_doc_campaigngenerated" + where), "1");
+    EXPECT_EQ(Main("select doc_template_id" + where), "9202");
+    EXPECT_EQ(Main("select zlm_doc_campaignfrom || '-' || zlm_doc_campaignto" + where), "A-ZZZ");
+    EXPECT_EQ(Main("select dimension_id" + where), "28");
+    EXPECT_EQ(Main("select count(*) from zlm_doc where dimension_id=28"), "1");
 }
 
 }  // namespace
