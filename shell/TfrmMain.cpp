@@ -35,6 +35,7 @@
 #include "screens/TfrmInquiry.h"
 #include "screens/TfrmOrg.h"
 #include "shell/TfrmLogin.h"
+#include "shell/TfrmOptions.h"
 #include "shell/TfrmSplash.h"
 #include "widgets/QtPlatform.h"
 
@@ -456,9 +457,12 @@ void TfrmMain::LoginExecute() {
 }
 
 void TfrmMain::OptionsExecute() {
-    // The options window itself is not built yet: the right is checked and nothing more.
     if (!DataMod->checkRight(CurUserId, 1))
         return;
+    TfrmOptions options(this);
+    // A save ends the program the way a halt does, so this window's hook decides how.
+    options.endProgram = [this] { Halt(0); };
+    options.exec();
 }
 
 void TfrmMain::ShowSplashExecute() {
