@@ -13,6 +13,7 @@
 #include "platform/com/Bstr.h"
 #include "platform/com/ErrorInfo.h"
 #include "reportserver/CustContact.h"
+#include "reportserver/DietCharts.h"
 #include "reportserver/DocumentTemplate.h"
 #include "reportserver/GraphReport.h"
 #include "reportserver/QuestionnairePrint.h"
@@ -403,25 +404,26 @@ HRESULT TReportObject::PrintGraph(std::int32_t reportid, std::int32_t buid, std:
     return Safe([&] { PrintGraphReport(reportid, buid, reportkey, custid); });
 }
 
-// The diet charts are not built into this library yet.
-HRESULT TReportObject::ShowNutritionBreakdown(std::int32_t, std::int32_t) {
-    return E_NOTIMPL;
+// The nutrition, exercise and weight charts log an ordinary exception and still succeed; the
+// calorie chart's comes back as a failure result.
+HRESULT TReportObject::ShowNutritionBreakdown(std::int32_t userid, std::int32_t) {
+    return Safe([&] { reportserver::ShowNutritionBreakdown(userid); });
 }
 
-HRESULT TReportObject::ShowCalorieIntakeGraph(std::int32_t, std::int32_t) {
-    return E_NOTIMPL;
+HRESULT TReportObject::ShowCalorieIntakeGraph(std::int32_t user, std::int32_t) {
+    return Safe([&] { reportserver::ShowCalorieIntakeGraph(user); });
 }
 
-HRESULT TReportObject::ShowExerciseGraph(std::int32_t, std::int32_t) {
-    return E_NOTIMPL;
+HRESULT TReportObject::ShowExerciseGraph(std::int32_t user, std::int32_t) {
+    return Safe([&] { reportserver::ShowExerciseGraph(user); });
 }
 
 HRESULT TReportObject::ShowPlannedWeightLoss(std::int32_t, std::int32_t) {
     return S_OK;  // does nothing, whatever it is given
 }
 
-HRESULT TReportObject::ShowWeightGraph(std::int32_t, std::int32_t) {
-    return E_NOTIMPL;
+HRESULT TReportObject::ShowWeightGraph(std::int32_t user, std::int32_t) {
+    return Safe([&] { reportserver::ShowWeightGraph(user); });
 }
 
 }  // namespace zl::reportserver

@@ -268,20 +268,21 @@ TEST_F(ReportServerTest, InvokeChecksCountsAndTypes) {
 }
 
 TEST_F(ReportServerTest, InvokeReportsAFailedMemberAsAnException) {
-    // ShowExerciseGraph(2, hw), by value and by reference.
-    std::int32_t hw = 1;
+    // PrintCompletedQuestionnaire before Connect: nothing can be read. The id by reference.
+    std::int32_t missing = 999999;
     VARIANT byRef;
     byRef.vt = VT_BYREF | VT_I4;
-    byRef.plVal = &hw;
-    VARIANT show[] = {byRef, I4(2)};
-    DISPPARAMS params{show, nullptr, 2, 0};
+    byRef.plVal = &missing;
+    Args strings;
+    VARIANT print[] = {strings.Str(folder.DataFolder() + "none.html"), I4(0), byRef};
+    DISPPARAMS params{print, nullptr, 3, 0};
     EXCEPINFO info;
     EXPECT_EQ(
-        server->Invoke(14, IID_IUnknown, 0, DISPATCH_METHOD, &params, nullptr, &info, nullptr),
+        server->Invoke(10, IID_IUnknown, 0, DISPATCH_METHOD, &params, nullptr, &info, nullptr),
         DISP_E_EXCEPTION);
-    EXPECT_EQ(info.scode, E_NOTIMPL);
+    EXPECT_EQ(info.scode, E_UNEXPECTED);
     EXPECT_EQ(FromBstr(info.bstrSource), "ZLMReports.ReportObject");
-    EXPECT_EQ(FromBstr(info.bstrDescription), "OLE error 80004001");
+    EXPECT_EQ(FromBstr(info.bstrDescription), "Cannot perform this operation on a closed dataset");
     SysFreeString(info.bstrSource);
     SysFreeString(info.bstrDescription);
 
@@ -295,13 +296,11 @@ TEST_F(ReportServerTest, InvokeReportsAFailedMemberAsAnException) {
     EXPECT_EQ(result.vt, VT_EMPTY);
 }
 
-TEST_F(ReportServerTest, TheDietChartsAreNotImplementedAndPlannedWeightLossDoesNothing) {
+TEST_F(ReportServerTest, PlannedWeightLossDoesNothingWhateverItIsGiven) {
     IReportObject& r = *server.Get();
-    EXPECT_EQ(r.ShowPlannedWeightLoss(1, 0), S_OK);
-    EXPECT_EQ(r.ShowNutritionBreakdown(1, 0), E_NOTIMPL);
-    EXPECT_EQ(r.ShowCalorieIntakeGraph(1, 0), E_NOTIMPL);
-    EXPECT_EQ(r.ShowExerciseGraph(1, 0), E_NOTIMPL);
-    EXPECT_EQ(r.ShowWeightGraph(1, 0), E_NOTIMPL);
+    for (const auto& [user, hw] : {std::pair{1, 0}, std::pair{0, 7}, std::pair{-1, -1}})
+        EXPECT_EQ(r.ShowPlannedWeightLoss(user, hw), S_OK);
+    EXPECT_EQ(ErrorLog(), "");
 }
 
 }  // namespace
