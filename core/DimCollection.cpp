@@ -46,8 +46,11 @@ std::vector<int> DimCollection::Missing(const std::vector<int>& ids) const {
 }
 
 const std::vector<int>& ProgramDimensionIds() {
-    // customers, components, assemblies, services, contact persons, document lines
-    static const std::vector<int> ids{1, 10, 11, 14, 17, 24};
+    // The kinds of the customers and inquiry processes windows and their dialogs: customers,
+    // quotations, orders, invoices, contact events, components, assemblies, services (picked
+    // for lines), contact persons, inquiries, inquiry steps, document lines, document
+    // templates, questionnaires (picked for completion) and completed questionnaires.
+    static const std::vector<int> ids{1, 6, 7, 8, 9, 10, 11, 14, 17, 18, 22, 24, 26, 33, 37};
     return ids;
 }
 
