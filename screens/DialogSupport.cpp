@@ -56,6 +56,15 @@ QPushButton* NewSaveAndCloseButton(QWidget* dialog) {
     return button;
 }
 
+QPushButton* NewCancelButton(QWidget* dialog, const std::string& tag,
+                             std::function<void()> onClick) {
+    auto* button = new QPushButton("&Cancel", dialog);
+    button->setObjectName("btnCancel");
+    QObject::connect(button, &QPushButton::clicked, dialog,
+                     [tag, onClick = std::move(onClick)] { RunGuarded(tag, onClick); });
+    return button;
+}
+
 QTimer* NewSetUpTimer(QWidget* dialog, int intervalMs) {
     auto* timer = new QTimer(dialog);
     timer->setObjectName("Timer1");

@@ -36,6 +36,10 @@ widgets::DBEdit* AddDataEdit(QWidget* parent, QFormLayout* form, const QString& 
 // The dialog's default button "&Save and Close", named "btnOK".
 QPushButton* NewSaveAndCloseButton(QWidget* dialog);
 
+// The "&Cancel" button named btnCancel, whose click runs `onClick` guarded under `tag`.
+QPushButton* NewCancelButton(QWidget* dialog, const std::string& tag,
+                             std::function<void()> onClick);
+
 // A one-shot timer named "Timer1" that fires `intervalMs` after its start: the set-up a show
 // leaves until the dialog is on screen.
 QTimer* NewSetUpTimer(QWidget* dialog, int intervalMs);

@@ -96,11 +96,8 @@ TfrmBusUnit::TfrmBusUnit(QWidget* owner) : FormDialog(owner) {
     OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
 
     btnOK = NewSaveAndCloseButton(this);
-    btnCancel = new QPushButton("&Cancel", this);
-    btnCancel->setObjectName("btnCancel");
+    btnCancel = NewCancelButton(this, "TfrmBusUnit.btnCancelClick", [this] { btnCancelClick(); });
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-    connect(btnCancel, &QPushButton::clicked, this,
-            [this] { RunGuarded("TfrmBusUnit.btnCancelClick", [this] { btnCancelClick(); }); });
     connect(btnImage, &QPushButton::clicked, this,
             [this] { RunGuarded("TfrmBusUnit.btnImageClick", [this] { btnImageClick(); }); });
     connect(btnView, &QPushButton::clicked, this,

@@ -89,14 +89,11 @@ TfrmCampaign::TfrmCampaign(QWidget* owner) : FormDialog(owner) {
     btnGenerate->setObjectName("btnGenerate");
     btnGenerate->setToolTip("Click here to create the campaign");
     btnOK = NewSaveAndCloseButton(this);
-    btnCancel = new QPushButton("&Cancel", this);
-    btnCancel->setObjectName("btnCancel");
+    btnCancel = NewCancelButton(this, "TfrmCampaign.btnCancelClick", [this] { btnCancelClick(); });
     connect(btnGenerate, &QPushButton::clicked, this, [this] {
         RunGuarded("TfrmCampaign.btnGenerateClick", [this] { btnGenerateClick(); });
     });
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-    connect(btnCancel, &QPushButton::clicked, this,
-            [this] { RunGuarded("TfrmCampaign.btnCancelClick", [this] { btnCancelClick(); }); });
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnGenerate);
     buttons->addStretch();

@@ -26,11 +26,8 @@ TfrmCustType::TfrmCustType(QWidget* owner) : FormDialog(owner) {
     DBEdit1->setObjectName("DBEdit1");
     DBEdit1->setMinimumWidth(280);
     btnOK = NewSaveAndCloseButton(this);
-    btnCancel = new QPushButton("&Cancel", this);
-    btnCancel->setObjectName("btnCancel");
+    btnCancel = NewCancelButton(this, "TfrmCustType.btnCancelClick", [this] { btnCancelClick(); });
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-    connect(btnCancel, &QPushButton::clicked, this,
-            [this] { RunGuarded("TfrmCustType.btnCancelClick", [this] { btnCancelClick(); }); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btnOK);

@@ -44,15 +44,13 @@ TfrmDocTemplate::TfrmDocTemplate(QWidget* owner) : FormDialog(owner) {
     btnEdit->setObjectName("btnEdit");
     btnOk = NewSaveAndCloseButton(this);
     btnOk->setObjectName("btnOk");
-    btnCancel = new QPushButton("&Cancel", this);
-    btnCancel->setObjectName("btnCancel");
+    btnCancel =
+        NewCancelButton(this, "TfrmDocTemplate.btnCancelClick", [this] { btnCancelClick(); });
     connect(btnRTF, &QPushButton::clicked, this,
             [this] { RunGuarded("TfrmDocTemplate.btnRTFClick", [this] { btnRTFClick(); }); });
     connect(btnEdit, &QPushButton::clicked, this,
             [this] { RunGuarded("TfrmDocTemplate.btnEditClick", [this] { btnEditClick(); }); });
     connect(btnOk, &QPushButton::clicked, this, &QWidget::close);
-    connect(btnCancel, &QPushButton::clicked, this,
-            [this] { RunGuarded("TfrmDocTemplate.btnCancelClick", [this] { btnCancelClick(); }); });
 
     Timer1 = NewSetUpTimer(this, 1);
     connect(Timer1, &QTimer::timeout, this,

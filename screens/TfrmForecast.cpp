@@ -54,11 +54,8 @@ TfrmForecast::TfrmForecast(QWidget* owner) : FormDialog(owner) {
 
     btnOK = new QPushButton("&OK", this);
     btnOK->setObjectName("btnOK");
-    btnCancel = new QPushButton("&Cancel", this);
-    btnCancel->setObjectName("btnCancel");
+    btnCancel = NewCancelButton(this, "TfrmForecast.btnCancelClick", [this] { btnCancelClick(); });
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-    connect(btnCancel, &QPushButton::clicked, this,
-            [this] { RunGuarded("TfrmForecast.btnCancelClick", [this] { btnCancelClick(); }); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -35,11 +35,8 @@ TfrmRegion::TfrmRegion(QWidget* owner) : FormDialog(owner) {
     btnOK = new QPushButton("&OK", this);
     btnOK->setObjectName("btnOK");
     btnOK->setDefault(true);
-    btnCancel = new QPushButton("&Cancel", this);
-    btnCancel->setObjectName("btnCancel");
+    btnCancel = NewCancelButton(this, "TfrmRegion.btnCancelClick", [this] { btnCancelClick(); });
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-    connect(btnCancel, &QPushButton::clicked, this,
-            [this] { RunGuarded("TfrmRegion.btnCancelClick", [this] { btnCancelClick(); }); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btnOK);

@@ -57,11 +57,8 @@ TfrmSysUser::TfrmSysUser(QWidget* owner) : FormDialog(owner) {
     PageControl1->addTab(membership, "Group membership");
 
     btnOK = NewSaveAndCloseButton(this);
-    btnCancel = new QPushButton("&Cancel", this);
-    btnCancel->setObjectName("btnCancel");
+    btnCancel = NewCancelButton(this, "TfrmSysUser.btnCancelClick", [this] { btnCancelClick(); });
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-    connect(btnCancel, &QPushButton::clicked, this,
-            [this] { RunGuarded("TfrmSysUser.btnCancelClick", [this] { btnCancelClick(); }); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btnOK);

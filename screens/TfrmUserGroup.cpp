@@ -75,11 +75,8 @@ TfrmUserGroup::TfrmUserGroup(QWidget* owner) : FormDialog(owner) {
     PageControl1->addTab(cbSysOp, "Group rights");
 
     btnOK = NewSaveAndCloseButton(this);
-    btnCancel = new QPushButton("&Cancel", this);
-    btnCancel->setObjectName("btnCancel");
+    btnCancel = NewCancelButton(this, "TfrmUserGroup.btnCancelClick", [this] { btnCancelClick(); });
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-    connect(btnCancel, &QPushButton::clicked, this,
-            [this] { RunGuarded("TfrmUserGroup.btnCancelClick", [this] { btnCancelClick(); }); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btnOK);
