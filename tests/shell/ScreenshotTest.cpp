@@ -1,29 +1,25 @@
-// A picture of the main window with its Reports menu open, written only when
-// ZELMAR_SCREENSHOT_DIR names a folder (run under a real display, for example with xvfb-run).
+// Pictures of the main window and the options window as a user sees them (see ScreenshotFixture).
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
-#include <cstdlib>
 
 #include "core/Globals.h"
 #include "shell/TfrmLogin.h"
 #include "shell/TfrmMain.h"
+#include "shell/TfrmOptions.h"
 #include "shell/TfrmSplash.h"
 #include "tests/support/FakeReportServer.h"
-#include "tests/support/QtFixture.h"
+#include "tests/support/Screenshots.h"
 
 namespace zl {
 namespace {
 
-class MenuScreenshot : public test::QtFixture {};
+using Screenshot = test::ScreenshotFixture;
 
-TEST_F(MenuScreenshot, ReportsMenuOverTheMainWindow) {
-    const char* dir = std::getenv("ZELMAR_SCREENSHOT_DIR");
-    if (!dir)
-        GTEST_SKIP() << "ZELMAR_SCREENSHOT_DIR is not set";
+TEST_F(Screenshot, ReportsMenuOverTheMainWindow) {
     auto fake = test::FakeReportServer::Create();
     TfrmMain main;
     main.createReportServer = [fake] { return fake->NewClient(); };
@@ -46,12 +42,20 @@ TEST_F(MenuScreenshot, ReportsMenuOverTheMainWindow) {
         main.ReportsMenu->mapToGlobal(main.ReportsMenu->actionGeometry(invoices).topRight()));
     QTest::qWait(500);
     const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
-    EXPECT_TRUE(screen.copy(main.frameGeometry())
-                    .save(QString::fromStdString(std::string(dir) + "/reports-menu.png")));
+    Save(screen.copy(main.frameGeometry()), "reports-menu.png");
     invoices->menu()->close();
     main.ReportsMenu->close();
     main.Exit1Click();
-    ReportServer.reset();
+}
+
+TEST_F(Screenshot, EmailTabOfTheOptionsWindow) {
+    TfrmOptions options;
+    options.endProgram = [] {};
+    options.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&options));
+    QTest::qWait(200);
+    Save(options, "options-window.png");
+    options.btnCancel->click();
 }
 
 }  // namespace
