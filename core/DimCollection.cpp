@@ -46,11 +46,10 @@ std::vector<int> DimCollection::Missing(const std::vector<int>& ids) const {
 }
 
 const std::vector<int>& ProgramDimensionIds() {
-    // The kinds of the customers and inquiry processes windows and their dialogs: customers,
-    // quotations, orders, invoices, contact events, components, assemblies, services (picked
-    // for lines), contact persons, inquiries, inquiry steps, document lines, document
-    // templates, questionnaires (picked for completion) and completed questionnaires.
-    static const std::vector<int> ids{1, 6, 7, 8, 9, 10, 11, 14, 17, 18, 22, 24, 26, 33, 37};
+    // Every kind a window or dialog of the program lists or edits: all the kinds of the
+    // dimension table but contact items (19), which nothing opens.
+    static const std::vector<int> ids{1,  3,  4,  5,  6,  7,  8,  9,  10, 11, 13, 14, 15, 16, 17,
+                                      18, 21, 22, 24, 25, 26, 27, 28, 29, 33, 34, 35, 36, 37};
     return ids;
 }
 

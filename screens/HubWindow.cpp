@@ -1,6 +1,10 @@
 #include "screens/HubWindow.h"
 
 #include <QCloseEvent>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "frames/TBrowseFrame.h"
 
 namespace zl {
 
@@ -16,6 +20,25 @@ HubWindow::~HubWindow() {
 
 void HubWindow::setCollection(DimCollection* dimensions) {
     dimensions_ = dimensions;
+}
+
+QTabWidget* HubWindow::NewPageControl() {
+    auto* pages = new QTabWidget(this);
+    pages->setObjectName("PageControl1");
+    auto* column = qobject_cast<QVBoxLayout*>(layout());
+    if (!column) {
+        column = new QVBoxLayout(this);
+        column->setContentsMargins(0, 0, 0, 0);
+    }
+    column->addWidget(pages, 1);
+    return pages;
+}
+
+TBrowseFrame* HubWindow::AddFrameTab(QTabWidget* pages, const char* name, const char* caption) {
+    auto* frame = new TBrowseFrame;
+    frame->setObjectName(name);
+    pages->addTab(frame, caption);
+    return frame;
 }
 
 void HubWindow::closeEvent(QCloseEvent* event) {

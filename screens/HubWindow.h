@@ -4,9 +4,12 @@
 
 #include <QWidget>
 
+class QTabWidget;
+
 namespace zl {
 
 class DimCollection;
+class TBrowseFrame;
 
 class HubWindow : public QWidget {
     Q_OBJECT
@@ -19,6 +22,10 @@ class HubWindow : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // The tab control that fills the window ("PageControl1"), below any panel added first.
+    QTabWidget* NewPageControl();
+    // A list frame on a new tab of the page control.
+    static TBrowseFrame* AddFrameTab(QTabWidget* pages, const char* name, const char* caption);
     DimCollection* dimensions_ = nullptr;
 
   private:

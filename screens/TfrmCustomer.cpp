@@ -32,26 +32,17 @@ TfrmCustomer::TfrmCustomer(QWidget* parent) : HubWindow("Customers", CustomersOp
     customerName->setFont(bold);
     top->addWidget(customerName, 1);
 
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName("PageControl1");
-    auto frame = [this](const char* name, const char* caption) {
-        auto* f = new TBrowseFrame;
-        f->setObjectName(name);
-        PageControl1->addTab(f, caption);
-        return f;
-    };
-    customerFrame = frame("customerFrame", "Customers");
-    contactFrame = frame("contactFrame", "Contact events");
-    questFrame = frame("questFrame", "Completed questionnaires");
-    QuoteFrame = frame("QuoteFrame", "Quotations");
-    OrderFrame = frame("OrderFrame", "Orders");
-    InvoiceFrame = frame("InvoiceFrame", "Invoices");
-    PageControl1->setCurrentIndex(0);
-
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(topPanel);
-    layout->addWidget(PageControl1, 1);
+    PageControl1 = NewPageControl();
+    customerFrame = AddFrameTab(PageControl1, "customerFrame", "Customers");
+    contactFrame = AddFrameTab(PageControl1, "contactFrame", "Contact events");
+    questFrame = AddFrameTab(PageControl1, "questFrame", "Completed questionnaires");
+    QuoteFrame = AddFrameTab(PageControl1, "QuoteFrame", "Quotations");
+    OrderFrame = AddFrameTab(PageControl1, "OrderFrame", "Orders");
+    InvoiceFrame = AddFrameTab(PageControl1, "InvoiceFrame", "Invoices");
+    PageControl1->setCurrentIndex(0);
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
 }
 

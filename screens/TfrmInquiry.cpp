@@ -72,11 +72,8 @@ const std::vector<const char*>& TfrmInquiry::OrderColumns() {
 
 TfrmInquiry::TfrmInquiry(QWidget* parent) : HubWindow("Inquiry processes", InquiryOpen, parent) {
     setObjectName("frmInquiry");
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName("PageControl1");
-    inquiryFrame = new TBrowseFrame;
-    inquiryFrame->setObjectName("inquiryFrame");
-    PageControl1->addTab(inquiryFrame, "Inquiries");
+    PageControl1 = NewPageControl();
+    inquiryFrame = AddFrameTab(PageControl1, "inquiryFrame", "Inquiries");
 
     documentsTab = new QWidget;
     documentsTab->setObjectName("documentsTab");
@@ -120,10 +117,6 @@ TfrmInquiry::TfrmInquiry(QWidget* parent) : HubWindow("Inquiry processes", Inqui
     documents->addWidget(grdQOI, 1);
     PageControl1->addTab(documentsTab, "Quotations, Orders and Invoices");
     PageControl1->setCurrentIndex(0);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(PageControl1);
 
     connect(btnEdit, &QAction::triggered, this, [this] { btnEditClick(); });
     connect(btnDelete, &QAction::triggered, this, [this] { btnDeleteClick(); });
