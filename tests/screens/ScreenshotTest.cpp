@@ -10,6 +10,7 @@
 #include "screens/TfrmAssembly.h"
 #include "screens/TfrmBillItem.h"
 #include "screens/TfrmBillRate.h"
+#include "screens/TfrmBillable.h"
 #include "screens/TfrmCompQuest.h"
 #include "screens/TfrmContact.h"
 #include "screens/TfrmCustEdit.h"
@@ -17,8 +18,10 @@
 #include "screens/TfrmEditInquiry.h"
 #include "screens/TfrmForecast.h"
 #include "screens/TfrmInquiry.h"
+#include "screens/TfrmOrg.h"
 #include "screens/TfrmQuestionnaire.h"
 #include "screens/TfrmQuotation.h"
+#include "screens/TfrmSysUser.h"
 #include "tests/support/Screenshots.h"
 
 namespace zl {
@@ -324,6 +327,56 @@ TEST_F(Screenshot, InquiryWindowOnBothTabs) {
     window.PageControl1->setCurrentIndex(1);
     QApplication::processEvents();
     Save(window, "inquiry-window-documents.png");
+}
+
+TEST_F(Screenshot, OrganisationAndBillableWindowsAndASystemUser) {
+    Exec(
+        "insert into entity (entity_id, dimension_id, entity_name, entity_first, entity_title, "
+        "entity_username, entity_pwd, entity_email, entity_department, entity_code, "
+        "allow_delete) values "
+        "(9401, 4, \"Ward\", \"Helen\", \"Ms\", \"helen\", \"h3l3n!\", "
+        "\"helen@example.com\", \"Sales\", \"E-014\", 0), "
+        "(9402, 4, \"Okafor\", \"James\", \"Mr\", \"james\", \"j4mes?\", "
+        "\"james@example.com\", \"Workshop\", \"E-022\", 0), "
+        "(9411, 3, \"Sales\", \"\", \"\", \"\", \"\", \"\", \"\", \"\", 0), "
+        "(9412, 3, \"Workshop\", \"\", \"\", \"\", \"\", \"\", \"\", \"\", 0)");
+    Exec(
+        "insert into group_user_link (group_user_link_id, user_group_id, sys_user_id) values "
+        "(9421, 9411, 9401)");
+    Exec(
+        "insert into billable (billable_id, dimension_id, allow_delete, billable_descr, "
+        "billable_code, billable_units, billable_custcode) values "
+        "(9501, 14, 0, \"Fitting, per hour\", \"S-FIT\", \"hour\", \"\"), "
+        "(9502, 14, 0, \"Delivery within 50 km\", \"S-DEL\", \"trip\", \"\"), "
+        "(9503, 14, 0, \"Site survey\", \"S-SUR\", \"visit\", \"SV-1\")");
+    {
+        TfrmOrg window;
+        window.setCollection(Dimensions);
+        window.PageControl1->setCurrentIndex(2);
+        window.resize(900, 360);
+        window.show();
+        QApplication::processEvents();
+        Save(window, "organisation-window.png");
+    }
+    {
+        TfrmBillable window;
+        window.setCollection(Dimensions);
+        window.resize(900, 360);
+        window.show();
+        QApplication::processEvents();
+        Save(window, "billable-window.png");
+    }
+    DimensionTable& users = *Dimensions->Find(4);
+    users.SetRecordId(9401);
+    const EditModeScope editing(users, DimensionTable::EditRecord);
+    TfrmSysUser dialog;
+    test::WhenModal<TfrmSysUser>([this](TfrmSysUser& shown) {
+        Save(shown, "system-user-dialog.png");
+        shown.PageControl1->setCurrentIndex(1);
+        Save(shown, "system-user-groups.png");
+        shown.close();
+    });
+    dialog.exec();
 }
 
 }  // namespace
