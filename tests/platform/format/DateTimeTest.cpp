@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <ctime>
+#include <utility>
+#include <vector>
 
 #include "platform/format/Format.h"
 #include "tests/platform/format/SettingsGuard.h"
@@ -25,6 +27,12 @@ std::string ConvertErrorOf(TDateTime (*convert)(std::string_view), std::string_v
         return e.what();
     }
     return "no exception";
+}
+
+// Each pattern applied to dt gives the text beside it.
+void ExpectFormats(TDateTime dt, std::vector<std::pair<const char*, const char*>> cases) {
+    for (const auto& [pattern, text] : cases)
+        EXPECT_EQ(FormatDateTime(pattern, dt), text) << pattern;
 }
 
 }  // namespace
@@ -157,72 +165,39 @@ TEST(DateArithmetic, IncMonth) {
 }
 
 TEST(FormatDateTime, PatternsOfTheParts) {
-    TDateTime dt = Sample();
-    EXPECT_EQ(FormatDateTime("yyyy/MM/dd", dt), "2026/03/07");
-    EXPECT_EQ(FormatDateTime("hh:mm:ss", dt), "14:05:09");
-    EXPECT_EQ(FormatDateTime("hh:mm", dt), "14:05");
-    EXPECT_EQ(FormatDateTime("yyyyMM", dt), "202603");
-    EXPECT_EQ(FormatDateTime("dd/mm/yyyy", dt), "07/03/2026");
-    EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn:ss", dt), "2026-03-07 14:05:09");
-    EXPECT_EQ(FormatDateTime("dd/mm/yyyy hh:mm", dt), "07/03/2026 14:05");
+    ExpectFormats(Sample(), {{"yyyy/MM/dd", "2026/03/07"}, {"hh:mm:ss", "14:05:09"}});
+    ExpectFormats(Sample(), {{"hh:mm", "14:05"}, {"yyyyMM", "202603"}});
+    ExpectFormats(Sample(),
+                  {{"dd/mm/yyyy", "07/03/2026"}, {"dd/mm/yyyy hh:mm", "07/03/2026 14:05"}});
+    ExpectFormats(Sample(), {{"yyyy-mm-dd hh:nn:ss", "2026-03-07 14:05:09"}});
+    // "m" is the month unless it follows an hour.
+    ExpectFormats(Sample(), {{"mm", "03"}, {"m", "3"}, {"h:m", "14:5"}, {"hh mm", "14 05"}});
+    ExpectFormats(Sample(), {{"HH:MM", "14:05"}, {"hh:mm dd/mm", "14:05 07/03"}});
+    ExpectFormats(Sample(), {{"nn", "05"}, {"n", "5"}});
+    // Specifiers are case-insensitive.
+    ExpectFormats(Sample(), {{"YYYY/mm/DD", "2026/03/07"}, {"DD/MM/YY AM/PM", "07/03/26 PM"}});
+    ExpectFormats(Sample(), {{"YYYY-MM-DD HH:NN:SS", "2026-03-07 14:05:09"}});
+    // Quoted text passes through.
+    ExpectFormats(Sample(), {{"'Day' d", "Day 7"}, {"\"at\" hh", "at 14"}});
+    ExpectFormats(Sample(), {{"'yyyy/mm' yyyy", "yyyy/mm 2026"}, {"yyyy-mm-dd", "2026-03-07"}});
 }
 
-TEST(FormatDateTime, MonthOrMinutes) {
-    TDateTime dt = Sample();
-    EXPECT_EQ(FormatDateTime("mm", dt), "03");
-    EXPECT_EQ(FormatDateTime("m", dt), "3");
-    EXPECT_EQ(FormatDateTime("h:m", dt), "14:5");
-    EXPECT_EQ(FormatDateTime("hh mm", dt), "14 05");
-    EXPECT_EQ(FormatDateTime("HH:MM", dt), "14:05");
-    EXPECT_EQ(FormatDateTime("hh:mm dd/mm", dt), "14:05 07/03");
-    EXPECT_EQ(FormatDateTime("nn", dt), "05");
-    EXPECT_EQ(FormatDateTime("n", dt), "5");
-}
-
-TEST(FormatDateTime, SpecifiersAreCaseInsensitive) {
-    TDateTime dt = Sample();
-    EXPECT_EQ(FormatDateTime("YYYY/mm/DD", dt), "2026/03/07");
-    EXPECT_EQ(FormatDateTime("YYYY-MM-DD HH:NN:SS", dt), "2026-03-07 14:05:09");
-    EXPECT_EQ(FormatDateTime("DD/MM/YY AM/PM", dt), "07/03/26 PM");
-}
-
-TEST(FormatDateTime, NamesAndShortForms) {
-    TDateTime dt = Sample();
-    EXPECT_EQ(FormatDateTime("MMM", dt), "Mar");
-    EXPECT_EQ(FormatDateTime("MMMM", dt), "March");
+TEST(FormatDateTime, NamesShortFormsAndTheTwelveHourClock) {
+    ExpectFormats(Sample(), {{"MMM", "Mar"}, {"MMMM", "March"}, {"ddd", "Sat"}});
+    ExpectFormats(Sample(), {{"dddd", "Saturday"}, {"d/m/yy", "7/3/26"}, {"zzz", "042"}});
+    ExpectFormats(Sample(), {{"hh:nn:ss.zzz", "14:05:09.042"}, {"ddddd", "2026/03/07"}});
+    ExpectFormats(Sample(), {{"c", "2026/03/07 14:05:09"}, {"h:nn am/pm", "2:05 pm"}});
+    ExpectFormats(Sample(), {{"hh:nn AM/PM", "02:05 PM"}, {"h:mm AM/PM", "2:05 PM"}});
+    ExpectFormats(Sample(), {{"h:nn a/p", "2:05 p"}, {"hh:nn ampm", "02:05 PM"}});
     EXPECT_EQ(FormatDateTime("mmmm dd, yyyy", EncodeDate(2024, 9, 1)), "September 01, 2024");
-    EXPECT_EQ(FormatDateTime("ddd", dt), "Sat");
-    EXPECT_EQ(FormatDateTime("dddd", dt), "Saturday");
     EXPECT_EQ(FormatDateTime("dddd d MMMM yyyy", EncodeDate(2024, 2, 29)),
               "Thursday 29 February 2024");
-    EXPECT_EQ(FormatDateTime("d/m/yy", dt), "7/3/26");
     EXPECT_EQ(FormatDateTime("yy", EncodeDate(2005, 1, 1)), "05");
     EXPECT_EQ(FormatDateTime("yy", EncodeDate(1999, 1, 1)), "99");
-    EXPECT_EQ(FormatDateTime("zzz", dt), "042");
-    EXPECT_EQ(FormatDateTime("hh:nn:ss.zzz", dt), "14:05:09.042");
-    EXPECT_EQ(FormatDateTime("ddddd", dt), "2026/03/07");
-    EXPECT_EQ(FormatDateTime("c", dt), "2026/03/07 14:05:09");
     EXPECT_EQ(FormatDateTime("c", EncodeDate(2026, 3, 7)), "2026/03/07");
-}
-
-TEST(FormatDateTime, TwelveHourClock) {
-    TDateTime dt = Sample();
-    EXPECT_EQ(FormatDateTime("h:nn am/pm", dt), "2:05 pm");
-    EXPECT_EQ(FormatDateTime("hh:nn AM/PM", dt), "02:05 PM");
-    EXPECT_EQ(FormatDateTime("h:mm AM/PM", dt), "2:05 PM");
-    EXPECT_EQ(FormatDateTime("h:nn a/p", dt), "2:05 p");
-    EXPECT_EQ(FormatDateTime("hh:nn ampm", dt), "02:05 PM");
     EXPECT_EQ(FormatDateTime("h am/pm", EncodeTime(0, 30, 0, 0)), "12 am");
     EXPECT_EQ(FormatDateTime("h am/pm", EncodeTime(12, 0, 0, 0)), "12 pm");
     EXPECT_EQ(FormatDateTime("h am/pm", EncodeTime(9, 0, 0, 0)), "9 am");
-}
-
-TEST(FormatDateTime, QuotedTextPassesThrough) {
-    TDateTime dt = Sample();
-    EXPECT_EQ(FormatDateTime("'Day' d", dt), "Day 7");
-    EXPECT_EQ(FormatDateTime("\"at\" hh", dt), "at 14");
-    EXPECT_EQ(FormatDateTime("'yyyy/mm' yyyy", dt), "yyyy/mm 2026");
-    EXPECT_EQ(FormatDateTime("yyyy-mm-dd", dt), "2026-03-07");
 }
 
 TEST(FormatDateTime, SeparatorsComeFromTheSettings) {

@@ -54,9 +54,7 @@ TEST(Format, Floats) {
     EXPECT_EQ(Format("%g", 0.1), "0.1");
     EXPECT_EQ(Format("%g", 1e20), "1E20");
     EXPECT_EQ(Format("%m", 1234.5), "$1,234.50");
-}
-
-TEST(Format, FloatSpecifierAcceptsAnInteger) {
+    // A float specifier accepts an integer.
     EXPECT_EQ(Format("%f", 2), "2.00");
     EXPECT_EQ(Format("%.1f", -3), "-3.0");
 }
@@ -85,6 +83,7 @@ TEST(Format, StringsAndLiterals) {
 TEST(Format, ArgumentIndex) {
     EXPECT_EQ(Format("%1:s %0:s", "a", "b"), "b a");
     EXPECT_EQ(Format("%0:s-%s-%0:s", "a", "b"), "a-b-a");
+    EXPECT_EQ(Format("%d", 1, 2), "1");  // extra arguments are ignored
 }
 
 TEST(Format, MismatchedArgumentsRaise) {
@@ -109,8 +108,4 @@ TEST(Format, MissingArgumentsAndBadSpecifiersRaise) {
     } catch (const EConvertError& e) {
         EXPECT_STREQ(e.what(), "Format '%d' invalid or incompatible with argument");
     }
-}
-
-TEST(Format, ExtraArgumentsAreIgnored) {
-    EXPECT_EQ(Format("%d", 1, 2), "1");
 }
