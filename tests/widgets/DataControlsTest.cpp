@@ -42,6 +42,17 @@ class DataControlsTest : public testing::Test {
         return read.Fields(0).AsString();
     }
 
+    // Binds a control to a column of the customers, or of another source.
+    template <class Control>
+    void Bind(Control& control, const char* field, DataSource& from) {
+        control.SetDataSource(&from);
+        control.SetDataField(field);
+    }
+    template <class Control>
+    void Bind(Control& control, const char* field) {
+        Bind(control, field, customers);
+    }
+
     // The columns assigned from now on.
     std::vector<std::string>& WatchAssignments() {
         q.OnDataChange([this](db::DataEvent event, const db::Field* field) {
@@ -54,17 +65,15 @@ class DataControlsTest : public testing::Test {
     test::TestDataFolder folder;
     db::Connection conn;
     db::Query q{&conn};
+    DataSource customers{&q};
     std::vector<std::string> assigned;
 };
 
 TEST_F(DataControlsTest, ControlsShowTheCurrentRow) {
-    DataSource source(&q);
     DBEdit name;
-    name.SetDataSource(&source);
-    name.SetDataField("entity_name");
+    Bind(name, "entity_name");
     DBText title;
-    title.SetDataSource(&source);
-    title.SetDataField("ENTITY_TITLE");
+    Bind(title, "ENTITY_TITLE");
     EXPECT_EQ(name.text(), "");
 
     q.Open();
@@ -81,13 +90,10 @@ TEST_F(DataControlsTest, ControlsShowTheCurrentRow) {
 }
 
 TEST_F(DataControlsTest, TypingThenPostWritesOnlyTheTypedColumn) {
-    DataSource source(&q);
     DBEdit name;
-    name.SetDataSource(&source);
-    name.SetDataField("entity_name");
+    Bind(name, "entity_name");
     DBEdit title;
-    title.SetDataSource(&source);
-    title.SetDataField("entity_title");
+    Bind(title, "entity_title");
     q.Open();
     q.Next();
     // Another user changes the title meanwhile: only changed columns are written back.
@@ -109,13 +115,10 @@ TEST_F(DataControlsTest, TypingThenPostWritesOnlyTheTypedColumn) {
 }
 
 TEST_F(DataControlsTest, UntouchedControlsChangeNothing) {
-    DataSource source(&q);
     DBEdit name;
-    name.SetDataSource(&source);
-    name.SetDataField("entity_name");
+    Bind(name, "entity_name");
     DBMemo title;
-    title.SetDataSource(&source);
-    title.SetDataField("entity_title");
+    Bind(title, "entity_title");
     q.Open();
     conn.Execute("update entity set entity_name='Smythe' where entity_id=101");
     auto& columns = WatchAssignments();
@@ -133,10 +136,8 @@ TEST_F(DataControlsTest, UntouchedControlsChangeNothing) {
 }
 
 TEST_F(DataControlsTest, LeavingAnEditedRowWritesThePendingEdit) {
-    DataSource source(&q);
     DBMemo title;
-    title.SetDataSource(&source);
-    title.SetDataField("entity_title");
+    Bind(title, "entity_title");
     q.Open();
     title.selectAll();
     QTest::keyClicks(&title, "Dame");
@@ -146,10 +147,8 @@ TEST_F(DataControlsTest, LeavingAnEditedRowWritesThePendingEdit) {
 }
 
 TEST_F(DataControlsTest, CancelShowsTheStoredValueAgain) {
-    DataSource source(&q);
     DBEdit name;
-    name.SetDataSource(&source);
-    name.SetDataField("entity_name");
+    Bind(name, "entity_name");
     q.Open();
     QTest::keyClicks(&name, "xyz");
     q.Cancel();
@@ -160,13 +159,10 @@ TEST_F(DataControlsTest, CancelShowsTheStoredValueAgain) {
 }
 
 TEST_F(DataControlsTest, MaxLengthFollowsTheFieldWidth) {
-    DataSource source(&q);
     DBEdit title;
-    title.SetDataSource(&source);
-    title.SetDataField("entity_title");
+    Bind(title, "entity_title");
     DBEdit month;
-    month.SetDataSource(&source);
-    month.SetDataField("entity_birthmonth");
+    Bind(month, "entity_birthmonth");
     q.Open();
     EXPECT_EQ(title.maxLength(), 10);
     EXPECT_EQ(month.maxLength(), 32767);
@@ -181,8 +177,7 @@ TEST_F(DataControlsTest, TypingIntoAnEmptyDatasetInsertsAndKeepsTheText) {
     types.Open();
     DataSource source(&types);
     DBEdit descr;
-    descr.SetDataSource(&source);
-    descr.SetDataField("customer_type_descr");
+    Bind(descr, "customer_type_descr", source);
     QTest::keyClicks(&descr, "Retail");
     EXPECT_EQ(types.State(), db::DataSetState::dsInsert);
     EXPECT_EQ(descr.text(), "Retail");
@@ -200,8 +195,7 @@ TEST_F(DataControlsTest, ControlsOfAViewAreReadOnly) {
     regions.Open();
     DataSource source(&regions);
     DBEdit name;
-    name.SetDataSource(&source);
-    name.SetDataField("Region name");
+    Bind(name, "Region name", source);
     EXPECT_EQ(name.text(), "North");
     EXPECT_TRUE(name.isReadOnly());
 }
@@ -210,11 +204,9 @@ TEST_F(DataControlsTest, LookupShowsAndWritesKeys) {
     db::Query regions(&conn);
     regions.SetSQL("select * from brwRegion order by entity_id");
     regions.Open();
-    DataSource source(&q);
     DBLookupComboBox region;
     region.SetListSource(&regions, "entity_id", "Region name");
-    region.SetDataSource(&source);
-    region.SetDataField("region_id");
+    Bind(region, "region_id");
     q.Open();
     ASSERT_EQ(region.count(), 2);
     EXPECT_EQ(region.itemText(0), "North");
@@ -239,15 +231,12 @@ TEST_F(DataControlsTest, LookupShowsAndWritesKeys) {
 }
 
 TEST_F(DataControlsTest, CheckBoxWritesItsValues) {
-    DataSource source(&q);
     DBCheckBox allowDelete;
-    allowDelete.SetDataSource(&source);
-    allowDelete.SetDataField("allow_delete");
+    Bind(allowDelete, "allow_delete");
     DBCheckBox code;
     code.SetValueChecked("T");
     code.SetValueUnchecked("F");
-    code.SetDataSource(&source);
-    code.SetDataField("entity_code");
+    Bind(code, "entity_code");
     q.Open();
     EXPECT_FALSE(allowDelete.isChecked());
     EXPECT_TRUE(code.isChecked());
@@ -269,11 +258,9 @@ TEST_F(DataControlsTest, CheckBoxWritesItsValues) {
 }
 
 TEST_F(DataControlsTest, RadioGroupWritesTheChosenValue) {
-    DataSource source(&q);
     DBRadioGroup kind;
     kind.SetItems({"Customer", "Region"}, {"1", "16"});
-    kind.SetDataSource(&source);
-    kind.SetDataField("dimension_id");
+    Bind(kind, "dimension_id");
     q.Open();
     EXPECT_EQ(kind.ItemIndex(), 0);
     kind.Button(1)->click();
@@ -288,15 +275,12 @@ TEST_F(DataControlsTest, AValueOutsideTheFieldsRangeIsRefusedByEveryControl) {
     ui::ScriptedPrompter prompter;
     q.SetFieldRange("entity_taxrate", 0, 1000);
     q.SetFieldRange("dimension_id", 1, 10);
-    DataSource source(&q);
     QWidget window;
     auto* rate = new DBEdit(&window);  // writes when the record is posted
-    rate->SetDataSource(&source);
-    rate->SetDataField("entity_taxrate");
+    Bind(*rate, "entity_taxrate");
     auto* kind = new DBRadioGroup(&window);  // writes at the click
     kind->SetItems({"Customer", "Region"}, {"1", "16"});
-    kind->SetDataSource(&source);
-    kind->SetDataField("dimension_id");
+    Bind(*kind, "dimension_id");
     q.Open();
     window.show();
 
@@ -324,11 +308,9 @@ TEST_F(DataControlsTest, AValueOutsideTheFieldsRangeIsRefusedByEveryControl) {
 }
 
 TEST_F(DataControlsTest, ComboBoxWritesItsText) {
-    DataSource source(&q);
     DBComboBox code;
     code.SetItems({"B", "F", "T"});
-    code.SetDataSource(&source);
-    code.SetDataField("entity_code");
+    Bind(code, "entity_code");
     q.Open();
     EXPECT_EQ(code.currentText(), "T");
     code.lineEdit()->selectAll();
@@ -379,8 +361,7 @@ TEST_F(DataControlsTest, ASourceGoneLeavesItsControlsAlone) {
     DBEdit name;
     {
         DataSource source(&q);
-        name.SetDataSource(&source);
-        name.SetDataField("entity_name");
+        Bind(name, "entity_name", source);
         q.Open();
     }
     EXPECT_EQ(name.GetDataSource(), nullptr);
@@ -389,8 +370,7 @@ TEST_F(DataControlsTest, ASourceGoneLeavesItsControlsAlone) {
     {
         DataSource source(&q);
         auto edit = std::make_unique<DBEdit>();
-        edit->SetDataSource(&source);
-        edit->SetDataField("entity_name");
+        Bind(*edit, "entity_name", source);
         edit.reset();
         auto& columns = WatchAssignments();
         q.Next();
@@ -407,8 +387,7 @@ TEST_F(DataControlsTest, ControlsMayOutliveTheirDatasets) {
     regions->SetSQL("select * from brwRegion");
     DataSource source(types.get());
     DBEdit descr;
-    descr.SetDataSource(&source);
-    descr.SetDataField("customer_type_descr");
+    Bind(descr, "customer_type_descr", source);
     DBLookupComboBox region;
     region.SetListSource(regions.get(), "entity_id", "Region name");
     types->Open();
