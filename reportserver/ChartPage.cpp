@@ -1,13 +1,18 @@
 #include "reportserver/ChartPage.h"
 
+#include <QBarSeries>
+#include <QBarSet>
 #include <QChart>
 #include <QChartView>
 #include <QGraphicsLayout>
+#include <QGraphicsSimpleTextItem>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QValueAxis>
 #include <algorithm>
+
+#include "platform/format/Format.h"
 
 namespace zl::reportserver {
 
@@ -62,6 +67,47 @@ QChart* NewChart(const char* objectName, const QColor& titleColour) {
     chart->setTitleFont(titleFont);
     chart->setTitleBrush(titleColour);
     return chart;
+}
+
+BarMarks::BarMarks(QChart* chart, QBarSeries* series)
+    : QObject(chart), chart_(chart), series_(series) {
+    connect(chart, &QChart::plotAreaChanged, this, [this] { Place(); });
+}
+
+void BarMarks::Add(const QBarSet* set, int category, double value, const char* mask) {
+    auto* item = new QGraphicsSimpleTextItem(
+        QString::fromStdString(format::FormatFloat(mask, value)), chart_);
+    item->setZValue(10);
+    marks_.push_back({item, set, category, value});
+}
+
+void BarMarks::Clear() {
+    for (const Mark& mark : marks_)
+        delete mark.item;
+    marks_.clear();
+}
+
+QStringList BarMarks::Texts(const QBarSet* set) const {
+    QStringList texts;
+    for (const Mark& mark : marks_)
+        if (mark.set == set)
+            texts.append(mark.item->text());
+    return texts;
+}
+
+void BarMarks::Place() {
+    // The bars of one category share the bar width, side by side in the order of their sets.
+    const double barWidth = series_->barWidth();
+    const double setCount = std::max<qsizetype>(series_->count(), 1);
+    for (const Mark& mark : marks_) {
+        const qsizetype setIndex =
+            std::max<qsizetype>(series_->barSets().indexOf(const_cast<QBarSet*>(mark.set)), 0);
+        const double centre = mark.category - barWidth / 2 + (setIndex + 0.5) * barWidth / setCount;
+        const QPointF end = chart_->mapToPosition(QPointF(centre, mark.value), series_);
+        const QRectF box = mark.item->boundingRect();
+        const double top = mark.value < 0 ? end.y() + 2 : end.y() - box.height() - 2;
+        mark.item->setPos(end.x() - box.width() / 2, top);
+    }
 }
 
 }  // namespace zl::reportserver

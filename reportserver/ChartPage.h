@@ -2,13 +2,18 @@
 // that shows the page, and the category labels the charts put under their points.
 #pragma once
 
+#include <QObject>
 #include <QPageLayout>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
+class QBarSeries;
+class QBarSet;
 class QChart;
 class QChartView;
 class QColor;
+class QGraphicsSimpleTextItem;
 class QPrinter;
 class QValueAxis;
 
@@ -40,5 +45,31 @@ void AppendCategory(QStringList& categories, const QString& label);
 // Sets the axis to a range with round steps that holds zero and every value from `low` to
 // `high`, with some room above the highest value for its mark.
 void FitValueAxis(QValueAxis& axis, double low, double high);
+
+// The value texts over the bars of one bar series, each formatted with a Delphi mask and kept just
+// beyond the end of its bar whenever the plot area moves. Owned by the chart.
+class BarMarks : public QObject {
+    Q_OBJECT
+  public:
+    BarMarks(QChart* chart, QBarSeries* series);
+
+    // Marks the bar of `set` in `category` with `value`.
+    void Add(const QBarSet* set, int category, double value, const char* mask);
+    void Clear();
+    // The texts marking the bars of one set, in bar order.
+    QStringList Texts(const QBarSet* set) const;
+    void Place();
+
+  private:
+    struct Mark {
+        QGraphicsSimpleTextItem* item;
+        const QBarSet* set;
+        int category;
+        double value;
+    };
+    QChart* chart_;
+    QBarSeries* series_;
+    std::vector<Mark> marks_;
+};
 
 }  // namespace zl::reportserver

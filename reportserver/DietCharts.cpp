@@ -70,12 +70,10 @@ QBarSet* NewBars(StackedChart& on, const char* name, const QString& text) {
     set->setColor(kRed);
     auto* series = new QBarSeries;
     series->append(set);
-    series->setLabelsVisible(true);
-    series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
-    series->setLabelsFormat("@value");
     on.chart->addSeries(series);
     series->attachAxis(on.axisX);
     series->attachAxis(on.axisY);
+    on.marks = new BarMarks(on.chart, series);
     return set;
 }
 
@@ -139,6 +137,8 @@ void StackedChartPage::Paint(QPainter& painter, const QSizeF& page, const QRectF
         chart->resize(share);
         if (chart->layout())
             chart->layout()->activate();
+        if (charts_[i]->marks)
+            charts_[i]->marks->Place();  // the axis may have grown since the last layout
         const QRectF target(area.left(), area.top() + strip * i, area.width(), strip);
         charts_[i]->view->scene()->render(&painter, target, chart->sceneBoundingRect(),
                                           Qt::KeepAspectRatio);
@@ -164,11 +164,14 @@ TfrmDailyCumulative::TfrmDailyCumulative(const char* name, const QString& dailyT
 }
 
 void TfrmDailyCumulative::AddDay(const QString& label, double daily, double cumulative) {
+    const int day = static_cast<int>(Series1->count());
     DailyChart->AddCategory(label);
     Series1->append(daily);
+    DailyChart->marks->Add(Series1, day, daily, "#,##0.00");
     DailyChart->Fit(daily);
     CumulativeChart->AddCategory(label);
     BarSeries1->append(cumulative);
+    CumulativeChart->marks->Add(BarSeries1, day, cumulative, "#,##0.00");
     CumulativeChart->Fit(cumulative);
 }
 

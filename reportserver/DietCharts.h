@@ -52,6 +52,7 @@ class StackedChart {
     QChart* chart;
     QBarCategoryAxis* axisX;
     QValueAxis* axisY;
+    BarMarks* marks = nullptr;  // the bars' value texts, where the chart has bars
 
   private:
     QStringList categories_;

@@ -5,7 +5,6 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
-#include <QGraphicsSimpleTextItem>
 #include <QValueAxis>
 #include <algorithm>
 
@@ -52,7 +51,7 @@ TfrmGraph::TfrmGraph(QWidget* owner) : QWidget(owner) {
     QOIBarChart->addAxis(axisY, Qt::AlignLeft);
     bars->attachAxis(axisX);
     bars->attachAxis(axisY);
-    connect(QOIBarChart, &QChart::plotAreaChanged, this, [this] { PlaceMarks(); });
+    marks = new BarMarks(QOIBarChart, bars);
 }
 
 void TfrmGraph::BindPlanned() {
@@ -68,9 +67,7 @@ void TfrmGraph::BindPlanned() {
         return a.yearMonth < b.yearMonth;
     });
 
-    for (const Mark& mark : marks_)
-        delete mark.item;
-    marks_.clear();
+    marks->Clear();
     Series1->remove(0, Series1->count());
     Series2->remove(0, Series2->count());
     QStringList categories;
@@ -81,14 +78,14 @@ void TfrmGraph::BindPlanned() {
         AppendCategory(categories, row.label);
         Series1->append(row.actual);
         Series2->append(row.planned);
-        AddMark(Series1, 0, category, row.actual, "#,##0.00");
-        AddMark(Series2, 1, category, row.planned, "#,##0.###");
+        marks->Add(Series1, category, row.actual, "#,##0.00");
+        marks->Add(Series2, category, row.planned, "#,##0.###");
         low = std::min({low, row.actual, row.planned});
         high = std::max({high, row.actual, row.planned});
     }
     axisX->setCategories(categories);
     FitValueAxis(*axisY, low, high);
-    PlaceMarks();
+    marks->Place();
 }
 
 void TfrmGraph::SetTitle(const std::string& title) {
@@ -100,32 +97,7 @@ QPageLayout TfrmGraph::PageLayout() const {
 }
 
 QStringList TfrmGraph::MarkTexts(const QBarSet* set) const {
-    QStringList texts;
-    for (const Mark& mark : marks_)
-        if (mark.set == set)
-            texts.append(mark.item->text());
-    return texts;
-}
-
-void TfrmGraph::AddMark(QBarSet* set, int setIndex, int category, double value, const char* mask) {
-    auto* item = new QGraphicsSimpleTextItem(
-        QString::fromStdString(format::FormatFloat(mask, value)), QOIBarChart);
-    item->setZValue(10);
-    marks_.push_back({item, set, setIndex, category, value});
-}
-
-void TfrmGraph::PlaceMarks() {
-    // The bars of one category share the bar width, side by side in the order of their sets.
-    const double barWidth = bars->barWidth();
-    const double setCount = bars->count();
-    for (const Mark& mark : marks_) {
-        const double centre =
-            mark.category - barWidth / 2 + (mark.setIndex + 0.5) * barWidth / setCount;
-        const QPointF end = QOIBarChart->mapToPosition(QPointF(centre, mark.value), bars);
-        const QRectF box = mark.item->boundingRect();
-        const double top = mark.value < 0 ? end.y() + 2 : end.y() - box.height() - 2;
-        mark.item->setPos(end.x() - box.width() / 2, top);
-    }
+    return marks->Texts(set);
 }
 
 }  // namespace zl::reportserver

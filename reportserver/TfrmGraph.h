@@ -14,10 +14,11 @@ class QBarSeries;
 class QBarSet;
 class QChart;
 class QChartView;
-class QGraphicsSimpleTextItem;
 class QValueAxis;
 
 namespace zl::reportserver {
+
+class BarMarks;
 
 // A container for the page only: the form itself is never shown.
 class TfrmGraph : public QWidget {
@@ -44,19 +45,7 @@ class TfrmGraph : public QWidget {
     QValueAxis* axisY;
     db::Query qPlanned;
 
-  private:
-    struct Mark {
-        QGraphicsSimpleTextItem* item;
-        const QBarSet* set;
-        int setIndex;
-        int category;
-        double value;
-    };
-    void AddMark(QBarSet* set, int setIndex, int category, double value, const char* mask);
-    // Puts every mark just beyond the end of its bar; runs whenever the plot area moves.
-    void PlaceMarks();
-
-    std::vector<Mark> marks_;
+    BarMarks* marks;  // owned by the chart
 };
 
 }  // namespace zl::reportserver

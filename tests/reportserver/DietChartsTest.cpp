@@ -187,11 +187,16 @@ TEST_F(DietChartsTest, CalorieIntakeShowsKilojoulesOrCaloriesByTheUsersUnits) {
         QStringList labels;
         std::vector<double> daily;
         std::vector<double> cumulative;
+        QStringList cumulativeMarks;
     };
     // 701 is imperial: calories, by date, two bars on 2 March. 702 is metric: kilojoules.
     const Case cases[] = {
-        {701, {"2024/03/01", "2024/03/02", "2024/03/02"}, {500, 1000, 200}, {500, 1500, 1700}},
-        {702, {"2024/03/03", "2024/03/04"}, {1500, 2500}, {1500, 4000}},
+        {701,
+         {"2024/03/01", "2024/03/02", "2024/03/02"},
+         {500, 1000, 200},
+         {500, 1500, 1700},
+         {"500.00", "1,500.00", "1,700.00"}},
+        {702, {"2024/03/03", "2024/03/04"}, {1500, 2500}, {1500, 4000}, {"1,500.00", "4,000.00"}},
     };
     for (const Case& c : cases) {
         CalorieIntakeGraph chart(c.user);
@@ -201,6 +206,7 @@ TEST_F(DietChartsTest, CalorieIntakeShowsKilojoulesOrCaloriesByTheUsersUnits) {
         const TfrmDailyCumulative& form = *chart.frmCalorieGraph;
         ExpectNear(Values(*form.Series1), c.daily);
         ExpectNear(Values(*form.BarSeries1), c.cumulative);
+        EXPECT_EQ(form.CumulativeChart->marks->Texts(form.BarSeries1), c.cumulativeMarks);
         EXPECT_EQ(Visible(*form.DailyChart), c.labels);
         EXPECT_EQ(Visible(*form.CumulativeChart), c.labels);
         EXPECT_EQ(form.DailyChart->chart->title(), "Daily energy intake");
