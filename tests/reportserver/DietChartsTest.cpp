@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QBarCategoryAxis>
+#include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
@@ -16,6 +17,7 @@
 #include <QTimer>
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -360,9 +362,34 @@ TEST_F(DietChartsTest, TheCursorComesBackOnEveryPath) {
     EXPECT_EQ(cursor.Shapes().back(), CursorShape::Default);
 }
 
-// The library loaded as the program loads it: the member found by name, its date dialog
-// answered and its preview closed.
-TEST_F(DietChartsTest, TheLoadedLibraryShowsTheWeightChartByName) {
+// Every value of every series of the charts shown at this moment, by series name (a pie's by
+// slice order). The library has its own copy of the chart classes, but the chart views and
+// series are Qt's and are found as the user sees them.
+std::map<QString, std::vector<double>> ShownSeries() {
+    std::map<QString, std::vector<double>> shown;
+    for (QWidget* widget : QApplication::allWidgets()) {
+        auto* view = qobject_cast<QChartView*>(widget);
+        if (!view)
+            continue;
+        for (QAbstractSeries* series : view->chart()->series()) {
+            if (auto* line = qobject_cast<QLineSeries*>(series))
+                for (const QPointF& point : line->points())
+                    shown[line->name()].push_back(point.y());
+            if (auto* bars = qobject_cast<QBarSeries*>(series))
+                for (QBarSet* set : bars->barSets())
+                    for (int i = 0; i < set->count(); ++i)
+                        shown[set->label()].push_back(set->at(i));
+            if (auto* pie = qobject_cast<QPieSeries*>(series))
+                for (QPieSlice* slice : pie->slices())
+                    shown["pie"].push_back(slice->value());
+        }
+    }
+    return shown;
+}
+
+// The library loaded as the program loads it: each member found by name and called through
+// IDispatch::Invoke, its date dialog answered; its series are read while its preview shows.
+TEST_F(DietChartsTest, EachMemberOfTheLoadedLibraryDrawsItsSeries) {
     using namespace com;
     ASSERT_EQ(RegisterServerLibrary(ZELMAR_REPORTSERVER_PATH), S_OK);
     ComPtr<IReportObject> server = test::CreateReportObject();
@@ -372,40 +399,69 @@ TEST_F(DietChartsTest, TheLoadedLibraryShowsTheWeightChartByName) {
     Bstr local(dm->BuildConnectionString(folder.LocalDb()));
     ASSERT_EQ(server->Connect(main.Get(), meta.Get(), local.Get()), S_OK);
 
-    // The library has its own copy of the window classes: its windows are found by name.
-    std::vector<std::string> captions;
-    QObject scope;
-    std::function<void(int)> step = [&](int triesLeft) {
-        QTimer::singleShot(10, &scope, [&, triesLeft] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (modal && modal->objectName() == "frmRepDates") {
-                captions.push_back(modal->windowTitle().toStdString());
-                modal->findChild<QDateEdit*>("dtFrom")->setDate(QDate::currentDate().addDays(-20));
-                modal->findChild<QDateEdit*>("dtTo")->setDate(QDate::currentDate());
-                modal->findChild<QPushButton*>("btnOK")->click();
-            } else if (modal) {
-                captions.push_back(modal->metaObject()->className());
-                modal->close();
-                return;
-            }
-            if (triesLeft > 0)
-                step(triesLeft - 1);
-        });
+    struct Case {
+        const char16_t* member;
+        QDate from, to;
+        std::map<QString, std::vector<double>> series;
     };
-    step(500);
+    const QDate today = QDate::currentDate();
+    const Case cases[] = {
+        {u"ShowNutritionBreakdown", kMarchFirst, kMarchFifth, {{"pie", {130, 20, 6, 60}}}},
+        {u"ShowCalorieIntakeGraph",
+         kMarchFirst,
+         kMarchFifth,
+         {{"Energy intake", {500, 1000, 200}}, {"Actual", {500, 1500, 1700}}}},
+        {u"ShowExerciseGraph",
+         kMarchFirst,
+         kMarchFifth,
+         {{"Exercise energy expended", {100, 200}}, {"Actual", {100, 300}}}},
+        {u"ShowWeightGraph",
+         today.addDays(-20),
+         today,
+         {{"Actual weight (lb or kg)", {182, 181.5}},
+          {"Planned weight loss", {193, 181.5}},
+          {"Body Mass Index (BMI)", {703 * 182 / 4900.0, 703 * 181.5 / 4900.0}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QString::fromUtf16(c.member).toStdString());
+        std::vector<std::string> modals;
+        std::map<QString, std::vector<double>> shown;
+        QObject scope;
+        std::function<void(int)> step = [&](int triesLeft) {
+            QTimer::singleShot(10, &scope, [&, triesLeft] {
+                QWidget* modal = QApplication::activeModalWidget();
+                if (modal && modal->objectName() == "frmRepDates") {
+                    modals.push_back(modal->windowTitle().toStdString());
+                    modal->findChild<QDateEdit*>("dtFrom")->setDate(c.from);
+                    modal->findChild<QDateEdit*>("dtTo")->setDate(c.to);
+                    modal->findChild<QPushButton*>("btnOK")->click();
+                } else if (modal) {
+                    modals.push_back(modal->metaObject()->className());
+                    shown = ShownSeries();
+                    modal->close();
+                    return;
+                }
+                if (triesLeft > 0)
+                    step(triesLeft - 1);
+            });
+        };
+        step(500);
 
-    const char16_t* name = u"ShowWeightGraph";
-    DISPID id = 0;
-    ASSERT_EQ(server->GetIDsOfNames(IID_IUnknown, &name, 1, 0, &id), S_OK);
-    VARIANT args[2];
-    args[0].vt = args[1].vt = VT_I4;
-    args[0].lVal = 0;    // hw
-    args[1].lVal = 701;  // user
-    DISPPARAMS params{args, nullptr, 2, 0};
-    EXPECT_EQ(
-        server->Invoke(id, IID_IUnknown, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr),
-        S_OK);
-    EXPECT_EQ(captions, (std::vector<std::string>{"Report dates", "QPrintPreviewDialog"}));
+        DISPID id = 0;
+        ASSERT_EQ(server->GetIDsOfNames(IID_IUnknown, &c.member, 1, 0, &id), S_OK);
+        VARIANT args[2];
+        args[0].vt = args[1].vt = VT_I4;
+        args[0].lVal = 0;    // hw
+        args[1].lVal = 701;  // user
+        DISPPARAMS params{args, nullptr, 2, 0};
+        EXPECT_EQ(server->Invoke(id, IID_IUnknown, 0, DISPATCH_METHOD, &params, nullptr, nullptr,
+                                 nullptr),
+                  S_OK);
+        EXPECT_EQ(modals, (std::vector<std::string>{"Report dates", "QPrintPreviewDialog"}));
+        ASSERT_EQ(shown.size(), c.series.size());
+        for (const auto& [name, values] : c.series)
+            ExpectNear(shown[name], values);
+    }
     EXPECT_EQ(ErrorLog(), "");
 }
 
