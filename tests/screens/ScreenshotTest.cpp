@@ -70,9 +70,9 @@ TEST_F(Screenshot, CustomerDialogOnItsGeneralAndContactsTabs) {
     TfrmCustEdit customer;
     customer.setWindowTitle("Edit existing customer");
     test::WhenModal<TfrmCustEdit>([this](TfrmCustEdit& d) {
-        Save(d, "customer-general.png");
+        Save(d, "customer-dialog.png");
         d.PageControl1->setCurrentIndex(3);
-        Save(d, "customer-contacts.png");
+        Save(d, "customer-dialog-contacts.png");
         d.close();
     });
     customer.exec();
@@ -92,7 +92,7 @@ TEST_F(Screenshot, DocumentLineDialog) {
     line.setWindowTitle("Edit existing document line");
     test::WhenModal<TfrmBillItem>([this](TfrmBillItem& d) {
         d.Timer1Timer();
-        Save(d, "document-line.png");
+        Save(d, "document-line-dialog.png");
         d.close();
     });
     line.exec();
