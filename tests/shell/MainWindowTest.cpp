@@ -7,6 +7,7 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTabWidget>
 
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
@@ -194,8 +195,10 @@ TEST_F(MainWindowTest, HubCommandsReuseAnOpenWindowAndReplaceAClosedOne) {
     main.MyOrganizationExecute();
     ASSERT_TRUE(main.frmOrg);
     EXPECT_EQ(main.frmOrg->windowTitle(), "My organization");
+    EXPECT_EQ(main.frmOrg->findChild<QTabWidget*>("PageControl1")->count(), 8);
     main.BillableExecute();
     EXPECT_EQ(main.frmBillable->windowTitle(), "Billable items");
+    EXPECT_EQ(main.frmBillable->findChild<QTabWidget*>("PageControl1")->count(), 4);
     EXPECT_EQ(main.mdiArea->subWindowList().size(), 4);
     main.Exit1Click();
 }
