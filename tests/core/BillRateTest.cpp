@@ -28,8 +28,6 @@ class BillRateTest : public test::CoreFixture {
   protected:
     void SetUp() override { ConnectAll(); }
 
-    void Exec(const std::string& sql) { ASSERT_TRUE(dm->actionQuery(sql, "test")) << sql; }
-
     // A date literal `days` from today, with an optional time of day.
     static std::string Day(int days, const std::string& time = "00:00:00") {
         const std::string iso = format::DateTimeToIso(format::IncDay(format::Date(), days));
@@ -47,16 +45,6 @@ class BillRateTest : public test::CoreFixture {
     // A rate valid over the whole of the coming year.
     void AddCurrentRate(int id, int item, double selling, double cost) {
         AddRate(id, item, Day(-1), Day(365), selling, cost);
-    }
-
-    void AddBillItem(int id, int assembly, int component, int service, int subAssembly,
-                     double qty) {
-        Exec(
-            "insert into bill_item (bill_item_id, billable_id, component_id, service_id, "
-            "assembly_id, bill_item_qty) values (" +
-            std::to_string(id) + ", " + std::to_string(assembly) + ", " +
-            std::to_string(component) + ", " + std::to_string(service) + ", " +
-            std::to_string(subAssembly) + ", " + format::FloatToStr(qty) + ")");
     }
 
     // A customer in kRegion with tax rate 15, document kDoc for it and its line kLine.
@@ -88,15 +76,6 @@ class BillRateTest : public test::CoreFixture {
         br.SetItemID(item);
         return br.getCost();
     }
-
-    // How often `text` occurs in the error log.
-    int LogCount(const std::string& text) const {
-        const std::string log = ErrorLog();
-        int count = 0;
-        for (auto at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
-            ++count;
-        return count;
-    }
 };
 
 TEST_F(BillRateTest, AnItemWithoutRatesHasRateAndCostZero) {
@@ -111,65 +90,60 @@ TEST_F(BillRateTest, AnItemWithoutRatesHasRateAndCostZero) {
     EXPECT_EQ(prompter.Count(), 0u);
 }
 
-TEST_F(BillRateTest, WithoutAValidPeriodTheLatestEndDateApplies) {
-    // All in the past; the row with the latest end has the lowest key.
-    AddRate(5011, kA, Day(-20), Day(-5), 2, 20);
-    AddRate(5012, kA, Day(-40), Day(-21), 1, 10);
-    EXPECT_EQ(RateOf(kA), 2.0);
-    EXPECT_EQ(CostOf(kA), 20.0);
-    // All in the future.
-    AddRate(5013, kB, Day(30), Day(60), 4, 40);
-    AddRate(5014, kB, Day(5), Day(29), 3, 30);
-    EXPECT_EQ(RateOf(kB), 4.0);
-    EXPECT_EQ(CostOf(kB), 40.0);
-    // Past and future around a gap today.
-    AddRate(5015, kC, Day(1), Day(9), 6, 60);
-    AddRate(5016, kC, Day(-9), Day(-1), 5, 50);
-    EXPECT_EQ(RateOf(kC), 6.0);
-    EXPECT_EQ(CostOf(kC), 60.0);
-}
-
-TEST_F(BillRateTest, OnTheDayOnePeriodEndsAndTheNextBeginsTheEarlierApplies) {
-    AddRate(5011, kA, Day(0), Day(30), 20, 2);
-    AddRate(5012, kA, Day(-30), Day(0), 10, 1);
-    EXPECT_EQ(RateOf(kA), 10.0);
-    EXPECT_EQ(CostOf(kA), 1.0);
-}
-
-TEST_F(BillRateTest, BothBoundsAreInclusiveAndComparedAsDates) {
-    // Starts today; the other row ends later and would win if today were outside.
-    AddRate(5011, kA, Day(0), Day(10), 3, 30);
-    AddRate(5012, kA, Day(20), Day(30), 4, 40);
-    EXPECT_EQ(RateOf(kA), 3.0);
-    // Ends today.
-    AddRate(5013, kB, Day(-10), Day(0), 5, 50);
-    AddRate(5014, kB, Day(5), Day(10), 8, 80);
-    EXPECT_EQ(RateOf(kB), 5.0);
-    // A time of day on the bounds does not count: ends today at 13:45, starts today at 23:00.
-    AddRate(5015, kC, Day(-10), Day(0, "13:45:00"), 6, 60);
-    AddRate(5016, kC, Day(5), Day(10), 9, 90);
-    EXPECT_EQ(RateOf(kC), 6.0);
-    AddRate(5017, kD, Day(0, "23:00:00"), Day(10), 7, 70);
-    AddRate(5018, kD, Day(20), Day(30), 1, 10);
-    EXPECT_EQ(RateOf(kD), 7.0);
-}
-
-TEST_F(BillRateTest, TheFirstValidRowInOrderOfEndDateWins) {
-    AddRate(5011, kA, Day(-5), Day(20), 22, 2.2);
-    AddRate(5012, kA, Day(-5), Day(10), 11, 1.1);
-    EXPECT_EQ(RateOf(kA), 11.0);
-    EXPECT_EQ(CostOf(kA), 1.1);
-}
-
-TEST_F(BillRateTest, ANullBoundReadsAsTheFirstDayOfTheCalendar) {
-    // A null from-date lies before today: the row is valid.
-    AddRate(5011, kA, "null", Day(5), 4, 40);
-    AddRate(5012, kA, Day(10), Day(20), 9, 90);
-    EXPECT_EQ(RateOf(kA), 4.0);
-    // A null to-date lies before today: the row is never valid and sorts first.
-    AddRate(5013, kB, Day(-5), "null", 3, 30);
-    AddRate(5014, kB, Day(-20), Day(-10), 2, 20);
-    EXPECT_EQ(RateOf(kB), 2.0);
+// Two rate rows of one item, the first with the lower key, and the rate and cost that apply
+// today.
+TEST_F(BillRateTest, TheRateOfTheDay) {
+    struct Row {
+        std::string from, to;
+        double selling, cost;
+    };
+    struct Case {
+        const char* why;
+        Row first, second;
+        double rate, cost;
+    };
+    const Case cases[] = {
+        // Without a valid period the latest end date applies.
+        {"all past, the latest end first",
+         {Day(-20), Day(-5), 2, 20},
+         {Day(-40), Day(-21), 1, 10},
+         2,
+         20},
+        {"all future", {Day(30), Day(60), 4, 40}, {Day(5), Day(29), 3, 30}, 4, 40},
+        {"a gap today", {Day(1), Day(9), 6, 60}, {Day(-9), Day(-1), 5, 50}, 6, 60},
+        // On the day one period ends and the next begins the earlier applies.
+        {"ends and begins today", {Day(0), Day(30), 20, 2}, {Day(-30), Day(0), 10, 1}, 10, 1},
+        // Both bounds are inclusive and compared as dates; the other row ends later and would
+        // win if today were outside.
+        {"starts today", {Day(0), Day(10), 3, 30}, {Day(20), Day(30), 4, 40}, 3, 30},
+        {"ends today", {Day(-10), Day(0), 5, 50}, {Day(5), Day(10), 8, 80}, 5, 50},
+        {"ends today at 13:45",
+         {Day(-10), Day(0, "13:45:00"), 6, 60},
+         {Day(5), Day(10), 9, 90},
+         6,
+         60},
+        {"starts today at 23:00",
+         {Day(0, "23:00:00"), Day(10), 7, 70},
+         {Day(20), Day(30), 1, 10},
+         7,
+         70},
+        // The first valid row in order of end date wins.
+        {"both valid", {Day(-5), Day(20), 22, 2.2}, {Day(-5), Day(10), 11, 1.1}, 11, 1.1},
+        // A null bound reads as the first day of the calendar: a null from-date lies before
+        // today; with a null to-date the row is never valid and sorts first.
+        {"null from", {"null", Day(5), 4, 40}, {Day(10), Day(20), 9, 90}, 4, 40},
+        {"null to", {Day(-5), "null", 3, 30}, {Day(-20), Day(-10), 2, 20}, 2, 20},
+    };
+    int item = kA;
+    int row = 5011;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        for (const Row& r : {c.first, c.second})
+            AddRate(row++, item, r.from, r.to, r.selling, r.cost);
+        EXPECT_EQ(RateOf(item), c.rate);
+        EXPECT_EQ(CostOf(item), c.cost);
+        ++item;
+    }
 }
 
 TEST_F(BillRateTest, ARowWithComponentAndServiceCountsOnceAsAComponent) {

@@ -19,7 +19,6 @@ class DateAdjusterTest : public test::CoreFixture {
   protected:
     void SetUp() override { ConnectAll(); }
 
-    void Exec(const std::string& sql) { ASSERT_TRUE(dm->actionQuery(sql, "test")) << sql; }
     void AddRate(int id, int item, const std::string& to) {
         Exec("insert into bill_rate (bill_rate_id, billable_id, bill_rate_to) values (" +
              std::to_string(id) + ", " + std::to_string(item) + ", " + to + ")");

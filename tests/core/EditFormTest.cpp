@@ -47,6 +47,14 @@ class EditFormTest : public test::CoreFixture {
     }
     void TearDown() override { Dimensions = nullptr; }
     std::string Main(const std::string& sql) const { return Stored(folder.MainDb(), sql); }
+    // Kind `id` about to be opened in `mode`, on `record` when one is given.
+    DimensionTable& Kind(int id, int mode, int record = 0) {
+        DimensionTable& kind = *Dimensions->Find(id);
+        if (record != 0)
+            kind.SetRecordId(record);
+        kind.SetEditMode(mode);
+        return kind;
+    }
 
     ui::ScriptedScreen screen{1025, 768};
     std::unique_ptr<DimCollection> dims;
@@ -93,9 +101,7 @@ TEST_F(EditFormTest, AKindWithoutParentKeepsTheAppendDefaults) {
 }
 
 TEST_F(EditFormTest, EditingOpensOnlyTheRecordAndSavesIt) {
-    DimensionTable& customers = *Dimensions->Find(1);
-    customers.SetRecordId(5);
-    customers.SetEditMode(DimensionTable::EditRecord);
+    DimensionTable& customers = Kind(1, DimensionTable::EditRecord, 5);
     {
         EditForm controller(dialog, customers, q);
         EXPECT_EQ(q.SQL(), "select * from [entity] where [entity_id]=5");
@@ -111,9 +117,7 @@ TEST_F(EditFormTest, EditingOpensOnlyTheRecordAndSavesIt) {
 }
 
 TEST_F(EditFormTest, ARecordDeletedMeanwhileIsReportedAndNothingCanBeWritten) {
-    DimensionTable& customers = *Dimensions->Find(1);
-    customers.SetRecordId(123456);
-    customers.SetEditMode(DimensionTable::EditRecord);
+    DimensionTable& customers = Kind(1, DimensionTable::EditRecord, 123456);
     const std::string before = Main("select group_concat(entity_name, '|') from entity");
     EditForm controller(dialog, customers, q);
     ASSERT_EQ(prompter.Count(), 1u);
@@ -132,8 +136,7 @@ TEST_F(EditFormTest, ARecordDeletedMeanwhileIsReportedAndNothingCanBeWritten) {
 }
 
 TEST_F(EditFormTest, AKindIsInEditOnlyWhileItsControllerLives) {
-    DimensionTable& customers = *Dimensions->Find(1);
-    customers.SetEditMode(DimensionTable::Add);
+    DimensionTable& customers = Kind(1, DimensionTable::Add);
     {
         EditForm controller(dialog, customers, q);
         EXPECT_TRUE(Dimensions->AnyInEdit());
@@ -144,8 +147,7 @@ TEST_F(EditFormTest, AKindIsInEditOnlyWhileItsControllerLives) {
 }
 
 TEST_F(EditFormTest, CancelAsksAndDropsOnlyOnYes) {
-    DimensionTable& services = *Dimensions->Find(14);
-    services.SetEditMode(DimensionTable::Add);
+    DimensionTable& services = Kind(14, DimensionTable::Add);
     EditForm controller(dialog, services, q);
     prompter.Push(ui::Button::No);
     EXPECT_FALSE(controller.handleCancel(dialog.Handle()));
@@ -170,9 +172,7 @@ TEST_F(EditFormTest, CancelAsksAndDropsOnlyOnYes) {
 }
 
 TEST_F(EditFormTest, CancelOnAnUnchangedRecordClosesWithoutMarkingCancelled) {
-    DimensionTable& customers = *Dimensions->Find(1);
-    customers.SetRecordId(123456);
-    customers.SetEditMode(DimensionTable::EditRecord);
+    DimensionTable& customers = Kind(1, DimensionTable::EditRecord, 123456);
     EditForm controller(dialog, customers, q);
     prompter.Push(ui::Button::Yes);
     EXPECT_TRUE(controller.handleCancel(nullptr));
@@ -180,8 +180,7 @@ TEST_F(EditFormTest, CancelOnAnUnchangedRecordClosesWithoutMarkingCancelled) {
 }
 
 TEST_F(EditFormTest, ARequiredValueStopsTheCloseUntilItIsThere) {
-    DimensionTable& customers = *Dimensions->Find(1);
-    customers.SetEditMode(DimensionTable::Add);
+    DimensionTable& customers = Kind(1, DimensionTable::Add);
     EditForm controller(dialog, customers, q);
     FakeEdit name;
     EXPECT_FALSE(controller.RequireValue(dialog.Handle(), name, "entity_name"));
@@ -194,8 +193,7 @@ TEST_F(EditFormTest, ARequiredValueStopsTheCloseUntilItIsThere) {
 }
 
 TEST_F(EditFormTest, AFailedPostAsksWhetherToDiscardAndKeepsTheRecordOnNo) {
-    DimensionTable& customers = *Dimensions->Find(1);
-    customers.SetEditMode(DimensionTable::Add);
+    DimensionTable& customers = Kind(1, DimensionTable::Add);
     EditForm controller(dialog, customers, q);
     q.FieldByName("entity_title").SetAsString("Professor Doctor");  // wider than its column
     prompter.Push(ui::Button::Ok);                                  // the warning of the log
@@ -217,9 +215,7 @@ TEST_F(EditFormTest, AFailedPostAsksWhetherToDiscardAndKeepsTheRecordOnNo) {
 }
 
 TEST_F(EditFormTest, AFailedPostAnsweredYesStoresNothingAndCloses) {
-    DimensionTable& customers = *Dimensions->Find(1);
-    customers.SetRecordId(5);
-    customers.SetEditMode(DimensionTable::EditRecord);
+    DimensionTable& customers = Kind(1, DimensionTable::EditRecord, 5);
     const std::string before = Main("select entity_title from entity where entity_id=5");
     EditForm controller(dialog, customers, q);
     q.FieldByName("entity_title").SetAsString("Professor Doctor");
@@ -234,8 +230,7 @@ TEST_F(EditFormTest, AFailedPostAnsweredYesStoresNothingAndCloses) {
 TEST_F(EditFormTest, AFailedSaveIsToldEvenWhenTheLogCannotBeWritten) {
     // A folder where the log file should be: no line can be appended, so the log shows no box.
     std::filesystem::create_directory(folder.DataFolder() + "zlm.err.log");
-    DimensionTable& customers = *Dimensions->Find(1);
-    customers.SetEditMode(DimensionTable::Add);
+    DimensionTable& customers = Kind(1, DimensionTable::Add);
     EditForm controller(dialog, customers, q);
     q.FieldByName("entity_title").SetAsString("Professor Doctor");
     prompter.Push(ui::Button::No);
@@ -246,9 +241,7 @@ TEST_F(EditFormTest, AFailedSaveIsToldEvenWhenTheLogCannotBeWritten) {
 }
 
 TEST_F(EditFormTest, WithoutAKeyThereIsNoNewRecordAndTheDialogCloses) {
-    DimensionTable& customers = *Dimensions->Find(1);
-    customers.SetRecordId(5);
-    customers.SetEditMode(DimensionTable::Add);
+    DimensionTable& customers = Kind(1, DimensionTable::Add, 5);
     ASSERT_TRUE(dm->actionQuery("drop table id_control", "test"));
     const std::string before = Main("select count(*) from entity");
     EditForm controller(dialog, customers, q);
@@ -274,8 +267,7 @@ TEST_P(EditFormBrokenKindTest, AnAddThatCannotBeCompletedIsLoggedCancelledAndClo
     ASSERT_TRUE(dm->actionQuery(GetParam().sql, "test"));
     dims = std::make_unique<DimCollection>();  // the metadata as it now stands
     Dimensions = dims.get();
-    DimensionTable& quotations = *Dimensions->Find(6);
-    quotations.SetEditMode(DimensionTable::Add);
+    DimensionTable& quotations = Kind(6, DimensionTable::Add);
     const std::string before = Main("select count(*) from zlm_doc");
     EditForm controller(dialog, quotations, q);
     EXPECT_NE(ErrorLog().find("EditForm.DoAdd;"), std::string::npos) << ErrorLog();

@@ -40,8 +40,6 @@ class InquiryTest : public test::CoreFixture {
             "zlm_doc_descr) values (9101, 6, 9201, 9301, 'Source')");
     }
 
-    void Exec(const std::string& sql) { ASSERT_TRUE(dm->actionQuery(sql, "test")) << sql; }
-
     void SetRemindDays(int days) {
         ASSERT_TRUE(dm->actionQuery(
             dm->localConn, "update config set config_reminddays=" + std::to_string(days), "test"));
@@ -50,21 +48,9 @@ class InquiryTest : public test::CoreFixture {
 
     // The stored follow-up rows (kColumns) in key order, read on a connection of their own.
     std::vector<Row> FollowUps() const {
-        db::Connection conn;
-        conn.SetConnectionString("Data Source=" + folder.MainDb());
-        conn.Open();
-        db::Query q(&conn);
-        q.SetSQL(std::string("select ") + kColumns +
-                 " from zlm_doc where dimension_id=18 order by zlm_doc_id");
-        q.Open();
-        std::vector<Row> rows;
-        for (q.First(); !q.Eof(); q.Next()) {
-            Row row;
-            for (int i = 0; i < q.FieldCount(); ++i)
-                row.push_back(q.Fields(i).IsNull() ? "<null>" : q.Fields(i).AsString());
-            rows.push_back(row);
-        }
-        return rows;
+        return StoredRows(folder.MainDb(), std::string("select ") + kColumns +
+                                               " from zlm_doc where dimension_id=18 order by "
+                                               "zlm_doc_id");
     }
 
     std::string LastKey() const {

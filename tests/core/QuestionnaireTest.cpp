@@ -31,8 +31,6 @@ class QuestionnaireTest : public test::CoreFixture {
             "'Health check')");
     }
 
-    void Exec(const std::string& sql) { ASSERT_TRUE(dm->actionQuery(sql, "test")) << sql; }
-
     void AddSection(int id, int dispord) {
         Exec(
             "insert into quest_section (quest_section_id, questionnaire_id, quest_section_dispord) "
@@ -49,23 +47,7 @@ class QuestionnaireTest : public test::CoreFixture {
             ", " + std::to_string(type) + ", '" + def + "', " + format::FloatToStr(min) + ")");
     }
 
-    // Rows read on a connection of their own, every column as text.
-    Rows Read(const std::string& sql) const {
-        db::Connection conn;
-        conn.SetConnectionString("Data Source=" + folder.MainDb());
-        conn.Open();
-        db::Query q(&conn);
-        q.SetSQL(sql);
-        q.Open();
-        Rows rows;
-        for (q.First(); !q.Eof(); q.Next()) {
-            Row row;
-            for (int i = 0; i < q.FieldCount(); ++i)
-                row.push_back(q.Fields(i).IsNull() ? "<null>" : q.Fields(i).AsString());
-            rows.push_back(row);
-        }
-        return rows;
-    }
+    Rows Read(const std::string& sql) const { return StoredRows(folder.MainDb(), sql); }
 
     int Count(const std::string& table) const {
         return std::stoi(Stored(folder.MainDb(), "select count(*) from " + table));

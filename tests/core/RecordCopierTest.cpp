@@ -44,8 +44,6 @@ class RecordCopierTest : public test::CoreFixture {
             "1)");
     }
 
-    void Exec(const std::string& sql) { ASSERT_TRUE(dm->actionQuery(sql, "test")) << sql; }
-
     // Every stored value of a row, in column order, read on a connection of its own; empty
     // when the row does not exist.
     std::vector<db::Value> RowOf(const std::string& table, int id) const {

@@ -3,6 +3,7 @@
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "platform/db/Query.h"
+#include "platform/format/Format.h"
 
 namespace zl::test {
 
@@ -49,6 +50,45 @@ std::string CoreFixture::Stored(const std::string& path, const std::string& sql)
     q.SetSQL(sql);
     q.Open();
     return q.IsEmpty() ? "<none>" : q.Fields(0).AsString();
+}
+
+std::vector<std::vector<std::string>> CoreFixture::StoredRows(const std::string& path,
+                                                              const std::string& sql) const {
+    db::Connection conn;
+    conn.SetConnectionString("Data Source=" + path);
+    conn.Open();
+    db::Query q(&conn);
+    q.SetSQL(sql);
+    q.Open();
+    std::vector<std::vector<std::string>> rows;
+    for (q.First(); !q.Eof(); q.Next()) {
+        std::vector<std::string>& row = rows.emplace_back();
+        for (int i = 0; i < q.FieldCount(); ++i)
+            row.push_back(q.Fields(i).IsNull() ? "<null>" : q.Fields(i).AsString());
+    }
+    return rows;
+}
+
+int CoreFixture::LogCount(const std::string& text) const {
+    const std::string log = ErrorLog();
+    int count = 0;
+    for (auto at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
+        ++count;
+    return count;
+}
+
+void CoreFixture::Exec(const std::string& sql) {
+    ASSERT_TRUE(dm->actionQuery(sql, "test")) << sql;
+}
+
+void CoreFixture::AddBillItem(int id, int assembly, int component, int service, int subAssembly,
+                              double qty) {
+    Exec(
+        "insert into bill_item (bill_item_id, billable_id, component_id, service_id, "
+        "assembly_id, bill_item_qty) values (" +
+        std::to_string(id) + ", " + std::to_string(assembly) + ", " + std::to_string(component) +
+        ", " + std::to_string(service) + ", " + std::to_string(subAssembly) + ", " +
+        format::FloatToStr(qty) + ")");
 }
 
 }  // namespace zl::test

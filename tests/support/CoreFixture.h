@@ -6,11 +6,12 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/DataMod.h"
 #include "platform/http/Http.h"
-#include "tests/support/ScriptedPrompter.h"
 #include "tests/support/HttpTestServer.h"
+#include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestDataFolder.h"
 
 namespace zl::test {
@@ -28,6 +29,16 @@ class CoreFixture : public ::testing::Test {
     std::string LastBoxFirstLine() const;
     // One value read on a connection of its own, as text ("<none>" without a row).
     std::string Stored(const std::string& path, const std::string& sql) const;
+    // The rows of `sql` on the file at `path`, read on a connection of their own, every column
+    // as text ("<null>" for a null).
+    std::vector<std::vector<std::string>> StoredRows(const std::string& path,
+                                                     const std::string& sql) const;
+    // How often `text` occurs in the error log.
+    int LogCount(const std::string& text) const;
+    // One statement on the main file through the data module; fails the test if it fails.
+    void Exec(const std::string& sql);
+    // A bill_item row: `qty` of a component, a service or a sub-assembly in `assembly`.
+    void AddBillItem(int id, int assembly, int component, int service, int subAssembly, double qty);
 
     TestDataFolder folder;
     ui::ScriptedPrompter prompter;

@@ -56,7 +56,6 @@ class FrameFixture : public QtFixture {
   protected:
     void SetUp() override;
     void TearDown() override;
-    void Exec(const std::string& sql) { ASSERT_TRUE(dm->actionQuery(sql, "test")); }
     std::unique_ptr<DimCollection> dims;
 };
 
