@@ -120,30 +120,44 @@ TEST_F(UserDialogsTest, GroupRightsAndMembershipDecideTheUsersRights) {
     EXPECT_FALSE(dm->checkRight(user, 2));
 }
 
-TEST_F(UserDialogsTest, ARewriteThatFailsPartWayKeepsTheOldRights) {
+TEST_F(UserDialogsTest, ARewriteThatFailsPartWayOrGetsNoKeyKeepsTheOldRights) {
     Exec("insert into entity (entity_id, dimension_id, entity_name) values (9001, 3, \"Sales\")");
     Exec(
         "insert into group_right (group_right_id, user_group_id, sys_op_id) values (9011, 9001, "
         "2)");
-    // The second of the new rows cannot be stored.
-    RawMain(
-        "create trigger refuse_op3 before insert on group_right when new.sys_op_id=3 "
-        "begin select raise(abort, 'refused'); end");
+    struct Case {
+        const char* sabotage;
+        const char* told;  // part of the one message
+    };
+    const Case cases[] = {
+        // The second of the new rows cannot be stored.
+        {"create trigger refuse_op3 before insert on group_right when new.sys_op_id=3 begin "
+         "select raise(abort, 'refused'); end",
+         "refused"},
+        // The key counter issues nothing.
+        {"delete from id_control", "key counter"},
+    };
     bool transactionOpenDuringMessage = false;
     prompter.onShow = [&](const ui::Message&) {
         transactionOpenDuringMessage = transactionOpenDuringMessage || dm->zlmConn.InTransaction();
     };
-    Run<TfrmUserGroup>(3, DimensionTable::EditRecord, 9001, [](TfrmUserGroup& d) {
-        TypeInto(&d, "entity_name", "Sales team");
-        Tick(d.cbSysOp, {"Change settings (all rights)", kDeleteRecords});
-        d.btnOK->click();
-    });
-    EXPECT_EQ(Rights(9001), "2");
-    EXPECT_EQ(Main("select group_right_id from group_right where user_group_id=9001"), "9011");
-    // The group itself was stored before its rights were written.
-    EXPECT_EQ(Main("select entity_name from entity where entity_id=9001"), "Sales team");
-    ASSERT_EQ(prompter.Count(), 1u);
-    EXPECT_NE(prompter.Messages()[0].text.find("refused"), std::string::npos);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.told);
+        RawMain(c.sabotage);
+        const std::size_t before = prompter.Count();
+        Run<TfrmUserGroup>(3, DimensionTable::EditRecord, 9001, [&](TfrmUserGroup& d) {
+            TypeInto(&d, "entity_name", c.told);
+            Tick(d.cbSysOp, {"Change settings (all rights)", kDeleteRecords});
+            d.btnOK->click();
+        });
+        EXPECT_EQ(Rights(9001), "2");
+        EXPECT_EQ(Main("select group_right_id from group_right where user_group_id=9001"), "9011");
+        // The group itself was stored before its rights were written.
+        EXPECT_EQ(Main("select entity_name from entity where entity_id=9001"), c.told);
+        ASSERT_EQ(prompter.Count(), before + 1);
+        EXPECT_NE(prompter.Messages().back().text.find(c.told), std::string::npos)
+            << prompter.Messages().back().text;
+    }
     EXPECT_FALSE(transactionOpenDuringMessage);
     EXPECT_FALSE(dm->zlmConn.InTransaction());
 }
