@@ -37,6 +37,13 @@ INSERT INTO address (address_id, entity_id, address_email1, address_email2) VALU
     (9104, 9005, NULL, '');
 )";
 
+VARIANT Int(std::int32_t value) {
+    VARIANT v;
+    v.vt = VT_I4;
+    v.lVal = value;
+    return v;
+}
+
 class ContactEMailTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -83,36 +90,32 @@ class ContactEMailTest : public ::testing::Test {
     ComPtr<IReportObject> server;
 };
 
-TEST_F(ContactEMailTest, AContactGivesItsOwnAddress) {
-    EXPECT_EQ(Address(9001, 9011), "anna@harrow.example");
-    // The customer is not looked at.
-    EXPECT_EQ(Address(0, 9011), "anna@harrow.example");
-    EXPECT_EQ(Address(9002, 9011), "anna@harrow.example");
-}
-
-TEST_F(ContactEMailTest, AContactWithoutAnAddressGivesEmptyEvenWhenTheCustomerHasOne) {
-    EXPECT_EQ(Address(9001, 9012), "");
-    EXPECT_EQ(Address(9001, 9013), "");
-    // A contact id without a row.
-    EXPECT_EQ(Address(9001, 9999), "");
-}
-
-TEST_F(ContactEMailTest, ACustomerGivesTheFirstAddressRowsEMail) {
-    EXPECT_EQ(Address(9001, 0), "orders@harrow.example");
-}
-
-TEST_F(ContactEMailTest, AnEmptyFirstEMailGivesTheAddressQuerysEntityEMail) {
-    EXPECT_EQ(Address(9002, 0), "info@lintel.example");
-}
-
-TEST_F(ContactEMailTest, ACustomerWithoutAddressRowsGivesItsOwnEMail) {
-    EXPECT_EQ(Address(9003, 0), "desk@marsh.example");
-}
-
-TEST_F(ContactEMailTest, NothingAtAllGivesAnEmptyAddressAndNoError) {
-    EXPECT_EQ(Address(9004, 0), "");
-    EXPECT_EQ(Address(9005, 0), "");
-    EXPECT_EQ(Address(9999, 0), "");
+TEST_F(ContactEMailTest, TheAddressOfAContactOrOfACustomer) {
+    const struct {
+        int customer, contact;
+        const char* address;
+    } cases[] = {
+        // A contact gives its own address; the customer is not looked at.
+        {9001, 9011, "anna@harrow.example"},
+        {0, 9011, "anna@harrow.example"},
+        {9002, 9011, "anna@harrow.example"},
+        // A contact without an address gives "" even when the customer has one; so does a
+        // contact id without a row.
+        {9001, 9012, ""},
+        {9001, 9013, ""},
+        {9001, 9999, ""},
+        // A customer gives its first address row's e-mail; when that is empty, the e-mail of
+        // the entity the address query joins; without address rows, its own.
+        {9001, 0, "orders@harrow.example"},
+        {9002, 0, "info@lintel.example"},
+        {9003, 0, "desk@marsh.example"},
+        // Nothing at all gives "" and no error.
+        {9004, 0, ""},
+        {9005, 0, ""},
+        {9999, 0, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Address(c.customer, c.contact), c.address) << c.customer << "/" << c.contact;
     EXPECT_EQ(ErrorLog(), "");
 }
 
@@ -123,10 +126,8 @@ TEST_F(ContactEMailTest, DispatchReturnsTheAddressAsResultOrByReference) {
 
     // customer 9001, contact 0; arguments last-first.
     VARIANT args[3];
-    args[1].vt = VT_I4;
-    args[1].lVal = 0;
-    args[2].vt = VT_I4;
-    args[2].lVal = 9001;
+    args[1] = Int(0);
+    args[2] = Int(9001);
     DISPPARAMS params{&args[1], nullptr, 2, 0};
     VARIANT result;
     ASSERT_EQ(
@@ -170,10 +171,8 @@ TEST_F(ContactEMailTest, AFailedLookupReturnsAnErrorWithoutAnAddress) {
 
     // Through dispatch the failure is an exception and the result stays empty.
     VARIANT args[2];
-    args[0].vt = VT_I4;
-    args[0].lVal = 0;
-    args[1].vt = VT_I4;
-    args[1].lVal = 9001;
+    args[0] = Int(0);
+    args[1] = Int(9001);
     DISPPARAMS params{args, nullptr, 2, 0};
     VARIANT result;
     EXCEPINFO excep;
@@ -216,10 +215,8 @@ INSERT INTO doc_item (doc_item_id, zlm_doc_id, dimension_id, doc_item_descr, doc
     DISPID id = 0;
     ASSERT_EQ(server->GetIDsOfNames(IID_IUnknown, &name, 1, 0, &id), S_OK);
     VARIANT args[5];
-    args[1].vt = VT_I4;
-    args[1].lVal = order;
-    args[2].vt = VT_I4;
-    args[2].lVal = 9201;
+    args[1] = Int(order);
+    args[2] = Int(9201);
     args[3].vt = VT_BSTR;
     args[3].bstrVal = parent.Get();
     args[4].vt = VT_BSTR;

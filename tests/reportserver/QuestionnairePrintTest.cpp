@@ -45,47 +45,6 @@ INSERT INTO answer (answer_id, comp_quest_id, question_id, choice_id, answer_tex
     (9605, 9502, 9305, 0, 'another visit');
 )";
 
-constexpr const char* kEmptySection =
-    "<hr><font face=\"arial\" size=\"2\"><b>Empty</b></font><br>\r\n"
-    "<table width=\"100%\" border=\"0\">\r\n"
-    "</table>\r\n<hr>\r\n";
-
-constexpr const char* kBlank =
-    "<html>\r\n<head>\r\n"
-    "<font face=\"arial\" size=\"3\"><b>Health & <b>check</b></b></font><br>\r\n"
-    "<hr><font face=\"arial\" size=\"2\"><b>About <you></b></font><br>\r\n"
-    "<table width=\"100%\" border=\"0\">\r\n"
-    "<tr>\r\n"
-    "<td width=\"30%\"><font face=\"arial\" size=\"2\">Name <i>in full</i></font></td>\r\n"
-    "<td>\r\n_____</td>\r\n"
-    "</tr>\r\n"
-    "<tr>\r\n"
-    "<td width=\"40%\"><font face=\"arial\" size=\"2\">Smoker?</font></td>\r\n"
-    "<td>\r\n___</td>\r\n"
-    "</tr>\r\n"
-    "<tr>\r\n"
-    "<td width=\"25%\"><font face=\"arial\" size=\"2\">Drinks?</font></td>\r\n"
-    "<td>\r\n____</td>\r\n"
-    "</tr>\r\n"
-    "</table>\r\n<hr>\r\n"
-    "<hr><font face=\"arial\" size=\"2\"><b>Empty</b></font><br>\r\n"
-    "<table width=\"100%\" border=\"0\">\r\n"
-    "</table>\r\n<hr>\r\n"
-    "<hr><font face=\"arial\" size=\"2\"><b>Numbers</b></font><br>\r\n"
-    "<table width=\"100%\" border=\"0\">\r\n"
-    "<tr>\r\n"
-    "<td width=\"50%\"><font face=\"arial\" size=\"2\">Weight</font></td>\r\n"
-    "<td width=\"20%\"><font face=\"arial\" size=\"2\">Notes</font></td>\r\n"
-    "<td>\r\n</td>\r\n"
-    "</tr>\r\n"
-    "<tr>\r\n"
-    "<td>\r\n______</td>\r\n"
-    "<td>\r\n</td>\r\n"
-    "<td>\r\n__</td>\r\n"
-    "</tr>\r\n"
-    "</table>\r\n<hr>\r\n"
-    "</body>\r\n</html>\r\n";
-
 std::string Prompt(int width, const std::string& text) {
     return "<td width=\"" + std::to_string(width) + "%\"><font face=\"arial\" size=\"2\">" + text +
            "</font></td>\r\n";
@@ -95,9 +54,18 @@ std::string Blank(int underscores) {
     return "<td>\r\n" + std::string(underscores, '_') + "</td>\r\n";
 }
 
+std::string Tr(const std::string& cells) {
+    return "<tr>\r\n" + cells + "</tr>\r\n";
+}
+
 std::string Section(const std::string& caption, const std::string& rows) {
     return "<hr><font face=\"arial\" size=\"2\"><b>" + caption + "</b></font><br>\r\n" +
            "<table width=\"100%\" border=\"0\">\r\n" + rows + "</table>\r\n<hr>\r\n";
+}
+
+std::string BlankHead(const std::string& title) {
+    return "<html>\r\n<head>\r\n<font face=\"arial\" size=\"3\"><b>" + title +
+           "</b></font><br>\r\n";
 }
 
 std::string CompletedHead(const std::string& title, const std::string& date) {
@@ -109,17 +77,27 @@ std::string CompletedHead(const std::string& title, const std::string& date) {
            date + "</b></font><br><br>\r\n";
 }
 
+constexpr const char* kEnd = "</body>\r\n</html>\r\n";
+
+const std::string kBlank =
+    BlankHead("Health & <b>check</b>") +
+    Section("About <you>", Tr(Prompt(30, "Name <i>in full</i>") + Blank(5)) +
+                               Tr(Prompt(40, "Smoker?") + Blank(3)) +
+                               Tr(Prompt(25, "Drinks?") + Blank(4))) +
+    Section("Empty", "") +
+    Section("Numbers", Tr(Prompt(50, "Weight") + Prompt(20, "Notes") + Blank(0)) +
+                           Tr(Blank(6) + Blank(0) + Blank(2))) +
+    kEnd;
+
 const std::string kCompleted =
     CompletedHead("Health & <b>check</b>", "2024/03/05 14:07:09") +
-    Section("About <you>",
-            "<tr>\r\n" + Prompt(30, "Name <i>in full</i>") + Prompt(30, "Jane <b>Doe</b>") +
-                "</tr>\r\n<tr>\r\n" + Prompt(40, "Smoker?") + Prompt(40, "Yes & <more>") +
-                "</tr>\r\n<tr>\r\n" + Prompt(25, "Drinks?") + Blank(4) + "</tr>\r\n") +
-    kEmptySection +
-    Section("Numbers", "<tr>\r\n" + Prompt(50, "Weight") + Prompt(20, "Notes") + Blank(0) +
-                           "</tr>\r\n<tr>\r\n" + Prompt(50, "72.5") + Blank(0) + Blank(2) +
-                           "</tr>\r\n") +
-    "</body>\r\n</html>\r\n";
+    Section("About <you>", Tr(Prompt(30, "Name <i>in full</i>") + Prompt(30, "Jane <b>Doe</b>")) +
+                               Tr(Prompt(40, "Smoker?") + Prompt(40, "Yes & <more>")) +
+                               Tr(Prompt(25, "Drinks?") + Blank(4))) +
+    Section("Empty", "") +
+    Section("Numbers", Tr(Prompt(50, "Weight") + Prompt(20, "Notes") + Blank(0)) +
+                           Tr(Prompt(50, "72.5") + Blank(0) + Blank(2))) +
+    kEnd;
 
 class QuestionnairePrintTest : public test::QtFixture {
   protected:
@@ -164,11 +142,8 @@ TEST_F(QuestionnairePrintTest, CompletedFormByteForByte) {
 TEST_F(QuestionnairePrintTest, WithoutSectionsOnlyTheHeadingsArePrinted) {
     Exec("delete from quest_section");
     Exec("update questionnaire set questionnaire_name='Bare'");
-    EXPECT_EQ(PrintBlank(9001),
-              "<html>\r\n<head>\r\n<font face=\"arial\" size=\"3\"><b>Bare</b></font><br>\r\n"
-              "</body>\r\n</html>\r\n");
-    EXPECT_EQ(PrintCompleted(9501),
-              CompletedHead("Bare", "2024/03/05 14:07:09") + "</body>\r\n</html>\r\n");
+    EXPECT_EQ(PrintBlank(9001), BlankHead("Bare") + kEnd);
+    EXPECT_EQ(PrintCompleted(9501), CompletedHead("Bare", "2024/03/05 14:07:09") + kEnd);
 }
 
 // A cell that holds no prompt takes its width and its underscores from the first question in
@@ -195,19 +170,17 @@ TEST_F(QuestionnairePrintTest, CellsTakeTheirSizesFromTheQuestionAnsweredThere) 
             (9614, 9511, 9314, 0, 'A4');
     )");
     EXPECT_EQ(PrintBlank(9002),
-              "<html>\r\n<head>\r\n<font face=\"arial\" size=\"3\"><b>Grid</b></font><br>\r\n" +
-                  Section("Cells", "<tr>\r\n" + Prompt(10, "P1") + Blank(3) + "</tr>\r\n<tr>\r\n" +
-                                       Blank(4) + Blank(0) + "</tr>\r\n<tr>\r\n" + Blank(0) +
-                                       Prompt(35, "P4") + "</tr>\r\n") +
-                  "</body>\r\n</html>\r\n");
+              BlankHead("Grid") +
+                  Section("Cells", Tr(Prompt(10, "P1") + Blank(3)) + Tr(Blank(4) + Blank(0)) +
+                                       Tr(Blank(0) + Prompt(35, "P4"))) +
+                  kEnd);
     // A date at midnight prints without a time.
     EXPECT_EQ(
         PrintCompleted(9511),
         CompletedHead("Grid", "2024/03/05") +
-            Section("Cells", "<tr>\r\n" + Prompt(10, "P1") + Prompt(10, "A1") +
-                                 "</tr>\r\n<tr>\r\n" + Blank(4) + Blank(0) + "</tr>\r\n<tr>\r\n" +
-                                 Prompt(35, "A4") + Prompt(35, "P4") + "</tr>\r\n") +
-            "</body>\r\n</html>\r\n");
+            Section("Cells", Tr(Prompt(10, "P1") + Prompt(10, "A1")) + Tr(Blank(4) + Blank(0)) +
+                                 Tr(Prompt(35, "A4") + Prompt(35, "P4"))) +
+            kEnd);
 }
 
 // A multiple-choice question without a chosen value prints as unanswered; without a choice id
@@ -300,9 +273,8 @@ TEST_F(QuestionnairePrintTest, EntryPointsShowThePageInTheViewer) {
         int id;
         const std::string& expected;
     };
-    const std::string blank = kBlank;
     const Case cases[] = {
-        {"blank", PrintBlankQuestionnaire, 9001, blank},
+        {"blank", PrintBlankQuestionnaire, 9001, kBlank},
         {"completed", PrintCompletedQuestionnaire, 9501, kCompleted},
     };
     for (const Case& c : cases) {

@@ -99,23 +99,31 @@ INSERT INTO field_in VALUES
     (9051, 1, 1, 100, 'left', 0, 'line_descr', '', '', '', 0, 0, 0, 0, 0);
 )";
 
+constexpr const char* kFont = "<font size=\"2\" face=\"Arial\">\r\n";
+
 // A grid or detail cell of font size 2; a grid cell's text carries its own line end.
 std::string Td(int width, const std::string& align, const std::string& text, bool bold = false) {
-    return "<td width=\"" + std::to_string(width) + "%\" align=\"" + align +
-           "\">\r\n<font size=\"2\" face=\"Arial\">\r\n" + (bold ? "<b>" : "") + text +
+    return "<td width=\"" + std::to_string(width) + "%\" align=\"" + align + "\">\r\n" + kFont +
+           (bold ? "<b>" : "") + text + "</b></font>\r\n</td>\r\n";
+}
+
+// A heading cell, with its background colour if any.
+std::string Th(int width, const std::string& align, const std::string& text,
+               const std::string& colour = "") {
+    return "<td width=\"" + std::to_string(width) + "%\" align=\"" + align + "\" " +
+           (colour.empty() ? "" : " bgcolor=\"" + colour + "\" ") + ">\r\n" + kFont + "<b>" + text +
            "</b></font>\r\n</td>\r\n";
+}
+
+// A cell of a totals section.
+std::string TotalTd(int width, const std::string& align, const std::string& text) {
+    return "<td width=\"" + std::to_string(width) + "%\" align=\"" + align + "\"><b>\r\n" + kFont +
+           text + "</b></font>\r\n</td>\r\n";
 }
 
 std::string Table(int width, int border) {
     return "<table width=\"" + std::to_string(width) + "%\" border=\"" + std::to_string(border) +
            "\">\r\n";
-}
-
-std::string Crlf(const std::string& text) {
-    std::string out;
-    for (char c : text)
-        out += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    return out;
 }
 
 std::string Head(const std::string& title) {
@@ -159,100 +167,19 @@ class ReportEngineTest : public test::QtFixture {
 };
 
 TEST_F(ReportEngineTest, QuotationPageHasItsExactBytesWithEitherMinusSymbol) {
-    const std::string page = Crlf(R"(<html>
-<head>
-<title>Quotation Q-7</title>
-<body>
-<table width="100%" border="0">
-<tr>
-<td width="50%" align="left">
-<font size="2" face="Arial">
-<b>Café Nørd Ltd
-</b></font>
-</td>
-<td width="50%" align="right">
-<font size="2" face="Arial">
-Q-7
-</b></font>
-</td>
-</tr>
-</table>
-<hr><table width="100%" border="1">
-<tr>
-<td width="60%" align="left"  bgcolor="#DDDDDD" >
-<font size="2" face="Arial">
-<b>Item</b></font>
-</td>
-<td width="20%" align="right"  bgcolor="#DDDDDD" >
-<font size="2" face="Arial">
-<b>Rate</b></font>
-</td>
-<td width="20%" align="right"  bgcolor="#DDDDDD" >
-<font size="2" face="Arial">
-<b>Bedrag</b></font>
-</td>
-</tr>
-</table>
-<table width="100%" border="1">
-<tr><td width="60%" align="left">
-<font size="2" face="Arial">
-Survey</b></font>
-</td>
-<td width="20%" align="right">
-<font size="2" face="Arial">
-1,500.00</b></font>
-</td>
-<td width="20%" align="right">
-<font size="2" face="Arial">
-<b>3,000.00</b></font>
-</td>
-</tr><tr><td width="60%" align="left">
-<font size="2" face="Arial">
-Travel</b></font>
-</td>
-<td width="20%" align="right">
-<font size="2" face="Arial">
-</b></font>
-</td>
-<td width="20%" align="right">
-<font size="2" face="Arial">
-<b>0.00</b></font>
-</td>
-</tr><tr><td width="60%" align="left">
-<font size="2" face="Arial">
-Discount</b></font>
-</td>
-<td width="20%" align="right">
-<font size="2" face="Arial">
-(0.50)</b></font>
-</td>
-<td width="20%" align="right">
-<font size="2" face="Arial">
-<b>(0.50)</b></font>
-</td>
-</tr></table>
-<table width="100%" border="1">
-<tr>
-<td width="60%" align="left"><b>
-<font size="2" face="Arial">
-Total:</b></font>
-</td>
-<td width="20%" align="right"><b>
-<font size="2" face="Arial">
-</b></font>
-</td>
-<td width="20%" align="right"><b>
-<font size="2" face="Arial">
-<b>2,999.50</b></font>
-</td>
-</tr>
-</table>
-<hr><font size="2" face="Arial">
-Prices include "delivery" & VAT.
-</b></font>
-</body>
-</html>
-)");
+    const std::string page =
+        Head("Quotation Q-7") + Table(100, 0) + "<tr>\r\n" +
+        Td(50, "left", "Café Nørd Ltd\r\n", true) + Td(50, "right", "Q-7\r\n") +
+        "</tr>\r\n</table>\r\n<hr>" + Table(100, 1) + "<tr>\r\n" +
+        Th(60, "left", "Item", "#DDDDDD") + Th(20, "right", "Rate", "#DDDDDD") +
+        Th(20, "right", "Bedrag", "#DDDDDD") + "</tr>\r\n</table>\r\n" + Table(100, 1) + "<tr>" +
+        Td(60, "left", "Survey") + Td(20, "right", "1,500.00") + Td(20, "right", "3,000.00", true) +
+        "</tr><tr>" + Td(60, "left", "Travel") + Td(20, "right", "") +
+        Td(20, "right", "0.00", true) + "</tr><tr>" + Td(60, "left", "Discount") +
+        Td(20, "right", "(0.50)") + Td(20, "right", "(0.50)", true) + "</tr></table>\r\n" +
+        Table(100, 1) + "<tr>\r\n" + TotalTd(60, "left", "Total:") + TotalTd(20, "right", "") +
+        TotalTd(20, "right", "<b>2,999.50") + "</tr>\r\n</table>\r\n" + "<hr>" + kFont +
+        "Prices include \"delivery\" & VAT.\r\n</b></font>\r\n</body>\r\n</html>\r\n";
     EXPECT_EQ(Page(901, 7), page);
     EXPECT_EQ(report.customerId, 9001);
     EXPECT_EQ(report.htmlTitle(), "Quotation Q-7");
@@ -268,7 +195,6 @@ Prices include "delivery" & VAT.
 TEST_F(ReportEngineTest, EachSectionKindWritesItsRows) {
     report.fromDate = format::EncodeDate(2024, 3, 1);
     report.toDate = format::EncodeDate(2024, 3, 31);
-    const std::string font = "<font size=\"2\" face=\"Arial\">\r\n";
     const struct {
         const char* what;
         const char* definition;  // sections 9021 and on of report 902, and their fields
@@ -298,9 +224,8 @@ TEST_F(ReportEngineTest, EachSectionKindWritesItsRows) {
             INSERT INTO field_in VALUES
                 (9021, 1, 1, 60, 'left', 0, '', '', '', 'Item', 0, 0, 0, 0, 0),
                 (9021, 1, 2, 40, 'right', 0, '', '', '', 'x', 9004, 0, 0, 0, 0);)",
-         Table(80, 2) + "<tr>\r\n<td width=\"60%\" align=\"left\" >\r\n" + font +
-             "<b>Item</b></font>\r\n</td>\r\n<td width=\"40%\" align=\"right\" >\r\n" + font +
-             "<b>Amount (€)</b></font>\r\n</td>\r\n</tr>\r\n</table>\r\n"},
+         Table(80, 2) + "<tr>\r\n" + Th(60, "left", "Item") + Th(40, "right", "Amount (€)") +
+             "</tr>\r\n</table>\r\n"},
         {"types 2, 4 and 7: empty tables with their rules, their data still opened",
          R"(INSERT INTO rep_section VALUES
                 (9021, 902, 1, 2, 0, 50, 0, 0, 0, '', 'tq_line', 0, '', '', '', 0, 1, 0),
@@ -346,8 +271,8 @@ TEST_F(ReportEngineTest, EachSectionKindWritesItsRows) {
          Table(100, 0) + "<tr>" + Td(50, "left", "1500.0") + Td(50, "left", "4500.0") +
              "</tr><tr>" + Td(50, "left", "4500.0") + Td(50, "left", "4500.0") + "</tr><tr>" +
              Td(50, "left", "4499.5") + Td(50, "left", "4499.0") + "</tr></table>\r\n" +
-             Table(100, 0) + "<tr>\r\n<td width=\"100%\" align=\"right\"><b>\r\n" + font +
-             "Total:2,999.50</b></font>\r\n</td>\r\n</tr>\r\n</table>\r\n"},
+             Table(100, 0) + "<tr>\r\n" + TotalTd(100, "right", "Total:2,999.50") +
+             "</tr>\r\n</table>\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
