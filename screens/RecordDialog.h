@@ -60,6 +60,8 @@ class RecordDialog : public widgets::FormDialog {
     // "&Cancel" named btnCancel: once the user agrees the changes are dropped and the dialog
     // closes.
     QPushButton* NewCancelButton();
+    // After the save on close: the record was there and is stored, not given up.
+    bool RecordSaved() const { return editForm_->HasRecord() && !editForm_->GetCancelled(); }
     std::string Tag(const char* handler) const { return className_ + "." + handler; }
 
     widgets::WidgetDialog adapter_{*this};
