@@ -1,6 +1,7 @@
 #include "screens/DialogSupport.h"
 
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -63,6 +64,18 @@ QPushButton* NewCancelButton(QWidget* dialog, const std::string& tag,
     QObject::connect(button, &QPushButton::clicked, dialog,
                      [tag, onClick = std::move(onClick)] { RunGuarded(tag, onClick); });
     return button;
+}
+
+QHBoxLayout* NewButtonRow(QWidget* dialog, QPushButton* ok, QPushButton* cancel,
+                          std::initializer_list<QPushButton*> leading) {
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QWidget::close);
+    auto* row = new QHBoxLayout;
+    for (QPushButton* button : leading)
+        row->addWidget(button);
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
 }
 
 QTimer* NewSetUpTimer(QWidget* dialog, int intervalMs) {

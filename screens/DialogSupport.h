@@ -4,12 +4,14 @@
 
 #include <QString>
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 #include "platform/db/Query.h"
 #include "widgets/DataControls.h"
 
 class QFormLayout;
+class QHBoxLayout;
 class QPushButton;
 class QTimer;
 class QWidget;
@@ -39,6 +41,11 @@ QPushButton* NewSaveAndCloseButton(QWidget* dialog);
 // The "&Cancel" button named btnCancel, whose click runs `onClick` guarded under `tag`.
 QPushButton* NewCancelButton(QWidget* dialog, const std::string& tag,
                              std::function<void()> onClick);
+
+// The row of buttons at the foot of an edit dialog: `leading` on the left, `ok` and `cancel` on
+// the right. `ok` closes the dialog, whose close routine saves.
+QHBoxLayout* NewButtonRow(QWidget* dialog, QPushButton* ok, QPushButton* cancel,
+                          std::initializer_list<QPushButton*> leading = {});
 
 // A one-shot timer named "Timer1" that fires `intervalMs` after its start: the set-up a show
 // leaves until the dialog is on screen.

@@ -11,7 +11,6 @@
 #include <filesystem>
 
 #include "core/DataMod.h"
-#include "core/DimCollection.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "screens/DialogSupport.h"
@@ -23,10 +22,9 @@ constexpr int kBusinessUnits = 5;
 
 }  // namespace
 
-TfrmBusUnit::TfrmBusUnit(QWidget* owner) : FormDialog(owner) {
+TfrmBusUnit::TfrmBusUnit(QWidget* owner) : RecordDialog(owner, "TfrmBusUnit", kBusinessUnits) {
     setObjectName("FormBusUnit");
     setWindowTitle("Business Unit");
-    DimensionId = kBusinessUnits;
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName("PageControl1");
 
@@ -96,58 +94,31 @@ TfrmBusUnit::TfrmBusUnit(QWidget* owner) : FormDialog(owner) {
     OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
 
     btnOK = NewSaveAndCloseButton(this);
-    btnCancel = NewCancelButton(this, "TfrmBusUnit.btnCancelClick", [this] { btnCancelClick(); });
-    connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
+    btnCancel = NewCancelButton();
     connect(btnImage, &QPushButton::clicked, this,
             [this] { RunGuarded("TfrmBusUnit.btnImageClick", [this] { btnImageClick(); }); });
     connect(btnView, &QPushButton::clicked, this,
             [this] { RunGuarded("TfrmBusUnit.btnViewClick", [this] { btnViewClick(); }); });
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1);
-    layout->addLayout(buttons);
+    layout->addLayout(NewButtonRow(this, btnOK, btnCancel));
     resize(560, 560);
     widgets::Centre(*this);
 }
 
 TfrmBusUnit::~TfrmBusUnit() = default;
 
-void TfrmBusUnit::showEvent(QShowEvent* event) {
-    FormDialog::showEvent(event);
-    RunGuarded("TfrmBusUnit.FormShow", [this] {
-        try {
-            FormShow();
-        } catch (...) {
-            adapter_.Close();
-            throw;
-        }
-    });
-}
-
 void TfrmBusUnit::SetAddressEditable(bool editable) {
     for (widgets::DBEdit* edit : addressEdits)
         edit->setReadOnly(!editable);
 }
 
-void TfrmBusUnit::FormShow() {
-    widgets::Centre(*this);
-    DimensionTable* units = Dimensions->Require(DimensionId, "TfrmBusUnit.FormShow");
-    if (!units) {
-        adapter_.Close();
-        return;
-    }
-    editForm_ = std::make_unique<EditForm>(adapter_, *units, qEdit);
-    // No record (deleted meanwhile, or none could be made): reported, the dialog is closing.
-    const bool withAddress = editForm_->HasRecord() && openTables();
+void TfrmBusUnit::RecordOpened(DimensionTable& units, DimensionTable* /*details*/) {
     // Set last: a data control shows itself writable again whenever its row set closes.
-    SetAddressEditable(withAddress);
+    SetAddressEditable(openTables(units.GetEditMode() == DimensionTable::Add));
 }
 
-bool TfrmBusUnit::openTables() {
-    const bool adding = Dimensions->Find(DimensionId)->GetEditMode() == DimensionTable::Add;
+bool TfrmBusUnit::openTables(bool adding) {
     const int unitId = qEdit.FieldByName("entity_id").AsInteger();
     if (!DataMod->OpenByField(qAddr, "address", unitId, "TfrmBusUnit.openTables", "entity_id"))
         return false;  // reported
@@ -192,31 +163,19 @@ void TfrmBusUnit::btnViewClick() {
     OpenDocumentFile(widgets::HandleOf(this), path);
 }
 
-void TfrmBusUnit::btnCancelClick() {
-    if (editForm_ && editForm_->handleCancel(widgets::HandleOf(this)))
-        close();
+bool TfrmBusUnit::BeforeSave() {
+    // The address first: after a confirmed cancel its pending changes are dropped.
+    if (editForm_->GetCancelled()) {
+        if (qAddr.Active() && qAddr.Editing())
+            qAddr.Cancel();
+        return true;
+    }
+    return SaveRecord(qAddr, widgets::HandleOf(this), "TfrmBusUnit.FormClose") !=
+           SaveOutcome::KeepOpen;
 }
 
-bool TfrmBusUnit::FormClose() {
-    if (!editForm_)
-        return true;
-    bool mayClose = false;
-    RunGuarded("TfrmBusUnit.FormClose", [this, &mayClose] {
-        // The address first: after a confirmed cancel its pending changes are dropped.
-        if (editForm_->GetCancelled()) {
-            if (qAddr.Active() && qAddr.Editing())
-                qAddr.Cancel();
-        } else if (SaveRecord(qAddr, widgets::HandleOf(this), "TfrmBusUnit.FormClose") ==
-                   SaveOutcome::KeepOpen) {
-            return;
-        }
-        mayClose = editForm_->handleClose();
-    });
-    if (!mayClose)
-        return false;
-    editForm_.reset();
+void TfrmBusUnit::RecordClosed() {
     qAddr.Close();
-    return true;
 }
 
 }  // namespace zl

@@ -1,14 +1,11 @@
 // The business unit dialog: the unit with its one address row and the path of its logo file.
 #pragma once
 
-#include <memory>
 #include <vector>
 
-#include "core/EditForm.h"
 #include "platform/db/Query.h"
+#include "screens/RecordDialog.h"
 #include "widgets/DataControls.h"
-#include "widgets/FormDialog.h"
-#include "widgets/QtPlatform.h"
 
 class QFileDialog;
 class QPushButton;
@@ -16,7 +13,7 @@ class QTabWidget;
 
 namespace zl {
 
-class TfrmBusUnit : public widgets::FormDialog {
+class TfrmBusUnit : public RecordDialog {
     Q_OBJECT
   public:
     explicit TfrmBusUnit(QWidget* owner = nullptr);
@@ -26,8 +23,6 @@ class TfrmBusUnit : public widgets::FormDialog {
     // Shows the logo file with the desktop's program; a program is never run.
     void btnViewClick();
 
-    int DimensionId = 0;
-    db::Query qEdit;
     db::Query qAddr;
     widgets::DataSource dsEdit{&qEdit};
     widgets::DataSource dsAddr{&qAddr};
@@ -42,18 +37,14 @@ class TfrmBusUnit : public widgets::FormDialog {
     std::vector<widgets::DBEdit*> addressEdits;
 
   protected:
-    void showEvent(QShowEvent* event) override;
-    bool FormClose() override;
+    void RecordOpened(DimensionTable& units, DimensionTable* details) override;
+    bool BeforeSave() override;
+    void RecordClosed() override;
 
   private:
-    void FormShow();
     // Opens the unit's address row; false when the unit has none to edit.
-    bool openTables();
-    void btnCancelClick();
+    bool openTables(bool adding);
     void SetAddressEditable(bool editable);
-
-    widgets::WidgetDialog adapter_{*this};
-    std::unique_ptr<EditForm> editForm_;
 };
 
 }  // namespace zl

@@ -5,11 +5,9 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <exception>
 
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
-#include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "frames/TBrowseFrame.h"
 #include "screens/DialogSupport.h"
@@ -18,6 +16,8 @@
 namespace zl {
 
 namespace {
+
+constexpr int kCampaigns = 28;
 
 // What a campaign produces for its type (mails, documents, inquiry items) is made by the
 // campaign run; the dialog only prepares and marks the row and reports.
@@ -34,7 +34,7 @@ void RefreshInquiryList() {
 
 }  // namespace
 
-TfrmCampaign::TfrmCampaign(QWidget* owner) : FormDialog(owner) {
+TfrmCampaign::TfrmCampaign(QWidget* owner) : RecordDialog(owner, "TfrmCampaign", kCampaigns) {
     setObjectName("frmCampaign");
     setWindowTitle("Campaign");
     auto* form = new QFormLayout;
@@ -89,45 +89,29 @@ TfrmCampaign::TfrmCampaign(QWidget* owner) : FormDialog(owner) {
     btnGenerate->setObjectName("btnGenerate");
     btnGenerate->setToolTip("Click here to create the campaign");
     btnOK = NewSaveAndCloseButton(this);
-    btnCancel = NewCancelButton(this, "TfrmCampaign.btnCancelClick", [this] { btnCancelClick(); });
+    btnCancel = NewCancelButton();
     connect(btnGenerate, &QPushButton::clicked, this, [this] {
         RunGuarded("TfrmCampaign.btnGenerateClick", [this] { btnGenerateClick(); });
     });
-    connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(btnGenerate);
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addLayout(buttons);
+    layout->addLayout(NewButtonRow(this, btnOK, btnCancel, {btnGenerate}));
     resize(560, 520);
 }
 
 TfrmCampaign::~TfrmCampaign() = default;
 
-void TfrmCampaign::showEvent(QShowEvent* event) {
-    FormDialog::showEvent(event);
-    RunGuarded("TfrmCampaign.FormShow", [this] { FormShow(); });
-}
-
-void TfrmCampaign::FormShow() {
-    DimensionTable* campaigns = Dimensions->Require(DimensionId, "TfrmCampaign.FormShow");
-    if (!campaigns) {
-        adapter_.Close();
-        return;
-    }
+void TfrmCampaign::OpeningRecord() {
     DataMod->openQuery(DataMod->zlmConn, qTemplate, "TfrmCampaign.FormShow",
                        "select * from doc_template order by doc_template_descr");
     DataMod->openQuery(DataMod->zlmConn, qType, "TfrmCampaign.FormShow",
                        "select * from customer_type order by customer_type_descr");
     DBLookupComboBox1->ReloadList();
     DBLookupComboBox2->ReloadList();
-    Editor = std::make_unique<EditForm>(adapter_, *campaigns, qEdit);
-    if (!Editor->HasRecord())
-        return;
-    if (campaigns->GetEditMode() == DimensionTable::Add) {
+}
+
+void TfrmCampaign::RecordOpened(DimensionTable& campaigns, DimensionTable* /*details*/) {
+    if (campaigns.GetEditMode() == DimensionTable::Add) {
         qEdit.FieldByName("zlm_doc_campaigntype").SetAsString("Generate and send emails");
         qEdit.FieldByName("zlm_doc_campaignfrom").SetAsString("A");
         qEdit.FieldByName("zlm_doc_campaignto").SetAsString("ZZZ");
@@ -142,7 +126,7 @@ void TfrmCampaign::FormShow() {
 }
 
 void TfrmCampaign::btnGenerateClick() {
-    if (!Editor || !qEdit.Active())
+    if (!editForm_ || !qEdit.Active())
         return;
     const ui::WindowHandle owner = widgets::HandleOf(this);
     qEdit.UpdateRecord();
@@ -161,13 +145,13 @@ void TfrmCampaign::btnGenerateClick() {
     qEdit.Close();
 
     // From here on the dialog edits the stored campaign, also when it was opened to add it.
-    Editor.reset();
+    editForm_.reset();
     DimensionTable* campaigns = Dimensions->Require(DimensionId, "TfrmCampaign.btnGenerateClick");
     if (!campaigns)
         return;
     campaigns->SetRecordId(campaignId);
     campaigns->SetEditMode(DimensionTable::EditRecord);
-    Editor = std::make_unique<EditForm>(adapter_, *campaigns, qEdit);
+    editForm_ = std::make_unique<EditForm>(adapter_, *campaigns, qEdit);
     dtFrame1->bindField(qEdit, "zlm_doc_date");
 
     ui::CurrentCursor().Set(ui::CursorShape::HourGlass);
@@ -177,24 +161,9 @@ void TfrmCampaign::btnGenerateClick() {
     ui::ShowMessage(owner, "Campaign created", "Campaign", ui::Icon::Information);
 }
 
-void TfrmCampaign::btnCancelClick() {
-    if (Editor && Editor->handleCancel(widgets::HandleOf(this)))
-        close();
-}
-
-bool TfrmCampaign::FormClose() {
-    if (!Editor)
-        return true;
-    try {
-        if (!Editor->handleClose())
-            return false;
-    } catch (const std::exception& e) {
-        LogError("TfrmCampaign.FormClose", e.what(), "");
-    }
-    Editor.reset();
+void TfrmCampaign::RecordClosed() {
     qTemplate.Close();
     qType.Close();
-    return true;
 }
 
 }  // namespace zl

@@ -2,30 +2,24 @@
 // one template, which can be generated from here.
 #pragma once
 
-#include <memory>
-
-#include "core/EditForm.h"
 #include "frames/TdtFrame.h"
 #include "platform/db/Query.h"
+#include "screens/RecordDialog.h"
 #include "widgets/DataControls.h"
-#include "widgets/FormDialog.h"
-#include "widgets/QtPlatform.h"
 
 class QPushButton;
 
 namespace zl {
 
-class TfrmCampaign : public widgets::FormDialog {
+class TfrmCampaign : public RecordDialog {
     Q_OBJECT
   public:
     explicit TfrmCampaign(QWidget* owner = nullptr);
     ~TfrmCampaign() override;
 
-    db::Query qEdit;
     db::Query qTemplate;
     db::Query qType;
     widgets::DataSource dsCampaign{&qEdit};
-    const int DimensionId = 28;
 
     TdtFrame* dtFrame1;
     widgets::DBEdit* DBEdit1;
@@ -41,16 +35,12 @@ class TfrmCampaign : public widgets::FormDialog {
     QPushButton* btnCancel;
 
   protected:
-    void showEvent(QShowEvent* event) override;
-    bool FormClose() override;
+    void OpeningRecord() override;
+    void RecordOpened(DimensionTable& campaigns, DimensionTable* details) override;
+    void RecordClosed() override;
 
   private:
-    void FormShow();
     void btnGenerateClick();
-    void btnCancelClick();
-
-    widgets::WidgetDialog adapter_{*this};
-    std::unique_ptr<EditForm> Editor;
 };
 
 }  // namespace zl

@@ -13,10 +13,18 @@
 #include "core/Globals.h"
 #include "frames/TfrmLookup.h"
 #include "platform/db/DbError.h"
+#include "screens/DialogSupport.h"
 
 namespace zl {
+namespace {
 
-TfrmCustEdit::TfrmCustEdit(QWidget* owner) : FormDialog(owner) {
+constexpr int kCustomers = 1;
+constexpr int kContactPersons = 17;
+
+}  // namespace
+
+TfrmCustEdit::TfrmCustEdit(QWidget* owner)
+    : RecordDialog(owner, "TfrmCustEdit", kCustomers, kContactPersons) {
     setObjectName("frmCustEdit");
     setWindowTitle("Customer");
     PageControl1 = new QTabWidget(this);
@@ -30,23 +38,23 @@ TfrmCustEdit::TfrmCustEdit(QWidget* owner) : FormDialog(owner) {
     cbType->SetDataSource(&dsEdit);
     cbType->SetDataField("customer_type_id");
     generalForm->addRow("Customer type: ", cbType);
-    edName =
-        AddEdit(general, generalForm,
-                "Customer name (organization name or surname for private individual) :", &dsEdit,
-                "entity_name");
-    AddEdit(general, generalForm,
-            "First name (private individual) or sub-name (organization):", &dsEdit, "entity_first");
-    AddEdit(general, generalForm, "Title: ", &dsEdit, "entity_title");
-    AddEdit(general, generalForm, "Initials: ", &dsEdit, "entity_initials");
-    AddEdit(general, generalForm, "Customer code: ", &dsEdit, "entity_code");
-    AddEdit(general, generalForm, "Legal reference: ", &dsEdit, "entity_legalref");
-    AddEdit(general, generalForm, "Tax reference: ", &dsEdit, "entity_taxref");
+    edName = AddDataEdit(general, generalForm,
+                         "Customer name (organization name or surname for private individual) :",
+                         &dsEdit, "entity_name");
+    AddDataEdit(general, generalForm,
+                "First name (private individual) or sub-name (organization):", &dsEdit,
+                "entity_first");
+    AddDataEdit(general, generalForm, "Title: ", &dsEdit, "entity_title");
+    AddDataEdit(general, generalForm, "Initials: ", &dsEdit, "entity_initials");
+    AddDataEdit(general, generalForm, "Customer code: ", &dsEdit, "entity_code");
+    AddDataEdit(general, generalForm, "Legal reference: ", &dsEdit, "entity_legalref");
+    AddDataEdit(general, generalForm, "Tax reference: ", &dsEdit, "entity_taxref");
     widgets::DBEdit* taxRate =
-        AddEdit(general, generalForm, "Tax rate %: ", &dsEdit, "entity_taxrate");
+        AddDataEdit(general, generalForm, "Tax rate %: ", &dsEdit, "entity_taxrate");
     taxRate->SetFloatFormat("0.000");
     qEdit.SetFieldRange("entity_taxrate", 0, 1000);
     widgets::DBEdit* discount =
-        AddEdit(general, generalForm, "Discount %: ", &dsEdit, "entity_discount");
+        AddDataEdit(general, generalForm, "Discount %: ", &dsEdit, "entity_discount");
     discount->SetFloatFormat("0.000");
     // A percentage: more than all of the price cannot be given away.
     qEdit.SetFieldRange("entity_discount", 0, 100);
@@ -79,7 +87,7 @@ TfrmCustEdit::TfrmCustEdit(QWidget* owner) : FormDialog(owner) {
         {"Fax 2: ", "address_fax2"},
     };
     for (const auto& [label, column] : addressFields)
-        AddEdit(address, addressForm, label, &dsAddr, column);
+        AddDataEdit(address, addressForm, label, &dsAddr, column);
     PageControl1->addTab(address, "Address");
 
     auto* custom = new QWidget;
@@ -101,34 +109,17 @@ TfrmCustEdit::TfrmCustEdit(QWidget* owner) : FormDialog(owner) {
 
     btnOK = new QPushButton("&Save and close", this);
     btnOK->setObjectName("btnOK");
-    btnCancel = new QPushButton("&Cancel", this);
-    btnCancel->setObjectName("btnCancel");
-    connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-    connect(btnCancel, &QPushButton::clicked, this, &TfrmCustEdit::btnCancelClick);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
+    btnCancel = NewCancelButton();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1);
-    layout->addLayout(buttons);
+    layout->addLayout(NewButtonRow(this, btnOK, btnCancel));
     nameEdit_ = std::make_unique<widgets::LineEditAdapter>(*edName);
     resize(640, 520);
 }
 
 TfrmCustEdit::~TfrmCustEdit() = default;
 
-widgets::DBEdit* TfrmCustEdit::AddEdit(QWidget* page, QFormLayout* form, const QString& label,
-                                       widgets::DataSource* source, const char* column) {
-    auto* edit = new widgets::DBEdit(page);
-    edit->setObjectName(column);
-    edit->SetDataSource(source);
-    edit->SetDataField(column);
-    form->addRow(label, edit);
-    return edit;
-}
-
-void TfrmCustEdit::openTables() {
+void TfrmCustEdit::OpeningRecord() {
     DataMod->openQuery(DataMod->zlmConn, qType, "TfrmCustEdit.openTables",
                        "select * from customer_type order by customer_type_descr");
     DataMod->openQuery(DataMod->zlmConn, qRegion, "TfrmCustEdit.openTables",
@@ -143,24 +134,9 @@ void TfrmCustEdit::openTables() {
     }
 }
 
-void TfrmCustEdit::showEvent(QShowEvent* event) {
-    FormDialog::showEvent(event);
-    FormShow();
-}
-
-void TfrmCustEdit::FormShow() {
-    cancelled_ = false;
-    DimensionTable* customers = Dimensions->Require(1, "TfrmCustEdit.FormShow");
-    DimensionTable* contacts = Dimensions->Require(17, "TfrmCustEdit.FormShow");
-    if (!customers || !contacts) {
-        adapter_.Close();
-        return;
-    }
-    openTables();
-    editForm_ = std::make_unique<EditForm>(adapter_, *customers, qEdit);
-    // No record (it was deleted meanwhile, or none could be made): the dialog is closing and
-    // no other row is opened.
-    if (!editForm_->HasRecord() || !editForm_->PostNew())
+void TfrmCustEdit::RecordOpened(DimensionTable& /*customers*/, DimensionTable* contacts) {
+    // A new customer that could not be stored: the dialog is closing and no other row is opened.
+    if (!editForm_->PostNew())
         return;
     const int customerId = qEdit.FieldByName("entity_id").AsInteger();
     // Only this customer's address row is ever opened.
@@ -184,19 +160,12 @@ void TfrmCustEdit::InstallAsNewCustomerDialog() {
     TfrmLookup::InstallNewCustomerDialog([](QWidget* owner) {
         TfrmCustEdit customer(owner);
         customer.exec();
-        const DimensionTable* customers = Dimensions->Find(1);
+        const DimensionTable* customers = Dimensions->Find(kCustomers);
         return customer.Cancelled() || !customers ? 0 : customers->GetRecordId();
     });
 }
 
-void TfrmCustEdit::btnCancelClick() {
-    if (editForm_ && editForm_->handleCancel(widgets::HandleOf(this)))
-        close();
-}
-
-bool TfrmCustEdit::FormClose() {
-    if (!editForm_)
-        return true;
+bool TfrmCustEdit::BeforeSave() {
     if (!editForm_->RequireValue(widgets::HandleOf(this), *nameEdit_, "entity_name"))
         return false;
     if (!editForm_->GetCancelled() && qEdit.Editing()) {
@@ -208,20 +177,24 @@ bool TfrmCustEdit::FormClose() {
             LogError("TfrmCustEdit.FormClose", e.what(), "");
         }
     }
-    if (!editForm_->handleClose())
-        return false;
+    return true;
+}
+
+bool TfrmCustEdit::AfterSave() {
+    // The address is saved only once the customer is.
     if (editForm_->GetCancelled()) {
         cancelled_ = true;
         if (qAddr.Editing())
             qAddr.Cancel();
-    } else if (SaveRecord(qAddr, widgets::HandleOf(this), "TfrmCustEdit.FormClose") ==
-               SaveOutcome::KeepOpen) {
-        return false;
+        return true;
     }
-    editForm_.reset();
+    return SaveRecord(qAddr, widgets::HandleOf(this), "TfrmCustEdit.FormClose") !=
+           SaveOutcome::KeepOpen;
+}
+
+void TfrmCustEdit::RecordClosed() {
     qAddr.Close();
     frContact->closeTables();
-    return true;
 }
 
 }  // namespace zl

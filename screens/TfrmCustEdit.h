@@ -3,22 +3,20 @@
 
 #include <memory>
 
-#include "core/EditForm.h"
 #include "frames/TchildFrame.h"
 #include "platform/db/Query.h"
+#include "screens/RecordDialog.h"
 #include "screens/TfrmContactPerson.h"
 #include "widgets/DataControls.h"
-#include "widgets/FormDialog.h"
 #include "widgets/QtPlatform.h"
 
-class QFormLayout;
 class QLabel;
 class QPushButton;
 class QTabWidget;
 
 namespace zl {
 
-class TfrmCustEdit : public widgets::FormDialog {
+class TfrmCustEdit : public RecordDialog {
     Q_OBJECT
   public:
     explicit TfrmCustEdit(QWidget* owner = nullptr);
@@ -29,7 +27,6 @@ class TfrmCustEdit : public widgets::FormDialog {
     // Makes this dialog the pick dialog's "Create new customer".
     static void InstallAsNewCustomerDialog();
 
-    db::Query qEdit;
     db::Query qAddr;
     db::Query qType;
     db::Query qRegion;
@@ -47,18 +44,14 @@ class TfrmCustEdit : public widgets::FormDialog {
     QPushButton* btnCancel;
 
   protected:
-    void showEvent(QShowEvent* event) override;
-    bool FormClose() override;
+    void ShowStarting() override { cancelled_ = false; }
+    void OpeningRecord() override;
+    void RecordOpened(DimensionTable& customers, DimensionTable* contacts) override;
+    bool BeforeSave() override;
+    bool AfterSave() override;
+    void RecordClosed() override;
 
   private:
-    void openTables();
-    void FormShow();
-    void btnCancelClick();
-    widgets::DBEdit* AddEdit(QWidget* page, QFormLayout* form, const QString& label,
-                             widgets::DataSource* source, const char* column);
-
-    widgets::WidgetDialog adapter_{*this};
-    std::unique_ptr<EditForm> editForm_;
     std::unique_ptr<TfrmContactPerson> contactDialog_;
     std::unique_ptr<widgets::LineEditAdapter> nameEdit_;
     bool cancelled_ = false;

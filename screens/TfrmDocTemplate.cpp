@@ -7,18 +7,22 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <exception>
 #include <filesystem>
 
 #include "core/DataMod.h"
-#include "core/DimCollection.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "screens/DialogSupport.h"
 
 namespace zl {
+namespace {
 
-TfrmDocTemplate::TfrmDocTemplate(QWidget* owner) : FormDialog(owner) {
+constexpr int kDocTemplates = 26;
+
+}  // namespace
+
+TfrmDocTemplate::TfrmDocTemplate(QWidget* owner)
+    : RecordDialog(owner, "TfrmDocTemplate", kDocTemplates) {
     setObjectName("frmDocTemplate");
     setWindowTitle("Document template");
     auto* form = new QFormLayout;
@@ -44,17 +48,19 @@ TfrmDocTemplate::TfrmDocTemplate(QWidget* owner) : FormDialog(owner) {
     btnEdit->setObjectName("btnEdit");
     btnOk = NewSaveAndCloseButton(this);
     btnOk->setObjectName("btnOk");
-    btnCancel =
-        NewCancelButton(this, "TfrmDocTemplate.btnCancelClick", [this] { btnCancelClick(); });
+    btnCancel = NewCancelButton();
     connect(btnRTF, &QPushButton::clicked, this,
             [this] { RunGuarded("TfrmDocTemplate.btnRTFClick", [this] { btnRTFClick(); }); });
     connect(btnEdit, &QPushButton::clicked, this,
             [this] { RunGuarded("TfrmDocTemplate.btnEditClick", [this] { btnEditClick(); }); });
-    connect(btnOk, &QPushButton::clicked, this, &QWidget::close);
 
     Timer1 = NewSetUpTimer(this, 1);
-    connect(Timer1, &QTimer::timeout, this,
-            [this] { RunGuarded("TfrmDocTemplate.Timer1Timer", [this] { Timer1Timer(); }); });
+    connect(Timer1, &QTimer::timeout, this, [this] {
+        RunGuarded("TfrmDocTemplate.Timer1Timer", [this] {
+            Timer1->stop();
+            OpenRecord("TfrmDocTemplate.Timer1Timer");
+        });
+    });
 
     OpenDialog1 = new QFileDialog(this);
     OpenDialog1->setObjectName("OpenDialog1");
@@ -62,36 +68,25 @@ TfrmDocTemplate::TfrmDocTemplate(QWidget* owner) : FormDialog(owner) {
     OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
     OpenDialog1->setNameFilter("RTF files (*.rtf)");
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(btnRTF);
-    buttons->addWidget(btnEdit);
-    buttons->addStretch();
-    buttons->addWidget(btnOk);
-    buttons->addWidget(btnCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addLayout(buttons);
+    layout->addLayout(NewButtonRow(this, btnOk, btnCancel, {btnRTF, btnEdit}));
     resize(520, 320);
 }
 
 TfrmDocTemplate::~TfrmDocTemplate() = default;
 
-void TfrmDocTemplate::showEvent(QShowEvent* event) {
-    FormDialog::showEvent(event);
+void TfrmDocTemplate::FormShow() {
     Timer1->start();
 }
 
-void TfrmDocTemplate::Timer1Timer() {
-    Timer1->stop();
-    DimensionTable* templates = Dimensions->Require(DimensionId, "TfrmDocTemplate.Timer1Timer");
-    if (!templates) {
-        adapter_.Close();
-        return;
-    }
+void TfrmDocTemplate::OpeningRecord() {
     DataMod->openQuery(DataMod->zlmConn, qEdit, "TfrmDocTemplate.Timer1Timer",
                        "select * from doc_template");
-    Editor = std::make_unique<EditForm>(adapter_, *templates, qEdit);
-    if (!Editor->HasRecord() || templates->GetEditMode() != DimensionTable::Add)
+}
+
+void TfrmDocTemplate::RecordOpened(DimensionTable& templates, DimensionTable* /*details*/) {
+    if (templates.GetEditMode() != DimensionTable::Add)
         return;
     if (!PickFile()) {
         // No file, no template: the new row is dropped unstored.
@@ -129,23 +124,9 @@ void TfrmDocTemplate::btnEditClick() {
                         "Document not found", ui::Icon::Warning);
 }
 
-void TfrmDocTemplate::btnCancelClick() {
-    if (Editor && Editor->handleCancel(widgets::HandleOf(this)))
-        close();
-}
-
 bool TfrmDocTemplate::FormClose() {
     Timer1->stop();
-    if (!Editor)
-        return true;
-    try {
-        if (!Editor->handleClose())
-            return false;
-    } catch (const std::exception& e) {
-        LogError("TfrmDocTemplate.FormClose", e.what(), "");
-    }
-    Editor.reset();
-    return true;
+    return RecordDialog::FormClose();
 }
 
 }  // namespace zl

@@ -1,13 +1,8 @@
 // The document template dialog: a named RTF file that letters are merged from.
 #pragma once
 
-#include <memory>
-
-#include "core/EditForm.h"
-#include "platform/db/Query.h"
+#include "screens/RecordDialog.h"
 #include "widgets/DataControls.h"
-#include "widgets/FormDialog.h"
-#include "widgets/QtPlatform.h"
 
 class QFileDialog;
 class QPushButton;
@@ -15,15 +10,13 @@ class QTimer;
 
 namespace zl {
 
-class TfrmDocTemplate : public widgets::FormDialog {
+class TfrmDocTemplate : public RecordDialog {
     Q_OBJECT
   public:
     explicit TfrmDocTemplate(QWidget* owner = nullptr);
     ~TfrmDocTemplate() override;
 
-    db::Query qEdit;
     widgets::DataSource dsTemplate{&qEdit};
-    const int DimensionId = 26;
 
     widgets::DBEdit* DBEdit1;
     widgets::DBMemo* DBMemo1;
@@ -36,19 +29,17 @@ class TfrmDocTemplate : public widgets::FormDialog {
     QFileDialog* OpenDialog1;
 
   protected:
-    void showEvent(QShowEvent* event) override;
+    // The record is opened by Timer1, once the dialog is on screen.
+    void FormShow() override;
     bool FormClose() override;
+    void OpeningRecord() override;
+    void RecordOpened(DimensionTable& templates, DimensionTable* details) override;
 
   private:
-    void Timer1Timer();
     void btnRTFClick();
     void btnEditClick();
-    void btnCancelClick();
     // Asks for an RTF file; when one is chosen it becomes the template's file and name.
     bool PickFile();
-
-    widgets::WidgetDialog adapter_{*this};
-    std::unique_ptr<EditForm> Editor;
 };
 
 }  // namespace zl

@@ -3,13 +3,8 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
-#include <exception>
 
-#include "core/DimCollection.h"
-#include "core/ErrorLog.h"
-#include "core/Globals.h"
 #include "platform/format/Format.h"
 #include "screens/DialogSupport.h"
 
@@ -17,12 +12,14 @@ namespace zl {
 
 namespace {
 
+constexpr int kForecasts = 15;
 constexpr int kForecastLine = 24;
 constexpr int kDaysOfANewForecast = 365;
 
 }  // namespace
 
-TfrmForecast::TfrmForecast(QWidget* owner) : FormDialog(owner) {
+TfrmForecast::TfrmForecast(QWidget* owner)
+    : RecordDialog(owner, "TfrmForecast", kForecasts, kForecastLine) {
     setObjectName("frmForecast");
     setWindowTitle("Forecast");
 
@@ -54,53 +51,31 @@ TfrmForecast::TfrmForecast(QWidget* owner) : FormDialog(owner) {
 
     btnOK = new QPushButton("&OK", this);
     btnOK->setObjectName("btnOK");
-    btnCancel = NewCancelButton(this, "TfrmForecast.btnCancelClick", [this] { btnCancelClick(); });
-    connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
+    btnCancel = NewCancelButton();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(itemFrame, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(NewButtonRow(this, btnOK, btnCancel));
     resize(960, 600);  // wide enough for every column of the lines list
     widgets::Centre(*this);
 }
 
 TfrmForecast::~TfrmForecast() = default;
 
-void TfrmForecast::showEvent(QShowEvent* event) {
-    FormDialog::showEvent(event);
-    // A window restored from the task bar is the same showing.
-    if (!event->spontaneous())
-        RunGuarded("TfrmForecast.FormShow", [this] { FormShow(); });
-}
-
-void TfrmForecast::FormShow() {
+void TfrmForecast::ShowStarting() {
     forecastId_ = 0;
     itemFrame->setEnabled(false);
-    DimensionTable* forecasts = Dimensions->Require(DimensionId, "TfrmForecast.FormShow");
-    DimensionTable* lines = Dimensions->Require(kForecastLine, "TfrmForecast.FormShow");
-    if (!forecasts || !lines) {
-        adapter_.Close();
-        return;
-    }
-    const bool adding = forecasts->GetEditMode() == DimensionTable::Add;
-    editForm_ = std::make_unique<EditForm>(adapter_, *forecasts, qEdit);
-    // No forecast (deleted meanwhile, or no key for a new one): the user has been told and the
-    // dialog is closing; nothing is opened.
-    if (!editForm_->HasRecord())
-        return;
-    if (adding)
+}
+
+void TfrmForecast::RecordOpened(DimensionTable& forecasts, DimensionTable* lines) {
+    if (forecasts.GetEditMode() == DimensionTable::Add)
         qEdit.FieldByName("zlm_doc_to")
             .SetAsDateTime(format::IncDay(format::Date(), kDaysOfANewForecast));
     dtFrame1->bindField(qEdit, "zlm_doc_date");
     dtFrom->bindField(qEdit, "zlm_doc_from");
     dtTo->bindField(qEdit, "zlm_doc_to");
     // Not posted here: a new forecast stays in insert state until the dialog closes.
-    forecastId_ = forecasts->GetRecordId();
+    forecastId_ = forecasts.GetRecordId();
     frmForecastItem = std::make_unique<TfrmForecastItem>(this);
     itemFrame->Setup(qItem, lines, frmForecastItem.get());
     itemFrame->setParentID(forecastId_);
@@ -108,24 +83,9 @@ void TfrmForecast::FormShow() {
     itemFrame->showTotal(forecastId_);
 }
 
-void TfrmForecast::btnCancelClick() {
-    if (editForm_ && editForm_->handleCancel(widgets::HandleOf(this)))
-        close();
-}
-
-bool TfrmForecast::FormClose() {
-    bool mayClose = true;
-    // False: the save failed and the user kept the changes.
-    RunGuarded("TfrmForecast.FormClose",
-               [this, &mayClose] { mayClose = !editForm_ || editForm_->handleClose(); });
-    if (!mayClose)
-        return false;
-    RunGuarded("TfrmForecast.FormClose", [this] {
-        editForm_.reset();
-        itemFrame->closeTables();
-    });
+void TfrmForecast::RecordClosed() {
+    itemFrame->closeTables();
     forecastId_ = 0;
-    return true;
 }
 
 }  // namespace zl

@@ -4,22 +4,19 @@
 #pragma once
 
 #include <memory>
-#include <string>
 
-#include "core/EditForm.h"
 #include "frames/TchildFrame.h"
 #include "frames/TdtFrame.h"
 #include "platform/db/Query.h"
+#include "screens/RecordDialog.h"
 #include "screens/TfrmForecastItem.h"
 #include "widgets/DataControls.h"
-#include "widgets/FormDialog.h"
-#include "widgets/QtPlatform.h"
 
 class QPushButton;
 
 namespace zl {
 
-class TfrmForecast : public widgets::FormDialog {
+class TfrmForecast : public RecordDialog {
     Q_OBJECT
   public:
     explicit TfrmForecast(QWidget* owner = nullptr);
@@ -28,7 +25,6 @@ class TfrmForecast : public widgets::FormDialog {
     // The forecast of this showing; 0 when there is none ("There is no record to edit").
     int ForecastId() const { return forecastId_; }
 
-    db::Query qEdit;
     db::Query qItem;
     widgets::DataSource dsEdit{&qEdit};
 
@@ -44,16 +40,11 @@ class TfrmForecast : public widgets::FormDialog {
     QPushButton* btnCancel;
 
   protected:
-    void showEvent(QShowEvent* event) override;
-    bool FormClose() override;
+    void ShowStarting() override;
+    void RecordOpened(DimensionTable& forecasts, DimensionTable* lines) override;
+    void RecordClosed() override;
 
   private:
-    void FormShow();
-    void btnCancelClick();
-
-    const int DimensionId = 15;
-    widgets::WidgetDialog adapter_{*this};
-    std::unique_ptr<EditForm> editForm_;
     int forecastId_ = 0;
 };
 

@@ -7,7 +7,6 @@
 #include <QVBoxLayout>
 
 #include "core/DataMod.h"
-#include "core/DimCollection.h"
 #include "core/Globals.h"
 #include "core/ReportServer.h"
 #include "screens/DialogSupport.h"
@@ -21,7 +20,8 @@ constexpr int kSectionKind = 34;
 
 }  // namespace
 
-TfrmQuestionnaire::TfrmQuestionnaire(QWidget* owner) : FormDialog(owner) {
+TfrmQuestionnaire::TfrmQuestionnaire(QWidget* owner)
+    : RecordDialog(owner, "TfrmQuestionnaire", kQuestionnaireKind, kSectionKind) {
     setObjectName("frmQuestionnaire");
     setWindowTitle("Questionnaire");
     auto* form = new QFormLayout;
@@ -47,57 +47,34 @@ TfrmQuestionnaire::TfrmQuestionnaire(QWidget* owner) : FormDialog(owner) {
     };
     btnPrint = button("btnPrint", "&Print blank questionnaire");
     btnOK = button("btnOK", "&Save and Close");
-    btnCancel = button("btnCancel", "&Cancel");
+    btnCancel = NewCancelButton();
+    btnCancel->setAutoDefault(false);
     connect(btnPrint, &QPushButton::clicked, this, &TfrmQuestionnaire::btnPrintClick);
-    connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-    connect(btnCancel, &QPushButton::clicked, this, [this] {
-        RunGuarded("TfrmQuestionnaire.btnCancelClick", [this] { btnCancelClick(); });
-    });
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(btnPrint);
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(new QLabel("Sections: ", this));
     layout->addWidget(sectionFrame, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(NewButtonRow(this, btnOK, btnCancel, {btnPrint}));
     resize(720, 480);
     widgets::Centre(*this);
 }
 
 TfrmQuestionnaire::~TfrmQuestionnaire() = default;
 
-void TfrmQuestionnaire::showEvent(QShowEvent* event) {
-    FormDialog::showEvent(event);
-    RunGuarded("TfrmQuestionnaire.FormShow", [this] { FormShow(); });
-}
-
-void TfrmQuestionnaire::FormShow() {
+void TfrmQuestionnaire::ShowStarting() {
     // Nothing of an earlier show can be added to until this questionnaire is known.
     sectionFrame->setEnabled(false);
-    DimensionTable* questionnaires =
-        Dimensions->Require(kQuestionnaireKind, "TfrmQuestionnaire.FormShow");
-    DimensionTable* sections = Dimensions->Require(kSectionKind, "TfrmQuestionnaire.FormShow");
-    if (!questionnaires || !sections) {
-        adapter_.Close();
-        return;
-    }
-    editForm_ = std::make_unique<EditForm>(adapter_, *questionnaires, qEdit);
-    // No record (deleted meanwhile, or a new one could not be stored): told, and closing.
-    if (!editForm_->HasRecord() || !editForm_->PostNew())
+}
+
+void TfrmQuestionnaire::RecordOpened(DimensionTable& /*questionnaires*/, DimensionTable* sections) {
+    // A new questionnaire that could not be stored: told, and closing.
+    if (!editForm_->PostNew())
         return;
     if (!sectionDialog_)
         sectionDialog_ = std::make_unique<TfrmSection>(this);
     sectionFrame->Setup(qSection, sections, sectionDialog_.get());
     sectionFrame->setParentID(qEdit.FieldByName("questionnaire_id").AsInteger());
-}
-
-void TfrmQuestionnaire::btnCancelClick() {
-    if (editForm_ && editForm_->handleCancel(widgets::HandleOf(this)))
-        close();
 }
 
 void TfrmQuestionnaire::btnPrintClick() {
@@ -113,20 +90,9 @@ void TfrmQuestionnaire::btnPrintClick() {
     });
 }
 
-bool TfrmQuestionnaire::FormClose() {
-    bool mayClose = true;
-    RunGuarded("TfrmQuestionnaire.FormClose", [this, &mayClose] {
-        if (!editForm_)
-            return;
-        if (!editForm_->handleClose()) {
-            mayClose = false;  // the user kept changes that could not be saved
-            return;
-        }
-        editForm_.reset();  // closes qEdit
-        sectionFrame->closeTables();
-        sectionFrame->setEnabled(false);
-    });
-    return mayClose;
+void TfrmQuestionnaire::RecordClosed() {
+    sectionFrame->closeTables();
+    sectionFrame->setEnabled(false);
 }
 
 }  // namespace zl

@@ -5,19 +5,17 @@
 
 #include <memory>
 
-#include "core/EditForm.h"
 #include "frames/TchildFrame.h"
 #include "platform/db/Query.h"
+#include "screens/RecordDialog.h"
 #include "screens/TfrmSection.h"
 #include "widgets/DataControls.h"
-#include "widgets/FormDialog.h"
-#include "widgets/QtPlatform.h"
 
 class QPushButton;
 
 namespace zl {
 
-class TfrmQuestionnaire : public widgets::FormDialog {
+class TfrmQuestionnaire : public RecordDialog {
     Q_OBJECT
   public:
     explicit TfrmQuestionnaire(QWidget* owner = nullptr);
@@ -26,7 +24,6 @@ class TfrmQuestionnaire : public widgets::FormDialog {
     // Writes the stored definition as a blank form into the repository and shows it.
     void btnPrintClick();
 
-    db::Query qEdit;
     db::Query qSection;
     widgets::DataSource dsEdit{&qEdit};
     widgets::DBEdit* edName;
@@ -37,16 +34,12 @@ class TfrmQuestionnaire : public widgets::FormDialog {
     QPushButton* btnCancel;
 
   protected:
-    void showEvent(QShowEvent* event) override;
-    bool FormClose() override;
+    void ShowStarting() override;
+    void RecordOpened(DimensionTable& questionnaires, DimensionTable* sections) override;
+    void RecordClosed() override;
 
   private:
-    void FormShow();
-    void btnCancelClick();
-
-    std::unique_ptr<EditForm> editForm_;
     std::unique_ptr<TfrmSection> sectionDialog_;
-    widgets::WidgetDialog adapter_{*this};
 };
 
 }  // namespace zl

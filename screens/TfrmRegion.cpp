@@ -6,8 +6,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/DimCollection.h"
-#include "core/Globals.h"
 #include "screens/DialogSupport.h"
 
 namespace zl {
@@ -18,10 +16,10 @@ constexpr int kExchangeRates = 27;
 
 }  // namespace
 
-TfrmRegion::TfrmRegion(QWidget* owner) : FormDialog(owner) {
+TfrmRegion::TfrmRegion(QWidget* owner)
+    : RecordDialog(owner, "TfrmRegion", kRegions, kExchangeRates) {
     setObjectName("FormRegion");
     setWindowTitle("Region");
-    DimensionId = kRegions;
 
     auto* form = new QFormLayout;
     AddDataEdit(this, form, "Region name: ", &dsEdit, "entity_name");
@@ -35,68 +33,31 @@ TfrmRegion::TfrmRegion(QWidget* owner) : FormDialog(owner) {
     btnOK = new QPushButton("&OK", this);
     btnOK->setObjectName("btnOK");
     btnOK->setDefault(true);
-    btnCancel = NewCancelButton(this, "TfrmRegion.btnCancelClick", [this] { btnCancelClick(); });
-    connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
+    btnCancel = NewCancelButton();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(ratesLabel);
     layout->addWidget(exchangeFrame, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(NewButtonRow(this, btnOK, btnCancel));
     resize(520, 440);
     widgets::Centre(*this);
 }
 
 TfrmRegion::~TfrmRegion() = default;
 
-void TfrmRegion::showEvent(QShowEvent* event) {
-    FormDialog::showEvent(event);
-    RunGuarded("TfrmRegion.FormShow", [this] {
-        try {
-            FormShow();
-        } catch (...) {
-            adapter_.Close();
-            throw;
-        }
-    });
-}
-
-void TfrmRegion::FormShow() {
-    widgets::Centre(*this);
-    DimensionTable* regions = Dimensions->Require(DimensionId, "TfrmRegion.FormShow");
-    DimensionTable* rates = Dimensions->Require(kExchangeRates, "TfrmRegion.FormShow");
-    if (!regions || !rates) {
-        adapter_.Close();
-        return;
-    }
+void TfrmRegion::OpeningRecord() {
     exchangeDialog_ = std::make_unique<TfrmExchange>(this);
     frmExchange = exchangeDialog_.get();
-    editForm_ = std::make_unique<EditForm>(adapter_, *regions, qEdit);
-    if (!editForm_->HasRecord())
-        return;  // reported; the dialog is closing
+}
+
+void TfrmRegion::RecordOpened(DimensionTable& /*regions*/, DimensionTable* rates) {
     exchangeFrame->Setup(qExchange, rates, frmExchange);
     // A new region is stored on save only; its rates carry its key already.
     exchangeFrame->setParentID(qEdit.FieldByName("entity_id").AsInteger());
 }
 
-void TfrmRegion::btnCancelClick() {
-    if (editForm_ && editForm_->handleCancel(widgets::HandleOf(this)))
-        close();
-}
-
-bool TfrmRegion::FormClose() {
-    if (!editForm_)
-        return true;
-    bool mayClose = false;
-    RunGuarded("TfrmRegion.FormClose", [this, &mayClose] { mayClose = editForm_->handleClose(); });
-    if (!mayClose)
-        return false;
-    editForm_.reset();
+void TfrmRegion::RecordClosed() {
     exchangeFrame->closeTables();
-    return true;
 }
 
 }  // namespace zl

@@ -3,26 +3,22 @@
 
 #include <memory>
 
-#include "core/EditForm.h"
 #include "frames/TchildFrame.h"
 #include "platform/db/Query.h"
+#include "screens/RecordDialog.h"
 #include "screens/TfrmExchange.h"
 #include "widgets/DataControls.h"
-#include "widgets/FormDialog.h"
-#include "widgets/QtPlatform.h"
 
 class QPushButton;
 
 namespace zl {
 
-class TfrmRegion : public widgets::FormDialog {
+class TfrmRegion : public RecordDialog {
     Q_OBJECT
   public:
     explicit TfrmRegion(QWidget* owner = nullptr);
     ~TfrmRegion() override;
 
-    int DimensionId = 0;
-    db::Query qEdit;
     db::Query qExchange;
     widgets::DataSource dsEdit{&qEdit};
     TchildFrame* exchangeFrame;
@@ -32,15 +28,11 @@ class TfrmRegion : public widgets::FormDialog {
     QPushButton* btnCancel;
 
   protected:
-    void showEvent(QShowEvent* event) override;
-    bool FormClose() override;
+    void OpeningRecord() override;
+    void RecordOpened(DimensionTable& regions, DimensionTable* rates) override;
+    void RecordClosed() override;
 
   private:
-    void FormShow();
-    void btnCancelClick();
-
-    widgets::WidgetDialog adapter_{*this};
-    std::unique_ptr<EditForm> editForm_;
     std::unique_ptr<TfrmExchange> exchangeDialog_;
 };
 

@@ -7,13 +7,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <exception>
-#include <vector>
 
 #include "core/DataMod.h"
-#include "core/DimCollection.h"
-#include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "screens/DialogSupport.h"
 #include "screens/TfrmContactPerson.h"
@@ -22,11 +17,12 @@
 namespace zl {
 
 namespace {
+constexpr int kSysUsers = 4;
 // The text default of a new row's text columns.
 constexpr const char* kNoValue = "[no value]";
 }  // namespace
 
-TfrmSysUser::TfrmSysUser(QWidget* owner) : FormDialog(owner) {
+TfrmSysUser::TfrmSysUser(QWidget* owner) : RecordDialog(owner, "TfrmSysUser", kSysUsers) {
     setObjectName("frmSysUser");
     setWindowTitle("System user");
     PageControl1 = new QTabWidget(this);
@@ -57,76 +53,22 @@ TfrmSysUser::TfrmSysUser(QWidget* owner) : FormDialog(owner) {
     PageControl1->addTab(membership, "Group membership");
 
     btnOK = NewSaveAndCloseButton(this);
-    btnCancel = NewCancelButton(this, "TfrmSysUser.btnCancelClick", [this] { btnCancelClick(); });
-    connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
+    btnCancel = NewCancelButton();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1);
-    layout->addLayout(buttons);
+    layout->addLayout(NewButtonRow(this, btnOK, btnCancel));
     resize(520, 560);
 }
 
 TfrmSysUser::~TfrmSysUser() = default;
 
-void TfrmSysUser::showEvent(QShowEvent* event) {
-    FormDialog::showEvent(event);
-    RunGuarded("TfrmSysUser.FormShow", [this] { FormShow(); });
-}
-
-void TfrmSysUser::FormShow() {
-    DimensionTable* users = Dimensions->Require(DimensionId, "TfrmSysUser.FormShow");
-    if (!users) {
-        adapter_.Close();
-        return;
-    }
-    Editor = std::make_unique<EditForm>(adapter_, *users, qEdit);
-    if (Editor->HasRecord())
-        openTables();
-}
-
-void TfrmSysUser::openTables() {
+void TfrmSysUser::RecordOpened(DimensionTable& /*users*/, DimensionTable* /*details*/) {
     const int userId = qEdit.FieldByName("entity_id").AsInteger();
     DataMod->openQuery(DataMod->zlmConn, qGroup, "TfrmSysUser.openTables",
                        "select * from brwUserGroup");
     DataMod->openQuery(DataMod->zlmConn, qLink, "TfrmSysUser.openTables",
                        "select * from group_user_link where sys_user_id=" + std::to_string(userId));
-    popGroups();
-}
-
-void TfrmSysUser::popGroups() {
-    cbGroup->clear();
-    if (!qGroup.Active())
-        return;
-    std::vector<int> memberOf;
-    if (qLink.Active())
-        for (qLink.First(); !qLink.Eof(); qLink.Next())
-            memberOf.push_back(qLink.FieldByName("user_group_id").AsInteger());
-    for (qGroup.First(); !qGroup.Eof(); qGroup.Next()) {
-        auto* item = new QListWidgetItem(
-            QString::fromStdString(qGroup.FieldByName("Name").AsString()), cbGroup);
-        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        const int group = qGroup.FieldByName("entity_id").AsInteger();
-        const bool member = std::find(memberOf.begin(), memberOf.end(), group) != memberOf.end();
-        item->setCheckState(member ? Qt::Checked : Qt::Unchecked);
-    }
-}
-
-bool TfrmSysUser::saveGroups(int userId) {
-    LinkRewrite links{"group_user_link",
-                      "group_user_link_id",
-                      "sys_user_id",
-                      "user_group_id",
-                      userId,
-                      CheckedIds(*cbGroup, qGroup, "entity_id")};
-    return RewriteLinks(links, "TfrmSysUser.saveGroups");
-}
-
-void TfrmSysUser::btnCancelClick() {
-    if (Editor && Editor->handleCancel(widgets::HandleOf(this)))
-        close();
+    FillCheckList(*cbGroup, qGroup, "Name", "entity_id", qLink, "user_group_id");
 }
 
 bool TfrmSysUser::RequireRealValue(widgets::DBEdit* edit) {
@@ -140,29 +82,28 @@ bool TfrmSysUser::RequireRealValue(widgets::DBEdit* edit) {
     return false;
 }
 
-bool TfrmSysUser::FormClose() {
-    if (!Editor)
+bool TfrmSysUser::BeforeSave() {
+    if (!editForm_->HasRecord() || editForm_->GetCancelled() || !qEdit.Editing())
         return true;
-    try {
-        const bool hadRecord = Editor->HasRecord();
-        const bool saving = hadRecord && !Editor->GetCancelled() && qEdit.Editing();
-        if (saving && (!RequireRealValue(edLogin) || !RequireRealValue(edPassword)))
-            return false;
-        const int userId = hadRecord ? qEdit.FieldByName("entity_id").AsInteger() : 0;
-        if (saving)
-            SetFullName(qEdit);
-        // The user is stored first; the memberships are written only once the user is there.
-        if (!Editor->handleClose())
-            return false;
-        if (hadRecord && !Editor->GetCancelled())
-            saveGroups(userId);
-    } catch (const std::exception& e) {
-        LogError("TfrmSysUser.FormClose", e.what(), "");
-    }
-    Editor.reset();
+    if (!RequireRealValue(edLogin) || !RequireRealValue(edPassword))
+        return false;
+    SetFullName(qEdit);
+    return true;
+}
+
+bool TfrmSysUser::AfterSave() {
+    // The user is stored first; the memberships are written only once the user is there.
+    if (RecordSaved())
+        RewriteLinks(
+            {"group_user_link", "group_user_link_id", "sys_user_id", "user_group_id",
+             qEdit.FieldByName("entity_id").AsInteger(), CheckedIds(*cbGroup, qGroup, "entity_id")},
+            "TfrmSysUser.saveGroups");
+    return true;
+}
+
+void TfrmSysUser::RecordClosed() {
     qGroup.Close();
     qLink.Close();
-    return true;
 }
 
 }  // namespace zl

@@ -10,13 +10,17 @@
 #include <exception>
 
 #include "core/DataMod.h"
-#include "core/DimCollection.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "platform/db/Connection.h"
 #include "screens/DialogSupport.h"
 
 namespace zl {
+namespace {
+
+constexpr int kUserGroups = 3;
+
+}  // namespace
 
 bool RewriteLinks(const LinkRewrite& links, const std::string& tag) {
     std::vector<int> keys;
@@ -58,7 +62,26 @@ std::vector<int> CheckedIds(const QListWidget& list, db::Query& q, const std::st
     return ids;
 }
 
-TfrmUserGroup::TfrmUserGroup(QWidget* owner) : FormDialog(owner) {
+void FillCheckList(QListWidget& list, db::Query& items, const std::string& textColumn,
+                   const std::string& idColumn, db::Query& links, const std::string& linkColumn) {
+    list.clear();
+    if (!items.Active())
+        return;
+    std::vector<int> linked;
+    if (links.Active())
+        for (links.First(); !links.Eof(); links.Next())
+            linked.push_back(links.FieldByName(linkColumn).AsInteger());
+    for (items.First(); !items.Eof(); items.Next()) {
+        auto* item = new QListWidgetItem(
+            QString::fromStdString(items.FieldByName(textColumn).AsString()), &list);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        const int id = items.FieldByName(idColumn).AsInteger();
+        const bool held = std::find(linked.begin(), linked.end(), id) != linked.end();
+        item->setCheckState(held ? Qt::Checked : Qt::Unchecked);
+    }
+}
+
+TfrmUserGroup::TfrmUserGroup(QWidget* owner) : RecordDialog(owner, "TfrmUserGroup", kUserGroups) {
     setObjectName("frmUserGroup");
     setWindowTitle("User Group");
     PageControl1 = new QTabWidget(this);
@@ -75,92 +98,37 @@ TfrmUserGroup::TfrmUserGroup(QWidget* owner) : FormDialog(owner) {
     PageControl1->addTab(cbSysOp, "Group rights");
 
     btnOK = NewSaveAndCloseButton(this);
-    btnCancel = NewCancelButton(this, "TfrmUserGroup.btnCancelClick", [this] { btnCancelClick(); });
-    connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
+    btnCancel = NewCancelButton();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1);
-    layout->addLayout(buttons);
+    layout->addLayout(NewButtonRow(this, btnOK, btnCancel));
     resize(480, 400);
 }
 
 TfrmUserGroup::~TfrmUserGroup() = default;
 
-void TfrmUserGroup::showEvent(QShowEvent* event) {
-    FormDialog::showEvent(event);
-    RunGuarded("TfrmUserGroup.FormShow", [this] { FormShow(); });
-}
-
-void TfrmUserGroup::FormShow() {
-    DimensionTable* groups = Dimensions->Require(DimensionId, "TfrmUserGroup.FormShow");
-    if (!groups) {
-        adapter_.Close();
-        return;
-    }
-    Editor = std::make_unique<EditForm>(adapter_, *groups, qEdit);
-    if (Editor->HasRecord())
-        openTables();
-}
-
-void TfrmUserGroup::openTables() {
+void TfrmUserGroup::RecordOpened(DimensionTable& /*groups*/, DimensionTable* /*details*/) {
     const int groupId = qEdit.FieldByName("entity_id").AsInteger();
     DataMod->openQuery(DataMod->zlmConn, qLink, "TfrmUserGroup.openTables",
                        "select * from group_right where user_group_id=" + std::to_string(groupId));
     DataMod->openQuery(DataMod->zlmConn, qSysOp, "TfrmUserGroup.openTables",
                        "select * from sys_op");
-    popSysOp();
+    FillCheckList(*cbSysOp, qSysOp, "sys_op_descr", "sys_op_id", qLink, "sys_op_id");
 }
 
-void TfrmUserGroup::popSysOp() {
-    cbSysOp->clear();
-    if (!qSysOp.Active())
-        return;
-    std::vector<int> granted;
-    if (qLink.Active())
-        for (qLink.First(); !qLink.Eof(); qLink.Next())
-            granted.push_back(qLink.FieldByName("sys_op_id").AsInteger());
-    for (qSysOp.First(); !qSysOp.Eof(); qSysOp.Next()) {
-        auto* item = new QListWidgetItem(
-            QString::fromStdString(qSysOp.FieldByName("sys_op_descr").AsString()), cbSysOp);
-        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        const int op = qSysOp.FieldByName("sys_op_id").AsInteger();
-        const bool held = std::find(granted.begin(), granted.end(), op) != granted.end();
-        item->setCheckState(held ? Qt::Checked : Qt::Unchecked);
-    }
+bool TfrmUserGroup::AfterSave() {
+    // The group is stored first; its rights are written only once it is there.
+    if (RecordSaved())
+        RewriteLinks(
+            {"group_right", "group_right_id", "user_group_id", "sys_op_id",
+             qEdit.FieldByName("entity_id").AsInteger(), CheckedIds(*cbSysOp, qSysOp, "sys_op_id")},
+            "TfrmUserGroup.saveSysOp");
+    return true;
 }
 
-bool TfrmUserGroup::saveSysOp(int groupId) {
-    LinkRewrite links{"group_right", "group_right_id", "user_group_id",
-                      "sys_op_id",   groupId,          CheckedIds(*cbSysOp, qSysOp, "sys_op_id")};
-    return RewriteLinks(links, "TfrmUserGroup.saveSysOp");
-}
-
-void TfrmUserGroup::btnCancelClick() {
-    if (Editor && Editor->handleCancel(widgets::HandleOf(this)))
-        close();
-}
-
-bool TfrmUserGroup::FormClose() {
-    if (!Editor)
-        return true;
-    try {
-        const bool hadRecord = Editor->HasRecord();
-        const int groupId = hadRecord ? qEdit.FieldByName("entity_id").AsInteger() : 0;
-        // The group is stored first; its rights are written only once it is there.
-        if (!Editor->handleClose())
-            return false;
-        if (hadRecord && !Editor->GetCancelled())
-            saveSysOp(groupId);
-    } catch (const std::exception& e) {
-        LogError("TfrmUserGroup.FormClose", e.what(), "");
-    }
-    Editor.reset();
+void TfrmUserGroup::RecordClosed() {
     qLink.Close();
     qSysOp.Close();
-    return true;
 }
 
 }  // namespace zl

@@ -1,15 +1,12 @@
 // The user group dialog: a group with the operations granted to it.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "core/EditForm.h"
 #include "platform/db/Query.h"
+#include "screens/RecordDialog.h"
 #include "widgets/DataControls.h"
-#include "widgets/FormDialog.h"
-#include "widgets/QtPlatform.h"
 
 class QListWidget;
 class QPushButton;
@@ -35,17 +32,20 @@ bool RewriteLinks(const LinkRewrite& links, const std::string& tag);
 // The ticked rows of a check list, as the values of `column` of the query's rows in list order.
 std::vector<int> CheckedIds(const QListWidget& list, db::Query& q, const std::string& column);
 
-class TfrmUserGroup : public widgets::FormDialog {
+// Fills a check list with the rows of `items` (their `textColumn`), ticking those whose
+// `idColumn` is among the `linkColumn` values of `links`.
+void FillCheckList(QListWidget& list, db::Query& items, const std::string& textColumn,
+                   const std::string& idColumn, db::Query& links, const std::string& linkColumn);
+
+class TfrmUserGroup : public RecordDialog {
     Q_OBJECT
   public:
     explicit TfrmUserGroup(QWidget* owner = nullptr);
     ~TfrmUserGroup() override;
 
-    db::Query qEdit;
     db::Query qLink;
     db::Query qSysOp;
     widgets::DataSource dstEdit{&qEdit};
-    const int DimensionId = 3;
 
     QTabWidget* PageControl1;
     widgets::DBEdit* edName;
@@ -55,18 +55,9 @@ class TfrmUserGroup : public widgets::FormDialog {
     QPushButton* btnCancel;
 
   protected:
-    void showEvent(QShowEvent* event) override;
-    bool FormClose() override;
-
-  private:
-    void FormShow();
-    void openTables();
-    void popSysOp();
-    bool saveSysOp(int groupId);
-    void btnCancelClick();
-
-    widgets::WidgetDialog adapter_{*this};
-    std::unique_ptr<EditForm> Editor;
+    void RecordOpened(DimensionTable& groups, DimensionTable* details) override;
+    bool AfterSave() override;
+    void RecordClosed() override;
 };
 
 }  // namespace zl
