@@ -167,6 +167,15 @@ void CancelEdit(EditForm* editForm, QWidget* dialog) {
         dialog->close();
 }
 
+bool FinishEdit(std::unique_ptr<EditForm>& editForm, const std::string& tag, RefusedEntry refused) {
+    bool mayClose = true;
+    RunGuarded(
+        tag, [&editForm, &mayClose] { mayClose = !editForm || editForm->handleClose(); }, refused);
+    if (mayClose)
+        editForm.reset();
+    return mayClose;
+}
+
 BorrowedCustomerKinds::BorrowedCustomerKinds()
     : customers(Dimensions->Find(kCustomers)), persons(Dimensions->Find(kContactPersons)) {}
 

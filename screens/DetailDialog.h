@@ -87,6 +87,9 @@ std::string ChooseFile(QFileDialog* chooser);
 
 // The Cancel of a dialog kept by an EditForm: it closes when the user agrees to drop the changes.
 void CancelEdit(EditForm* editForm, QWidget* dialog);
+// Saves through the dialog's EditForm as the dialog closes, guarded under `tag`, and is done with
+// it. False keeps the dialog open: the save failed and the user kept the changes.
+bool FinishEdit(std::unique_ptr<EditForm>& editForm, const std::string& tag, RefusedEntry refused);
 
 // The customer dialog takes over the customer kind and, through its contact list, the contact
 // person kind; the windows behind find them as they left them.
