@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -146,6 +148,29 @@ QVBoxLayout* LayOutForm(QWidget* dialog, QFormLayout* form, QPushButton* ok) {
     layout->addLayout(form);
     layout->addWidget(ok, 0, Qt::AlignRight);
     return layout;
+}
+
+QPushButton* NewButton(QWidget* dialog, const char* name, const QString& caption) {
+    auto* button = new QPushButton(caption, dialog);
+    button->setObjectName(name);
+    return button;
+}
+
+void LayOutWithList(QWidget* dialog, QFormLayout* form, QLabel* label, QWidget* list,
+                    std::initializer_list<QPushButton*> tools,
+                    std::initializer_list<QPushButton*> closers) {
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : tools)
+        if (b)
+            buttons->addWidget(b);
+    buttons->addStretch();
+    for (QPushButton* b : closers)
+        buttons->addWidget(b);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addLayout(form);
+    layout->addWidget(label);
+    layout->addWidget(list, 1);
+    layout->addLayout(buttons);
 }
 
 QFileDialog* NewOpenDialog(QWidget* dialog) {

@@ -21,6 +21,7 @@
 class QAbstractButton;
 class QFileDialog;
 class QFormLayout;
+class QLabel;
 class QPushButton;
 class QVBoxLayout;
 
@@ -79,6 +80,14 @@ widgets::DBText* NewFileText(QWidget* parent, widgets::DataSource* source, const
 QPushButton* NewOKButton(QWidget* dialog);
 // The form, with `ok` at its right below it, as the dialog's layout.
 QVBoxLayout* LayOutForm(QWidget* dialog, QFormLayout* form, QPushButton* ok);
+// A push button named `name`.
+QPushButton* NewButton(QWidget* dialog, const char* name, const QString& caption);
+// The layout of a dialog with a detail list: the form, the list's label, the list taking the
+// height that is left, and a row of buttons, `tools` at the left and `closers` at the right
+// (null ones left out).
+void LayOutWithList(QWidget* dialog, QFormLayout* form, QLabel* label, QWidget* list,
+                    std::initializer_list<QPushButton*> tools,
+                    std::initializer_list<QPushButton*> closers);
 // "OpenDialog1": our own file dialog rather than the desktop's, so that it behaves alike
 // everywhere; only an existing file can be chosen.
 QFileDialog* NewOpenDialog(QWidget* dialog);

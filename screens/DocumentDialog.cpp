@@ -100,19 +100,14 @@ DocumentDialog::DocumentDialog(const DocumentKind& kind, QWidget* owner)
     itemFrame->setObjectName("itemFrame");
     itemFrame->totalPanel->show();
 
-    auto button = [this](const char* name, const char* caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        return b;
-    };
-    btnPrint = button("btnPrint", "&Print");
-    btnBOM = button("btnBOM", "Print &B.o.M.");
+    btnPrint = NewButton(this, "btnPrint", "&Print");
+    btnBOM = NewButton(this, "btnBOM", "Print &B.o.M.");
     if (kind.createsOrder)
-        btnCreateOrder = button("btnCreateOrder", "Create &order");
+        btnCreateOrder = NewButton(this, "btnCreateOrder", "Create &order");
     if (kind.createsInvoice)
-        btnCreateInvoice = button("btnCreateInvoice", "Create &invoice");
-    btnOK = button("btnOK", kind.closeCaption);
-    btnCancel = button("btnCancel", "&Cancel");
+        btnCreateInvoice = NewButton(this, "btnCreateInvoice", "Create &invoice");
+    btnOK = NewButton(this, "btnOK", kind.closeCaption);
+    btnCancel = NewButton(this, "btnCancel", "&Cancel");
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
     OnClickGuarded(
         btnCancel, Tag("btnCancelClick"), [this] { CancelEdit(editForm_.get(), this); },
@@ -125,18 +120,8 @@ DocumentDialog::DocumentDialog(const DocumentKind& kind, QWidget* owner)
         connect(btnCreateInvoice, &QPushButton::clicked, this,
                 &DocumentDialog::btnCreateInvoiceClick);
 
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {btnPrint, btnBOM, btnCreateOrder, btnCreateInvoice})
-        if (b)
-            buttons->addWidget(b);
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(labItems);
-    layout->addWidget(itemFrame, 1);
-    layout->addLayout(buttons);
+    LayOutWithList(this, form, labItems, itemFrame,
+                   {btnPrint, btnBOM, btnCreateOrder, btnCreateInvoice}, {btnOK, btnCancel});
     resize(960, 600);
     widgets::Centre(*this);
 }

@@ -90,34 +90,19 @@ TfrmEditInquiry::TfrmEditInquiry(QWidget* owner) : widgets::FormDialog(owner) {
             RefusedEntry::AlreadyShown);
     });
 
-    const auto button = [this](const char* name, const char* caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        return b;
-    };
-    btnCustomer = button("btnCustomer", "Show &customer");
-    btnGoTo = button("btnGoTo", "&Order");
+    btnCustomer = NewButton(this, "btnCustomer", "Show &customer");
+    btnGoTo = NewButton(this, "btnGoTo", "&Order");
     btnGoTo->setEnabled(false);
-    btnOK = button("btnOK", "&Save and close");
+    btnOK = NewButton(this, "btnOK", "&Save and close");
     btnOK->setDefault(true);
-    btnCancel = button("btnCancel", "&Cancel");
+    btnCancel = NewButton(this, "btnCancel", "&Cancel");
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
     OnClickGuarded(btnCancel, "TfrmEditInquiry.btnCancelClick",
                    [this] { CancelEdit(editForm_.get(), this); });
     OnClickGuarded(btnCustomer, "TfrmEditInquiry.btnCustomerClick", [this] { btnCustomerClick(); });
     OnClickGuarded(btnGoTo, "TfrmEditInquiry.btnGoToClick", [this] { btnGoToClick(); });
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(btnCustomer);
-    buttons->addWidget(btnGoTo);
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(labItems);
-    layout->addWidget(itemFrame, 1);
-    layout->addLayout(buttons);
+    LayOutWithList(this, form, labItems, itemFrame, {btnCustomer, btnGoTo}, {btnOK, btnCancel});
     resize(920, 640);
     widgets::Centre(*this);
 }
