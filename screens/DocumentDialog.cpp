@@ -19,7 +19,7 @@
 #include "platform/db/Connection.h"
 #include "platform/db/DbError.h"
 #include "platform/format/Format.h"
-#include "screens/DialogSupport.h"
+#include "screens/DetailDialog.h"
 
 namespace zl {
 
@@ -68,12 +68,7 @@ DocumentDialog::DocumentDialog(const DocumentKind& kind, QWidget* owner)
 
     auto* form = new QFormLayout;
     auto edit = [&](const char* label, const char* column) {
-        auto* e = new widgets::DBEdit(this);
-        e->setObjectName(column);
-        e->SetDataSource(&dsEdit);
-        e->SetDataField(column);
-        form->addRow(label, e);
-        return e;
+        return AddDataEdit(this, form, label, &dsEdit, column);
     };
     customerName = new widgets::DBText(this);
     customerName->setObjectName("customerName");
@@ -84,26 +79,18 @@ DocumentDialog::DocumentDialog(const DocumentKind& kind, QWidget* owner)
     customerName->SetDataField("entity_fullname");
     form->addRow("Customer name: ", customerName);
     edDescr = edit("Description: ", "zlm_doc_descr");
-    edNotes = new widgets::DBMemo(this);
-    edNotes->setObjectName("zlm_doc_notes");
-    edNotes->SetDataSource(&dsEdit);
-    edNotes->SetDataField("zlm_doc_notes");
-    edNotes->setMaximumHeight(72);
-    form->addRow("Notes: ", edNotes);
+    edNotes = AddDataMemo(this, form, "zlm_doc_notes", "Notes: ", &dsEdit, "zlm_doc_notes", 72);
     dtFrame = new TdtFrame(this);
     form->addRow(kind.dateLabel, dtFrame);
     edTime = edit(kind.timeLabel, "zlm_doc_time");
     edTime->setMaximumWidth(120);
-    DBLookupComboBox1 = new widgets::DBLookupComboBox(this);
-    DBLookupComboBox1->setObjectName("DBLookupComboBox1");
-    DBLookupComboBox1->SetListSource(&qStatus, "doc_status_id", "doc_status_descr");
-    DBLookupComboBox1->SetDataSource(&dsEdit);
-    DBLookupComboBox1->SetDataField("doc_status_id");
+    DBLookupComboBox1 =
+        AddLookupCombo(this, form, "DBLookupComboBox1", "Status: ", &qStatus, "doc_status_id",
+                       "doc_status_descr", &dsEdit, "doc_status_id");
     // Connected after the control's own handler, which has written the chosen status by now.
     connect(DBLookupComboBox1, &QComboBox::activated, this, [this] {
         RunGuarded(Tag("DBLookupComboBox1Click"), [this] { DBLookupComboBox1Click(); });
     });
-    form->addRow("Status: ", DBLookupComboBox1);
     edRef = edit("Our reference: ", "zlm_doc_ref");
     edCustRef = edit("Customer reference: ", "zlm_cust_ref");
 
@@ -113,22 +100,18 @@ DocumentDialog::DocumentDialog(const DocumentKind& kind, QWidget* owner)
     itemFrame->setObjectName("itemFrame");
     itemFrame->totalPanel->show();
 
-    auto button = [this](const char* name, const char* caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        return b;
-    };
-    btnPrint = button("btnPrint", "&Print");
-    btnBOM = button("btnBOM", "Print &B.o.M.");
+    btnPrint = NewButton(this, "btnPrint", "&Print");
+    btnBOM = NewButton(this, "btnBOM", "Print &B.o.M.");
     if (kind.createsOrder)
-        btnCreateOrder = button("btnCreateOrder", "Create &order");
+        btnCreateOrder = NewButton(this, "btnCreateOrder", "Create &order");
     if (kind.createsInvoice)
-        btnCreateInvoice = button("btnCreateInvoice", "Create &invoice");
-    btnOK = button("btnOK", kind.closeCaption);
-    btnCancel = button("btnCancel", "&Cancel");
+        btnCreateInvoice = NewButton(this, "btnCreateInvoice", "Create &invoice");
+    btnOK = NewButton(this, "btnOK", kind.closeCaption);
+    btnCancel = NewButton(this, "btnCancel", "&Cancel");
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-    connect(btnCancel, &QPushButton::clicked, this,
-            [this] { RunGuarded(Tag("btnCancelClick"), [this] { btnCancelClick(); }); });
+    OnClickGuarded(
+        btnCancel, Tag("btnCancelClick"), [this] { CancelEdit(editForm_.get(), this); },
+        RefusedEntry::Report);
     connect(btnPrint, &QPushButton::clicked, this, &DocumentDialog::btnPrintClick);
     connect(btnBOM, &QPushButton::clicked, this, &DocumentDialog::btnBOMClick);
     if (btnCreateOrder)
@@ -137,18 +120,8 @@ DocumentDialog::DocumentDialog(const DocumentKind& kind, QWidget* owner)
         connect(btnCreateInvoice, &QPushButton::clicked, this,
                 &DocumentDialog::btnCreateInvoiceClick);
 
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {btnPrint, btnBOM, btnCreateOrder, btnCreateInvoice})
-        if (b)
-            buttons->addWidget(b);
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(labItems);
-    layout->addWidget(itemFrame, 1);
-    layout->addLayout(buttons);
+    LayOutWithList(this, form, labItems, itemFrame,
+                   {btnPrint, btnBOM, btnCreateOrder, btnCreateInvoice}, {btnOK, btnCancel});
     resize(960, 600);
     widgets::Centre(*this);
 }
@@ -214,19 +187,9 @@ void DocumentDialog::MakeFollowUp(int docId) {
     }
 }
 
-void DocumentDialog::btnCancelClick() {
-    if (editForm_ && editForm_->handleCancel(widgets::HandleOf(this)))
-        close();
-}
-
 bool DocumentDialog::FormClose() {
-    bool mayClose = true;
-    // False: the save failed and the user kept the changes.
-    RunGuarded(Tag("FormClose"),
-               [this, &mayClose] { mayClose = !editForm_ || editForm_->handleClose(); });
-    if (!mayClose)
+    if (!FinishEdit(editForm_, Tag("FormClose"), RefusedEntry::Report))
         return false;
-    editForm_.reset();
     itemFrame->closeTables();
     qCustomer.Close();
     qStatus.Close();

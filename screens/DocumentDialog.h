@@ -94,7 +94,6 @@ class DocumentDialog : public widgets::FormDialog {
     static const Conversion kToInvoice;
 
     void FormShow();
-    void btnCancelClick();
     void openTables();
     void MakeFollowUp(int docId);
     void PrintReport(int reportId);

@@ -3,18 +3,13 @@
 #include <QFormLayout>
 #include <QPushButton>
 #include <QString>
-#include <QVBoxLayout>
 #include <set>
 #include <vector>
 
 #include "core/DataMod.h"
-#include "core/DimCollection.h"
-#include "core/EditForm.h"
-#include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "frames/TfrmLookup.h"
 #include "platform/db/DbError.h"
-#include "screens/DialogSupport.h"
 #include "screens/TfrmSelItemType.h"
 
 namespace zl {
@@ -57,32 +52,21 @@ std::string FitTo(const db::Field& field, const std::string& text) {
 
 }  // namespace
 
-TfrmAssemblyItem::TfrmAssemblyItem(QWidget* owner) : FormDialog(owner) {
+TfrmAssemblyItem::TfrmAssemblyItem(QWidget* owner) : LineItemDialog(owner) {
     setObjectName("frmAssemblyItem");
     setWindowTitle("Assembly item");
     auto* form = new QFormLayout;
-    auto edit = [&](const char* name, const char* label, const char* column) {
-        auto* e = new widgets::DBEdit(this);
-        e->setObjectName(name);
-        e->SetDataSource(&dsItem);
-        e->SetDataField(column);
-        form->addRow(label, e);
-        return e;
-    };
-    DBEdit1 = edit("DBEdit1", "Description: ", "bill_item_descr");
+    DBEdit1 = AddNamedEdit(this, form, "DBEdit1", "Description: ", &dsItem, "bill_item_descr");
     DBEdit1->setMinimumWidth(320);
-    DBEdit2 = edit("DBEdit2", "Code: ", "bill_item_code");
-    DBEdit3 = edit("DBEdit3", "Quantity: ", "bill_item_qty");
+    DBEdit2 = AddNamedEdit(this, form, "DBEdit2", "Code: ", &dsItem, "bill_item_code");
+    DBEdit3 = AddNamedEdit(this, form, "DBEdit3", "Quantity: ", &dsItem, "bill_item_qty");
     DBEdit3->SetFloatFormat("0.000");
     DBEdit3->setAlignment(Qt::AlignRight);
 
     btnOK = NewSaveAndCloseButton(this);
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(btnOK, 0, Qt::AlignRight);
+    LayOutForm(this, form, btnOK);
 
-    Timer1 = NewSetUpTimer(this, 1);
     connect(Timer1, &QTimer::timeout, this,
             [this] { RunGuarded("TfrmAssemblyItem.Timer1Timer", [this] { Timer1Timer(); }); });
     frmLookup = std::make_unique<TfrmLookup>(this);
@@ -92,26 +76,11 @@ TfrmAssemblyItem::TfrmAssemblyItem(QWidget* owner) : FormDialog(owner) {
 
 TfrmAssemblyItem::~TfrmAssemblyItem() = default;
 
-void TfrmAssemblyItem::showEvent(QShowEvent* event) {
-    FormDialog::showEvent(event);
-    Timer1->start();
-}
-
 void TfrmAssemblyItem::Timer1Timer() {
     Timer1->stop();
-    DimensionTable* lines = Dimensions->Require(kAssemblyLines, "TfrmAssemblyItem.Timer1Timer");
-    if (!lines) {
-        adapter_.Close();
+    if (!OpenLine(qItem, kAssemblyLines, "bill_item", "bill_item_id",
+                  "TfrmAssemblyItem.Timer1Timer"))
         return;
-    }
-    // A line that is gone has been reported and the dialog is closing.
-    if (!OpenRecordToEdit(qItem, "bill_item", "bill_item_id", lines->GetRecordId(), adapter_,
-                          "TfrmAssemblyItem.Timer1Timer"))
-        return;
-    if (lines->GetEditMode() != DimensionTable::Add)
-        return;
-
-    frmSelItemType = std::make_unique<TfrmSelItemType>(this);
     const int type = frmSelItemType->selectItemType();
     frmSelItemType.reset();
     switch (type) {
@@ -150,10 +119,7 @@ bool TfrmAssemblyItem::SetItem(int lookupDimension, const std::string& linkColum
     }
     if (!usable) {
         // No item: the line the detail list stored for this dialog is dropped, if the user agrees.
-        qItem.Cancel();
-        if (DimensionTable* lines = Dimensions->Find(kAssemblyLines))
-            lines->Delete(qItem, widgets::HandleOf(this));
-        close();
+        DropAbandonedLine(*this, qItem, kAssemblyLines);
         return false;
     }
     const std::string descr = frmLookup->strValue("billable_descr");
@@ -167,11 +133,7 @@ bool TfrmAssemblyItem::SetItem(int lookupDimension, const std::string& linkColum
 }
 
 bool TfrmAssemblyItem::FormClose() {
-    if (SaveRecord(qItem, widgets::HandleOf(this), "TfrmAssemblyItem.FormClose") ==
-        SaveOutcome::KeepOpen)
-        return false;
-    qItem.Close();
-    return true;
+    return SaveLine(qItem, "TfrmAssemblyItem.FormClose");
 }
 
 }  // namespace zl

@@ -3,22 +3,18 @@
 #include <QFocusEvent>
 #include <QFormLayout>
 #include <QPushButton>
-#include <QVBoxLayout>
 
-#include "core/DateAdjuster.h"
-#include "core/DimCollection.h"
-#include "core/EditForm.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "frames/TdtFrame.h"
 #include "platform/db/DbError.h"
+#include "screens/DetailDialog.h"
 
 namespace zl {
 namespace {
 
 constexpr int kBillRates = 21;
 constexpr double kLargestAmount = 9e99;
-constexpr int kPeriodDays = 365;
 
 }  // namespace
 
@@ -31,21 +27,11 @@ TfrmBillRate::TfrmBillRate(QWidget* owner) : FormDialog(owner) {
     qEdit.SetFieldRange("bill_rate_maxdisc", 0, 100);
 
     auto* form = new QFormLayout;
-    auto date = [&](const char* name, const char* label) {
-        auto* frame = new TdtFrame(this);
-        frame->setObjectName(name);
-        form->addRow(label, frame);
-        return frame;
-    };
-    dtFrame1 = date("dtFrame1", "From date: ");
-    dtFrame2 = date("dtFrame2", "To date: ");
+    dtFrame1 = AddDateFrame(this, form, "dtFrame1", "From date: ");
+    dtFrame2 = AddDateFrame(this, form, "dtFrame2", "To date: ");
     auto edit = [&](const char* name, const char* label, const char* column) {
-        auto* e = new widgets::DBEdit(this);
-        e->setObjectName(name);
-        e->SetDataSource(&dsRate);
-        e->SetDataField(column);
+        widgets::DBEdit* e = AddNamedEdit(this, form, name, label, &dsRate, column);
         e->setAlignment(Qt::AlignRight);
-        form->addRow(label, e);
         return e;
     };
     DBEdit1 = edit("DBEdit1", "Internal cost: ", "bill_rate_cost");
@@ -55,13 +41,9 @@ TfrmBillRate::TfrmBillRate(QWidget* owner) : FormDialog(owner) {
     for (widgets::DBEdit* e : {DBEdit1, DBEdit2, DBEdit3})
         e->installEventFilter(this);
 
-    btnOK = new QPushButton("&OK", this);
-    btnOK->setObjectName("btnOK");
-    btnOK->setDefault(true);
+    btnOK = NewOKButton(this);
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(btnOK, 0, Qt::AlignRight);
+    LayOutForm(this, form, btnOK);
     adjustSize();
 }
 
@@ -79,14 +61,10 @@ void TfrmBillRate::showEvent(QShowEvent* event) {
 void TfrmBillRate::FormShow() {
     DimensionId = kBillRates;
     widgets::Centre(*this);
-    DimensionTable* rates = Dimensions->Require(DimensionId, "TfrmBillRate.FormShow");
-    if (!rates) {
-        adapter_.Close();
-        return;
-    }
     // A rate that is gone has been reported and the dialog is closing.
-    if (!OpenRecordToEdit(qEdit, "bill_rate", "bill_rate_id", rates->GetRecordId(), adapter_,
-                          "TfrmBillRate.FormShow"))
+    DimensionTable* rates = OpenHandedRecord(qEdit, DimensionId, "bill_rate", "bill_rate_id",
+                                             adapter_, "TfrmBillRate.FormShow");
+    if (!rates)
         return;
     if (rates->GetEditMode() == DimensionTable::Add)
         proposePeriod();
@@ -95,11 +73,7 @@ void TfrmBillRate::FormShow() {
 }
 
 void TfrmBillRate::proposePeriod() {
-    // The item the rate belongs to is the one the row was stored under.
-    const int item = qEdit.FieldByName("billable_id").AsInteger();
-    DateAdjuster adjuster;
-    adjuster.prevDates("bill_rate", "bill_rate_to", "billable_id", item, qEdit, "bill_rate_from",
-                       "bill_rate_to", kPeriodDays);
+    ProposeRatePeriod(qEdit, "bill_rate", "billable_id", "bill_rate_from", "bill_rate_to");
 }
 
 void TfrmBillRate::DBEdit2Exit() {
@@ -141,13 +115,9 @@ bool TfrmBillRate::eventFilter(QObject* watched, QEvent* event) {
 
 bool TfrmBillRate::FormClose() {
     closing_ = true;
-    if (SaveRecord(qEdit, widgets::HandleOf(this), "TfrmBillRate.FormClose") ==
-        SaveOutcome::KeepOpen) {
-        closing_ = false;
-        return false;
-    }
-    qEdit.Close();
-    return true;
+    // A failed save keeps the dialog open, its fields recomputing again.
+    closing_ = SaveAndCloseRecord(qEdit, this, "TfrmBillRate.FormClose");
+    return closing_;
 }
 
 }  // namespace zl

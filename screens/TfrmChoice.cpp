@@ -11,7 +11,7 @@
 #include "core/EditForm.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
-#include "screens/DialogSupport.h"
+#include "screens/DetailDialog.h"
 
 namespace zl {
 
@@ -72,9 +72,7 @@ TfrmChoice::TfrmChoice(QWidget* owner) : FormDialog(owner) {
 
     btnOK = NewSaveAndCloseButton(this);
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(btnOK, 0, Qt::AlignRight);
+    LayOutForm(this, form, btnOK);
     adjustSize();
     widgets::Centre(*this);
 }
@@ -85,24 +83,13 @@ void TfrmChoice::showEvent(QShowEvent* event) {
 }
 
 void TfrmChoice::FormShow() {
-    DimensionTable* choices = Dimensions->Require(kChoiceKind, "TfrmChoice.FormShow");
-    if (!choices) {
-        adapter_.Close();
-        return;
-    }
-    OpenRecordToEdit(qEdit, "choice", "choice_id", choices->GetRecordId(), adapter_,
-                     "TfrmChoice.FormShow");
+    OpenHandedRecord(qEdit, kChoiceKind, "choice", "choice_id", adapter_, "TfrmChoice.FormShow");
 }
 
 bool TfrmChoice::FormClose() {
     bool mayClose = true;
     RunGuarded("TfrmChoice.FormClose", [this, &mayClose] {
-        if (SaveRecord(qEdit, widgets::HandleOf(this), "TfrmChoice.FormClose") ==
-            SaveOutcome::KeepOpen) {
-            mayClose = false;
-            return;
-        }
-        qEdit.Close();
+        mayClose = SaveAndCloseRecord(qEdit, this, "TfrmChoice.FormClose");
     });
     return mayClose;
 }

@@ -1,7 +1,6 @@
 #include "screens/TfrmContact.h"
 
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,8 +22,7 @@
 #include "frames/TfrmLookup.h"
 #include "platform/db/DbError.h"
 #include "platform/desktop/Desktop.h"
-#include "screens/DialogSupport.h"
-#include "screens/TfrmCustEdit.h"
+#include "screens/DetailDialog.h"
 
 namespace zl {
 
@@ -32,7 +30,6 @@ namespace {
 
 constexpr const char* kNoFile = "[none]";
 constexpr int kContactEvents = 9;
-constexpr int kCustomers = 1;
 constexpr int kContactPersons = 17;
 constexpr int kTemplates = 26;
 
@@ -73,26 +70,13 @@ TfrmContact::TfrmContact(QWidget* owner) : FormDialog(owner) {
     setWindowTitle("Contact event");
 
     auto* form = new QFormLayout;
-    cbType = new widgets::DBLookupComboBox(this);
-    cbType->setObjectName("cbType");
-    cbType->SetListSource(&qType, "contact_type_id", "contact_type_descr");
-    cbType->SetDataSource(&dsEdit);
-    cbType->SetDataField("contact_type_id");
-    form->addRow("Event type: ", cbType);
-    dtFrame1 = new TdtFrame(this);
-    dtFrame1->setObjectName("dtFrame1");
-    form->addRow("Contact date: ", dtFrame1);
-    const auto edit = [this, form](const char* name, const char* label, const char* column) {
-        auto* e = new widgets::DBEdit(this);
-        e->setObjectName(name);
-        e->SetDataSource(&dsEdit);
-        e->SetDataField(column);
-        form->addRow(label, e);
-        return e;
-    };
-    edTime = edit("edTime", "Contact time: ", "zlm_doc_time");
+    cbType = AddLookupCombo(this, form, "cbType", "Event type: ", &qType, "contact_type_id",
+                            "contact_type_descr", &dsEdit, "contact_type_id");
+    dtFrame1 = AddDateFrame(this, form, "dtFrame1", "Contact date: ");
+    edTime = AddNamedEdit(this, form, "edTime", "Contact time: ", &dsEdit, "zlm_doc_time");
     edTime->setMaximumWidth(100);
-    edDescr = edit("edDescr", "Contact description: ", "zlm_doc_descr");
+    edDescr =
+        AddNamedEdit(this, form, "edDescr", "Contact description: ", &dsEdit, "zlm_doc_descr");
     edDescr->setMinimumWidth(360);
 
     cbPerson = new widgets::DBLookupComboBox(this);
@@ -107,19 +91,11 @@ TfrmContact::TfrmContact(QWidget* owner) : FormDialog(owner) {
     personRow->addWidget(btnCustomer);
     form->addRow("Contact person: ", personRow);
 
-    mmNotes = new widgets::DBMemo(this);
-    mmNotes->setObjectName("mmNotes");
-    mmNotes->SetDataSource(&dsEdit);
-    mmNotes->SetDataField("zlm_doc_notes");
-    form->addRow("Contact notes: ", mmNotes);
+    mmNotes = AddDataMemo(this, form, "mmNotes", "Contact notes: ", &dsEdit, "zlm_doc_notes");
 
     grpDocument = new QGroupBox("Contact event document", this);
     grpDocument->setObjectName("grpDocument");
-    txtFile = new widgets::DBText(grpDocument);
-    txtFile->setObjectName("txtFile");
-    txtFile->SetDataSource(&dsEdit);
-    txtFile->SetDataField("zlm_doc_file");
-    txtFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    txtFile = NewFileText(grpDocument, &dsEdit, "zlm_doc_file");
     btnTemplate = new QPushButton("Create from template", grpDocument);
     btnTemplate->setObjectName("btnTemplate");
     btnAttach = new QPushButton("Attach existing document", grpDocument);
@@ -149,39 +125,16 @@ TfrmContact::TfrmContact(QWidget* owner) : FormDialog(owner) {
     layout->addWidget(grpDocument);
     layout->addLayout(buttons);
 
-    // Our own dialog rather than the desktop's, so that it behaves alike everywhere.
-    OpenDialog1 = new QFileDialog(this);
-    OpenDialog1->setObjectName("OpenDialog1");
-    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
-    OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
+    OpenDialog1 = NewOpenDialog(this);
 
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-    connect(btnCancel, &QPushButton::clicked, this, [this] {
-        RunGuarded(
-            "TfrmContact.btnCancelClick", [this] { btnCancelClick(); }, RefusedEntry::AlreadyShown);
-    });
-    connect(btnAttach, &QPushButton::clicked, this, [this] {
-        RunGuarded(
-            "TfrmContact.btnAttachClick", [this] { btnAttachClick(); }, RefusedEntry::AlreadyShown);
-    });
-    connect(btnView, &QPushButton::clicked, this, [this] {
-        RunGuarded(
-            "TfrmContact.btnViewClick", [this] { btnViewClick(); }, RefusedEntry::AlreadyShown);
-    });
-    connect(btnTemplate, &QPushButton::clicked, this, [this] {
-        RunGuarded(
-            "TfrmContact.btnTemplateClick", [this] { btnTemplateClick(); },
-            RefusedEntry::AlreadyShown);
-    });
-    connect(btnEmail, &QPushButton::clicked, this, [this] {
-        RunGuarded(
-            "TfrmContact.btnEmailClick", [this] { btnEmailClick(); }, RefusedEntry::AlreadyShown);
-    });
-    connect(btnCustomer, &QPushButton::clicked, this, [this] {
-        RunGuarded(
-            "TfrmContact.btnCustomerClick", [this] { btnCustomerClick(); },
-            RefusedEntry::AlreadyShown);
-    });
+    OnClickGuarded(btnCancel, "TfrmContact.btnCancelClick",
+                   [this] { CancelEdit(editForm_.get(), this); });
+    OnClickGuarded(btnAttach, "TfrmContact.btnAttachClick", [this] { btnAttachClick(); });
+    OnClickGuarded(btnView, "TfrmContact.btnViewClick", [this] { btnViewClick(); });
+    OnClickGuarded(btnTemplate, "TfrmContact.btnTemplateClick", [this] { btnTemplateClick(); });
+    OnClickGuarded(btnEmail, "TfrmContact.btnEmailClick", [this] { btnEmailClick(); });
+    OnClickGuarded(btnCustomer, "TfrmContact.btnCustomerClick", [this] { btnCustomerClick(); });
     adjustSize();
 }
 
@@ -225,11 +178,6 @@ void TfrmContact::openPersons() {
     cbPerson->ReloadList();
 }
 
-void TfrmContact::btnCancelClick() {
-    if (editForm_ && editForm_->handleCancel(widgets::HandleOf(this)))
-        close();
-}
-
 bool TfrmContact::FormClose() {
     if (!editForm_)
         return true;
@@ -260,10 +208,9 @@ void TfrmContact::NoFile() {
 void TfrmContact::btnAttachClick() {
     if (!qEdit.Editing())
         return;
-    if (OpenDialog1->exec() == QDialog::Accepted && !OpenDialog1->selectedFiles().isEmpty())
-        SetFile(QFileInfo(OpenDialog1->selectedFiles().first()).absoluteFilePath().toStdString());
-    else
-        SetFile(kNoFile);  // a cancelled choice drops the earlier attachment
+    const std::string path = ChooseFile(OpenDialog1);
+    // A cancelled choice drops the earlier attachment.
+    SetFile(path.empty() ? kNoFile : path);
 }
 
 void TfrmContact::btnViewClick() {
@@ -316,26 +263,8 @@ void TfrmContact::btnEmailClick() {
 }
 
 void TfrmContact::btnCustomerClick() {
-    if (!qEdit.Active())
-        return;
-    const int customer = qEdit.FieldByName("customer_id").AsInteger();
-    if (customer <= 0)
-        return;
-    DimensionTable* customers = Dimensions->Require(kCustomers, "TfrmContact.btnCustomerClick");
-    if (!customers)
-        return;
-    {
-        // The customer dialog takes over the customer kind and, through its contact list, the
-        // contact person kind; the windows behind this dialog find them as they left them.
-        BorrowedContext customerContext(customers);
-        BorrowedContext personContext(Dimensions->Find(kContactPersons));
-        customers->SetRecordId(customer);
-        customers->SetEditMode(DimensionTable::EditRecord);
-        TfrmCustEdit frmCustEdit(this);
-        frmCustEdit.exec();
-    }
     // Contact persons may have been added or renamed meanwhile.
-    if (qEdit.Editing())
+    if (ShowRowCustomer(this, qEdit, "TfrmContact.btnCustomerClick") && qEdit.Editing())
         openPersons();
 }
 

@@ -61,7 +61,6 @@ class TfrmContact : public widgets::FormDialog {
 
   private:
     void FormShow();
-    void btnCancelClick();
     // This customer's contact persons, for the contact person list.
     void openPersons();
     std::string CurrentFile();

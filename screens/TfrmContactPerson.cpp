@@ -11,7 +11,7 @@
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "platform/db/DbError.h"
-#include "screens/DialogSupport.h"
+#include "screens/DetailDialog.h"
 #include "widgets/QtPlatform.h"
 
 namespace zl {
@@ -44,32 +44,18 @@ TfrmContactPerson::TfrmContactPerson(QWidget* owner) : FormDialog(owner) {
         {"Office: ", "entity_office"},
         {"Department: ", "entity_department"},
     };
-    for (const auto& [label, column] : fields) {
-        auto* edit = new widgets::DBEdit(this);
-        edit->setObjectName(column);
-        edit->SetDataSource(&dsEntity);
-        edit->SetDataField(column);
-        edit->setMinimumWidth(260);
-        form->addRow(label, edit);
-    }
+    for (const auto& [label, column] : fields)
+        AddDataEdit(this, form, label, &dsEntity, column)->setMinimumWidth(260);
     btnOK = NewSaveAndCloseButton(this);
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(btnOK, 0, Qt::AlignRight);
+    LayOutForm(this, form, btnOK);
     adjustSize();
     widgets::Centre(*this);
 }
 
 void TfrmContactPerson::showEvent(QShowEvent* event) {
     FormDialog::showEvent(event);
-    DimensionTable* contacts = Dimensions->Require(17, "TfrmContactPerson.FormShow");
-    if (!contacts) {
-        adapter_.Close();
-        return;
-    }
-    OpenRecordToEdit(qEntity, "entity", "entity_id", contacts->GetRecordId(), adapter_,
-                     "TfrmContactPerson.FormShow");
+    OpenHandedRecord(qEntity, 17, "entity", "entity_id", adapter_, "TfrmContactPerson.FormShow");
 }
 
 bool TfrmContactPerson::FormClose() {
@@ -82,11 +68,7 @@ bool TfrmContactPerson::FormClose() {
             LogError("TfrmContactPerson.FormClose", e.what(), "");
         }
     }
-    if (SaveRecord(qEntity, widgets::HandleOf(this), "TfrmContactPerson.FormClose") ==
-        SaveOutcome::KeepOpen)
-        return false;
-    qEntity.Close();
-    return true;
+    return SaveAndCloseRecord(qEntity, this, "TfrmContactPerson.FormClose");
 }
 
 }  // namespace zl

@@ -17,8 +17,7 @@
 #include "core/Globals.h"
 #include "frames/TfrmLookup.h"
 #include "platform/db/DbError.h"
-#include "screens/DialogSupport.h"
-#include "screens/TfrmCustEdit.h"
+#include "screens/DetailDialog.h"
 #include "screens/TfrmInvoice.h"
 #include "screens/TfrmOrder.h"
 #include "screens/TfrmQuotation.h"
@@ -30,7 +29,6 @@ namespace {
 constexpr int kInquiries = 18;
 constexpr int kSteps = 22;
 constexpr int kCustomers = 1;
-constexpr int kContactPersons = 17;
 constexpr int kQuotations = 6;
 constexpr int kOrders = 7;
 constexpr int kInvoices = 8;
@@ -38,13 +36,6 @@ constexpr int kDocumentLines = 24;
 // The "[no customer]" entity of the delivered database: an inquiry always has a customer row.
 constexpr int kPlaceholderCustomer = 5;
 constexpr const char* kTablesTag = "TfrmInqItem.openTables";
-
-// The customer dialog takes over the customer kind and, through its contact list, the contact
-// person kind.
-struct CustomerContexts {
-    BorrowedContext customers{Dimensions->Find(kCustomers)};
-    BorrowedContext persons{Dimensions->Find(kContactPersons)};
-};
 
 }  // namespace
 
@@ -64,41 +55,19 @@ TfrmEditInquiry::TfrmEditInquiry(QWidget* owner) : widgets::FormDialog(owner) {
     setWindowTitle("Inquiry");
 
     auto* form = new QFormLayout;
-    dtFrame = new TdtFrame(this);
-    dtFrame->setObjectName("dtFrame");
+    dtFrame = AddDateFrame(this, form, "dtFrame", "Creation date: ");
     dtFrame->setMaximumWidth(200);
-    form->addRow("Creation date: ", dtFrame);
-    const auto edit = [this, form](const char* name, const char* label, const char* column) {
-        auto* e = new widgets::DBEdit(this);
-        e->setObjectName(name);
-        e->SetDataSource(&dsEdit);
-        e->SetDataField(column);
-        form->addRow(label, e);
-        return e;
-    };
-    edTime = edit("edTime", "Creation time: ", "zlm_doc_time");
+    edTime = AddNamedEdit(this, form, "edTime", "Creation time: ", &dsEdit, "zlm_doc_time");
     edTime->setMaximumWidth(100);
-    edDescr = edit("edDescr", "Inquiry description: ", "zlm_doc_descr");
+    edDescr =
+        AddNamedEdit(this, form, "edDescr", "Inquiry description: ", &dsEdit, "zlm_doc_descr");
     edDescr->setMinimumWidth(360);
-    edNotes = new widgets::DBMemo(this);
-    edNotes->setObjectName("edNotes");
-    edNotes->SetDataSource(&dsEdit);
-    edNotes->SetDataField("zlm_doc_notes");
-    edNotes->setMaximumHeight(72);
-    form->addRow("Notes: ", edNotes);
-    const auto lookup = [this, form](const char* name, const char* label, db::Query* list,
-                                     const char* key, const char* shown) {
-        auto* c = new widgets::DBLookupComboBox(this);
-        c->setObjectName(name);
-        c->SetListSource(list, key, shown);
-        c->SetDataSource(&dsEdit);
-        c->SetDataField(key);
-        form->addRow(label, c);
-        return c;
-    };
-    cbStatus = lookup("cbStatus", "Status: ", &qStatus, "inq_status_id", "inq_status_descr");
-    cbType = lookup("cbType", "Inquiry type : ", &qType, "inquiry_type_id", "inquiry_type_descr");
-    edRef = edit("edRef", "Inquiry reference: ", "zlm_doc_ref");
+    edNotes = AddDataMemo(this, form, "edNotes", "Notes: ", &dsEdit, "zlm_doc_notes", 72);
+    cbStatus = AddLookupCombo(this, form, "cbStatus", "Status: ", &qStatus, "inq_status_id",
+                              "inq_status_descr", &dsEdit, "inq_status_id");
+    cbType = AddLookupCombo(this, form, "cbType", "Inquiry type : ", &qType, "inquiry_type_id",
+                            "inquiry_type_descr", &dsEdit, "inquiry_type_id");
+    edRef = AddNamedEdit(this, form, "edRef", "Inquiry reference: ", &dsEdit, "zlm_doc_ref");
     txtCustomer = new widgets::DBText(this);
     txtCustomer->setObjectName("txtCustomer");
     QFont bold = txtCustomer->font();
@@ -121,44 +90,19 @@ TfrmEditInquiry::TfrmEditInquiry(QWidget* owner) : widgets::FormDialog(owner) {
             RefusedEntry::AlreadyShown);
     });
 
-    const auto button = [this](const char* name, const char* caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        return b;
-    };
-    btnCustomer = button("btnCustomer", "Show &customer");
-    btnGoTo = button("btnGoTo", "&Order");
+    btnCustomer = NewButton(this, "btnCustomer", "Show &customer");
+    btnGoTo = NewButton(this, "btnGoTo", "&Order");
     btnGoTo->setEnabled(false);
-    btnOK = button("btnOK", "&Save and close");
+    btnOK = NewButton(this, "btnOK", "&Save and close");
     btnOK->setDefault(true);
-    btnCancel = button("btnCancel", "&Cancel");
+    btnCancel = NewButton(this, "btnCancel", "&Cancel");
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-    connect(btnCancel, &QPushButton::clicked, this, [this] {
-        RunGuarded(
-            "TfrmEditInquiry.btnCancelClick", [this] { btnCancelClick(); },
-            RefusedEntry::AlreadyShown);
-    });
-    connect(btnCustomer, &QPushButton::clicked, this, [this] {
-        RunGuarded(
-            "TfrmEditInquiry.btnCustomerClick", [this] { btnCustomerClick(); },
-            RefusedEntry::AlreadyShown);
-    });
-    connect(btnGoTo, &QPushButton::clicked, this, [this] {
-        RunGuarded(
-            "TfrmEditInquiry.btnGoToClick", [this] { btnGoToClick(); }, RefusedEntry::AlreadyShown);
-    });
+    OnClickGuarded(btnCancel, "TfrmEditInquiry.btnCancelClick",
+                   [this] { CancelEdit(editForm_.get(), this); });
+    OnClickGuarded(btnCustomer, "TfrmEditInquiry.btnCustomerClick", [this] { btnCustomerClick(); });
+    OnClickGuarded(btnGoTo, "TfrmEditInquiry.btnGoToClick", [this] { btnGoToClick(); });
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(btnCustomer);
-    buttons->addWidget(btnGoTo);
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(labItems);
-    layout->addWidget(itemFrame, 1);
-    layout->addLayout(buttons);
+    LayOutWithList(this, form, labItems, itemFrame, {btnCustomer, btnGoTo}, {btnOK, btnCancel});
     resize(920, 640);
     widgets::Centre(*this);
 }
@@ -170,15 +114,8 @@ void TfrmEditInquiry::showEvent(QShowEvent* event) {
     // A window restored from the task bar is the same showing.
     if (event->spontaneous())
         return;
-    bool shown = false;
-    RunGuarded(
-        "TfrmEditInquiry.FormShow",
-        [this, &shown] {
-            FormShow();
-            shown = true;
-        },
-        RefusedEntry::AlreadyShown);
-    if (!shown)
+    if (!RanGuarded(
+            "TfrmEditInquiry.FormShow", [this] { FormShow(); }, RefusedEntry::AlreadyShown))
         adapter_.Close();
 }
 
@@ -214,7 +151,7 @@ int TfrmEditInquiry::PickCustomer() {
     int picked = 0;
     {
         // "Create new customer" borrows the customer kinds.
-        CustomerContexts borrowed;
+        BorrowedCustomerKinds borrowed;
         picked = ShowLookup(kCustomers, this, true);
     }
     return picked >= 1 ? picked : kPlaceholderCustomer;
@@ -239,21 +176,9 @@ void TfrmEditInquiry::openTables() {
     }
 }
 
-void TfrmEditInquiry::btnCancelClick() {
-    if (editForm_ && editForm_->handleCancel(widgets::HandleOf(this)))
-        close();
-}
-
 bool TfrmEditInquiry::FormClose() {
-    bool mayClose = true;
-    // False: the save failed and the user kept the changes.
-    RunGuarded(
-        "TfrmEditInquiry.FormClose",
-        [this, &mayClose] { mayClose = !editForm_ || editForm_->handleClose(); },
-        RefusedEntry::AlreadyShown);
-    if (!mayClose)
+    if (!FinishEdit(editForm_, "TfrmEditInquiry.FormClose", RefusedEntry::AlreadyShown))
         return false;
-    editForm_.reset();
     itemFrame->closeTables();
     qCustomer.Close();
     qStatus.Close();
@@ -266,21 +191,9 @@ void TfrmEditInquiry::itemFramebtnAddClick() {
 }
 
 void TfrmEditInquiry::btnCustomerClick() {
-    if (!qEdit.Active())
+    const int customer = ShowRowCustomer(this, qEdit, "TfrmEditInquiry.btnCustomerClick");
+    if (!customer)
         return;
-    const int customer = qEdit.FieldByName("customer_id").AsInteger();
-    if (customer <= 0)
-        return;
-    DimensionTable* customers = Dimensions->Require(kCustomers, "TfrmEditInquiry.btnCustomerClick");
-    if (!customers)
-        return;
-    {
-        CustomerContexts borrowed;
-        customers->SetRecordId(customer);
-        customers->SetEditMode(DimensionTable::EditRecord);
-        TfrmCustEdit frmCustEdit(this);
-        frmCustEdit.exec();
-    }
     // The name may have been changed meanwhile.
     DataMod->OpenByField(qCustomer, "brwCustomer", customer, "TfrmEditInquiry.btnCustomerClick",
                          "entity_id");

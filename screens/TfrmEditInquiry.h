@@ -65,7 +65,6 @@ class TfrmEditInquiry : public widgets::FormDialog {
 
   private:
     void FormShow();
-    void btnCancelClick();
     // Lets the user pick (or create) the customer of a new inquiry; the placeholder customer
     // when the pick is cancelled or there is nobody to pick.
     int PickCustomer();

@@ -3,35 +3,24 @@
 #include <QEvent>
 #include <QFormLayout>
 #include <QPushButton>
-#include <QVBoxLayout>
-#include <exception>
 #include <string>
 
-#include "core/DimCollection.h"
 #include "core/EditForm.h"
-#include "core/ErrorLog.h"
-#include "core/Globals.h"
 #include "frames/TfrmLookup.h"
-#include "screens/DialogSupport.h"
-#include "screens/TfrmBillItem.h"
 #include "screens/TfrmSelItemType.h"
 
 namespace zl {
 
-TfrmForecastItem::TfrmForecastItem(QWidget* owner) : FormDialog(owner) {
+TfrmForecastItem::TfrmForecastItem(QWidget* owner) : LineItemDialog(owner) {
     setObjectName("frmForecastItem");
     setWindowTitle("Forecast item");
     auto* form = new QFormLayout;
     auto edit = [&](const char* name, const char* label, const char* column, bool price) {
-        auto* e = new widgets::DBEdit(this);
-        e->setObjectName(name);
-        e->SetDataSource(&dsEdit);
-        e->SetDataField(column);
+        widgets::DBEdit* e = AddNamedEdit(this, form, name, label, &dsEdit, column);
         if (price) {
             e->SetFloatFormat("0.00");
             e->setAlignment(Qt::AlignRight);
         }
-        form->addRow(label, e);
         return e;
     };
     DBEdit1 = edit("DBEdit1", "Description:", "doc_item_descr", false);
@@ -44,27 +33,16 @@ TfrmForecastItem::TfrmForecastItem(QWidget* owner) : FormDialog(owner) {
     DBEdit3->installEventFilter(this);
     DBEdit4->installEventFilter(this);
 
-    btnOK = new QPushButton("&OK", this);
-    btnOK->setObjectName("btnOK");
-    btnOK->setDefault(true);
+    btnOK = NewOKButton(this);
     connect(btnOK, &QPushButton::clicked, this, &TfrmForecastItem::btnOKClick);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(btnOK, 0, Qt::AlignRight);
+    LayOutForm(this, form, btnOK);
 
-    Timer1 = NewSetUpTimer(this, 1);
     connect(Timer1, &QTimer::timeout, this, &TfrmForecastItem::Timer1Timer);
     adjustSize();
     widgets::Centre(*this);
 }
 
 TfrmForecastItem::~TfrmForecastItem() = default;
-
-void TfrmForecastItem::showEvent(QShowEvent* event) {
-    FormDialog::showEvent(event);
-    closing_ = false;
-    Timer1->start();
-}
 
 void TfrmForecastItem::Timer1Timer() {
     Timer1->stop();
@@ -73,20 +51,8 @@ void TfrmForecastItem::Timer1Timer() {
 
 void TfrmForecastItem::SetUpLine() {
     frmLookup = std::make_unique<TfrmLookup>(this);
-    DimensionTable* lines = Dimensions->Require(24, "TfrmForecastItem.Timer1Timer");
-    if (!lines) {
-        adapter_.Close();
+    if (!OpenLine(qEdit, 24, "doc_item", "doc_item_id", "TfrmForecastItem.Timer1Timer"))
         return;
-    }
-    // A line that is gone has been reported and the dialog is closing.
-    if (!OpenRecordToEdit(qEdit, "doc_item", "doc_item_id", lines->GetRecordId(), adapter_,
-                          "TfrmForecastItem.Timer1Timer"))
-        return;
-    // An existing line is edited by hand.
-    if (lines->GetEditMode() != DimensionTable::Add)
-        return;
-
-    frmSelItemType = std::make_unique<TfrmSelItemType>(this);
     if (!PickNewLineItem(*this, qEdit, rates_, *frmSelItemType, *frmLookup))
         return;
     // A forecast counts one of each item, before any tax.
@@ -108,7 +74,7 @@ bool TfrmForecastItem::eventFilter(QObject* watched, QEvent* event) {
         RunGuarded(
             std::string("TfrmForecastItem.") + (watched == DBEdit3 ? "DBEdit3Exit" : "DBEdit4Exit"),
             [this] { RecomputeTotal(); });
-    return FormDialog::eventFilter(watched, event);
+    return LineItemDialog::eventFilter(watched, event);
 }
 
 void TfrmForecastItem::btnOKClick() {

@@ -2,23 +2,14 @@
 // of it, untaxed; leaving the rate or the quantity recomputes the amount.
 #pragma once
 
-#include <QTimer>
-#include <memory>
-
 #include "core/BillRate.h"
 #include "platform/db/Query.h"
+#include "screens/DetailDialog.h"
 #include "widgets/DataControls.h"
-#include "widgets/FormDialog.h"
-#include "widgets/QtPlatform.h"
-
-class QPushButton;
 
 namespace zl {
 
-class TfrmLookup;
-class TfrmSelItemType;
-
-class TfrmForecastItem : public widgets::FormDialog {
+class TfrmForecastItem : public LineItemDialog {
     Q_OBJECT
   public:
     explicit TfrmForecastItem(QWidget* owner = nullptr);
@@ -36,13 +27,8 @@ class TfrmForecastItem : public widgets::FormDialog {
     widgets::DBEdit* DBEdit3;  // rate
     widgets::DBEdit* DBEdit4;  // quantity
     widgets::DBEdit* DBEdit5;  // amount
-    QPushButton* btnOK;
-    QTimer* Timer1;
-    std::unique_ptr<TfrmLookup> frmLookup;
-    std::unique_ptr<TfrmSelItemType> frmSelItemType;
 
   protected:
-    void showEvent(QShowEvent* event) override;
     bool FormClose() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -51,8 +37,6 @@ class TfrmForecastItem : public widgets::FormDialog {
     void RecomputeTotal();
 
     BillRate rates_;
-    widgets::WidgetDialog adapter_{*this};
-    bool closing_ = false;
 };
 
 }  // namespace zl

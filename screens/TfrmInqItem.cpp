@@ -1,7 +1,6 @@
 #include "screens/TfrmInqItem.h"
 
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,7 +17,7 @@
 #include "core/Globals.h"
 #include "frames/TdtFrame.h"
 #include "platform/db/DbError.h"
-#include "screens/DialogSupport.h"
+#include "screens/DetailDialog.h"
 
 namespace zl {
 
@@ -45,52 +44,23 @@ TfrmInqItem::TfrmInqItem(QWidget* owner) : widgets::FormDialog(owner) {
         form->addRow(label, t);
         return t;
     };
-    const auto edit = [this, form](const char* name, const char* label, const char* column) {
-        auto* e = new widgets::DBEdit(this);
-        e->setObjectName(name);
-        e->SetDataSource(&dsEdit);
-        e->SetDataField(column);
-        form->addRow(label, e);
-        return e;
-    };
-    const auto lookup = [this, form](const char* name, const char* label, db::Query* list,
-                                     const char* key, const char* shown, const char* column) {
-        auto* c = new widgets::DBLookupComboBox(this);
-        c->setObjectName(name);
-        c->SetListSource(list, key, shown);
-        c->SetDataSource(&dsEdit);
-        c->SetDataField(column);
-        form->addRow(label, c);
-        return c;
-    };
     txtDate = text("txtDate", "Date created: ", "doc_item_date");
     txtTime = text("txtTime", "Time created: ", "doc_item_time");
-    dtDue = new TdtFrame(this);
-    dtDue->setObjectName("dtDue");
-    form->addRow("Date due: ", dtDue);
-    edDueTime = edit("edDueTime", "Time due: ", "doc_item_duetime");
+    dtDue = AddDateFrame(this, form, "dtDue", "Date due: ");
+    edDueTime = AddNamedEdit(this, form, "edDueTime", "Time due: ", &dsEdit, "doc_item_duetime");
     edDueTime->setMaximumWidth(100);
-    edDescr = edit("edDescr", "Description: ", "doc_item_descr");
+    edDescr = AddNamedEdit(this, form, "edDescr", "Description: ", &dsEdit, "doc_item_descr");
     edDescr->setMinimumWidth(360);
-    cbUser =
-        lookup("cbUser", "Responsible user: ", &qUser, "entity_id", "Full name", "sys_user_id");
-    edNotes = new widgets::DBMemo(this);
-    edNotes->setObjectName("edNotes");
-    edNotes->SetDataSource(&dsEdit);
-    edNotes->SetDataField("doc_item_notes");
-    edNotes->setMaximumHeight(90);
-    form->addRow("Notes: ", edNotes);
-    cbStatus = lookup("cbStatus", "Status: ", &qStatus, "inq_status_id", "inq_status_descr",
-                      "inq_status_id");
+    cbUser = AddLookupCombo(this, form, "cbUser", "Responsible user: ", &qUser, "entity_id",
+                            "Full name", &dsEdit, "sys_user_id");
+    edNotes = AddDataMemo(this, form, "edNotes", "Notes: ", &dsEdit, "doc_item_notes", 90);
+    cbStatus = AddLookupCombo(this, form, "cbStatus", "Status: ", &qStatus, "inq_status_id",
+                              "inq_status_descr", &dsEdit, "inq_status_id");
 
     grpDocument = new QGroupBox("Process step document / file", this);
     grpDocument->setObjectName("grpDocument");
-    txtFile = new widgets::DBText(grpDocument);
-    txtFile->setObjectName("txtFile");
+    txtFile = NewFileText(grpDocument, &dsEdit, "doc_item_file");
     txtFile->setFont(bold);
-    txtFile->SetDataSource(&dsEdit);
-    txtFile->SetDataField("doc_item_file");
-    txtFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
     btnDoc = new QPushButton("Choose document &file", grpDocument);
     btnDoc->setObjectName("btnDoc");
     btnViewDoc = new QPushButton("&View", grpDocument);
@@ -103,31 +73,13 @@ TfrmInqItem::TfrmInqItem(QWidget* owner) : widgets::FormDialog(owner) {
     document->addWidget(txtFile);
     document->addLayout(documentButtons);
 
-    btnOK = new QPushButton("&OK", this);
-    btnOK->setObjectName("btnOK");
-    btnOK->setDefault(true);
+    btnOK = NewOKButton(this);
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
-    connect(btnDoc, &QPushButton::clicked, this, [this] {
-        RunGuarded(
-            "TfrmInqItem.btnDocClick", [this] { btnDocClick(); }, RefusedEntry::AlreadyShown);
-    });
-    connect(btnViewDoc, &QPushButton::clicked, this, [this] {
-        RunGuarded(
-            "TfrmInqItem.btnViewDocClick", [this] { btnViewDocClick(); },
-            RefusedEntry::AlreadyShown);
-    });
+    OnClickGuarded(btnDoc, "TfrmInqItem.btnDocClick", [this] { btnDocClick(); });
+    OnClickGuarded(btnViewDoc, "TfrmInqItem.btnViewDocClick", [this] { btnViewDocClick(); });
+    LayOutForm(this, form, btnOK)->insertWidget(1, grpDocument);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(grpDocument);
-    layout->addWidget(btnOK, 0, Qt::AlignRight);
-
-    // Our own dialog rather than the desktop's, so that it behaves alike everywhere; only an
-    // existing file in an existing folder can be chosen.
-    OpenDialog1 = new QFileDialog(this);
-    OpenDialog1->setObjectName("OpenDialog1");
-    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
-    OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
+    OpenDialog1 = NewOpenDialog(this);
     OpenDialog1->setSizeGripEnabled(true);
     adjustSize();
 }
@@ -139,30 +91,17 @@ void TfrmInqItem::showEvent(QShowEvent* event) {
     if (event->spontaneous())
         return;
     widgets::Centre(*this);
-    bool shown = false;
-    RunGuarded(
-        kShowTag,
-        [this, &shown] {
-            FormShow();
-            shown = true;
-        },
-        RefusedEntry::AlreadyShown);
-    if (!shown) {
+    if (!RanGuarded(
+            kShowTag, [this] { FormShow(); }, RefusedEntry::AlreadyShown)) {
         qEdit.Close();  // nothing half opened can be typed into or saved
         adapter_.Close();
     }
 }
 
 void TfrmInqItem::FormShow() {
-    DimensionTable* steps = Dimensions->Require(kSteps, kShowTag);
-    if (!steps) {
-        adapter_.Close();
-        return;
-    }
     // A step deleted meanwhile has been reported and the dialog is closing. A new step has been
     // stored by the list before this dialog opened.
-    if (!OpenRecordToEdit(qEdit, "doc_item", "doc_item_id", steps->GetRecordId(), adapter_,
-                          kShowTag))
+    if (!OpenHandedRecord(qEdit, kSteps, "doc_item", "doc_item_id", adapter_, kShowTag))
         return;
     DataMod->openQuery(DataMod->zlmConn, qStatus, kShowTag,
                        "select * from inq_status order by inq_status_id");
@@ -174,10 +113,8 @@ void TfrmInqItem::FormShow() {
 
 bool TfrmInqItem::FormClose() {
     // No cancel: every way of closing saves, and a failed save asks before anything is lost.
-    if (SaveRecord(qEdit, widgets::HandleOf(this), "TfrmInqItem.FormClose") ==
-        SaveOutcome::KeepOpen)
+    if (!SaveAndCloseRecord(qEdit, this, "TfrmInqItem.FormClose"))
         return false;
-    qEdit.Close();
     qStatus.Close();
     qUser.Close();
     return true;
@@ -186,10 +123,9 @@ bool TfrmInqItem::FormClose() {
 void TfrmInqItem::btnDocClick() {
     if (!qEdit.Editing())
         return;
-    if (OpenDialog1->exec() == QDialog::Accepted && !OpenDialog1->selectedFiles().isEmpty())
-        qEdit.FieldByName("doc_item_file")
-            .SetAsString(
-                QFileInfo(OpenDialog1->selectedFiles().first()).absoluteFilePath().toStdString());
+    const std::string path = ChooseFile(OpenDialog1);
+    if (!path.empty())
+        qEdit.FieldByName("doc_item_file").SetAsString(path);
 }
 
 void TfrmInqItem::btnViewDocClick() {

@@ -229,16 +229,17 @@ void TfrmInquiry::editDocument() {
         dialog && dimensions_ ? dimensions_->Require(kind, "TfrmInquiry.btnEditClick") : nullptr;
     if (!documents)
         return;
-    // The customers window's list of this kind keeps its own current record.
-    const int previous = documents->GetRecordId();
-    documents->SetRecordId(docId);
     {
-        // A document gone meanwhile is reported by its dialog, which then closes by itself.
-        EditModeScope editing(*documents, DimensionTable::EditRecord);
-        dialog->exec();
+        // The customers window's list of this kind keeps its own current record.
+        BorrowedContext borrowed(documents);
+        documents->SetRecordId(docId);
+        {
+            // A document gone meanwhile is reported by its dialog, which then closes by itself.
+            EditModeScope editing(*documents, DimensionTable::EditRecord);
+            dialog->exec();
+        }
+        dialog.reset();
     }
-    dialog.reset();
-    documents->SetRecordId(previous);
     openQOI();
 }
 

@@ -12,7 +12,7 @@
 #include "core/DimCollection.h"
 #include "core/EditForm.h"
 #include "core/Globals.h"
-#include "screens/DialogSupport.h"
+#include "screens/DetailDialog.h"
 
 namespace zl {
 
@@ -153,12 +153,9 @@ void TfrmQuestion::rgTypeClick() {
 bool TfrmQuestion::FormClose() {
     bool mayClose = true;
     RunGuarded("TfrmQuestion.FormClose", [this, &mayClose] {
-        if (SaveRecord(qEdit, widgets::HandleOf(this), "TfrmQuestion.FormClose") ==
-            SaveOutcome::KeepOpen) {
-            mayClose = false;
+        mayClose = SaveAndCloseRecord(qEdit, this, "TfrmQuestion.FormClose");
+        if (!mayClose)
             return;
-        }
-        qEdit.Close();
         choiceFrame->closeTables();
         choiceFrame->setEnabled(false);
     });

@@ -11,7 +11,7 @@
 #include "core/DimCollection.h"
 #include "core/EditForm.h"
 #include "core/Globals.h"
-#include "screens/DialogSupport.h"
+#include "screens/DetailDialog.h"
 
 namespace zl {
 
@@ -99,12 +99,9 @@ void TfrmSection::FormShow() {
 bool TfrmSection::FormClose() {
     bool mayClose = true;
     RunGuarded("TfrmSection.FormClose", [this, &mayClose] {
-        if (SaveRecord(qEdit, widgets::HandleOf(this), "TfrmSection.FormClose") ==
-            SaveOutcome::KeepOpen) {
-            mayClose = false;
+        mayClose = SaveAndCloseRecord(qEdit, this, "TfrmSection.FormClose");
+        if (!mayClose)
             return;
-        }
-        qEdit.Close();
         questionFrame->closeTables();
         questionFrame->setEnabled(false);
     });
