@@ -1,6 +1,5 @@
-// What the dialogs on one row of a detail list share (a document, forecast or assembly line, a
-// dated rate, a choice, a contact person, an inquiry step), and the steps and controls the
-// contact event, inquiry and document dialogs have in common.
+// What the dialogs on one row of a detail list share: a document, forecast or assembly line, a
+// dated rate, a choice, a contact person, an inquiry step.
 #pragma once
 
 #include <QString>
@@ -18,17 +17,11 @@
 #include "widgets/FormDialog.h"
 #include "widgets/QtPlatform.h"
 
-class QAbstractButton;
-class QFileDialog;
 class QFormLayout;
-class QLabel;
 class QPushButton;
-class QVBoxLayout;
 
 namespace zl {
 
-class EditForm;
-class TdtFrame;
 class TfrmLookup;
 class TfrmSelItemType;
 
@@ -51,66 +44,6 @@ void DropAbandonedLine(QWidget& dialog, db::Query& line, int dimension);
 // from the end of it or from today, for a year.
 void ProposeRatePeriod(db::Query& rate, const std::string& table, const std::string& parentColumn,
                        const std::string& fromColumn, const std::string& toColumn);
-
-// Runs `step` guarded under `tag`; true when it ran to its end.
-bool RanGuarded(const std::string& tag, const std::function<void()>& step,
-                RefusedEntry refused = RefusedEntry::Report);
-
-// Every click of `button` runs `handler` guarded under `tag`.
-void OnClickGuarded(QAbstractButton* button, std::string tag, std::function<void()> handler,
-                    RefusedEntry refused = RefusedEntry::AlreadyShown);
-
-// Controls of the form bound to `source`, under their own object names.
-widgets::DBEdit* AddNamedEdit(QWidget* parent, QFormLayout* form, const char* name,
-                              const QString& label, widgets::DataSource* source,
-                              const char* column);
-// A memo no taller than `maxHeight` (0: as tall as the form lets it).
-widgets::DBMemo* AddDataMemo(QWidget* parent, QFormLayout* form, const char* name,
-                             const QString& label, widgets::DataSource* source, const char* column,
-                             int maxHeight = 0);
-widgets::DBLookupComboBox* AddLookupCombo(QWidget* parent, QFormLayout* form, const char* name,
-                                          const QString& label, db::Query* list, const char* key,
-                                          const char* shown, widgets::DataSource* source,
-                                          const char* column);
-TdtFrame* AddDateFrame(QWidget* parent, QFormLayout* form, const char* name, const QString& label);
-// The path of a document, kept in `column`, as a text the mouse can select.
-widgets::DBText* NewFileText(QWidget* parent, widgets::DataSource* source, const char* column);
-
-// The default button "&OK", named "btnOK".
-QPushButton* NewOKButton(QWidget* dialog);
-// The form, with `ok` at its right below it, as the dialog's layout.
-QVBoxLayout* LayOutForm(QWidget* dialog, QFormLayout* form, QPushButton* ok);
-// A push button named `name`.
-QPushButton* NewButton(QWidget* dialog, const char* name, const QString& caption);
-// The layout of a dialog with a detail list: the form, the list's label, the list taking the
-// height that is left, and a row of buttons, `tools` at the left and `closers` at the right
-// (null ones left out).
-void LayOutWithList(QWidget* dialog, QFormLayout* form, QLabel* label, QWidget* list,
-                    std::initializer_list<QPushButton*> tools,
-                    std::initializer_list<QPushButton*> closers);
-// "OpenDialog1": our own file dialog rather than the desktop's, so that it behaves alike
-// everywhere; only an existing file can be chosen.
-QFileDialog* NewOpenDialog(QWidget* dialog);
-// The path of the file chosen in `chooser`; "" when the choice was cancelled.
-std::string ChooseFile(QFileDialog* chooser);
-
-// The Cancel of a dialog kept by an EditForm: it closes when the user agrees to drop the changes.
-void CancelEdit(EditForm* editForm, QWidget* dialog);
-// Saves through the dialog's EditForm as the dialog closes, guarded under `tag`, and is done with
-// it. False keeps the dialog open: the save failed and the user kept the changes.
-bool FinishEdit(std::unique_ptr<EditForm>& editForm, const std::string& tag, RefusedEntry refused);
-
-// The customer dialog takes over the customer kind and, through its contact list, the contact
-// person kind; the windows behind find them as they left them.
-struct BorrowedCustomerKinds {
-    BorrowedCustomerKinds();
-    BorrowedContext customers;
-    BorrowedContext persons;
-};
-
-// Shows the customer of the row `q` stands on in the customer dialog. The customer's key, or
-// 0 when nothing was shown (no row, no customer, or the kind is not there, reported under `tag`).
-int ShowRowCustomer(QWidget* owner, db::Query& q, const std::string& tag);
 
 // A line dialog whose set-up runs once just after it shows (Timer1: the dialog is on screen
 // then, so that the pickers a new line opens stand over it). A new line chooses its item type

@@ -1,19 +1,35 @@
 #include "screens/DialogSupport.h"
 
+#include <QAbstractButton>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <exception>
 
 #include "core/DataMod.h"
+#include "core/DimCollection.h"
+#include "core/EditForm.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
+#include "frames/TdtFrame.h"
 #include "platform/db/DbError.h"
 #include "platform/db/JetDialect.h"
+#include "screens/TfrmCustEdit.h"
 
 namespace zl {
+
+namespace {
+
+constexpr int kCustomers = 1;
+constexpr int kContactPersons = 17;
+
+}  // namespace
 
 void RunGuarded(const std::string& tag, const std::function<void()>& step,
                 RefusedEntry refused) noexcept {
@@ -102,6 +118,161 @@ int HighestOtherOrder(const std::string& table, const std::string& orderColumn,
                              db::Value{static_cast<long long>(ownKey)}}))
         return -1;
     return q.IsEmpty() ? 0 : q.Fields(0).AsInteger();
+}
+
+bool RanGuarded(const std::string& tag, const std::function<void()>& step, RefusedEntry refused) {
+    bool done = false;
+    RunGuarded(
+        tag,
+        [&step, &done] {
+            step();
+            done = true;
+        },
+        refused);
+    return done;
+}
+
+void OnClickGuarded(QAbstractButton* button, std::string tag, std::function<void()> handler,
+                    RefusedEntry refused) {
+    QObject::connect(button, &QAbstractButton::clicked, button,
+                     [tag = std::move(tag), handler = std::move(handler), refused] {
+                         RunGuarded(tag, handler, refused);
+                     });
+}
+
+widgets::DBEdit* AddNamedEdit(QWidget* parent, QFormLayout* form, const char* name,
+                              const QString& label, widgets::DataSource* source,
+                              const char* column) {
+    widgets::DBEdit* edit = AddDataEdit(parent, form, label, source, column);
+    edit->setObjectName(name);
+    return edit;
+}
+
+widgets::DBMemo* AddDataMemo(QWidget* parent, QFormLayout* form, const char* name,
+                             const QString& label, widgets::DataSource* source, const char* column,
+                             int maxHeight) {
+    auto* memo = new widgets::DBMemo(parent);
+    memo->setObjectName(name);
+    memo->SetDataSource(source);
+    memo->SetDataField(column);
+    if (maxHeight > 0)
+        memo->setMaximumHeight(maxHeight);
+    form->addRow(label, memo);
+    return memo;
+}
+
+widgets::DBLookupComboBox* AddLookupCombo(QWidget* parent, QFormLayout* form, const char* name,
+                                          const QString& label, db::Query* list, const char* key,
+                                          const char* shown, widgets::DataSource* source,
+                                          const char* column) {
+    auto* combo = new widgets::DBLookupComboBox(parent);
+    combo->setObjectName(name);
+    combo->SetListSource(list, key, shown);
+    combo->SetDataSource(source);
+    combo->SetDataField(column);
+    form->addRow(label, combo);
+    return combo;
+}
+
+TdtFrame* AddDateFrame(QWidget* parent, QFormLayout* form, const char* name, const QString& label) {
+    auto* frame = new TdtFrame(parent);
+    frame->setObjectName(name);
+    form->addRow(label, frame);
+    return frame;
+}
+
+widgets::DBText* NewFileText(QWidget* parent, widgets::DataSource* source, const char* column) {
+    auto* text = new widgets::DBText(parent);
+    text->setObjectName("txtFile");
+    text->SetDataSource(source);
+    text->SetDataField(column);
+    text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return text;
+}
+
+QPushButton* NewOKButton(QWidget* dialog) {
+    auto* button = new QPushButton("&OK", dialog);
+    button->setObjectName("btnOK");
+    button->setDefault(true);
+    return button;
+}
+
+QVBoxLayout* LayOutForm(QWidget* dialog, QFormLayout* form, QPushButton* ok) {
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addLayout(form);
+    layout->addWidget(ok, 0, Qt::AlignRight);
+    return layout;
+}
+
+QPushButton* NewButton(QWidget* dialog, const char* name, const QString& caption) {
+    auto* button = new QPushButton(caption, dialog);
+    button->setObjectName(name);
+    return button;
+}
+
+void LayOutWithList(QWidget* dialog, QFormLayout* form, QLabel* label, QWidget* list,
+                    std::initializer_list<QPushButton*> tools,
+                    std::initializer_list<QPushButton*> closers) {
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : tools)
+        if (b)
+            buttons->addWidget(b);
+    buttons->addStretch();
+    for (QPushButton* b : closers)
+        buttons->addWidget(b);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addLayout(form);
+    layout->addWidget(label);
+    layout->addWidget(list, 1);
+    layout->addLayout(buttons);
+}
+
+QFileDialog* NewOpenDialog(QWidget* dialog) {
+    auto* chooser = new QFileDialog(dialog);
+    chooser->setObjectName("OpenDialog1");
+    chooser->setFileMode(QFileDialog::ExistingFile);
+    chooser->setOption(QFileDialog::DontUseNativeDialog);
+    return chooser;
+}
+
+std::string ChooseFile(QFileDialog* chooser) {
+    if (chooser->exec() != QDialog::Accepted || chooser->selectedFiles().isEmpty())
+        return "";
+    return QFileInfo(chooser->selectedFiles().first()).absoluteFilePath().toStdString();
+}
+
+void CancelEdit(EditForm* editForm, QWidget* dialog) {
+    if (editForm && editForm->handleCancel(widgets::HandleOf(dialog)))
+        dialog->close();
+}
+
+bool FinishEdit(std::unique_ptr<EditForm>& editForm, const std::string& tag, RefusedEntry refused) {
+    bool mayClose = true;
+    RunGuarded(
+        tag, [&editForm, &mayClose] { mayClose = !editForm || editForm->handleClose(); }, refused);
+    if (mayClose)
+        editForm.reset();
+    return mayClose;
+}
+
+BorrowedCustomerKinds::BorrowedCustomerKinds()
+    : customers(Dimensions->Find(kCustomers)), persons(Dimensions->Find(kContactPersons)) {}
+
+int ShowRowCustomer(QWidget* owner, db::Query& q, const std::string& tag) {
+    if (!q.Active())
+        return 0;
+    const int customer = q.FieldByName("customer_id").AsInteger();
+    if (customer <= 0)
+        return 0;
+    DimensionTable* customers = Dimensions->Require(kCustomers, tag);
+    if (!customers)
+        return 0;
+    BorrowedCustomerKinds borrowed;
+    customers->SetRecordId(customer);
+    customers->SetEditMode(DimensionTable::EditRecord);
+    TfrmCustEdit frmCustEdit(owner);
+    frmCustEdit.exec();
+    return customer;
 }
 
 }  // namespace zl

@@ -51,8 +51,7 @@ QPushButton* RecordDialog::NewCancelButton() {
 }
 
 void RecordDialog::btnCancelClick() {
-    if (editForm_ && editForm_->handleCancel(widgets::HandleOf(this)))
-        close();
+    CancelEdit(editForm_.get(), this);
 }
 
 bool RecordDialog::FormClose() {
