@@ -405,12 +405,7 @@ TEST_F(CatalogueLineDialogsTest, AChosenImageNamesTheDescriptionOnlyWhenItHasNon
         dialog.show();
         EXPECT_EQ(dialog.OpenpictureDialog1->nameFilters(),
                   QStringList{"Image files (*.bmp *.wmf *.jpg *.jpeg *.gif *.png *)"});
-        WhenModal<QFileDialog>([file](QFileDialog& files) {
-            auto* name = files.findChild<QLineEdit*>("fileNameEdit");
-            ASSERT_NE(name, nullptr);
-            name->setText(QString::fromStdString(file));
-            QMetaObject::invokeMethod(&files, "accept");
-        });
+        test::WhenChoosingFile(file);
         dialog.Button1->click();
         EXPECT_EQ(dialog.DBText1->text().toStdString(), file);
         dialog.close();
@@ -425,7 +420,7 @@ TEST_F(CatalogueLineDialogsTest, ACancelledChoiceChangesNothingAndViewOpensOnlyA
     StoreImage("[no value]", "/nowhere/missing.png");
     TfrmBillableImage dialog;
     dialog.show();
-    WhenModal<QFileDialog>([](QFileDialog& files) { files.reject(); });
+    test::WhenChoosingFile("");
     dialog.Button1->click();
     dialog.btnView->click();
     EXPECT_TRUE(opener.Targets().empty());

@@ -50,9 +50,7 @@ class CompQuestTest : public test::FrameFixture {
     void SetUp() override {
         FrameFixture::SetUp();
         CurBusUnitId = 3;
-        dm->qConfig.Edit();
-        dm->qConfig.FieldByName("config_docrepository").SetAsString(folder.DataFolder() + "doc/");
-        dm->qConfig.Post();
+        UseDocRepository();
         Exec(
             "insert into entity (entity_id, dimension_id, entity_name, entity_fullname) values "
             "(9001, 1, \"Acme\", \"Acme Trading\")");

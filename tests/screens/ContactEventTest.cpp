@@ -52,9 +52,7 @@ class ContactEventTest : public test::FrameFixture {
             "(8001, 9, 9001, 9003, 3, 'Visit 3', '[none]', '2024-03-05 00:00:00', '10:30'), "
             "(8002, 9, 0, 0, 3, 'No customer', '[none]', '2024-03-05 00:00:00', '10:30')");
         // The repository and the sample letter where the installer put them.
-        dm->qConfig.Edit();
-        dm->qConfig.FieldByName("config_docrepository").SetAsString(folder.DataFolder() + "doc/");
-        dm->qConfig.Post();
+        UseDocRepository();
         Exec("update doc_template set doc_template_file='" + folder.DataFolder() +
              "doc/sampletemplate.rtf'");
         fake = test::FakeReportServer::Create();
@@ -272,20 +270,14 @@ TEST_F(ContactEventTest, ViewOnNoneOrAMissingFileSaysSoAndStoresNone) {
 TEST_F(ContactEventTest, AttachStoresTheChosenFileAndACancelledChoiceStoresNone) {
     const std::string chosen = MakeFile("scans/offer.pdf");
     Run(DimensionTable::EditRecord, kEvent, [chosen](TfrmContact& d) {
-        WhenModal<QFileDialog>([chosen](QFileDialog& files) {
-            // Typed as a user would: the dialog's folder list may still be loading.
-            auto* name = files.findChild<QLineEdit*>("fileNameEdit");
-            ASSERT_NE(name, nullptr);
-            name->setText(QString::fromStdString(chosen));
-            QMetaObject::invokeMethod(&files, "accept");
-        });
+        test::WhenChoosingFile(chosen);
         d.btnAttach->click();
         EXPECT_EQ(d.txtFile->text().toStdString(), chosen);
         d.btnOK->click();
     });
     EXPECT_EQ(StoredFile(), chosen);
     Run(DimensionTable::EditRecord, kEvent, [](TfrmContact& d) {
-        WhenModal<QFileDialog>([](QFileDialog& files) { files.reject(); });
+        test::WhenChoosingFile("");
         d.btnAttach->click();
         d.btnOK->click();
     });

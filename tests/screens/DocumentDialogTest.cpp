@@ -51,9 +51,7 @@ class DocumentDialogTest : public test::FrameFixture {
     void SetUp() override {
         FrameFixture::SetUp();
         CurBusUnitId = kBusUnit;
-        dm->qConfig.Edit();
-        dm->qConfig.FieldByName("config_docrepository").SetAsString(folder.DataFolder() + "doc/");
-        dm->qConfig.Post();
+        UseDocRepository();
         // New keys lie above every row made here.
         Exec("update id_control set next_id=20000");
         Exec(

@@ -375,15 +375,10 @@ TEST_F(InquiryDialogTest, ViewOpensTheStepsDocumentButNeverRunsAProgram) {
 TEST_F(InquiryDialogTest, ChooseDocumentFileStoresTheChosenFile) {
     const std::string chosen = MakeFile("minutes.rtf", "{\\rtf1}");
     RunStep(kStep, [chosen](TfrmInqItem& d) {
-        WhenModal<QFileDialog>([chosen](QFileDialog& files) {
-            auto* name = files.findChild<QLineEdit*>("fileNameEdit");
-            ASSERT_NE(name, nullptr);
-            name->setText(QString::fromStdString(chosen));
-            QMetaObject::invokeMethod(&files, "accept");
-        });
+        test::WhenChoosingFile(chosen);
         d.btnDoc->click();
         EXPECT_EQ(d.txtFile->text().toStdString(), chosen);
-        WhenModal<QFileDialog>([](QFileDialog& files) { files.reject(); });
+        test::WhenChoosingFile("");
         d.btnDoc->click();  // a cancelled choice keeps the file
         d.btnOK->click();
     });

@@ -57,9 +57,7 @@ class QuestionnaireDesignTest : public test::FrameFixture {
     void SetUp() override {
         FrameFixture::SetUp();
         CurBusUnitId = 3;
-        dm->qConfig.Edit();
-        dm->qConfig.FieldByName("config_docrepository").SetAsString(folder.DataFolder() + "doc/");
-        dm->qConfig.Post();
+        UseDocRepository();
     }
     DimensionTable& Dim(int id) { return *Dimensions->Find(id); }
 
@@ -154,6 +152,8 @@ TEST_F(QuestionnaireDesignTest, ANewQuestionnaireIsStoredWithItsOrdersPositionsA
                     AddThrough<TfrmChoice>(d.choiceFrame, [text](TfrmChoice& c) {
                         EXPECT_EQ(c.windowTitle(), "Add new choice");
                         EXPECT_EQ(Shown(c, "choice_score"), "1.00");
+                        // Focus reaches an edit only once its dialog is active.
+                        ASSERT_TRUE(QTest::qWaitForWindowActive(&c));
                         c.edScore->setFocus();  // three decimals while being edited
                         EXPECT_EQ(Shown(c, "choice_score"), "1.000");
                         c.edText->setFocus();

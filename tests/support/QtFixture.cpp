@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <QDialog>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QWidget>
 
 namespace zl::test {
@@ -48,6 +50,19 @@ ModalWatchdog::~ModalWatchdog() {
 }
 
 QApplication* QtFixture::app = nullptr;
+
+void WhenChoosingFile(const std::string& path) {
+    WhenModal<QFileDialog>([path](QFileDialog& files) {
+        if (path.empty()) {
+            files.reject();
+            return;
+        }
+        auto* name = files.findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
+        name->setText(QString::fromStdString(path));
+        QMetaObject::invokeMethod(&files, "accept");
+    });
+}
 
 void QtFixture::SetUpTestSuite() {
     if (app)

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QTimer>
 #include <functional>
+#include <string>
 
 #include "platform/desktop/Desktop.h"
 #include "tests/support/CoreFixture.h"
@@ -32,6 +33,10 @@ void WhenModal(std::function<void(T&)> step, int triesLeft = 500) {
             WhenModal<T>(step, triesLeft - 1);
     });
 }
+
+// Chooses `path` in the next file dialog, typed as a user would (the dialog's folder list may
+// still be loading); an empty path cancels the dialog.
+void WhenChoosingFile(const std::string& path);
 
 // Closes any modal dialog still open a minute after a test began, and fails the test: a step
 // that never ran (or stopped at a failed assertion) must not hang the whole test binary.

@@ -63,6 +63,12 @@ void FrameFixture::SetUp() {
     Dimensions = dims.get();
 }
 
+void FrameFixture::UseDocRepository() {
+    dm->qConfig.Edit();
+    dm->qConfig.FieldByName("config_docrepository").SetAsString(folder.DataFolder() + "doc/");
+    dm->qConfig.Post();
+}
+
 void FrameFixture::TearDown() {
     Dimensions = nullptr;
     ReportServer.reset();

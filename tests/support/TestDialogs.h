@@ -56,6 +56,8 @@ class FrameFixture : public QtFixture {
   protected:
     void SetUp() override;
     void TearDown() override;
+    // The document repository in the data folder, where the installer puts it.
+    void UseDocRepository();
     std::unique_ptr<DimCollection> dims;
 };
 
