@@ -98,12 +98,6 @@ class CatalogueLineDialogsTest : public test::FrameFixture {
     std::string Line(const std::string& columns) {
         return Main("select " + columns + " from bill_item where bill_item_id=9401");
     }
-    std::vector<std::string> Texts() {
-        std::vector<std::string> texts;
-        for (const auto& m : prompter.Messages())
-            texts.push_back(m.text);
-        return texts;
-    }
 
     void StoreRate(int id, int item, int fromDay, int toDay) {
         Exec(
@@ -130,12 +124,6 @@ class CatalogueLineDialogsTest : public test::FrameFixture {
             descr + "', '" + file + "')");
         Dimensions->Find(29)->SetRecordId(9601);
         Dimensions->Find(29)->SetEditMode(DimensionTable::EditRecord);
-    }
-    std::string MakeFile(const std::string& relative) {
-        const std::string path = folder.Home() + "/" + relative;
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        std::ofstream(path, std::ios::binary) << "GIF89a";
-        return path;
     }
 };
 
@@ -393,7 +381,7 @@ TEST_F(CatalogueLineDialogsTest, ValuesOutsideTheirRangesAreRefusedAndTheFieldKe
 }
 
 TEST_F(CatalogueLineDialogsTest, AChosenImageNamesTheDescriptionOnlyWhenItHasNone) {
-    const std::string file = MakeFile("pictures/front view.png");
+    const std::string file = MakeFile("pictures/front view.png", "GIF89a");
     struct Case {
         const char* descrBefore;
         const char* descrAfter;
@@ -416,7 +404,7 @@ TEST_F(CatalogueLineDialogsTest, AChosenImageNamesTheDescriptionOnlyWhenItHasNon
 }
 
 TEST_F(CatalogueLineDialogsTest, ACancelledChoiceChangesNothingAndViewOpensOnlyAnExistingDocument) {
-    const std::string file = MakeFile("pictures/side.jpg");
+    const std::string file = MakeFile("pictures/side.jpg", "GIF89a");
     StoreImage("[no value]", "/nowhere/missing.png");
     TfrmBillableImage dialog;
     dialog.show();
@@ -428,7 +416,7 @@ TEST_F(CatalogueLineDialogsTest, ACancelledChoiceChangesNothingAndViewOpensOnlyA
     dialog.btnView->click();
     EXPECT_EQ(opener.Targets(), std::vector<std::string>{file});
     // A program named as an image is never run.
-    const std::string program = MakeFile("pictures/setup.sh");
+    const std::string program = MakeFile("pictures/setup.sh", "GIF89a");
     std::filesystem::permissions(program, std::filesystem::perms::owner_exec,
                                  std::filesystem::perm_options::add);
     dialog.qEdit.FieldByName("billable_image_file").SetAsString(program);

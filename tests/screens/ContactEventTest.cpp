@@ -75,18 +75,6 @@ class ContactEventTest : public test::FrameFixture {
     void SetStoredFile(const std::string& path) {
         Exec("update zlm_doc set zlm_doc_file='" + path + "' where zlm_doc_id=8001");
     }
-    std::string MakeFile(const std::string& relative, const std::string& content = "letter") {
-        const std::string path = folder.Home() + "/" + relative;
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        std::ofstream(path, std::ios::binary) << content;
-        return path;
-    }
-    std::vector<std::string> Texts() {
-        std::vector<std::string> texts;
-        for (const auto& m : prompter.Messages())
-            texts.push_back(m.text);
-        return texts;
-    }
 
     com::ComPtr<test::FakeReportServer> fake;
 };

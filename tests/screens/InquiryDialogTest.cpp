@@ -80,17 +80,6 @@ class InquiryDialogTest : public test::FrameFixture {
         WhenModal<TfrmInqItem>(step);
         dialog.exec();
     }
-    std::string MakeFile(const std::string& name, const std::string& content) {
-        const std::string path = folder.Home() + "/" + name;
-        std::ofstream(path, std::ios::binary) << content;
-        return path;
-    }
-    std::vector<std::string> Texts() {
-        std::vector<std::string> texts;
-        for (const auto& m : prompter.Messages())
-            texts.push_back(m.text);
-        return texts;
-    }
 };
 
 TEST_F(InquiryDialogTest, ANewInquiryIsStoredUnderThePickedOrThePlaceholderCustomer) {

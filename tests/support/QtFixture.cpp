@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QWidget>
+#include <filesystem>
+#include <fstream>
 
 namespace zl::test {
 namespace {
@@ -62,6 +64,20 @@ void WhenChoosingFile(const std::string& path) {
         name->setText(QString::fromStdString(path));
         QMetaObject::invokeMethod(&files, "accept");
     });
+}
+
+std::vector<std::string> QtFixture::Texts() const {
+    std::vector<std::string> texts;
+    for (const auto& m : prompter.Messages())
+        texts.push_back(m.text);
+    return texts;
+}
+
+std::string QtFixture::MakeFile(const std::string& relative, const std::string& content) const {
+    const std::string path = folder.Home() + "/" + relative;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << content;
+    return path;
 }
 
 void QtFixture::SetUpTestSuite() {

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/desktop/Desktop.h"
 #include "tests/support/CoreFixture.h"
@@ -64,6 +65,10 @@ class QtFixture : public CoreFixture {
     ModalWatchdog watchdog;
     std::string Local(const std::string& sql) const { return Stored(folder.LocalDb(), sql); }
     std::string Main(const std::string& sql) const { return Stored(folder.MainDb(), sql); }
+    // The texts of the message boxes shown so far.
+    std::vector<std::string> Texts() const;
+    // A file under the home folder, with the folders it needs.
+    std::string MakeFile(const std::string& relative, const std::string& content = "letter") const;
 
   public:
     QtFixture();
