@@ -4,6 +4,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "core/DimCollection.h"
 #include "frames/TBrowseFrame.h"
 
 namespace zl {
@@ -39,6 +40,10 @@ TBrowseFrame* HubWindow::AddFrameTab(QTabWidget* pages, const char* name, const 
     frame->setObjectName(name);
     pages->addTab(frame, caption);
     return frame;
+}
+
+void HubWindow::BindFrame(TBrowseFrame* frame, int kind, QDialog* dialog, const std::string& tag) {
+    frame->bindDimension(dimensions_->Require(kind, tag), dialog);
 }
 
 void HubWindow::closeEvent(QCloseEvent* event) {

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QWidget>
+#include <string>
 
+class QDialog;
 class QTabWidget;
 
 namespace zl {
@@ -26,6 +28,15 @@ class HubWindow : public QWidget {
     QTabWidget* NewPageControl();
     // A list frame on a new tab of the page control.
     static TBrowseFrame* AddFrameTab(QTabWidget* pages, const char* name, const char* caption);
+    // Creates the kind's edit dialog, owned by this window and reused for every add and edit,
+    // and binds the frame to the kind with it. A kind the database lacks is logged under `tag`.
+    template <class Dialog>
+    Dialog* BindFrame(TBrowseFrame* frame, int kind, const std::string& tag) {
+        auto* dialog = new Dialog(this);
+        BindFrame(frame, kind, dialog, tag);
+        return dialog;
+    }
+    void BindFrame(TBrowseFrame* frame, int kind, QDialog* dialog, const std::string& tag);
     DimCollection* dimensions_ = nullptr;
 
   private:

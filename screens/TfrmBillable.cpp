@@ -33,14 +33,10 @@ void TfrmBillable::buildBillableFrames() {
     if (!dimensions_)
         return;
     const std::string tag = "TfrmBillable.buildBillableFrames";
-    frmComponent = new TfrmComponent(this);
-    compFrame->bindDimension(dimensions_->Require(10, tag), frmComponent);
-    frmAssembly = new TfrmAssembly(this);
-    assemblyFrame->bindDimension(dimensions_->Require(11, tag), frmAssembly);
-    frmService = new TfrmService(this);
-    serviceFrame->bindDimension(dimensions_->Require(14, tag), frmService);
-    frmForecast = new TfrmForecast(this);
-    forecastFrame->bindDimension(dimensions_->Require(15, tag), frmForecast);
+    frmComponent = BindFrame<TfrmComponent>(compFrame, 10, tag);
+    frmAssembly = BindFrame<TfrmAssembly>(assemblyFrame, 11, tag);
+    frmService = BindFrame<TfrmService>(serviceFrame, 14, tag);
+    frmForecast = BindFrame<TfrmForecast>(forecastFrame, 15, tag);
 }
 
 }  // namespace zl

@@ -62,28 +62,22 @@ void TfrmCustomer::buildCustomerFrames() {
     if (!dimensions_)
         return;
     const std::string tag = "TfrmCustomer.buildCustomerFrames";
-    frmCustEdit = new TfrmCustEdit(this);
-    customerFrame->bindDimension(dimensions_->Require(1, tag), frmCustEdit);
+    frmCustEdit = BindFrame<TfrmCustEdit>(customerFrame, 1, tag);
     // The name shown above the tabs follows the row under the customer list's cursor.
     dsCustomer_.SetDataSet(&customerFrame->qBrowse);
     customerName->SetDataSource(&dsCustomer_);
     customerName->SetDataField("full name");
 
-    frmContact = new TfrmContact(this);
-    contactFrame->bindDimension(dimensions_->Require(9, tag), frmContact);
+    frmContact = BindFrame<TfrmContact>(contactFrame, 9, tag);
     setCustomer(contactFrame);
-    frmQuotation = new TfrmQuotation(this);
-    QuoteFrame->bindDimension(dimensions_->Require(6, tag), frmQuotation);
+    frmQuotation = BindFrame<TfrmQuotation>(QuoteFrame, 6, tag);
     QuoteFrame->setPrintButtonVisible(true);  // whatever the kind's report id says
     setCustomer(QuoteFrame);
-    frmOrder = new TfrmOrder(this);
-    OrderFrame->bindDimension(dimensions_->Require(7, tag), frmOrder);
+    frmOrder = BindFrame<TfrmOrder>(OrderFrame, 7, tag);
     setCustomer(OrderFrame);
-    frmInvoice = new TfrmInvoice(this);
-    InvoiceFrame->bindDimension(dimensions_->Require(8, tag), frmInvoice);
+    frmInvoice = BindFrame<TfrmInvoice>(InvoiceFrame, 8, tag);
     setCustomer(InvoiceFrame);
-    frmCompQuest = new TfrmCompQuest(this);
-    questFrame->bindDimension(dimensions_->Require(37, tag), frmCompQuest);
+    frmCompQuest = BindFrame<TfrmCompQuest>(questFrame, 37, tag);
     setCustomer(questFrame);
 }
 

@@ -141,9 +141,8 @@ void TfrmInquiry::setCollection(DimCollection* dimensions) {
 void TfrmInquiry::setupFrame() {
     if (!dimensions_)
         return;
-    frmEditInquiry = new TfrmEditInquiry(this);
-    inquiryFrame->bindDimension(dimensions_->Require(kInquiryKind, "TfrmInquiry.setupFrame"),
-                                frmEditInquiry);
+    frmEditInquiry =
+        BindFrame<TfrmEditInquiry>(inquiryFrame, kInquiryKind, "TfrmInquiry.setupFrame");
     popStatus();
     // Read at once as the combos show it: by customer, every status.
     openQOI();

@@ -46,22 +46,14 @@ void TfrmOrg::buildOrgFrames() {
     if (!dimensions_)
         return;
     const std::string tag = "TfrmOrg.buildOrgFrames";
-    frmDocTemplate = new TfrmDocTemplate(this);
-    templateFrame->bindDimension(dimensions_->Require(26, tag), frmDocTemplate);
-    frmBusUnit = new TfrmBusUnit(this);
-    busUnitFrame->bindDimension(dimensions_->Require(5, tag), frmBusUnit);
-    frmUserGroup = new TfrmUserGroup(this);
-    userGroupFrame->bindDimension(dimensions_->Require(kUserGroups, tag), frmUserGroup);
-    frmSysUser = new TfrmSysUser(this);
-    sysUserFrame->bindDimension(dimensions_->Require(4, tag), frmSysUser);
-    frmRegion = new TfrmRegion(this);
-    regionFrame->bindDimension(dimensions_->Require(16, tag), frmRegion);
-    frmCustType = new TfrmCustType(this);
-    custTypeFrame->bindDimension(dimensions_->Require(13, tag), frmCustType);
-    frmCampaign = new TfrmCampaign(this);
-    campaignFrame->bindDimension(dimensions_->Require(28, tag), frmCampaign);
-    frmQuestionnaire = new TfrmQuestionnaire(this);
-    questFrame->bindDimension(dimensions_->Require(33, tag), frmQuestionnaire);
+    frmDocTemplate = BindFrame<TfrmDocTemplate>(templateFrame, 26, tag);
+    frmBusUnit = BindFrame<TfrmBusUnit>(busUnitFrame, 5, tag);
+    frmUserGroup = BindFrame<TfrmUserGroup>(userGroupFrame, kUserGroups, tag);
+    frmSysUser = BindFrame<TfrmSysUser>(sysUserFrame, 4, tag);
+    frmRegion = BindFrame<TfrmRegion>(regionFrame, 16, tag);
+    frmCustType = BindFrame<TfrmCustType>(custTypeFrame, 13, tag);
+    frmCampaign = BindFrame<TfrmCampaign>(campaignFrame, 28, tag);
+    frmQuestionnaire = BindFrame<TfrmQuestionnaire>(questFrame, 33, tag);
 }
 
 void TfrmOrg::PageControl1Change() {
