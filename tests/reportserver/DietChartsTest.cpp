@@ -328,6 +328,13 @@ TEST_F(DietChartsTest, ADayWithoutATargetSlopeGetsNoPlannedPoint) {
         EXPECT_FALSE(chart.dieter.targetWeightAt(format::Date()).has_value());
     }
     EXPECT_EQ(ErrorLog(), "");
+
+    // 701 has a slope until its weighings cannot be read.
+    Dieter dieter(701);
+    EXPECT_TRUE(dieter.targetWeightAt(format::Date()).has_value());
+    dm->zlmConn.Execute("alter table usr_weight rename to usr_weight_gone");
+    EXPECT_FALSE(dieter.targetWeightAt(format::Date()).has_value());
+    EXPECT_NE(ErrorLog().find("Dieter.getCurrentWeight"), std::string::npos) << ErrorLog();
 }
 
 TEST_F(DietChartsTest, TheCursorComesBackOnEveryPath) {
