@@ -6,7 +6,9 @@
 #include <QChartView>
 #include <QGraphicsLayout>
 #include <QGraphicsSimpleTextItem>
+#include <QLineSeries>
 #include <QPainter>
+#include <QPen>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QValueAxis>
@@ -15,6 +17,21 @@
 #include "platform/format/Format.h"
 
 namespace zl::reportserver {
+
+QLineSeries* NewLineSeries(QChart* chart, QAbstractAxis* axisX, QAbstractAxis* axisY,
+                           const char* objectName, const QString& text, const QColor& colour,
+                           int width) {
+    auto* series = new QLineSeries;
+    series->setObjectName(objectName);
+    series->setName(text);
+    QPen pen(colour);
+    pen.setWidth(width);
+    series->setPen(pen);
+    chart->addSeries(series);
+    series->attachAxis(axisX);
+    series->attachAxis(axisY);
+    return series;
+}
 
 void PreviewChartPage(QChartView& view, const QPageLayout& page) {
     QPrinter printer(QPrinter::HighResolution);

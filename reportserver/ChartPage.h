@@ -8,12 +8,14 @@
 #include <functional>
 #include <vector>
 
+class QAbstractAxis;
 class QBarSeries;
 class QBarSet;
 class QChart;
 class QChartView;
 class QColor;
 class QGraphicsSimpleTextItem;
+class QLineSeries;
 class QPrinter;
 class QValueAxis;
 
@@ -25,6 +27,12 @@ using ChartPreview = std::function<void(QChartView& view, const QPageLayout& pag
 
 // A new chart named `objectName` with the chart forms' title: Arial, bold, in `titleColour`.
 QChart* NewChart(const char* objectName, const QColor& titleColour);
+
+// A line series named `objectName` on the chart and its two axes, titled `text` in the legend,
+// drawn in `colour` with a pen `width` wide.
+QLineSeries* NewLineSeries(QChart* chart, QAbstractAxis* axisX, QAbstractAxis* axisY,
+                           const char* objectName, const QString& text, const QColor& colour,
+                           int width);
 
 // Shows the chart as one page of the given layout in a modal QPrintPreviewDialog, from which
 // the user prints; returns when the preview closes.

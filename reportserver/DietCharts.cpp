@@ -52,16 +52,7 @@ std::string PeriodClause(const char* column, format::TDateTime from, format::TDa
 
 QLineSeries* NewLine(StackedChart& on, const char* name, const QString& text, const QColor& colour,
                      int width) {
-    auto* series = new QLineSeries;
-    series->setObjectName(name);
-    series->setName(text);
-    QPen pen(colour);
-    pen.setWidth(width);
-    series->setPen(pen);
-    on.chart->addSeries(series);
-    series->attachAxis(on.axisX);
-    series->attachAxis(on.axisY);
-    return series;
+    return NewLineSeries(on.chart, on.axisX, on.axisY, name, text, colour, width);
 }
 
 QBarSet* NewBars(StackedChart& on, const char* name, const QString& text) {

@@ -28,16 +28,7 @@ TfrmLineGraph::TfrmLineGraph(QWidget* owner) : QWidget(owner) {
     QRChart1->addAxis(axisX, Qt::AlignBottom);
     QRChart1->addAxis(axisY, Qt::AlignLeft);
     auto line = [this](const char* name, const char* text, QColor colour, int width) {
-        auto* series = new QLineSeries;
-        series->setObjectName(name);
-        series->setName(text);
-        QPen pen(colour);
-        pen.setWidth(width);
-        series->setPen(pen);
-        QRChart1->addSeries(series);
-        series->attachAxis(axisX);
-        series->attachAxis(axisY);
-        return series;
+        return NewLineSeries(QRChart1, axisX, axisY, name, text, colour, width);
     };
     Series1 = line("Series1", "Expenditure", QColor(255, 0, 0), 4);
     Series2 = line("Series2", "Income", QColor(128, 255, 128), 5);
