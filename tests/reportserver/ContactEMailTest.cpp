@@ -10,6 +10,7 @@
 #include "platform/com/Registry.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Query.h"
+#include "tests/support/Dispatch.h"
 #include "tests/support/FakeReportServer.h"
 #include "tests/support/TempConfigHome.h"
 #include "tests/support/TestDataFolder.h"
@@ -37,22 +38,16 @@ INSERT INTO address (address_id, entity_id, address_email1, address_email2) VALU
     (9104, 9005, NULL, '');
 )";
 
-VARIANT Int(std::int32_t value) {
-    VARIANT v;
-    v.vt = VT_I4;
-    v.lVal = value;
-    return v;
-}
-
-class ContactEMailTest : public ::testing::Test {
+class ContactEMailTest : public ::testing::Test, public test::Dispatch {
   protected:
     void SetUp() override {
         ASSERT_EQ(RegisterServerLibrary(ZELMAR_REPORTSERVER_PATH), S_OK);
         server = test::CreateReportObject();
         ASSERT_TRUE(server);
-        Bstr main(Conn(folder.MainDb())), meta(Conn(folder.MetaDb())),
-            local(Conn(folder.LocalDb()));
-        ASSERT_EQ(server->Connect(main.Get(), meta.Get(), local.Get()), S_OK);
+        object = server.Get();
+        ASSERT_EQ(Call(u"Connect", {Str(Conn(folder.MainDb())), Str(Conn(folder.MetaDb())),
+                                    Str(Conn(folder.LocalDb()))}),
+                  S_OK);
         db.SetConnectionString(Conn(folder.MainDb()));
         db.Open();
         db.ExecuteScript(kPeople);
@@ -120,32 +115,15 @@ TEST_F(ContactEMailTest, TheAddressOfAContactOrOfACustomer) {
 }
 
 TEST_F(ContactEMailTest, DispatchReturnsTheAddressAsResultOrByReference) {
-    const char16_t* name = u"GetContactEMail";
-    DISPID id = 0;
-    ASSERT_EQ(server->GetIDsOfNames(IID_IUnknown, &name, 1, 0, &id), S_OK);
-
-    // customer 9001, contact 0; arguments last-first.
-    VARIANT args[3];
-    args[1] = Int(0);
-    args[2] = Int(9001);
-    DISPPARAMS params{&args[1], nullptr, 2, 0};
     VARIANT result;
-    ASSERT_EQ(
-        server->Invoke(id, IID_IUnknown, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr),
-        S_OK);
+    ASSERT_EQ(Call(u"GetContactEMail", {I4(9001), I4(0)}, &result), S_OK);
     ASSERT_EQ(result.vt, VT_BSTR);
     EXPECT_EQ(FromBstr(result.bstrVal), "orders@harrow.example");
     VariantClear(result);
 
     // The out argument by reference gives up its old string for the address.
     BSTR out = ToBstr("old value");
-    args[0].vt = VT_BYREF | VT_BSTR;
-    args[0].pbstrVal = &out;
-    args[1].lVal = 9011;
-    params = {args, nullptr, 3, 0};
-    ASSERT_EQ(
-        server->Invoke(id, IID_IUnknown, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr),
-        S_OK);
+    ASSERT_EQ(Call(u"GetContactEMail", {I4(9001), I4(9011), Ref(&out)}), S_OK);
     EXPECT_EQ(FromBstr(out), "anna@harrow.example");
     SysFreeString(out);
 }
@@ -170,20 +148,11 @@ TEST_F(ContactEMailTest, AFailedLookupReturnsAnErrorWithoutAnAddress) {
     EXPECT_EQ(rv, nullptr);
 
     // Through dispatch the failure is an exception and the result stays empty.
-    VARIANT args[2];
-    args[0] = Int(0);
-    args[1] = Int(9001);
-    DISPPARAMS params{args, nullptr, 2, 0};
     VARIANT result;
-    EXCEPINFO excep;
-    EXPECT_EQ(
-        server->Invoke(7, IID_IUnknown, 0, DISPATCH_METHOD, &params, &result, &excep, nullptr),
-        DISP_E_EXCEPTION);
+    EXPECT_EQ(Call(u"GetContactEMail", {I4(9001), I4(0)}, &result), DISP_E_EXCEPTION);
     EXPECT_EQ(result.vt, VT_EMPTY);
-    EXPECT_EQ(excep.scode, E_UNEXPECTED);
-    EXPECT_EQ(FromBstr(excep.bstrDescription), "Cannot perform this operation on a closed dataset");
-    SysFreeString(excep.bstrSource);
-    SysFreeString(excep.bstrDescription);
+    EXPECT_EQ(failure.scode, E_UNEXPECTED);
+    EXPECT_EQ(failure.description, "Cannot perform this operation on a closed dataset");
 
     // Connected again, the same call answers.
     ASSERT_EQ(server->Reconnect(), S_OK);
@@ -198,8 +167,7 @@ INSERT INTO doc_item (doc_item_id, zlm_doc_id, dimension_id, doc_item_descr, doc
     (9201, 9200, 21, 'Oven', 2.5),
     (9202, 9200, 21, 'Fitting', 1);
 )");
-    Bstr docTable("zlm_doc"), dimension("dimension_id"), itemTable("doc_item"),
-        parent("zlm_doc_id");
+    Bstr docTable("zlm_doc"), dimension("dimension_id");
     std::int32_t order = -1;
     ASSERT_EQ(server->CopyRecord(docTable.Get(), dimension.Get(), 9200, 7, &order), S_OK);
     ASSERT_GT(order, 0);
@@ -211,32 +179,16 @@ INSERT INTO doc_item (doc_item_id, zlm_doc_id, dimension_id, doc_item_descr, doc
     EXPECT_EQ(Stored("select dimension_id from zlm_doc where zlm_doc_id=9200"), "6");
 
     // The lines, through dispatch: one with the key as result, one by reference.
-    const char16_t* name = u"CopyRecord";
-    DISPID id = 0;
-    ASSERT_EQ(server->GetIDsOfNames(IID_IUnknown, &name, 1, 0, &id), S_OK);
-    VARIANT args[5];
-    args[1] = Int(order);
-    args[2] = Int(9201);
-    args[3].vt = VT_BSTR;
-    args[3].bstrVal = parent.Get();
-    args[4].vt = VT_BSTR;
-    args[4].bstrVal = itemTable.Get();
-    DISPPARAMS params{&args[1], nullptr, 4, 0};
     VARIANT result;
     ASSERT_EQ(
-        server->Invoke(id, IID_IUnknown, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr),
+        Call(u"CopyRecord", {Str("doc_item"), Str("zlm_doc_id"), I4(9201), I4(order)}, &result),
         S_OK);
     ASSERT_EQ(result.vt, VT_I4);
     const std::int32_t first = result.lVal;
-
     std::int32_t second = -1;
-    args[0].vt = VT_BYREF | VT_I4;
-    args[0].plVal = &second;
-    args[2].lVal = 9202;
-    params = {args, nullptr, 5, 0};
-    ASSERT_EQ(
-        server->Invoke(id, IID_IUnknown, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr),
-        S_OK);
+    ASSERT_EQ(Call(u"CopyRecord",
+                   {Str("doc_item"), Str("zlm_doc_id"), I4(9202), I4(order), Ref(&second)}),
+              S_OK);
 
     EXPECT_GT(first, 0);
     EXPECT_GT(second, 0);

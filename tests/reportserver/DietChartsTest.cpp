@@ -24,12 +24,12 @@
 #include <vector>
 
 #include "core/DataMod.h"
-#include "platform/com/Bstr.h"
 #include "platform/com/Registry.h"
 #include "platform/format/Format.h"
 #include "reportserver/DietCharts.h"
 #include "reportserver/TfrmPieChart.h"
 #include "reportserver/TfrmRepDates.h"
+#include "tests/support/Dispatch.h"
 #include "tests/support/FakeReportServer.h"
 #include "tests/support/QtFixture.h"
 
@@ -401,10 +401,11 @@ TEST_F(DietChartsTest, EachMemberOfTheLoadedLibraryDrawsItsSeries) {
     ASSERT_EQ(RegisterServerLibrary(ZELMAR_REPORTSERVER_PATH), S_OK);
     ComPtr<IReportObject> server = test::CreateReportObject();
     ASSERT_TRUE(server);
-    Bstr main(dm->BuildConnectionString(folder.MainDb()));
-    Bstr meta(dm->BuildConnectionString(folder.MetaDb()));
-    Bstr local(dm->BuildConnectionString(folder.LocalDb()));
-    ASSERT_EQ(server->Connect(main.Get(), meta.Get(), local.Get()), S_OK);
+    test::Dispatch script(server.Get());
+    ASSERT_EQ(script.Call(u"Connect", {script.Str(dm->BuildConnectionString(folder.MainDb())),
+                                       script.Str(dm->BuildConnectionString(folder.MetaDb())),
+                                       script.Str(dm->BuildConnectionString(folder.LocalDb()))}),
+              S_OK);
 
     struct Case {
         const char16_t* member;
@@ -454,16 +455,7 @@ TEST_F(DietChartsTest, EachMemberOfTheLoadedLibraryDrawsItsSeries) {
         };
         step(500);
 
-        DISPID id = 0;
-        ASSERT_EQ(server->GetIDsOfNames(IID_IUnknown, &c.member, 1, 0, &id), S_OK);
-        VARIANT args[2];
-        args[0].vt = args[1].vt = VT_I4;
-        args[0].lVal = 0;    // hw
-        args[1].lVal = 701;  // user
-        DISPPARAMS params{args, nullptr, 2, 0};
-        EXPECT_EQ(server->Invoke(id, IID_IUnknown, 0, DISPATCH_METHOD, &params, nullptr, nullptr,
-                                 nullptr),
-                  S_OK);
+        EXPECT_EQ(script.Call(c.member, {script.I4(701), script.I4(0)}), S_OK);  // user, hw
         EXPECT_EQ(modals, (std::vector<std::string>{"Report dates", "QPrintPreviewDialog"}));
         ASSERT_EQ(shown.size(), c.series.size());
         for (const auto& [name, values] : c.series)

@@ -11,6 +11,7 @@
 #include "platform/com/Bstr.h"
 #include "platform/com/ErrorInfo.h"
 #include "platform/com/Registry.h"
+#include "tests/support/Dispatch.h"
 #include "tests/support/FakeReportServer.h"
 #include "tests/support/QtFixture.h"
 
@@ -19,35 +20,22 @@ namespace {
 
 using namespace com;
 
-// Closes the next modal window the library opens and remembers its caption. The library has
-// its own copy of its window classes, so they are found by what they show, not by type. The
-// polling ends with `context` (the test), so it never reaches into a later test.
-void CloseNextModal(QObject* context, std::vector<std::string>& captions, int triesLeft = 500) {
-    QTimer::singleShot(10, context, [context, &captions, triesLeft] {
+// Clicks the button named `button` in the next modal window, or closes it without one, and
+// remembers its caption. The library has its own copy of its window classes, so they are found
+// by what they show, not by type.
+void AnswerNextModal(std::vector<std::string>& captions, const char* button = nullptr,
+                     int triesLeft = 500) {
+    QTimer::singleShot(10, test::TestScope(), [button, &captions, triesLeft] {
         if (QWidget* modal = QApplication::activeModalWidget()) {
             captions.push_back(modal->windowTitle().toStdString());
-            modal->close();
-            return;
-        }
-        if (triesLeft > 0)
-            CloseNextModal(context, captions, triesLeft - 1);
-    });
-}
-
-// Clicks the button named `button` in the next modal window and remembers its caption.
-void ClickInNextModal(QObject* context, const char* button, std::vector<std::string>& captions,
-                      int triesLeft = 500) {
-    QTimer::singleShot(10, context, [context, button, &captions, triesLeft] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            captions.push_back(modal->windowTitle().toStdString());
-            if (auto* target = modal->findChild<QPushButton*>(button))
+            if (auto* target = button ? modal->findChild<QPushButton*>(button) : nullptr)
                 target->click();
             else
                 modal->close();
             return;
         }
         if (triesLeft > 0)
-            ClickInNextModal(context, button, captions, triesLeft - 1);
+            AnswerNextModal(captions, button, triesLeft - 1);
     });
 }
 
@@ -74,79 +62,38 @@ INSERT INTO answer (answer_id, comp_quest_id, question_id, answer_text) VALUES
     (3014, 3013, 3012, 'Ann');
 )";
 
-class MembersByNameTest : public test::QtFixture {
+class MembersByNameTest : public test::QtFixture, public test::Dispatch {
   protected:
     void SetUp() override {
         ASSERT_EQ(RegisterServerLibrary(ZELMAR_REPORTSERVER_PATH), S_OK);
         server = test::CreateReportObject();
         ASSERT_TRUE(server);
+        object = server.Get();
         db::Connection main;
         main.SetConnectionString("Data Source=" + folder.MainDb());
         main.Open();
         main.ExecuteScript(kData);
-        const VARIANT connect[] = {Str(Conn(folder.MainDb())), Str(Conn(folder.MetaDb())),
-                                   Str(Conn(folder.LocalDb()))};
-        ASSERT_EQ(Call(u"Connect", connect), S_OK);
-    }
-    ~MembersByNameTest() override {
-        for (BSTR s : strings_)
-            SysFreeString(s);
+        ASSERT_EQ(Call(u"Connect", {Str(Conn(folder.MainDb())), Str(Conn(folder.MetaDb())),
+                                    Str(Conn(folder.LocalDb()))}),
+                  S_OK);
     }
 
     std::string Conn(const std::string& path) const { return dm->BuildConnectionString(path); }
-    VARIANT Str(const std::string& text) {
-        VARIANT v;
-        v.vt = VT_BSTR;
-        v.bstrVal = strings_.emplace_back(ToBstr(text));
-        return v;
-    }
-    static VARIANT I4(std::int32_t value) {
-        VARIANT v;
-        v.vt = VT_I4;
-        v.lVal = value;
-        return v;
-    }
-    // Finds the member by name and invokes it with the arguments in declaration order.
-    template <std::size_t N>
-    HRESULT Call(const char16_t* name, const VARIANT (&inOrder)[N], VARIANT* result = nullptr) {
-        return CallWith(name, std::vector<VARIANT>(inOrder, inOrder + N), result);
-    }
-    HRESULT Call(const char16_t* name) { return CallWith(name, {}, nullptr); }
-    HRESULT CallWith(const char16_t* name, std::vector<VARIANT> args, VARIANT* result) {
-        DISPID id = 0;
-        if (const HRESULT hr = server->GetIDsOfNames(IID_IUnknown, &name, 1, 0, &id); Failed(hr))
-            return hr;
-        std::vector<VARIANT> reversed(args.rbegin(), args.rend());
-        DISPPARAMS params{reversed.data(), nullptr, static_cast<std::uint32_t>(reversed.size()), 0};
-        excepInfo = EXCEPINFO{};
-        const HRESULT hr = server->Invoke(id, IID_IUnknown, 0, DISPATCH_METHOD, &params, result,
-                                          &excepInfo, nullptr);
-        SysFreeString(excepInfo.bstrSource);
-        SysFreeString(excepInfo.bstrDescription);
-        excepInfo.bstrSource = excepInfo.bstrDescription = nullptr;
-        return hr;
-    }
     std::string Page(const char* name) const { return folder.DataFolder() + name; }
 
     ComPtr<IReportObject> server;
-    EXCEPINFO excepInfo{};
     std::vector<std::string> shown;
-    QObject testScope;
-
-  private:
-    std::vector<BSTR> strings_;
 };
 
 TEST_F(MembersByNameTest, TheReportsAndPrintoutsWriteTheirPagesAndShowThem) {
-    CloseNextModal(&testScope, shown);
-    const VARIANT report[] = {I4(1), I4(3), I4(2), I4(3002), Str(Page("quotation.html"))};
-    EXPECT_EQ(Call(u"ShowReport", report), S_OK);
-    CloseNextModal(&testScope, shown);
-    const VARIANT blank[] = {I4(3010), I4(0), Str(Page("blank.html"))};
-    EXPECT_EQ(Call(u"PrintBlankQuestionnaire", blank), S_OK);
-    CloseNextModal(&testScope, shown);
-    const VARIANT completed[] = {I4(3013), I4(0), Str(Page("completed.html"))};
-    EXPECT_EQ(Call(u"PrintCompletedQuestionnaire", completed), S_OK);
+    AnswerNextModal(shown);
+    EXPECT_EQ(Call(u"ShowReport", {I4(1), I4(3), I4(2), I4(3002), Str(Page("quotation.html"))}),
+              S_OK);
+    AnswerNextModal(shown);
+    EXPECT_EQ(Call(u"PrintBlankQuestionnaire", {I4(3010), I4(0), Str(Page("blank.html"))}), S_OK);
+    AnswerNextModal(shown);
+    EXPECT_EQ(Call(u"PrintCompletedQuestionnaire", {I4(3013), I4(0), Str(Page("completed.html"))}),
+              S_OK);
     EXPECT_EQ(shown, (std::vector<std::string>{"Report viewer", "Report viewer", "Report viewer"}));
     EXPECT_NE(test::ReadFile(Page("quotation.html")).find("Widget"), std::string::npos);
     EXPECT_NE(test::ReadFile(Page("blank.html")).find("Service check"), std::string::npos);
@@ -156,14 +103,14 @@ TEST_F(MembersByNameTest, TheReportsAndPrintoutsWriteTheirPagesAndShowThem) {
 
 TEST_F(MembersByNameTest, TheOtherMembersGiveTheirResults) {
     VARIANT result{};
-    const VARIANT email[] = {I4(3001), I4(0)};
-    EXPECT_EQ(Call(u"GetContactEMail", email, &result), S_OK);
+    EXPECT_EQ(Call(u"GetContactEMail", {I4(3001), I4(0)}, &result), S_OK);
     ASSERT_EQ(result.vt, VT_BSTR);
     EXPECT_EQ(FromBstr(result.bstrVal), "office@harrow.example");
     VariantClear(result);
 
-    const VARIANT copy[] = {Str("zlm_doc"), Str("customer_id"), I4(3002), I4(3001)};
-    EXPECT_EQ(Call(u"CopyRecord", copy, &result), S_OK);
+    EXPECT_EQ(
+        Call(u"CopyRecord", {Str("zlm_doc"), Str("customer_id"), I4(3002), I4(3001)}, &result),
+        S_OK);
     ASSERT_EQ(result.vt, VT_I4);
     EXPECT_GT(result.lVal, 0);
     EXPECT_NE(result.lVal, 3002);
@@ -171,13 +118,11 @@ TEST_F(MembersByNameTest, TheOtherMembersGiveTheirResults) {
         Main("select zlm_doc_ref from zlm_doc where zlm_doc_id=" + std::to_string(result.lVal)),
         "Q-3002");
 
-    const VARIANT nothing[] = {I4(1), I4(0), I4(0), Str(Page("t.rtf"))};
-    EXPECT_EQ(Call(u"ProcessTemplate", nothing), S_OK);
+    EXPECT_EQ(Call(u"ProcessTemplate", {I4(1), I4(0), I4(0), Str(Page("t.rtf"))}), S_OK);
     EXPECT_FALSE(std::filesystem::exists(Page("t.rtf")));
-    const VARIANT unknownGraph[] = {I4(99), I4(3), I4(0), I4(0), Str("")};
-    EXPECT_EQ(Call(u"PrintGraph", unknownGraph), S_OK);  // nothing to draw, nothing shown
-    const VARIANT user[] = {I4(2), I4(0)};
-    EXPECT_EQ(Call(u"ShowPlannedWeightLoss", user), S_OK);
+    // A graph that is not there: nothing to draw, nothing shown.
+    EXPECT_EQ(Call(u"PrintGraph", {I4(99), I4(3), I4(0), I4(0), Str("")}), S_OK);
+    EXPECT_EQ(Call(u"ShowPlannedWeightLoss", {I4(2), I4(0)}), S_OK);
     EXPECT_EQ(Call(u"Reconnect"), S_OK);
     EXPECT_EQ(Call(u"Disconnect"), S_OK);
     EXPECT_TRUE(shown.empty());
@@ -186,24 +131,22 @@ TEST_F(MembersByNameTest, TheOtherMembersGiveTheirResults) {
 
 TEST_F(MembersByNameTest, FailuresComeBackAsErrorResults) {
     // The diet charts ask for their period first; Cancel there shows no chart.
-    const VARIANT user[] = {I4(2), I4(0)};
     for (const char16_t* name : {u"ShowNutritionBreakdown", u"ShowCalorieIntakeGraph",
                                  u"ShowExerciseGraph", u"ShowWeightGraph"}) {
-        ClickInNextModal(&testScope, "btnCancel", shown);
-        EXPECT_EQ(Call(name, user), S_OK);
+        AnswerNextModal(shown, "btnCancel");
+        EXPECT_EQ(Call(name, {I4(2), I4(0)}), S_OK);
     }
     EXPECT_EQ(shown, std::vector<std::string>(4, "Report dates"));
     shown.clear();
     // A questionnaire that is not there ends the printout: an error result, no viewer.
-    const VARIANT missing[] = {I4(999999), I4(0), Str(Page("none.html"))};
-    CloseNextModal(&testScope, shown);
-    EXPECT_EQ(Call(u"PrintCompletedQuestionnaire", missing), DISP_E_EXCEPTION);
-    EXPECT_EQ(excepInfo.scode, E_UNEXPECTED);
+    AnswerNextModal(shown);
+    EXPECT_EQ(Call(u"PrintCompletedQuestionnaire", {I4(999999), I4(0), Str(Page("none.html"))}),
+              DISP_E_EXCEPTION);
+    EXPECT_EQ(failure.scode, E_UNEXPECTED);
     EXPECT_TRUE(shown.empty());
     // ShowReport always succeeds: a page that cannot be made, or a run that ends early, is
     // logged (with the report and the file) and nothing is shown.
-    const VARIANT noFile[] = {I4(1), I4(3), I4(2), I4(3002), Str(Page("x/none.html"))};
-    EXPECT_EQ(Call(u"ShowReport", noFile), S_OK);
+    EXPECT_EQ(Call(u"ShowReport", {I4(1), I4(3), I4(2), I4(3002), Str(Page("x/none.html"))}), S_OK);
     EXPECT_NE(ErrorLog().find("ReportBase.createHTML;"), std::string::npos);
     db::Connection meta;
     meta.SetConnectionString("Data Source=" + folder.MetaDb());
@@ -215,9 +158,8 @@ TEST_F(MembersByNameTest, FailuresComeBackAsErrorResults) {
         "section_type_id, rep_section_table) values (990, 990, 1, 5, 'zlm_doc');"
         "insert into rep_field (rep_field_id, rep_section_id, rep_field_field) values "
         "(990, 990, 'no_such_column');");
-    CloseNextModal(&testScope, shown);
-    const VARIANT broken[] = {I4(990), I4(3), I4(2), I4(0), Str(Page("broken.html"))};
-    EXPECT_EQ(Call(u"ShowReport", broken), S_OK);
+    AnswerNextModal(shown);
+    EXPECT_EQ(Call(u"ShowReport", {I4(990), I4(3), I4(2), I4(0), Str(Page("broken.html"))}), S_OK);
     EXPECT_TRUE(shown.empty());
     EXPECT_NE(ErrorLog().find("TReportObject.ShowReport;Field 'no_such_column' not found;report "
                               "990, " +
@@ -233,8 +175,7 @@ TEST_F(MembersByNameTest, ASecondObjectSharesTheLibrarysDataModule) {
     ASSERT_TRUE(second);
     // The first object's connections were not cut by the second one's creation.
     VARIANT result{};
-    const VARIANT email[] = {I4(3001), I4(0)};
-    EXPECT_EQ(Call(u"GetContactEMail", email, &result), S_OK);
+    EXPECT_EQ(Call(u"GetContactEMail", {I4(3001), I4(0)}, &result), S_OK);
     ASSERT_EQ(result.vt, VT_BSTR);
     EXPECT_EQ(FromBstr(result.bstrVal), "office@harrow.example");
     VariantClear(result);
