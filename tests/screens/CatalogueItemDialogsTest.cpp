@@ -76,11 +76,8 @@ class CatalogueItemDialogsTest : public test::FrameFixture {
     }
     // Runs the dialog of the kind in the given mode with `step` acting on it while it shows.
     void Run(int dimension, int mode, int record, std::function<void(CatalogueItemDialog&)> step) {
-        Dimensions->Find(dimension)->SetEditMode(mode);
-        Dimensions->Find(dimension)->SetRecordId(record);
-        std::unique_ptr<CatalogueItemDialog> dialog = Make(dimension);
-        WhenModal<CatalogueItemDialog>(step);
-        dialog->exec();
+        Target(dimension, mode, record);
+        ExecWith(*Make(dimension), std::move(step));
     }
     // Counts the rate dialogs shown until the test ends.
     void CountRateDialogs(int& shown) {
@@ -386,8 +383,7 @@ TEST_F(CatalogueItemDialogsTest, AnItemDeletedMeanwhileIsReportedAndNothingIsSto
     CountRateDialogs(rateDialogs);
     for (int dimension : {kService, kComponent, kAssembly}) {
         const std::size_t before = prompter.Count();
-        Dimensions->Find(dimension)->SetEditMode(DimensionTable::EditRecord);
-        Dimensions->Find(dimension)->SetRecordId(123456);
+        Target(dimension, DimensionTable::EditRecord, 123456);
         std::unique_ptr<CatalogueItemDialog> d = Make(dimension);
         d->show();  // finds nothing, says so and closes once the event loop runs
         ASSERT_EQ(prompter.Count(), before + 1) << dimension;

@@ -109,8 +109,7 @@ class CatalogueLineDialogsTest : public test::FrameFixture {
     }
     void OpenRate(int mode, int id) {
         Dimensions->Find(21)->SetParentId(9101);
-        Dimensions->Find(21)->SetRecordId(id);
-        Dimensions->Find(21)->SetEditMode(mode);
+        Target(21, mode, id);
     }
     std::string Rate(const std::string& columns) {
         return Main("select " + columns + " from bill_rate where bill_rate_id=9501");

@@ -62,12 +62,8 @@ class ContactEventTest : public test::FrameFixture {
     DimensionTable& Events() { return *Dimensions->Find(9); }
     // Opens the event as the customers window's list does, with `step` acting while it shows.
     void Run(int mode, int record, std::function<void(TfrmContact&)> step, int parent = 9001) {
-        Events().SetEditMode(mode);
-        Events().SetRecordId(record);
         Events().SetParentId(parent);
-        TfrmContact dialog;
-        WhenModal<TfrmContact>(step);
-        dialog.exec();
+        RunDialog<TfrmContact>(9, mode, record, std::move(step));
     }
     std::string StoredFile(int event = kEvent) {
         return Main("select zlm_doc_file from zlm_doc where zlm_doc_id=" + std::to_string(event));
@@ -339,8 +335,7 @@ TEST_F(ContactEventTest, ViewCustomerShowsTheCustomerAndGivesBackTheKindsItBorro
 TEST_F(ContactEventTest, AnEventDeletedMeanwhileIsReportedAndNothingIsStored) {
     const std::string before =
         Main("select group_concat(zlm_doc_id || zlm_doc_file, '|') from zlm_doc");
-    Events().SetEditMode(DimensionTable::EditRecord);
-    Events().SetRecordId(123456);
+    Target(9, DimensionTable::EditRecord, 123456);
     TfrmContact d;
     d.show();
     ASSERT_EQ(prompter.Count(), 1u);

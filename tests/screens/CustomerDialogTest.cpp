@@ -32,11 +32,7 @@ class CustomerDialogTest : public test::FrameFixture {
     }
     // Runs the dialog in the given mode with `step` acting on it while it shows.
     void Run(int mode, int record, std::function<void(TfrmCustEdit&)> step) {
-        Customers().SetEditMode(mode);
-        Customers().SetRecordId(record);
-        TfrmCustEdit dialog;
-        WhenModal<TfrmCustEdit>(step);
-        dialog.exec();
+        RunDialog<TfrmCustEdit>(1, mode, record, std::move(step));
     }
     std::string AddressOf(int entity, const char* column = "address_postal1") {
         return Main("select " + std::string(column) +
@@ -129,8 +125,7 @@ TEST_F(CustomerDialogTest, ACustomerDeletedMeanwhileIsReportedAndNothingTypedIsS
     const std::string entities =
         Main("select group_concat(entity_id || entity_name || entity_fullname, '|') from entity");
     const std::string addresses = Main("select group_concat(address_postal1, '|') from address");
-    Customers().SetEditMode(DimensionTable::EditRecord);
-    Customers().SetRecordId(123456);
+    Target(1, DimensionTable::EditRecord, 123456);
     TfrmCustEdit d;
     d.show();  // finds nothing, says so and closes once the event loop runs
     ASSERT_EQ(prompter.Count(), 1u);

@@ -82,12 +82,9 @@ class DocumentDialogTest : public test::FrameFixture {
     // Shows the dialog of the kind on a record as a list frame would, with `step` acting on it.
     void Run(int dimension, int mode, int record, std::function<void(DocumentDialog&)> step) {
         std::unique_ptr<DocumentDialog> dialog = Make(dimension);
-        DimensionTable& documents = *Dimensions->Find(dimension);
-        documents.SetParentId(9001);
-        documents.SetRecordId(record);
-        documents.SetEditMode(mode);
-        WhenModal<DocumentDialog>(step);
-        dialog->exec();
+        Dimensions->Find(dimension)->SetParentId(9001);
+        Target(dimension, mode, record);
+        ExecWith(*dialog, std::move(step));
     }
     void Edit(int dimension, int record, std::function<void(DocumentDialog&)> step) {
         Run(dimension, DimensionTable::EditRecord, record, std::move(step));
@@ -480,8 +477,7 @@ TEST_F(DocumentDialogTest, TheBillOfMaterialsIsPrintedOnlyWhenItWasRefilled) {
 TEST_F(DocumentDialogTest, ADocumentDeletedMeanwhileIsReportedAndNothingRuns) {
     UseFakeReportServer();
     const std::string rows = AllRows();
-    Dimensions->Find(6)->SetEditMode(DimensionTable::EditRecord);
-    Dimensions->Find(6)->SetRecordId(123456);
+    Target(6, DimensionTable::EditRecord, 123456);
     TfrmQuotation d;
     d.show();  // finds nothing, says so and closes once the event loop runs
     ASSERT_EQ(prompter.Count(), 1u);

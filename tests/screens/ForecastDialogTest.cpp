@@ -91,11 +91,7 @@ class ForecastDialogTest : public test::FrameFixture {
     }
     // Shows the forecast dialog as the billable-items window would, with `step` acting on it.
     void RunForecast(int mode, int record, std::function<void(TfrmForecast&)> step) {
-        Dimensions->Find(15)->SetEditMode(mode);
-        Dimensions->Find(15)->SetRecordId(record);
-        TfrmForecast dialog;
-        WhenModal<TfrmForecast>(std::move(step));
-        dialog.exec();
+        RunDialog<TfrmForecast>(15, mode, record, std::move(step));
     }
     // Adds a line from the lines list: the item type chosen, the pick answered (no `pick`: no
     // pick dialog opens) and, when the line dialog stays open, `lineStep` acting on it.
@@ -114,12 +110,7 @@ class ForecastDialogTest : public test::FrameFixture {
     }
     // Shows the line dialog on a stored line as the lines list would.
     void RunLine(int mode, int line, std::function<void(TfrmForecastItem&)> step) {
-        Dimensions->Find(24)->SetEditMode(mode);
-        Dimensions->Find(24)->SetRecordId(line);
-        TfrmForecastItem dialog;
-        if (step)
-            WhenModal<TfrmForecastItem>(std::move(step));
-        dialog.exec();
+        RunDialog<TfrmForecastItem>(24, mode, line, std::move(step));
     }
     std::string Line(int id, const std::string& columns) {
         return Main("select " + columns + " from doc_item where doc_item_id=" + std::to_string(id));

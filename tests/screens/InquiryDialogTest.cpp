@@ -66,19 +66,11 @@ class InquiryDialogTest : public test::FrameFixture {
     DimensionTable& Dim(int id) { return *Dimensions->Find(id); }
     // Opens the inquiry as the inquiry list does, with `step` acting while it shows.
     void Run(int mode, int record, std::function<void(TfrmEditInquiry&)> step) {
-        Dim(18).SetEditMode(mode);
-        Dim(18).SetRecordId(record);
-        TfrmEditInquiry dialog;
-        WhenModal<TfrmEditInquiry>(step);
-        dialog.exec();
+        RunDialog<TfrmEditInquiry>(18, mode, record, std::move(step));
     }
     // Opens the step as the steps list does.
     void RunStep(int record, std::function<void(TfrmInqItem&)> step) {
-        Dim(22).SetEditMode(DimensionTable::EditRecord);
-        Dim(22).SetRecordId(record);
-        TfrmInqItem dialog;
-        WhenModal<TfrmInqItem>(step);
-        dialog.exec();
+        RunDialog<TfrmInqItem>(22, DimensionTable::EditRecord, record, std::move(step));
     }
 };
 

@@ -43,17 +43,6 @@ class OrganisationDialogsTest : public test::FrameFixture {
         FrameFixture::SetUp();
         Exec("update id_control set next_id=20000");  // new keys above every row made here
     }
-    void Open(int dimension, int mode, int record) {
-        Dimensions->Find(dimension)->SetEditMode(mode);
-        Dimensions->Find(dimension)->SetRecordId(record);
-    }
-    template <class Dialog>
-    void Run(int dimension, int mode, int record, std::function<void(Dialog&)> step) {
-        Open(dimension, mode, record);
-        Dialog dialog;
-        WhenModal<Dialog>(step);
-        dialog.exec();
-    }
     static void Type(QWidget& d, const char* column, const QString& text) {
         auto* edit = d.findChild<QLineEdit*>(column);
         ASSERT_NE(edit, nullptr) << column;
@@ -72,7 +61,7 @@ TEST_F(OrganisationDialogsTest, ABusinessUnitIsAddedWithItsOneAddressAndEditedWi
     const int addressesBefore = Count("address");
     int id = 0;
     int storedAtShow = 0;
-    Run<TfrmBusUnit>(5, DimensionTable::Add, 0, [&](TfrmBusUnit& d) {
+    RunDialog<TfrmBusUnit>(5, DimensionTable::Add, 0, [&](TfrmBusUnit& d) {
         EXPECT_EQ(d.windowTitle(), "Business Unit");
         EXPECT_EQ(d.PageControl1->tabText(0), "General");
         EXPECT_EQ(d.PageControl1->tabText(1), "Address");
@@ -96,12 +85,12 @@ TEST_F(OrganisationDialogsTest, ABusinessUnitIsAddedWithItsOneAddressAndEditedWi
     EXPECT_GE(std::stoi(addressId), 20000);
 
     // Edited: the same row changes; a cancel leaves it as it was.
-    Run<TfrmBusUnit>(5, DimensionTable::EditRecord, id, [](TfrmBusUnit& d) {
+    RunDialog<TfrmBusUnit>(5, DimensionTable::EditRecord, id, [](TfrmBusUnit& d) {
         EXPECT_EQ(d.findChild<QLineEdit*>("address_postal1")->text(), "1 Main Road");
         Type(d, "address_postal1", "2 Main Road");
         d.close();
     });
-    Run<TfrmBusUnit>(5, DimensionTable::EditRecord, id, [this](TfrmBusUnit& d) {
+    RunDialog<TfrmBusUnit>(5, DimensionTable::EditRecord, id, [this](TfrmBusUnit& d) {
         Type(d, "address_postal1", "Dropped");
         prompter.Push(ui::Button::Yes);
         d.btnCancel->click();
@@ -118,7 +107,7 @@ TEST_F(OrganisationDialogsTest, AUnitWithoutAddressGetsNoneAndItsAddressFieldsAr
     Exec("insert into entity (entity_id, dimension_id, entity_name) values (9001, 5, \"Branch\")");
     const int addressesBefore = Count("address");
     bool allReadOnly = true;
-    Run<TfrmBusUnit>(5, DimensionTable::EditRecord, 9001, [&](TfrmBusUnit& d) {
+    RunDialog<TfrmBusUnit>(5, DimensionTable::EditRecord, 9001, [&](TfrmBusUnit& d) {
         for (QLineEdit* edit : d.addressEdits)
             allReadOnly = allReadOnly && edit->isReadOnly();
         EXPECT_EQ(d.addressEdits.size(), 16u);
@@ -135,7 +124,7 @@ TEST_F(OrganisationDialogsTest, AUnitWithoutAddressGetsNoneAndItsAddressFieldsAr
 TEST_F(OrganisationDialogsTest, TheLogoIsPickedAsAPathAndViewedWithoutEverRunningAProgram) {
     const std::string logo = MakeFile("logos/logo.gif");
     Exec("insert into entity (entity_id, dimension_id, entity_name) values (9001, 5, \"Branch\")");
-    Run<TfrmBusUnit>(5, DimensionTable::EditRecord, 9001, [&](TfrmBusUnit& d) {
+    RunDialog<TfrmBusUnit>(5, DimensionTable::EditRecord, 9001, [&](TfrmBusUnit& d) {
         WhenModal<QFileDialog>([](QFileDialog& files) { files.reject(); });
         d.btnImage->click();
         d.btnView->click();  // no logo yet: nothing opens
@@ -163,7 +152,7 @@ TEST_F(OrganisationDialogsTest, TheLogoIsPickedAsAPathAndViewedWithoutEverRunnin
 TEST_F(OrganisationDialogsTest, ARegionsSecondRateStartsOnTheDayTheFirstEnds) {
     int region = 0;
     std::vector<std::string> proposed;
-    Run<TfrmRegion>(16, DimensionTable::Add, 0, [&](TfrmRegion& d) {
+    RunDialog<TfrmRegion>(16, DimensionTable::Add, 0, [&](TfrmRegion& d) {
         EXPECT_EQ(d.windowTitle(), "Region");
         EXPECT_EQ(d.btnOK->text(), "&OK");
         region = d.qEdit.FieldByName("entity_id").AsInteger();
@@ -196,7 +185,7 @@ TEST_F(OrganisationDialogsTest, ARegionsSecondRateStartsOnTheDayTheFirstEnds) {
 }
 
 TEST_F(OrganisationDialogsTest, ARateDeletedMeanwhileIsReportedAndTheDialogCloses) {
-    Open(27, DimensionTable::EditRecord, 99999);
+    Target(27, DimensionTable::EditRecord, 99999);
     TfrmExchange x;
     x.show();
     QApplication::processEvents();
@@ -216,7 +205,7 @@ TEST_F(OrganisationDialogsTest, AFailedRateSaveAsksAndKeepsOrDiscardsTheChange) 
     Exec(
         "create trigger refuse_rate before update on exchange_rate begin select raise(abort, "
         "'database or disk is full'); end");
-    Open(27, DimensionTable::EditRecord, 9501);
+    Target(27, DimensionTable::EditRecord, 9501);
     TfrmExchange x;
     x.show();
     EXPECT_EQ(x.windowTitle(), "Rate of Exchange");
@@ -241,14 +230,14 @@ TEST_F(OrganisationDialogsTest, AFailedRateSaveAsksAndKeepsOrDiscardsTheChange) 
 
 TEST_F(OrganisationDialogsTest, ACustomerTypeIsStoredOnSaveAndNotOnCancel) {
     const int before = Count("customer_type");
-    Run<TfrmCustType>(13, DimensionTable::Add, 0, [this](TfrmCustType& d) {
+    RunDialog<TfrmCustType>(13, DimensionTable::Add, 0, [this](TfrmCustType& d) {
         EXPECT_EQ(d.windowTitle(), "Customer");
         Type(d, "DBEdit1", "Wholesale");
         prompter.Push(ui::Button::Yes);
         d.btnCancel->click();
     });
     EXPECT_EQ(Count("customer_type"), before);
-    Run<TfrmCustType>(13, DimensionTable::Add, 0, [](TfrmCustType& d) {
+    RunDialog<TfrmCustType>(13, DimensionTable::Add, 0, [](TfrmCustType& d) {
         Type(d, "DBEdit1", "Retail");
         d.btnOK->click();
     });

@@ -86,11 +86,8 @@ class QuestionnaireDesignTest : public test::FrameFixture {
     // Shows dialog D on `record` of `kind` in the given mode, with `step` acting on it.
     template <class D>
     void Run(int kind, int mode, int record, std::function<void(D&)> step) {
-        Dim(kind).SetRecordId(record);
-        EditModeScope scope(Dim(kind), mode);
-        D dialog;
-        WhenModal<D>(step);
-        dialog.exec();
+        RunDialog<D>(kind, mode, record, std::move(step));
+        Dim(kind).SetEditMode(DimensionTable::None);
     }
 
     // Adds a child through the list's Add, with `step` acting on the child's dialog.

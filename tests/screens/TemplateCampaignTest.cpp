@@ -37,10 +37,7 @@ class TemplateCampaignTest : public test::FrameFixture {
         return path;
     }
     void RunTemplate(int mode, int record) {
-        Dimensions->Find(26)->SetEditMode(mode);
-        Dimensions->Find(26)->SetRecordId(record);
-        TfrmDocTemplate dialog;
-        dialog.exec();
+        RunDialog<TfrmDocTemplate>(26, mode, record, nullptr);
     }
     std::string Template(int id, const char* column) {
         return Main(std::string("select ") + column +
@@ -103,7 +100,7 @@ TEST_F(TemplateCampaignTest, ANewCampaignStartsWithItsDefaultsAndAsksBeforeASeco
     Exec(
         "insert into doc_template (doc_template_id, doc_template_name, doc_template_descr) values "
         "(9201, \"Later\", \"zz\"), (9202, \"First\", \"\")");
-    WhenModal<TfrmCampaign>([this](TfrmCampaign& d) {
+    RunDialog<TfrmCampaign>(28, DimensionTable::Add, 0, [this](TfrmCampaign& d) {
         EXPECT_EQ(d.windowTitle(), "Campaign");
         EXPECT_EQ(d.DBComboBox1->currentText(), "Generate and send emails");
         EXPECT_EQ(d.DBEdit1->text(), "Unnamed campaign");
@@ -133,9 +130,6 @@ TEST_F(TemplateCampaignTest, ANewCampaignStartsWithItsDefaultsAndAsksBeforeASeco
         EXPECT_EQ(prompter.Messages()[3].text, "Campaign created");
         d.btnOK->click();
     });
-    Dimensions->Find(28)->SetEditMode(DimensionTable::Add);
-    TfrmCampaign dialog;
-    dialog.exec();
     const int id = Dimensions->Find(28)->GetRecordId();
     const std::string where = " from zlm_doc where zlm_doc_id=" + std::to_string(id);
     EXPECT_EQ(Main("select zlm_doc_campaigngenerated" + where), "1");

@@ -13,8 +13,6 @@
 namespace zl {
 namespace {
 
-using test::WhenModal;
-
 void TypeInto(QWidget* dialog, const char* column, const QString& text) {
     auto* edit = dialog->findChild<QLineEdit*>(column);
     ASSERT_NE(edit, nullptr) << column;
@@ -37,14 +35,6 @@ const QString kDeleteRecords = "Delete records and view reports";
 
 class UserDialogsTest : public test::FrameFixture {
   protected:
-    template <class Dialog>
-    void Run(int dimension, int mode, int record, std::function<void(Dialog&)> step) {
-        Dimensions->Find(dimension)->SetEditMode(mode);
-        Dimensions->Find(dimension)->SetRecordId(record);
-        Dialog dialog;
-        WhenModal<Dialog>(step);
-        dialog.exec();
-    }
     std::string Rights(int group) {
         return Main(
             "select group_concat(sys_op_id) from (select sys_op_id from group_right where "
@@ -59,7 +49,7 @@ class UserDialogsTest : public test::FrameFixture {
 };
 
 TEST_F(UserDialogsTest, GroupRightsAndMembershipDecideTheUsersRights) {
-    Run<TfrmUserGroup>(3, DimensionTable::Add, 0, [](TfrmUserGroup& d) {
+    RunDialog<TfrmUserGroup>(3, DimensionTable::Add, 0, [](TfrmUserGroup& d) {
         EXPECT_EQ(d.windowTitle(), "User Group");
         EXPECT_EQ(d.PageControl1->tabText(1), "Group rights");
         ASSERT_EQ(d.cbSysOp->count(), 3);
@@ -75,7 +65,7 @@ TEST_F(UserDialogsTest, GroupRightsAndMembershipDecideTheUsersRights) {
               "Sales");
     EXPECT_EQ(Rights(group), "2,3");
 
-    Run<TfrmSysUser>(4, DimensionTable::Add, 0, [](TfrmSysUser& d) {
+    RunDialog<TfrmSysUser>(4, DimensionTable::Add, 0, [](TfrmSysUser& d) {
         EXPECT_EQ(d.windowTitle(), "System user");
         TypeInto(&d, "entity_username", "ann");
         TypeInto(&d, "entity_pwd", "secret");
@@ -94,7 +84,7 @@ TEST_F(UserDialogsTest, GroupRightsAndMembershipDecideTheUsersRights) {
     EXPECT_EQ(prompter.Count(), 0u);
 
     // Reopened, the group shows its rights; taking one away takes it from the user too.
-    Run<TfrmUserGroup>(3, DimensionTable::EditRecord, group, [](TfrmUserGroup& d) {
+    RunDialog<TfrmUserGroup>(3, DimensionTable::EditRecord, group, [](TfrmUserGroup& d) {
         ASSERT_EQ(d.cbSysOp->count(), 3);
         EXPECT_EQ(d.cbSysOp->item(0)->checkState(), Qt::Unchecked);
         EXPECT_EQ(d.cbSysOp->item(1)->checkState(), Qt::Checked);
@@ -107,7 +97,7 @@ TEST_F(UserDialogsTest, GroupRightsAndMembershipDecideTheUsersRights) {
     EXPECT_FALSE(dm->checkRight(user, 3));
 
     // Membership shown and withdrawn.
-    Run<TfrmSysUser>(4, DimensionTable::EditRecord, user, [](TfrmSysUser& d) {
+    RunDialog<TfrmSysUser>(4, DimensionTable::EditRecord, user, [](TfrmSysUser& d) {
         QListWidgetItem* sales = d.cbGroup->findItems("Sales", Qt::MatchExactly).value(0);
         ASSERT_NE(sales, nullptr);
         EXPECT_EQ(sales->checkState(), Qt::Checked);
@@ -145,7 +135,7 @@ TEST_F(UserDialogsTest, ARewriteThatFailsPartWayOrGetsNoKeyKeepsTheOldRights) {
         SCOPED_TRACE(c.told);
         RawMain(c.sabotage);
         const std::size_t before = prompter.Count();
-        Run<TfrmUserGroup>(3, DimensionTable::EditRecord, 9001, [&](TfrmUserGroup& d) {
+        RunDialog<TfrmUserGroup>(3, DimensionTable::EditRecord, 9001, [&](TfrmUserGroup& d) {
             TypeInto(&d, "entity_name", c.told);
             Tick(d.cbSysOp, {"Change settings (all rights)", kDeleteRecords});
             d.btnOK->click();
@@ -177,7 +167,7 @@ TEST_F(UserDialogsTest, LoginNameAndPasswordMustHoldARealValue) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.login.toStdString() + "/" + c.password.toStdString());
         const std::size_t before = prompter.Count();
-        Run<TfrmSysUser>(4, DimensionTable::Add, 0, [&](TfrmSysUser& d) {
+        RunDialog<TfrmSysUser>(4, DimensionTable::Add, 0, [&](TfrmSysUser& d) {
             TypeInto(&d, "entity_username", c.login);
             if (c.typePassword)
                 TypeInto(&d, "entity_pwd", c.password);

@@ -69,6 +69,12 @@ void FrameFixture::UseDocRepository() {
     dm->qConfig.Post();
 }
 
+void FrameFixture::Target(int dimensionId, int mode, int record) {
+    DimensionTable& kind = *Dimensions->Find(dimensionId);
+    kind.SetEditMode(mode);
+    kind.SetRecordId(record);
+}
+
 void FrameFixture::TearDown() {
     Dimensions = nullptr;
     ReportServer.reset();

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <functional>
 #include <memory>
+#include <type_traits>
 
 #include "core/DimCollection.h"
 #include "core/EditForm.h"
@@ -58,6 +59,24 @@ class FrameFixture : public QtFixture {
     void TearDown() override;
     // The document repository in the data folder, where the installer puts it.
     void UseDocRepository();
+    // Hands the kind a record and an edit mode, as a list does before it opens the kind's dialog.
+    static void Target(int dimensionId, int mode, int record);
+    // Runs `dialog` modally with `step` acting on it while it shows (without one, the dialog
+    // must close by itself).
+    template <class D>
+    static void ExecWith(D& dialog, std::function<void(std::type_identity_t<D>&)> step) {
+        if (step)
+            WhenModal<D>(std::move(step));
+        dialog.exec();
+    }
+    // A new D run on the kind's record in the given mode, as a list opens it.
+    template <class D>
+    static void RunDialog(int dimensionId, int mode, int record,
+                          std::function<void(std::type_identity_t<D>&)> step) {
+        Target(dimensionId, mode, record);
+        D dialog;
+        ExecWith(dialog, std::move(step));
+    }
     std::unique_ptr<DimCollection> dims;
 };
 
