@@ -48,28 +48,23 @@ TEST(Settings, Defaults) {
 }
 
 TEST(EncodeDate, SerialNumbers) {
-    EXPECT_EQ(EncodeDate(1899, 12, 30), 0.0);
-    EXPECT_EQ(EncodeDate(1899, 12, 31), 1.0);
-    EXPECT_EQ(EncodeDate(1899, 12, 29), -1.0);
-    EXPECT_EQ(EncodeDate(1900, 1, 1), 2.0);
-    EXPECT_EQ(EncodeDate(2000, 1, 1), 36526.0);
-    EXPECT_EQ(EncodeDate(2024, 2, 29), 45351.0);
-    EXPECT_EQ(EncodeDate(2026, 3, 7), 46088.0);
-    EXPECT_EQ(EncodeDate(1, 1, 1), -693593.0);
-    EXPECT_EQ(EncodeDate(9999, 12, 31), 2958465.0);
+    const struct {
+        int y, m, d;
+        double serial;
+    } cases[] = {{1899, 12, 30, 0},   {1899, 12, 31, 1},   {1899, 12, 29, -1},
+                 {1900, 1, 1, 2},     {2000, 1, 1, 36526}, {2024, 2, 29, 45351},
+                 {2026, 3, 7, 46088}, {1, 1, 1, -693593},  {9999, 12, 31, 2958465}};
+    for (const auto& c : cases)
+        EXPECT_EQ(EncodeDate(c.y, c.m, c.d), c.serial) << c.y << "-" << c.m << "-" << c.d;
 }
 
 TEST(EncodeDate, LeapYearsAndInvalidDates) {
     EXPECT_NO_THROW(EncodeDate(2024, 2, 29));
     EXPECT_NO_THROW(EncodeDate(2000, 2, 29));
-    EXPECT_THROW(EncodeDate(2023, 2, 29), EConvertError);
-    EXPECT_THROW(EncodeDate(1900, 2, 29), EConvertError);
-    EXPECT_THROW(EncodeDate(2026, 4, 31), EConvertError);
-    EXPECT_THROW(EncodeDate(2026, 13, 1), EConvertError);
-    EXPECT_THROW(EncodeDate(2026, 0, 1), EConvertError);
-    EXPECT_THROW(EncodeDate(2026, 1, 0), EConvertError);
-    EXPECT_THROW(EncodeDate(0, 1, 1), EConvertError);
-    EXPECT_THROW(EncodeDate(10000, 1, 1), EConvertError);
+    const int invalid[][3] = {{2023, 2, 29}, {1900, 2, 29}, {2026, 4, 31}, {2026, 13, 1},
+                              {2026, 0, 1},  {2026, 1, 0},  {0, 1, 1},     {10000, 1, 1}};
+    for (const auto& [y, m, d] : invalid)
+        EXPECT_THROW(EncodeDate(y, m, d), EConvertError) << y << "-" << m << "-" << d;
 }
 
 TEST(EncodeTime, FractionsOfADay) {
@@ -345,20 +340,18 @@ TEST(IsoText, DateTimeToIso) {
 }
 
 TEST(IsoText, TryIsoToDateTimeAcceptsTheFourForms) {
-    TDateTime d = EncodeDate(2026, 3, 7);
-    TDateTime out = 0;
-    ASSERT_TRUE(TryIsoToDateTime("2026-03-07", out));
-    EXPECT_EQ(out, d);
-    ASSERT_TRUE(TryIsoToDateTime("2026-03-07 14:05", out));
-    EXPECT_EQ(out, d + EncodeTime(14, 5, 0, 0));
-    ASSERT_TRUE(TryIsoToDateTime("2026-03-07 14:05:09", out));
-    EXPECT_EQ(out, d + EncodeTime(14, 5, 9, 0));
-    ASSERT_TRUE(TryIsoToDateTime("2026-03-07T14:05:09", out));
-    EXPECT_EQ(out, d + EncodeTime(14, 5, 9, 0));
-    ASSERT_TRUE(TryIsoToDateTime("2024-02-29 23:59:59", out));
-    EXPECT_EQ(DateTimeToIso(out), "2024-02-29 23:59:59");
-    ASSERT_TRUE(TryIsoToDateTime("1899-12-29 06:00:00", out));
-    EXPECT_EQ(out, -1.25);
+    const TDateTime d = EncodeDate(2026, 3, 7);
+    for (const auto& [text, expected] : std::vector<std::pair<const char*, TDateTime>>{
+             {"2026-03-07", d},
+             {"2026-03-07 14:05", d + EncodeTime(14, 5, 0, 0)},
+             {"2026-03-07 14:05:09", d + EncodeTime(14, 5, 9, 0)},
+             {"2026-03-07T14:05:09", d + EncodeTime(14, 5, 9, 0)},
+             {"2024-02-29 23:59:59", EncodeDate(2024, 2, 29) + EncodeTime(23, 59, 59, 0)},
+             {"1899-12-29 06:00:00", -1.25}}) {
+        TDateTime out = 0;
+        EXPECT_TRUE(TryIsoToDateTime(text, out)) << text;
+        EXPECT_EQ(out, expected) << text;
+    }
 }
 
 TEST(IsoText, TryIsoToDateTimeRejectsEverythingElse) {
