@@ -12,7 +12,6 @@
 #include <QToolBar>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <set>
 
@@ -74,18 +73,14 @@ class ReportCommandsTest : public test::QtFixture {
                                                : a->text().toStdString() + (a->menu() ? ">" : ""));
         return entries;
     }
-    static QMenu* Submenu(const QMenu* menu, const std::string& caption) {
+    // The menu under the entry `caption` of a menu or of the menu bar.
+    static QMenu* Submenu(const QWidget* menu, const std::string& caption) {
         for (QAction* a : menu->actions())
             if (a->menu() && a->text().toStdString() == caption)
                 return a->menu();
         return nullptr;
     }
-    QMenu* TopMenu(const std::string& caption) const {
-        for (QAction* a : main->menuBar()->actions())
-            if (a->menu() && a->text().toStdString() == caption)
-                return a->menu();
-        return nullptr;
-    }
+    QMenu* TopMenu(const std::string& caption) const { return Submenu(main->menuBar(), caption); }
     std::string NextKey() const { return Main("select next_id from id_control"); }
     std::string DocCounter() const { return Local("select config_doccounter from config"); }
     std::size_t ReportFolders() const {
@@ -94,24 +89,6 @@ class ReportCommandsTest : public test::QtFixture {
             return 0;
         return std::distance(std::filesystem::directory_iterator(reports),
                              std::filesystem::directory_iterator());
-    }
-    void WriteFile(const std::string& path, const std::string& text) const {
-        std::ofstream(path, std::ios::binary) << text;
-    }
-    // Types the path into the dialog's file name field, as a user would.
-    static void TypeFileName(QFileDialog& dialog, const std::string& path) {
-        auto* edit = dialog.findChild<QLineEdit*>("fileNameEdit");
-        ASSERT_NE(edit, nullptr);
-        edit->setText(QString::fromStdString(path));
-    }
-    // Answers the next file dialog with this path.
-    static void ChooseFile(const std::string& path, QString* dialogName = nullptr) {
-        WhenModal<QFileDialog>([path, dialogName](QFileDialog& dialog) {
-            if (dialogName)
-                *dialogName = dialog.objectName();
-            TypeFileName(dialog, path);
-            static_cast<QDialog&>(dialog).accept();
-        });
     }
 
     com::ComPtr<test::FakeReportServer> fake;
@@ -255,7 +232,7 @@ TEST_F(ReportCommandsTest, ExportWritesTheChosenFileAndThenSaysSo) {
 
     // The default extension is added to a name without one.
     const std::string chosen = folder.Home() + "/customers";
-    ChooseFile(chosen);
+    test::WhenChoosingFile(chosen);
     main->ExportToCSV->trigger();
     ASSERT_EQ(prompter.Count(), 1u);
     EXPECT_EQ(prompter.Messages()[0].text, "CSV Export completed.");
@@ -267,7 +244,8 @@ TEST_F(ReportCommandsTest, ExportWritesTheChosenFileAndThenSaysSo) {
     const std::string gone = folder.Home() + "/gone";
     std::filesystem::create_directory(gone);
     WhenModal<QFileDialog>([gone](QFileDialog& dialog) {
-        TypeFileName(dialog, gone + "/customers.csv");
+        dialog.findChild<QLineEdit*>("fileNameEdit")
+            ->setText(QString::fromStdString(gone + "/customers.csv"));
         std::filesystem::remove(gone);
         static_cast<QDialog&>(dialog).accept();
     });
@@ -285,14 +263,11 @@ TEST_F(ReportCommandsTest, ImportShowsTheNoticeStoresTheRowsAndRefreshesTheCusto
     const int listed = list->qBrowse.RecordCount();
     prompter.onShow = [this](const ui::Message&) { EXPECT_FALSE(dm->zlmConn.InTransaction()); };
 
-    const std::string csv = folder.Home() + "/in.csv";
-    WriteFile(
-        csv,
+    const std::string csv = MakeFile(
+        "in.csv",
         "entity_name;entity_first;Remarks\nNovák;Jan;a\n\"Ølstad; AS\";;b\nLee;\"Ann\nMarie\";c\n");
-    QString dialogName;
-    ChooseFile(csv, &dialogName);
+    test::WhenChoosingFile(csv);
     main->ImportFromCSV->trigger();
-    EXPECT_EQ(dialogName, "OpenDialog1");
     const auto messages = prompter.Messages();
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0].text,
@@ -307,8 +282,8 @@ TEST_F(ReportCommandsTest, ImportShowsTheNoticeStoresTheRowsAndRefreshesTheCusto
     EXPECT_EQ(Main("select entity_first from entity where entity_name='Lee'"), "Ann\nMarie");
 
     // A row that does not fit: nothing stored, the line named, the list as it was.
-    WriteFile(csv, "entity_name,address_pcode\nA,1\nB,123456789012345678901\n");
-    ChooseFile(csv);
+    MakeFile("in.csv", "entity_name,address_pcode\nA,1\nB,123456789012345678901\n");
+    test::WhenChoosingFile(csv);
     main->ImportFromCSV->trigger();
     ASSERT_EQ(prompter.Count(), 4u);
     EXPECT_EQ(prompter.Messages()[3].text,
@@ -318,16 +293,21 @@ TEST_F(ReportCommandsTest, ImportShowsTheNoticeStoresTheRowsAndRefreshesTheCusto
     EXPECT_EQ(Main("select count(*) from entity where entity_name='A'"), "0");
 
     // A cancelled dialog after the notice: nothing more.
-    WhenModal<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); });
+    QString dialogName;
+    WhenModal<QFileDialog>([&dialogName](QFileDialog& dialog) {
+        dialogName = dialog.objectName();
+        dialog.reject();
+    });
     main->ImportFromCSV->trigger();
     EXPECT_EQ(prompter.Count(), 5u);
+    EXPECT_EQ(dialogName, "OpenDialog1");
 
     // With the customers window closed the import still runs.
     main->frmCustomer->parentWidget()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_FALSE(main->frmCustomer);
-    WriteFile(csv, "Entity_Name\nSolo\n");
-    ChooseFile(csv);
+    MakeFile("in.csv", "Entity_Name\nSolo\n");
+    test::WhenChoosingFile(csv);
     main->ImportFromCSV->trigger();
     EXPECT_EQ(prompter.Messages().back().text, "1 customer imported from " + csv + ".");
 }
