@@ -155,9 +155,7 @@ TEST_F(BillItemTest, ALineDeletedMeanwhileClosesTheDialogUntouched) {
     Dimensions->Find(24)->SetEditMode(DimensionTable::Add);
     dialog.show();
     dialog.Timer1Timer();
-    ASSERT_EQ(prompter.Count(), 1u);
-    EXPECT_EQ(prompter.Messages()[0].text, "There is no record to edit");
-    EXPECT_EQ(prompter.Messages()[0].title, "No record");
+    ExpectMessages({{"There is no record to edit", "No record"}});
     QApplication::processEvents();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(Line("count(*)"), "0");

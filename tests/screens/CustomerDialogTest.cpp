@@ -128,9 +128,7 @@ TEST_F(CustomerDialogTest, ACustomerDeletedMeanwhileIsReportedAndNothingTypedIsS
     Target(1, DimensionTable::EditRecord, 123456);
     TfrmCustEdit d;
     d.show();  // finds nothing, says so and closes once the event loop runs
-    ASSERT_EQ(prompter.Count(), 1u);
-    EXPECT_EQ(prompter.Messages()[0].text, "There is no record to edit");
-    EXPECT_EQ(prompter.Messages()[0].title, "No record");
+    ExpectMessages({{"There is no record to edit", "No record"}});
     // Typing and saving before the close lands reach no row.
     Type(d, "entity_name", "Overwritten");
     Type(d, "entity_taxrate", "5");

@@ -480,9 +480,7 @@ TEST_F(DocumentDialogTest, ADocumentDeletedMeanwhileIsReportedAndNothingRuns) {
     Target(6, DimensionTable::EditRecord, 123456);
     TfrmQuotation d;
     d.show();  // finds nothing, says so and closes once the event loop runs
-    ASSERT_EQ(prompter.Count(), 1u);
-    EXPECT_EQ(prompter.Messages()[0].text, "There is no record to edit");
-    EXPECT_EQ(prompter.Messages()[0].title, "No record");
+    ExpectMessages({{"There is no record to edit", "No record"}});
     EXPECT_FALSE(d.HasDocument());
     EXPECT_FALSE(d.qItem.Active());
     EXPECT_FALSE(d.itemFrame->isEnabled());

@@ -302,11 +302,8 @@ TEST_F(ForecastDialogTest, ARecordDeletedMeanwhileIsNotEditedNorWrittenAgain) {
         ADD_FAILURE() << "the forecast dialog stayed open";
         f.close();
     });
-    ASSERT_EQ(prompter.Count(), 2u);
-    for (const ui::Message& m : prompter.Messages()) {
-        EXPECT_EQ(m.text, "There is no record to edit");
-        EXPECT_EQ(m.title, "No record");
-    }
+    ExpectMessages(
+        {{"There is no record to edit", "No record"}, {"There is no record to edit", "No record"}});
     EXPECT_EQ(Main("select (select count(*) from doc_item) || '/' || (select count(*) from "
                    "zlm_doc where zlm_doc_id=8001)"),
               "0/0");

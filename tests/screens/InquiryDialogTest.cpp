@@ -267,9 +267,7 @@ TEST_F(InquiryDialogTest, AStepDeletedMeanwhileIsReportedAndNothingIsStored) {
     Dim(22).SetRecordId(123456);
     TfrmInqItem d;
     d.show();
-    ASSERT_EQ(prompter.Count(), 1u);
-    EXPECT_EQ(prompter.Messages()[0].text, "There is no record to edit");
-    EXPECT_EQ(prompter.Messages()[0].title, "No record");
+    ExpectMessages({{"There is no record to edit", "No record"}});
     d.btnViewDoc->click();
     d.btnDoc->click();  // no file dialog: a dialog here would hold the test until the watchdog
     d.btnOK->click();

@@ -67,14 +67,6 @@ class InquiryWindowTest : public test::FrameFixture {
         combo->setCurrentIndex(item);
         emit combo->activated(item);
     }
-    void ExpectMessages(const std::vector<std::pair<std::string, std::string>>& expected) {
-        const std::vector<ui::Message> shown = prompter.Messages();
-        ASSERT_EQ(shown.size(), expected.size());
-        for (std::size_t i = 0; i < shown.size(); ++i) {
-            EXPECT_EQ(shown[i].text, expected[i].first);
-            EXPECT_EQ(shown[i].title, expected[i].second);
-        }
-    }
     std::unique_ptr<TfrmInquiry> window;
 };
 

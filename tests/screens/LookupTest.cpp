@@ -54,9 +54,7 @@ TEST_F(LookupTest, OkPicksTheCurrentRowAndCancelNothing) {
 TEST_F(LookupTest, NothingToPickMeansMinusOneWithoutTheDialog) {
     TfrmLookup lookup;
     EXPECT_EQ(lookup.lookupExecute(11, false), -1);  // no assemblies
-    ASSERT_EQ(prompter.Count(), 1u);
-    EXPECT_EQ(prompter.Messages()[0].text, "There are no records in the lookup table");
-    EXPECT_EQ(prompter.Messages()[0].title, "No record");
+    ExpectMessages({{"There are no records in the lookup table", "No record"}});
     EXPECT_FALSE(lookup.isVisible());
     // A kind that does not exist is no crash either.
     EXPECT_EQ(lookup.lookupExecute(999, false), -1);

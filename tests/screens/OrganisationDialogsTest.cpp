@@ -190,9 +190,7 @@ TEST_F(OrganisationDialogsTest, ARateDeletedMeanwhileIsReportedAndTheDialogClose
     x.show();
     QApplication::processEvents();
     EXPECT_FALSE(x.isVisible());
-    ASSERT_EQ(prompter.Count(), 1u);
-    EXPECT_EQ(prompter.Messages()[0].text, "There is no record to edit");
-    EXPECT_EQ(prompter.Messages()[0].title, "No record");
+    ExpectMessages({{"There is no record to edit", "No record"}});
     EXPECT_EQ(Count("exchange_rate where exchange_rate_id=99999"), 0);
 }
 

@@ -91,9 +91,7 @@ TEST_F(TemplateCampaignTest, DismissingTheFirstPickStoresNothingAndAMissingFileI
     });
     RunTemplate(DimensionTable::EditRecord, 9100);
     EXPECT_TRUE(opener.Targets().empty());
-    ASSERT_EQ(prompter.Count(), 1u);
-    EXPECT_EQ(prompter.Messages()[0].text, "Please select an existing document first.");
-    EXPECT_EQ(prompter.Messages()[0].title, "Document not found");
+    ExpectMessages({{"Please select an existing document first.", "Document not found"}});
 }
 
 TEST_F(TemplateCampaignTest, ANewCampaignStartsWithItsDefaultsAndAsksBeforeASecondGeneration) {
@@ -112,9 +110,7 @@ TEST_F(TemplateCampaignTest, ANewCampaignStartsWithItsDefaultsAndAsksBeforeASeco
 
         d.btnGenerate->click();
         EXPECT_TRUE(d.DBCheckBox1->isChecked());
-        ASSERT_EQ(prompter.Count(), 1u);
-        EXPECT_EQ(prompter.Messages()[0].text, "Campaign created");
-        EXPECT_EQ(prompter.Messages()[0].title, "Campaign");
+        ExpectMessages({{"Campaign created", "Campaign"}});
 
         prompter.Push(ui::Button::No);
         d.btnGenerate->click();  // asked, and answered No: nothing more

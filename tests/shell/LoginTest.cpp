@@ -94,9 +94,7 @@ TEST_F(LoginTest, CancelSaysTheProgramWillEnd) {
     TfrmLogin login;
     test::WhenModal<TfrmLogin>([](TfrmLogin& dialog) { dialog.btnCancel->click(); });
     EXPECT_FALSE(login.loginDialogExecute());
-    ASSERT_EQ(prompter.Count(), 1u);
-    EXPECT_EQ(prompter.Messages()[0].text, "Login was cancelled. Zelmar will now exit.");
-    EXPECT_EQ(prompter.Messages()[0].title, "Login failed");
+    ExpectMessages({{"Login was cancelled. Zelmar will now exit.", "Login failed"}});
     EXPECT_EQ(Local("select count(*) from audit"), "0");
 }
 

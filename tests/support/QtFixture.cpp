@@ -73,6 +73,16 @@ std::vector<std::string> QtFixture::Texts() const {
     return texts;
 }
 
+void QtFixture::ExpectMessages(
+    const std::vector<std::pair<std::string, std::string>>& expected) const {
+    const std::vector<ui::Message> shown = prompter.Messages();
+    ASSERT_EQ(shown.size(), expected.size());
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        EXPECT_EQ(shown[i].text, expected[i].first) << i;
+        EXPECT_EQ(shown[i].title, expected[i].second) << i;
+    }
+}
+
 std::string QtFixture::MakeFile(const std::string& relative, const std::string& content) const {
     const std::string path = folder.Home() + "/" + relative;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());

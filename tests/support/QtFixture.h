@@ -67,6 +67,8 @@ class QtFixture : public CoreFixture {
     std::string Main(const std::string& sql) const { return Stored(folder.MainDb(), sql); }
     // The texts of the message boxes shown so far.
     std::vector<std::string> Texts() const;
+    // The message boxes shown so far are these, as text and title.
+    void ExpectMessages(const std::vector<std::pair<std::string, std::string>>& expected) const;
     // A file under the home folder, with the folders it needs.
     std::string MakeFile(const std::string& relative, const std::string& content = "letter") const;
 
