@@ -166,6 +166,16 @@ void TfrmDailyCumulative::AddDay(const QString& label, double daily, double cumu
     CumulativeChart->Fit(cumulative);
 }
 
+void TfrmDailyCumulative::AddDays(db::Query& rows, const char* dateColumn,
+                                  const char* valueColumn) {
+    double sum = 0;
+    for (rows.First(); !rows.Eof(); rows.Next()) {
+        const double value = valueColumn ? rows.FieldByName(valueColumn).AsFloat() : 0;
+        sum += value;
+        AddDay(DateLabel(rows.FieldByName(dateColumn).AsDateTime()), value, sum);
+    }
+}
+
 TfrmWeightGraph::TfrmWeightGraph() : StackedChartPage("frmWeightGraph", QPageLayout::Landscape) {
     weightChart = Add("weightChart", "Weight Loss / Gain", kBlack);
     BMIChart = Add("BMIChart", "Body Mass Index (BMI)", kBlack);
@@ -251,13 +261,7 @@ void CalorieIntakeGraph::showReport() {
     frmCalorieGraph = std::make_unique<TfrmDailyCumulative>(
         "frmCalorieGraph", "Daily energy intake", "Energy intake", "Cumulative energy intake");
     const char* energy = user.Integer("sys_usr_units") == kMetric ? "kj" : "calories";
-    double sum = 0;
-    for (qIntake.First(); !qIntake.Eof(); qIntake.Next()) {
-        const double value = qIntake.FieldByName(energy).AsFloat();
-        sum += value;
-        frmCalorieGraph->AddDay(DateLabel(qIntake.FieldByName("food_intake_date").AsDateTime()),
-                                value, sum);
-    }
+    frmCalorieGraph->AddDays(qIntake, "food_intake_date", energy);
     ui::CurrentCursor().Set(ui::CursorShape::Default);
     if (preview)
         preview(*frmCalorieGraph);
@@ -285,13 +289,7 @@ void ExerciseGraph::showReport() {
     const char* energy = build < 0 || build > 2 ? nullptr
                          : metric               ? kMetricColumns[build]
                                                 : kImperialColumns[build];
-    double sum = 0;
-    for (qExercise.First(); !qExercise.Eof(); qExercise.Next()) {
-        const double value = energy ? qExercise.FieldByName(energy).AsFloat() : 0;
-        sum += value;
-        frmExerciseGraph->AddDay(DateLabel(qExercise.FieldByName("usr_exercise_dt").AsDateTime()),
-                                 value, sum);
-    }
+    frmExerciseGraph->AddDays(qExercise, "usr_exercise_dt", energy);
     ui::CurrentCursor().Set(ui::CursorShape::Default);
     if (preview)
         preview(*frmExerciseGraph);

@@ -95,6 +95,9 @@ class TfrmDailyCumulative : public StackedChartPage {
 
     // One daily bar of `daily` and one cumulative bar of `cumulative`, both under `label`.
     void AddDay(const QString& label, double daily, double cumulative);
+    // One day for every row of `rows`: labelled by its `dateColumn`, the daily bar from its
+    // `valueColumn` (0 where there is none), the cumulative bar the running sum.
+    void AddDays(db::Query& rows, const char* dateColumn, const char* valueColumn);
 
     StackedChart* DailyChart;
     StackedChart* CumulativeChart;
