@@ -197,6 +197,18 @@ QPushButton* NewOKButton(QWidget* dialog) {
     return button;
 }
 
+QHBoxLayout* NewOkCancelRow(QWidget* dialog, QPushButton*& ok, QPushButton*& cancel) {
+    ok = NewOKButton(dialog);
+    cancel = new QPushButton("&Cancel", dialog);
+    cancel->setObjectName("btnCancel");
+    cancel->setAutoDefault(false);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
+}
+
 QVBoxLayout* LayOutForm(QWidget* dialog, QFormLayout* form, QPushButton* ok) {
     auto* layout = new QVBoxLayout(dialog);
     layout->addLayout(form);

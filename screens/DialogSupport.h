@@ -97,6 +97,9 @@ widgets::DBText* NewFileText(QWidget* parent, widgets::DataSource* source, const
 
 // The default button "&OK", named "btnOK".
 QPushButton* NewOKButton(QWidget* dialog);
+// "&OK" (the default, btnOK) and "&Cancel" (btnCancel) at the right of a row of their own, for
+// dialogs that connect both buttons themselves.
+QHBoxLayout* NewOkCancelRow(QWidget* dialog, QPushButton*& ok, QPushButton*& cancel);
 // The form, with `ok` at its right below it, as the dialog's layout.
 QVBoxLayout* LayOutForm(QWidget* dialog, QFormLayout* form, QPushButton* ok);
 // A push button named `name`.

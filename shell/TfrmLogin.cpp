@@ -11,6 +11,7 @@
 #include "core/Globals.h"
 #include "platform/db/Unicode.h"
 #include "platform/ui/Prompter.h"
+#include "screens/DialogSupport.h"
 #include "widgets/QtPlatform.h"
 
 namespace zl {
@@ -31,16 +32,7 @@ TfrmLogin::TfrmLogin(QWidget* owner) : QDialog(owner) {
     edPwd->setToolTip("Enter your password here");
     edPwd->setEchoMode(QLineEdit::Password);
     grid->addWidget(edPwd, 1, 1);
-    auto* buttons = new QHBoxLayout;
-    btnOK = new QPushButton("&OK", this);
-    btnOK->setObjectName("btnOK");
-    btnOK->setDefault(true);
-    btnCancel = new QPushButton("&Cancel", this);
-    btnCancel->setObjectName("btnCancel");
-    btnCancel->setAutoDefault(false);
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
+    QHBoxLayout* buttons = NewOkCancelRow(this, btnOK, btnCancel);
     grid->addLayout(buttons, 2, 0, 1, 2);
     connect(btnOK, &QPushButton::clicked, this, &TfrmLogin::btnOKClick);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmLogin::btnCancelClick);

@@ -112,16 +112,7 @@ TfrmOptions::TfrmOptions(QWidget* owner) : FormDialog(owner), dsConfig(&qConfig)
     PageControl1->setCurrentIndex(0);
     layout->addWidget(PageControl1);
 
-    auto* buttons = new QHBoxLayout;
-    btnOK = new QPushButton("&OK", this);
-    btnOK->setObjectName("btnOK");
-    btnOK->setDefault(true);
-    btnCancel = new QPushButton("&Cancel", this);
-    btnCancel->setObjectName("btnCancel");
-    btnCancel->setAutoDefault(false);
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
+    QHBoxLayout* buttons = NewOkCancelRow(this, btnOK, btnCancel);
     layout->addLayout(buttons);
     connect(btnOK, &QPushButton::clicked, this, &TfrmOptions::btnOKClick);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmOptions::btnCancelClick);
