@@ -129,7 +129,7 @@ TEST_F(OptionsTest, OkStoresEveryTabIncludingTheValueTypedLastThenTellsAndEndsCl
     EXPECT_EQ(openAtExit, (std::vector<bool>{false, false, false}));
 }
 
-TEST_F(OptionsTest, CancelStoresNothingTellsNothingAndTheProgramGoesOn) {
+TEST_F(OptionsTest, CancelStoresNothingButTheTitleBarCloseSavesLikeOkEvenWithoutChanges) {
     auto options = Open();
     Type(options->edRemindDays, "99");
     options->btnCancel->click();
@@ -138,10 +138,8 @@ TEST_F(OptionsTest, CancelStoresNothingTellsNothingAndTheProgramGoesOn) {
     EXPECT_EQ(prompter.Count(), 0u);
     EXPECT_EQ(exits, 0);
     EXPECT_TRUE(dm->localConn.Connected());
-}
 
-TEST_F(OptionsTest, TheTitleBarCloseSavesLikeOkEvenWithoutChanges) {
-    auto options = Open();
+    options = Open();
     options->close();
     EXPECT_EQ(Config("config_emailsender"), "Default mail client");
     EXPECT_EQ(prompter.Count(), 1u);
