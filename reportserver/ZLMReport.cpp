@@ -120,8 +120,12 @@ void ZLMReport::openDefinition(int reportId) {
 }
 
 void ZLMReport::Populate(int reportId) {
-    constexpr const char* kTag = "ZLMReport.Populate";
     openDefinition(reportId);
+    openData();
+}
+
+void ZLMReport::openData() {
+    constexpr const char* kTag = "ZLMReport.Populate";
     dateField = Report("zlm_rep_datefield").AsString();
     section_.dateField = dateField;
     std::string sql = "select * from " + db::QuoteName(Report("zlm_rep_table").AsString());
@@ -186,7 +190,7 @@ void ZLMReport::Run(int reportId, int busUnit, int user, int key, const std::str
     if (!createHTML(htmlFile))
         return;  // logged by createHTML
     try {
-        Populate(reportId);
+        openData();
         if (!dateField.empty()) {
             TfrmRepDates dates;
             if (!dates.execute(fromDate, toDate)) {

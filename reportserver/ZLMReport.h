@@ -62,6 +62,8 @@ class ZLMReport : public ReportBase {
   private:
     // Opens the report's zlm_rep row.
     void openDefinition(int reportId);
+    // Opens the records and finds the customer of the definition that openDefinition opened.
+    void openData();
     // The customer of the report: the entity whose id the first record holds in the
     // definition's customer column; 0 when that is not an integer or names no entity.
     int findCustomer();
