@@ -66,9 +66,16 @@ void ReportServerClient::SetRegisteredToCompany(const std::string& name) {
     Check(server_->put_RegisteredToCompany(Wide(name).Get()));
 }
 
-void ReportServerClient::ShowReport(int reportId, int busUnitId, int userId, int key,
+bool ReportServerClient::ShowReport(int reportId, int busUnitId, int userId, int key,
                                     const std::string& htmlFile) {
-    Check(server_->ShowReport(reportId, busUnitId, userId, key, Wide(htmlFile).Get()));
+    const com::HRESULT hr =
+        server_->ShowReport(reportId, busUnitId, userId, key, Wide(htmlFile).Get());
+    if (hr == reportserver::kReportNotShown) {
+        com::ClearErrorInfo();  // its text is what the user has just read
+        return false;
+    }
+    Check(hr);
+    return true;
 }
 
 void ReportServerClient::ProcessTemplate(int templateId, int busUnitId, int customerId,

@@ -38,7 +38,10 @@ class ReportServerClient {
     void Reconnect();
     void SetRegisteredToCompany(const std::string& name);
 
-    void ShowReport(int reportId, int busUnitId, int userId, int key, const std::string& htmlFile);
+    // False when the server ended the report with a message of its own (a report id without a
+    // definition): the user has been told, and the caller shows nothing more. Other failures
+    // raise as every member's do.
+    bool ShowReport(int reportId, int busUnitId, int userId, int key, const std::string& htmlFile);
     void ProcessTemplate(int templateId, int busUnitId, int customerId, const std::string& rtfFile);
     std::string GetContactEMail(int customer, int contact);
     // The key of the new copy.

@@ -78,7 +78,13 @@ std::string RtfText(std::string_view utf8) {
     out.reserve(utf8.size());
     for (std::size_t at = 0; at < utf8.size();) {
         const char32_t cp = NextCodePoint(utf8, at);
-        if (cp == '\\' || cp == '{' || cp == '}') {
+        if (cp == '\r' || cp == '\n') {
+            // A line break of any convention (CR LF, LF, CR) starts a new paragraph: RTF
+            // readers ignore the bare line-end bytes.
+            if (cp == '\r' && at < utf8.size() && utf8[at] == '\n')
+                ++at;
+            out += "\\par ";
+        } else if (cp == '\\' || cp == '{' || cp == '}') {
             out += '\\';
             out += static_cast<char>(cp);
         } else if (cp < 0x80) {

@@ -48,9 +48,9 @@ class Template {
     void WriteTag(const std::string& raw, std::ostream& output);
 };
 
-// A value as RTF text: "\", "{" and "}" escaped; every character beyond ASCII as "\uN?" with N
-// the signed 16-bit UTF-16 code unit (two for a character beyond the basic plane). Plain ASCII
-// text is returned unchanged.
+// A value as RTF text: "\", "{" and "}" escaped; a line break (CR LF, LF or CR) as "\par ";
+// every character beyond ASCII as "\uN?" with N the signed 16-bit UTF-16 code unit (two for a
+// character beyond the basic plane). Plain ASCII text without line breaks is returned unchanged.
 std::string RtfText(std::string_view utf8);
 
 }  // namespace zl

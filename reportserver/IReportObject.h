@@ -19,6 +19,9 @@ inline constexpr com::GUID CLSID_ReportObject =
 inline constexpr const char* kReportObjectProgId = "ZLMReports.ReportObject";
 inline constexpr const char* kReportObjectDescription = "ReportObject Object";
 inline constexpr const char* kReportObjectThreading = "Apartment";
+// ShowReport's failure result for a report id without a definition. The server has told the user
+// already; the caller shows nothing more.
+inline constexpr HRESULT kReportNotShown = com::E_ABORT;
 
 class IReportObject : public com::IDispatch {
   public:

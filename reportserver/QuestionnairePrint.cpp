@@ -1,7 +1,7 @@
 #include "reportserver/QuestionnairePrint.h"
 
-#include <algorithm>
 #include <stdexcept>
+#include <vector>
 
 #include "core/DataMod.h"
 #include "core/ErrorLog.h"
@@ -56,7 +56,7 @@ void QuestionnairePrinter::printBlank(const std::string& path) {
     Require(qQuestionnaire.Active() && qSections.Active());
     CreateFile(Writer, path);
     Writer.write("<font face=\"arial\" size=\"3\"><b>" +
-                 qQuestionnaire.FieldByName("questionnaire_name").AsString());
+                 HtmlEscape(qQuestionnaire.FieldByName("questionnaire_name").AsString()));
     Writer.writeLine("</b></font><br>");
     for (qSections.First(); !qSections.Eof(); qSections.Next()) {
         getSectionRows();
@@ -87,10 +87,10 @@ void QuestionnairePrinter::printCompleted(const std::string& path) {
             qCustomer.Active());
     CreateFile(Writer, path);
     Writer.write("<font face=\"arial\" size=\"3\"><b>" +
-                 qQuestionnaire.FieldByName("questionnaire_name").AsString());
+                 HtmlEscape(qQuestionnaire.FieldByName("questionnaire_name").AsString()));
     Writer.writeLine("</b></font><br><br>");
     Writer.write("<font face=\"arial\" size=\"2\"><b>Customer name: </b>" +
-                 qCustomer.FieldByName("entity_fullname").AsString());
+                 HtmlEscape(qCustomer.FieldByName("entity_fullname").AsString()));
     Writer.writeLine("</b></font><br><br>");
     Writer.write("<font face=\"arial\" size=\"2\"><b>Questionnaire date: </b>" +
                  format::DateTimeToStr(qCompQuest.FieldByName("comp_quest_date").AsDateTime()));
@@ -102,19 +102,29 @@ void QuestionnairePrinter::printCompleted(const std::string& path) {
     Writer.closeHTML();
 }
 
+// The grid holds only the rows and columns where a prompt or an answer lies: a question placed
+// far out (row 99999, column 999999) adds one row and one column, not millions of empty cells.
+// Positions before the first row or column are never printed.
 void QuestionnairePrinter::getSectionRows() {
-    Require(DataMod->openQuery(
-        qAnswer,
-        "select max(question_promptrow) as maxprow, max(question_answerrow) as maxarow, " +
-            std::string(
-                " max(question_promptcol) as maxpcol, max(question_answercol) as maxacol from "
-                "question ") +
-            " where quest_section_id=" + std::to_string(IntegerOf(qSections, "quest_section_id")),
-        "Questionnaire.getSectionRows"));
-    // A section without questions has null maxima, which read as 0.
-    SectionRows = std::max(IntegerOf(qAnswer, "maxprow"), IntegerOf(qAnswer, "maxarow"));
-    SectionCols = std::max(IntegerOf(qAnswer, "maxpcol"), IntegerOf(qAnswer, "maxacol"));
-    qAnswer.Close();
+    const std::string section = std::to_string(IntegerOf(qSections, "quest_section_id"));
+    const auto occupied = [&](const char* promptColumn, const char* answerColumn) {
+        const std::string where = " from question where quest_section_id=" + section;
+        Require(DataMod->openQuery(qAnswer,
+                                   "select " + std::string(promptColumn) + " as n" + where +
+                                       " union select " + answerColumn + " as n" + where +
+                                       " order by 1",
+                                   "Questionnaire.getSectionRows"));
+        std::vector<int> numbers;
+        for (qAnswer.First(); !qAnswer.Eof(); qAnswer.Next()) {
+            const int n = IntegerOf(qAnswer, "n");
+            if (n >= 1 && (numbers.empty() || numbers.back() != n))
+                numbers.push_back(n);
+        }
+        qAnswer.Close();
+        return numbers;
+    };
+    SectionRows = occupied("question_promptrow", "question_answerrow");
+    SectionCols = occupied("question_promptcol", "question_answercol");
 }
 
 void QuestionnairePrinter::OpenSectionQuestions() {
@@ -135,13 +145,13 @@ void QuestionnairePrinter::printCompletedSection() {
 
 void QuestionnairePrinter::writeSection(bool completed) {
     Writer.write("<hr><font face=\"arial\" size=\"2\"><b>" +
-                 qSections.FieldByName("quest_section_caption").AsString());
+                 HtmlEscape(qSections.FieldByName("quest_section_caption").AsString()));
     Writer.writeLine("</b></font><br>");
     Writer.beginTable(100, 0);
     OpenSectionQuestions();
-    for (int row = 1; row <= SectionRows; ++row) {
+    for (const int row : SectionRows) {
         Writer.writeLine("<tr>");
-        for (int col = 1; col <= SectionCols; ++col) {
+        for (const int col : SectionCols) {
             // The answer is looked up first: the prompt lookup leaves qQuestions on the
             // prompt's question, whose width the prompt cell takes.
             const std::string answer = completed ? getCellValue(row, col) : std::string();
@@ -159,7 +169,7 @@ void QuestionnairePrinter::writeSection(bool completed) {
 
 void QuestionnairePrinter::writePromptCell(const std::string& prompt) {
     Writer.write("<td width=\"" + std::to_string(IntegerOf(qQuestions, "question_promptwidth")) +
-                 "%\"><font face=\"arial\" size=\"2\">" + prompt);
+                 "%\"><font face=\"arial\" size=\"2\">" + HtmlEscape(prompt));
     Writer.writeLine("</font></td>");
 }
 
@@ -169,7 +179,7 @@ void QuestionnairePrinter::writeAnswerCell(int row, int col, const std::string& 
     if (!answer.empty()) {
         const int width = owned ? IntegerOf(qQuestions, "question_promptwidth") : 0;
         Writer.write("<td width=\"" + std::to_string(width) +
-                     "%\"><font face=\"arial\" size=\"2\">" + answer);
+                     "%\"><font face=\"arial\" size=\"2\">" + HtmlEscape(answer));
         Writer.writeLine("</font></td>");
         return;
     }

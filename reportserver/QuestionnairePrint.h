@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/Questionnaire.h"
 #include "reportserver/ReportBase.h"
@@ -16,7 +17,8 @@ void PrintCompletedQuestionnaire(int compQuestId, const std::string& htmlFile);
 
 // Every section of a questionnaire is one table whose cells form a grid: each question puts its
 // prompt at (question_promptrow, question_promptcol) and its answer at (question_answerrow,
-// question_answercol). Texts from the database reach the page as stored, without escaping.
+// question_answercol); only the rows and columns that hold a prompt or an answer are printed,
+// in their order. Texts from the database reach the page HTML-escaped.
 // Every routine raises what ends the printout: a query that could not be opened (logged and
 // shown by the data module) or a file that could not be written. The output file is closed on
 // every path; a printout that ended early leaves what was written.
@@ -29,7 +31,8 @@ class QuestionnairePrinter : public Questionnaire {
     // The completed form of the questionnaire opened by openCompleted.
     void printCompleted(const std::string& path);
 
-    // The grid size of qSections' current section into SectionRows and SectionCols.
+    // The occupied rows and columns of qSections' current section, ascending, into SectionRows
+    // and SectionCols.
     void getSectionRows();
     void OpenSectionQuestions();
     void printBlankSection();
@@ -42,8 +45,8 @@ class QuestionnairePrinter : public Questionnaire {
     std::string getCellValue(int row, int col);
 
     ReportBase Writer;
-    int SectionRows = 0;
-    int SectionCols = 0;
+    std::vector<int> SectionRows;
+    std::vector<int> SectionCols;
 
   private:
     // Stands qQuestions on the first question whose answer is at the position; false for none.

@@ -10,6 +10,33 @@
 
 namespace zl::reportserver {
 
+std::string HtmlEscape(const std::string& text) {
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+            case '&':
+                escaped += "&amp;";
+                break;
+            case '<':
+                escaped += "&lt;";
+                break;
+            case '>':
+                escaped += "&gt;";
+                break;
+            case '"':
+                escaped += "&quot;";
+                break;
+            case '\'':
+                escaped += "&#39;";
+                break;
+            default:
+                escaped += c;
+        }
+    }
+    return escaped;
+}
+
 bool ReportBase::createHTML(const std::string& path) {
     closeFile();
     auto file = std::make_unique<std::ofstream>();

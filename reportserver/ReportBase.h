@@ -13,6 +13,11 @@
 
 namespace zl::reportserver {
 
+// A value from the data as HTML text: "&", "<", ">", '"' and "'" become entities, so the page
+// shows the value as typed and the value never adds markup of its own. The markup that report
+// definitions and the printout rules write is not passed through here.
+std::string HtmlEscape(const std::string& text);
+
 class ReportBase {
   public:
     ReportBase() = default;
@@ -31,8 +36,8 @@ class ReportBase {
     // Whether a stream is open to write to.
     bool hasStream() const { return stream_ != nullptr; }
 
-    // Text goes out byte for byte, as stored (UTF-8), without any escaping. A failed write
-    // raises std::ios_base::failure.
+    // Text goes out byte for byte, as stored (UTF-8), without any escaping (values from the data
+    // pass through HtmlEscape first). A failed write raises std::ios_base::failure.
     void write(const std::string& text);
     // The text, then CR LF.
     void writeLine(const std::string& text);

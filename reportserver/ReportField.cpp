@@ -148,8 +148,10 @@ std::string ReportField::cellValue(int row, int col) {
         return "";
     std::string text;
     const std::string field = Cell("rep_field_field").AsString();
+    // The organisation name and data columns are values; the static text, the dates and the
+    // synonyms belong to the definition and keep their markup.
     if (Cell("rep_field_isregto").AsInteger() > 0)
-        text = OrganizationName;
+        text = HtmlEscape(OrganizationName);
     else if (!Cell("rep_field_static").AsString().empty())
         text = Cell("rep_field_static").AsString();
     else if (field == "_start_date")
@@ -157,7 +159,7 @@ std::string ReportField::cellValue(int row, int col) {
     else if (field == "_end_date")
         text = format::FormatDateTime("mmmm dd, yyyy", toDate);
     else if (!field.empty())  // a cell of a synonym alone names no column
-        text = data_->FieldByName(field).AsString();
+        text = HtmlEscape(data_->FieldByName(field).AsString());
     const int synonymId = Cell("synonym_id").AsInteger();
     return synonymId > 0 ? synonym(synonymId) : text;
 }
@@ -241,7 +243,7 @@ void ReportField::writeDetailRows() {
             } else if (!cell.format.empty()) {
                 write(numberText(cell.value->AsFloat(), cell.format, parentheses));
             } else {
-                write(cell.value->AsString());
+                write(HtmlEscape(cell.value->AsString()));
             }
             closeCell();
         }

@@ -22,8 +22,9 @@ class ReportField : public ReportBase {
     void writeHeadings(const std::string& bgColour);
     void writeDetailRows();
     void writeTotals();
-    // The text of grid cell (row, col): organisation name, static text, period or data column,
-    // replaced by the cell's synonym when it has one. Leaves the cells on that cell's row.
+    // The HTML of grid cell (row, col): organisation name, static text, period or data column,
+    // replaced by the cell's synonym when it has one; the organisation name and data columns
+    // HTML-escaped. Leaves the cells on that cell's row.
     std::string cellValue(int row, int col);
     // Writes the section's columns and records as CSV; raises when the file cannot be written.
     void writeCSV(const std::string& fileName);

@@ -371,7 +371,8 @@ HRESULT TReportObject::CopyRecord(BSTR table, BSTR parentfield, std::int32_t id,
     });
 }
 
-// Always succeeds; a run that ended early is logged with the report id and the file.
+// Succeeds, also for a run that ended early (logged with the report id and the file), except
+// for a report id without a definition: the user has been told, and kReportNotShown says so.
 HRESULT TReportObject::ShowReport(std::int32_t repid, std::int32_t buid, std::int32_t userid,
                                   std::int32_t reportkey, BSTR htmlfile) {
     const std::string file = FromBstr(htmlfile);
@@ -379,6 +380,9 @@ HRESULT TReportObject::ShowReport(std::int32_t repid, std::int32_t buid, std::in
         if (Failed(Reconnect()))
             return S_OK;
         report_->Run(repid, buid, userid, reportkey, file);
+    } catch (const NoSuchReport& e) {
+        SetErrorInfo(IID_IReportObject, kReportObjectProgId, e.what());
+        return kReportNotShown;
     } catch (const std::exception& e) {
         LogError("TReportObject.ShowReport", e.what(),
                  "report " + std::to_string(repid) + ", " + file);

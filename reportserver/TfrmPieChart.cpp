@@ -8,6 +8,7 @@
 
 #include "platform/format/Format.h"
 #include "reportserver/ChartPage.h"
+#include "reportserver/ReportBase.h"
 
 namespace zl::reportserver {
 
@@ -56,8 +57,11 @@ void TfrmPieChart::UpdateMarks() {
     const double sum = Series1->sum();
     for (QPieSlice* slice : Series1->slices()) {
         const double percent = sum == 0 ? 0 : slice->value() / sum * 100;
-        slice->setLabel(slice->property(kPlainLabel).toString() + " " +
-                        QString::fromStdString(format::FormatFloat("##0.# %", percent)));
+        // A chart draws its labels as rich text: the label from the data is escaped so that it
+        // shows as typed and loads nothing.
+        const std::string plain = slice->property(kPlainLabel).toString().toStdString();
+        slice->setLabel(QString::fromStdString(HtmlEscape(plain) + " " +
+                                               format::FormatFloat("##0.# %", percent)));
     }
 }
 

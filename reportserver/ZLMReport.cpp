@@ -7,7 +7,9 @@
 #include <optional>
 
 #include "core/DataMod.h"
+#include "core/ErrorLog.h"
 #include "core/Globals.h"
+#include "platform/ui/Prompter.h"
 #include "reportserver/TfrmRepDates.h"
 #include "reportserver/TfrmReportView.h"
 
@@ -112,10 +114,18 @@ void ReportSection::exportCSV(const std::string& fileName) {
 ZLMReport::ZLMReport() = default;
 ZLMReport::~ZLMReport() = default;
 
-void ZLMReport::Populate(int reportId) {
-    constexpr const char* kTag = "ZLMReport.Populate";
-    DataMod->openQuery(DataMod->repConn, DataMod->qReport, kTag,
+void ZLMReport::openDefinition(int reportId) {
+    DataMod->openQuery(DataMod->repConn, DataMod->qReport, "ZLMReport.Populate",
                        "select * from zlm_rep where zlm_rep_id=" + std::to_string(reportId));
+}
+
+void ZLMReport::Populate(int reportId) {
+    openDefinition(reportId);
+    openData();
+}
+
+void ZLMReport::openData() {
+    constexpr const char* kTag = "ZLMReport.Populate";
     dateField = Report("zlm_rep_datefield").AsString();
     section_.dateField = dateField;
     std::string sql = "select * from " + db::QuoteName(Report("zlm_rep_table").AsString());
@@ -155,7 +165,7 @@ void ZLMReport::Generate() {
     const std::string messageField = Report("zlm_rep_mesgfield").AsString();
     if (!messageField.empty()) {
         fontOn("Arial", 2, 0);
-        writeLine(DataMod->qConfig.FieldByName(messageField).AsString());
+        writeLine(HtmlEscape(DataMod->qConfig.FieldByName(messageField).AsString()));
         fontOff();
     }
 }
@@ -168,10 +178,19 @@ void ZLMReport::Run(int reportId, int busUnit, int user, int key, const std::str
     busUnitId = busUnit;
     userId = user;
     reportKey = key;
+    openDefinition(reportId);
+    // A definition that could not be read has been logged and shown; the run ends at its
+    // first read as before. One that does not exist is said plainly, and no file is written.
+    if (DataMod->qReport.Active() && DataMod->qReport.IsEmpty()) {
+        const std::string text = "There is no report with id " + std::to_string(reportId) + ".";
+        AppendErrorLog("ZLMReport.Run", text, htmlFile);
+        ui::ShowMessage(nullptr, text, "Report not found", ui::Icon::Warning);
+        throw NoSuchReport(text);
+    }
     if (!createHTML(htmlFile))
         return;  // logged by createHTML
     try {
-        Populate(reportId);
+        openData();
         if (!dateField.empty()) {
             TfrmRepDates dates;
             if (!dates.execute(fromDate, toDate)) {

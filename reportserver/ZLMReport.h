@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "platform/db/Query.h"
@@ -31,6 +32,12 @@ class ReportSection : public ReportBase {
     db::Query qData_;
 };
 
+// A report id without a definition; the user has been told already.
+class NoSuchReport : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
 class ZLMReport : public ReportBase {
   public:
     ZLMReport();
@@ -43,14 +50,20 @@ class ZLMReport : public ReportBase {
     void Generate();
     void exportCSV(const std::string& fileName);
 
-    // The whole run behind ShowReport after its reconnect: file, definition, period, page,
-    // viewer. The file is closed on every path; raises what ended the run.
+    // The whole run behind ShowReport after its reconnect: definition, file, period, page,
+    // viewer. The file is closed on every path; raises what ended the run. A report id without
+    // a definition is told to the user ("There is no report with id N.") before the file is
+    // touched, and raises NoSuchReport.
     void Run(int reportId, int busUnit, int user, int key, const std::string& htmlFile);
 
     // The definition's HTML title (the description of a filed report).
     std::string htmlTitle() const;
 
   private:
+    // Opens the report's zlm_rep row.
+    void openDefinition(int reportId);
+    // Opens the records and finds the customer of the definition that openDefinition opened.
+    void openData();
     // The customer of the report: the entity whose id the first record holds in the
     // definition's customer column; 0 when that is not an integer or names no entity.
     int findCustomer();

@@ -97,6 +97,7 @@ inline constexpr HRESULT S_FALSE = 1;
 inline constexpr HRESULT E_NOTIMPL = Code(0x80004001);
 inline constexpr HRESULT E_NOINTERFACE = Code(0x80004002);
 inline constexpr HRESULT E_POINTER = Code(0x80004003);
+inline constexpr HRESULT E_ABORT = Code(0x80004004);
 inline constexpr HRESULT E_FAIL = Code(0x80004005);
 inline constexpr HRESULT E_UNEXPECTED = Code(0x8000FFFF);
 inline constexpr HRESULT E_INVALIDARG = Code(0x80070057);

@@ -72,6 +72,7 @@ TEST(RtfText, EscapesWhatRtfWouldReadAsMarkup) {
         {"a\xFF"
          "b",
          "a\\u-3?b"},  // a stray byte: the replacement
+        {"1\r\n2\n3\r4\r\n\r\n5", "1\\par 2\\par 3\\par 4\\par \\par 5"},  // line breaks
         {"", ""},
     };
     for (const auto& c : cases)
@@ -109,6 +110,13 @@ TEST_F(TemplateMergeTest, EveryTagFamilyIsReplacedAndEverythingElseCopied) {
 TEST_F(TemplateMergeTest, ValuesAreEscapedSoThatNoneCanInjectRtf) {
     Exec("update entity set entity_name='Sm{ith}\\par \xC3\xA9' where entity_id=9001");
     EXPECT_EQ(Merged("{<_customer_name_>}"), "{Sm\\{ith\\}\\\\par \\u233?}");
+}
+
+TEST_F(TemplateMergeTest, ALineBreakInAValueStartsAParagraphOfTheLetter) {
+    Exec(
+        "update address set address_postal1='Line one' || char(13, 10) || 'Line two' "
+        "where address_id=9011");
+    EXPECT_EQ(Merged("{\\pard <_customer_postal1_>\\par}"), "{\\pard Line one\\par Line two\\par}");
 }
 
 TEST_F(TemplateMergeTest, TagsAreCopiedOrDroppedAsTheirTextSays) {

@@ -166,6 +166,29 @@ TEST_F(DeliveredReportsTest, EveryReportWritesItsDocumentsAndShowsThem) {
     EXPECT_EQ(ErrorLog(), "");
 }
 
+// Names from the data reach the quotation escaped, as typed; no element of them is written.
+TEST_F(DeliveredReportsTest, TheQuotationWritesTheCustomerAndUnitAsTyped) {
+    dm->zlmConn.Execute(
+        "update entity set entity_name='<img src=x onerror=alert(1)> A<B & Sons' "
+        "where entity_id=2001");
+    dm->zlmConn.Execute(
+        "update entity set entity_name='Deck & planing <phase 1>' where entity_id=2006");
+    WhenModal<TfrmReportView>([](TfrmReportView& view) { view.btnClose->click(); });
+    ZLMReport report;
+    ASSERT_NO_THROW(report.Run(1, kUnit, kUser, 2020, File(1)));
+    const auto cell = [](const std::string& text) {
+        return "<td width=\"50%\" align=\"left\">\r\n<font size=\"2\" face=\"Arial\">\r\n<b>" +
+               text + "\r\n</b></font>\r\n</td>\r\n";
+    };
+    const std::string heading = "<tr>\r\n" + cell("From") + cell("To") + "</tr>\r\n<tr>\r\n" +
+                                cell("Deck &amp; planing &lt;phase 1&gt;") +
+                                cell("&lt;img src=x onerror=alert(1)&gt; A&lt;B &amp; Sons") +
+                                "</tr>\r\n";
+    const std::string page = test::ReadFile(File(1));
+    EXPECT_NE(page.find(heading), std::string::npos) << page;
+    EXPECT_EQ(page.find("<img"), std::string::npos);
+}
+
 TEST_F(DeliveredReportsTest, EveryChartDrawsTheDocumentsAndShowsIt) {
     for (int graph = 1; graph <= 5; ++graph) {
         SCOPED_TRACE("graph " + std::to_string(graph));

@@ -71,7 +71,8 @@ std::string BlankHead(const std::string& title) {
 std::string CompletedHead(const std::string& title, const std::string& date) {
     return "<html>\r\n<head>\r\n<font face=\"arial\" size=\"3\"><b>" + title +
            "</b></font><br><br>\r\n"
-           "<font face=\"arial\" size=\"2\"><b>Customer name: </b>Smith & <Sons></b></font>"
+           "<font face=\"arial\" size=\"2\"><b>Customer name: </b>Smith &amp; "
+           "&lt;Sons&gt;</b></font>"
            "<br><br>\r\n"
            "<font face=\"arial\" size=\"2\"><b>Questionnaire date: </b>" +
            date + "</b></font><br><br>\r\n";
@@ -80,20 +81,22 @@ std::string CompletedHead(const std::string& title, const std::string& date) {
 constexpr const char* kEnd = "</body>\r\n</html>\r\n";
 
 const std::string kBlank =
-    BlankHead("Health & <b>check</b>") +
-    Section("About <you>", Tr(Prompt(30, "Name <i>in full</i>") + Blank(5)) +
-                               Tr(Prompt(40, "Smoker?") + Blank(3)) +
-                               Tr(Prompt(25, "Drinks?") + Blank(4))) +
+    BlankHead("Health &amp; &lt;b&gt;check&lt;/b&gt;") +
+    Section("About &lt;you&gt;", Tr(Prompt(30, "Name &lt;i&gt;in full&lt;/i&gt;") + Blank(5)) +
+                                     Tr(Prompt(40, "Smoker?") + Blank(3)) +
+                                     Tr(Prompt(25, "Drinks?") + Blank(4))) +
     Section("Empty", "") +
     Section("Numbers", Tr(Prompt(50, "Weight") + Prompt(20, "Notes") + Blank(0)) +
                            Tr(Blank(6) + Blank(0) + Blank(2))) +
     kEnd;
 
 const std::string kCompleted =
-    CompletedHead("Health & <b>check</b>", "2024/03/05 14:07:09") +
-    Section("About <you>", Tr(Prompt(30, "Name <i>in full</i>") + Prompt(30, "Jane <b>Doe</b>")) +
-                               Tr(Prompt(40, "Smoker?") + Prompt(40, "Yes & <more>")) +
-                               Tr(Prompt(25, "Drinks?") + Blank(4))) +
+    CompletedHead("Health &amp; &lt;b&gt;check&lt;/b&gt;", "2024/03/05 14:07:09") +
+    Section("About &lt;you&gt;",
+            Tr(Prompt(30, "Name &lt;i&gt;in full&lt;/i&gt;") +
+               Prompt(30, "Jane &lt;b&gt;Doe&lt;/b&gt;")) +
+                Tr(Prompt(40, "Smoker?") + Prompt(40, "Yes &amp; &lt;more&gt;")) +
+                Tr(Prompt(25, "Drinks?") + Blank(4))) +
     Section("Empty", "") +
     Section("Numbers", Tr(Prompt(50, "Weight") + Prompt(20, "Notes") + Blank(0)) +
                            Tr(Prompt(50, "72.5") + Blank(0) + Blank(2))) +
@@ -183,6 +186,23 @@ TEST_F(QuestionnairePrintTest, CellsTakeTheirSizesFromTheQuestionAnsweredThere) 
             kEnd);
 }
 
+// Only the rows and columns that hold a prompt or an answer are printed: a question placed far
+// out adds two cells, not millions.
+TEST_F(QuestionnairePrintTest, AFarQuestionAddsOnlyItsOwnRowsAndColumns) {
+    Exec(
+        "insert into question (question_id, quest_section_id, question_dispord, question_type, "
+        "question_prompt, question_promptrow, question_promptcol, question_answerrow, "
+        "question_answercol, question_promptwidth, question_answerwidth) values "
+        "(9306, 9102, 1, 0, 'Far & wide', 99998, 999999, 99999, 999999, 10, 3)");
+    const std::string printed = PrintBlank(9001);
+    std::string expected = kBlank;
+    const std::string empty = Section("Empty", "");
+    expected.replace(expected.find(empty), empty.size(),
+                     Section("Empty", Tr(Prompt(10, "Far &amp; wide")) + Tr(Blank(3))));
+    EXPECT_EQ(printed, expected);
+    EXPECT_LT(printed.size(), 4096u);
+}
+
 // A multiple-choice question without a chosen value prints as unanswered; without a choice id
 // nothing is looked up in choice at all (the table is gone in those cases).
 TEST_F(QuestionnairePrintTest, AMultipleChoiceAnswerWithoutAChoiceIsABlank) {
@@ -204,7 +224,7 @@ TEST_F(QuestionnairePrintTest, AMultipleChoiceAnswerWithoutAChoiceIsABlank) {
             Exec("alter table choice rename to choice_gone");
         const std::string printed = PrintCompleted(9501);
         EXPECT_NE(printed.find(smoker), std::string::npos) << printed;
-        EXPECT_EQ(printed.find("Yes & <more>"), std::string::npos);
+        EXPECT_EQ(printed.find("Yes &amp; &lt;more&gt;"), std::string::npos);
         EXPECT_EQ(ErrorLog(), "");
         if (c.choiceTableGone)
             Exec("alter table choice_gone rename to choice");
@@ -243,8 +263,10 @@ TEST_F(QuestionnairePrintTest, AFailureEndsThePrintoutWithTheFileClosed) {
                   std::string::npos)
             << ErrorLog();
         const std::string written = test::ReadFile(page);
-        EXPECT_EQ(written.rfind(CompletedHead("Health & <b>check</b>", "2024/03/05 14:07:09"), 0),
-                  0u);
+        EXPECT_EQ(
+            written.rfind(
+                CompletedHead("Health &amp; &lt;b&gt;check&lt;/b&gt;", "2024/03/05 14:07:09"), 0),
+            0u);
         EXPECT_EQ(written.find("</html>"), std::string::npos);
         Exec("alter table answer_gone rename to answer");
     }

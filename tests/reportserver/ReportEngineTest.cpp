@@ -7,6 +7,7 @@
 #include <QDateEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -179,7 +180,7 @@ TEST_F(ReportEngineTest, QuotationPageHasItsExactBytesWithEitherMinusSymbol) {
         Td(20, "right", "(0.50)") + Td(20, "right", "(0.50)", true) + "</tr></table>\r\n" +
         Table(100, 1) + "<tr>\r\n" + TotalTd(60, "left", "Total:") + TotalTd(20, "right", "") +
         TotalTd(20, "right", "<b>2,999.50") + "</tr>\r\n</table>\r\n" + "<hr>" + kFont +
-        "Prices include \"delivery\" & VAT.\r\n</b></font>\r\n</body>\r\n</html>\r\n";
+        "Prices include &quot;delivery&quot; &amp; VAT.\r\n</b></font>\r\n</body>\r\n</html>\r\n";
     EXPECT_EQ(Page(901, 7), page);
     EXPECT_EQ(report.customerId, 9001);
     EXPECT_EQ(report.htmlTitle(), "Quotation Q-7");
@@ -290,6 +291,43 @@ TEST_F(ReportEngineTest, EachSectionKindWritesItsRows) {
     }
 }
 
+// Values from the data (organisation name, columns) are escaped; what the definition writes
+// (static text, headings, synonyms, number formats) keeps its markup byte for byte.
+TEST_F(ReportEngineTest, DataValuesAreEscapedAndTheDefinitionsMarkupIsNot) {
+    OrganizationName = "Deck & planing <phase 1>";
+    dm->zlmConn.Execute(
+        "update tq_doc set doc_ref='<img src=x onerror=alert(1)> A<B & Sons' where doc_id=7");
+    dm->zlmConn.Execute("update tq_line set line_descr='O''Neil \"quoted\"' where line_id=1");
+    dm->repConn.ExecuteScript(R"(
+        DELETE FROM rep_section WHERE zlm_rep_id=902;
+        INSERT INTO synonym VALUES (9005, 'Amount', '<b>Amount</b>');
+        INSERT INTO rep_section VALUES
+            (9021, 902, 1, 1, 0, 100, 0, 1, 3, '', 'tq_doc', 0, 'doc_id', '', '', 0, 0, 0),
+            (9022, 902, 2, 3, 0, 100, 0, 0, 0, '', 'tq_line', 0, '', '', '', 0, 0, 0),
+            (9023, 902, 3, 5, 9022, 100, 0, 0, 0, '', 'tq_line', 1, 'doc_id', '', '', 0, 0, 0);
+        INSERT INTO field_in VALUES
+            (9021, 1, 1, 30, 'left', 1, '', '', '', '', 0, 0, 0, 0, 1),
+            (9021, 1, 2, 30, 'left', 0, '', '', '<i>Quote</i>&nbsp;for', '', 0, 0, 0, 0, 0),
+            (9021, 1, 3, 40, 'left', 0, 'doc_ref', '', '', '', 0, 0, 0, 0, 0),
+            (9022, 1, 1, 60, 'left', 0, 'line_descr', '', '', '<u>Item</u>', 0, 0, 0, 0, 0),
+            (9022, 1, 2, 40, 'right', 0, 'line_rate', '%.2f&nbsp;&euro;', '', '', 9005, 0, 0, 0,
+             0);)");
+    ASSERT_TRUE(dm->openQuery(dm->repConn, dm->qSynonym, "test", "select * from synonym"));
+    EXPECT_EQ(
+        Page(902, 7),
+        Head("Sections") + Table(100, 0) + "<tr>\r\n" +
+            Td(30, "left", "Deck &amp; planing &lt;phase 1&gt;\r\n", true) +
+            Td(30, "left", "<i>Quote</i>&nbsp;for\r\n") +
+            Td(40, "left", "&lt;img src=x onerror=alert(1)&gt; A&lt;B &amp; Sons\r\n") +
+            "</tr>\r\n</table>\r\n" + Table(100, 0) + "<tr>\r\n" + Th(60, "left", "<u>Item</u>") +
+            Th(40, "right", "<b>Amount</b>") + "</tr>\r\n</table>\r\n" + Table(100, 0) + "<tr>" +
+            Td(60, "left", "O&#39;Neil &quot;quoted&quot;") +
+            Td(40, "right", "1500.00&nbsp;&euro;") + "</tr><tr>" + Td(60, "left", "Travel") +
+            Td(40, "right", "0.00&nbsp;&euro;") + "</tr><tr>" + Td(60, "left", "Discount") +
+            Td(40, "right", "(0.50&nbsp;&euro;)") + "</tr></table>\r\n</body>\r\n</html>\r\n");
+    EXPECT_EQ(ErrorLog(), "");
+}
+
 TEST_F(ReportEngineTest, CustomerIsLookedUpOnlyForAnIntegerKeyOfTheFirstRecord) {
     const struct {
         const char* field;
@@ -370,6 +408,14 @@ TEST_F(ReportEngineRunTest, CancelledDatesLeaveTheHeadClosedAndShowNothing) {
     AnswerDates(false);
     report.Run(904, 3, 5, 7, html);
     EXPECT_EQ(test::ReadFile(html), "<html>\r\n<head>\r\n");
+    EXPECT_FALSE(report.hasStream());
+    EXPECT_EQ(viewersShown, 0);
+}
+
+TEST_F(ReportEngineRunTest, AReportIdWithoutADefinitionIsSaidOnceWithoutFileOrViewer) {
+    EXPECT_THROW(report.Run(907, 3, 5, 7, html), NoSuchReport);
+    ExpectMessages({{"There is no report with id 907.", "Report not found"}});
+    EXPECT_FALSE(std::filesystem::exists(html));
     EXPECT_FALSE(report.hasStream());
     EXPECT_EQ(viewersShown, 0);
 }

@@ -3,6 +3,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include "core/DataMod.h"
@@ -248,6 +249,18 @@ TEST_F(ReportServerTest, InvokeReportsAFailedMemberAsAnException) {
         server->Invoke(7, IID_IUnknown, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr),
         DISP_E_EXCEPTION);
     EXPECT_EQ(result.vt, VT_EMPTY);
+}
+
+// The server says it once and fails, so that the program adds nothing; no file is written.
+TEST_F(ReportServerTest, AReportIdWithoutADefinitionFailsNamingTheIdAndWritesNoFile) {
+    ASSERT_EQ(ConnectAll(Conn(folder.MainDb()), Conn(folder.MetaDb()), Conn(folder.LocalDb())),
+              S_OK);
+    const std::string file = folder.DataFolder() + "rep907.html";
+    EXPECT_EQ(Invoke(2, {I4(907), I4(1), I4(2), I4(0), Str(file)}), DISP_E_EXCEPTION);
+    EXPECT_EQ(failure.scode, kReportNotShown);
+    EXPECT_EQ(failure.description, "There is no report with id 907.");
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_EQ(ErrorLog(), "ZLMReport.Run;There is no report with id 907.;" + file + "\r\n");
 }
 
 TEST_F(ReportServerTest, PlannedWeightLossDoesNothingWhateverItIsGiven) {

@@ -19,6 +19,7 @@
 #include "core/DimCollection.h"
 #include "core/Globals.h"
 #include "frames/TBrowseFrame.h"
+#include "platform/com/ErrorInfo.h"
 #include "platform/http/Http.h"
 #include "screens/HubWindow.h"
 #include "screens/TfrmCustomer.h"
@@ -165,6 +166,17 @@ TEST_F(ReportCommandsTest, WithoutTheReportRightEveryCommandIsRefusedAndTakesNoP
     EXPECT_EQ(NextKey(), key);
     EXPECT_EQ(DocCounter(), counter);
     EXPECT_EQ(ReportFolders(), folders);
+}
+
+// A report id the server has no definition for is told by the server alone: the window shows
+// no box of its own.
+TEST_F(ReportCommandsTest, AReportTheServerCannotFindAddsNoSecondMessage) {
+    fake->result = reportserver::kReportNotShown;
+    fake->failureText = "There is no report with id 15.";
+    EXPECT_NO_THROW(Action("OrdersByPeriod")->trigger());
+    EXPECT_EQ(fake->calls.size(), calls + 1);
+    EXPECT_EQ(prompter.Count(), 0u);
+    EXPECT_FALSE(com::GetErrorInfo());
 }
 
 TEST_F(ReportCommandsTest, TheMenusHoldTheCommandsInTheirOrder) {
