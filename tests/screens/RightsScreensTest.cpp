@@ -1,6 +1,6 @@
 // Rights as a clerk meets them: without right 1 the user group and system user tabs and dialogs
 // change nothing (bar his own password); without right 3 no print path shows a report or uses
-// a repository path; saved changes of rights and memberships are audited.
+// a repository path.
 #include <QAction>
 #include <QListWidget>
 #include <QMenu>
@@ -62,11 +62,6 @@ class RightsScreensTest : public test::FrameFixture {
             "sys_op_id) from group_right) || '#' || (select group_concat(group_user_link_id || "
             "':' || sys_user_id || ':' || user_group_id) from group_user_link)");
     }
-    std::string Audit() const {
-        return Local(
-            "select group_concat(audit_descr || '/' || audit_extra || '/' || record_id "
-            "|| '/' || dimension_id || '/' || sys_user_id, '|') from audit");
-    }
     // What a print would use up: the repository counter, the key counter, the files under the
     // repository, the report server's calls.
     std::string PrintTraces() const {
@@ -78,6 +73,14 @@ class RightsScreensTest : public test::FrameFixture {
         return Local("select config_doccounter from config") + "/" +
                Main("select next_id from id_control") + "/" + std::to_string(files) + "/" +
                std::to_string(fake->calls.size());
+    }
+    // `act` shows exactly one "Access denied" box with `text`.
+    void ExpectRefused(const std::function<void()>& act, const std::string& text) {
+        const std::size_t shown = prompter.Count();
+        act();
+        ASSERT_EQ(prompter.Count(), shown + 1);
+        EXPECT_EQ(prompter.Messages().back().text + "|" + prompter.Messages().back().title,
+                  text + "|Access denied");
     }
     com::ComPtr<test::FakeReportServer> fake;
 };
@@ -105,7 +108,7 @@ const std::vector<Entry>& EveryEntryPath() {
     return entries;
 }
 
-TEST_F(RightsScreensTest, WithoutRightOneTheUserTabsChangeNothingWhicheverWayAsked) {
+TEST_F(RightsScreensTest, WithoutRightOneTheUserTabsAndDialogsChangeNothing) {
     // Right 3 too: a delete that got past the tab's own rule would go through.
     Exec(
         "insert into group_right (group_right_id, user_group_id, sys_op_id) values "
@@ -124,18 +127,19 @@ TEST_F(RightsScreensTest, WithoutRightOneTheUserTabsChangeNothingWhicheverWayAsk
         for (const Entry& entry : EveryEntryPath()) {
             SCOPED_TRACE(frame->objectName().toStdString() + " " + entry.how);
             ASSERT_TRUE(frame->qBrowse.Locate("entity_id", {db::Value{row}}));
-            const std::size_t shown = prompter.Count();
-            entry.act(*frame);
-            ASSERT_EQ(prompter.Count(), shown + 1);
-            EXPECT_EQ(prompter.Messages().back().text, kNoUserRights);
-            EXPECT_EQ(prompter.Messages().back().title, "Access denied");
+            ExpectRefused([&] { entry.act(*frame); }, kNoUserRights);
         }
+        EXPECT_GT(frame->qBrowse.RecordCount(), 0);  // listed all the same
     }
     EXPECT_FALSE(opened);
+    // The dialogs refuse by themselves too, and close.
+    for (const auto& [mode, record] :
+         {std::pair{DimensionTable::Add, 0}, std::pair{DimensionTable::EditRecord, kClerks}})
+        ExpectRefused([&] { RunDialog<TfrmUserGroup>(3, mode, record, nullptr); }, kNoUserRights);
+    for (const auto& [mode, record] :
+         {std::pair{DimensionTable::Add, 0}, std::pair{DimensionTable::EditRecord, kWard}})
+        ExpectRefused([&] { RunDialog<TfrmSysUser>(4, mode, record, nullptr); }, kNoUserRights);
     EXPECT_EQ(Users(), before);
-    // The lists are shown all the same.
-    EXPECT_GT(window.userGroupFrame->qBrowse.RecordCount(), 0);
-    EXPECT_GT(window.sysUserFrame->qBrowse.RecordCount(), 0);
 }
 
 TEST_F(RightsScreensTest, AClerkOpensHisOwnRowAndChangesOnlyHisPassword) {
@@ -168,57 +172,7 @@ TEST_F(RightsScreensTest, AClerkOpensHisOwnRowAndChangesOnlyHisPassword) {
     EXPECT_EQ(Main("select group_concat(user_group_id) from group_user_link where sys_user_id=" +
                    std::to_string(kClerk)),
               std::to_string(kClerks));
-    EXPECT_EQ(Audit(), "");
-}
-
-TEST_F(RightsScreensTest, TheUserDialogsThemselvesRefuseAClerkAndStoreNothing) {
-    const std::string before = Users();
-    const int nextId = std::stoi(Main("select next_id from id_control"));
-    struct Case {
-        int kind;
-        int mode;
-        int record;
-    };
-    const Case cases[] = {{3, DimensionTable::Add, 0},
-                          {3, DimensionTable::EditRecord, kClerks},
-                          {4, DimensionTable::Add, 0},
-                          {4, DimensionTable::EditRecord, kWard}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.kind) + "/" + std::to_string(c.record));
-        const std::size_t shown = prompter.Count();
-        // Refused, each dialog closes by itself.
-        if (c.kind == 3)
-            RunDialog<TfrmUserGroup>(c.kind, c.mode, c.record, nullptr);
-        else
-            RunDialog<TfrmSysUser>(c.kind, c.mode, c.record, nullptr);
-        ASSERT_EQ(prompter.Count(), shown + 1);
-        EXPECT_EQ(prompter.Messages().back().text, kNoUserRights);
-    }
-    EXPECT_EQ(Users(), before);
-    EXPECT_EQ(std::stoi(Main("select next_id from id_control")), nextId);
-}
-
-TEST_F(RightsScreensTest, SavedChangesOfRightsAndMembershipsAreAuditedByName) {
-    CurUserId = 2;
-    const auto tick = [](QListWidget* list, const QString& text) {
-        list->findItems(text, Qt::MatchExactly).value(0)->setCheckState(Qt::Checked);
-    };
-    RunDialog<TfrmUserGroup>(3, DimensionTable::EditRecord, kClerks, [&](TfrmUserGroup& d) {
-        tick(d.cbSysOp, "Delete records and view reports");
-        d.btnOK->click();
-    });
-    // Saved again unchanged: no further row.
-    RunDialog<TfrmUserGroup>(3, DimensionTable::EditRecord, kClerks,
-                             [](TfrmUserGroup& d) { d.btnOK->click(); });
-    RunDialog<TfrmSysUser>(4, DimensionTable::EditRecord, kWard, [&](TfrmSysUser& d) {
-        tick(d.cbGroup, "Clerks");
-        d.btnOK->click();
-    });
-    RunDialog<TfrmSysUser>(4, DimensionTable::EditRecord, kWard,
-                           [](TfrmSysUser& d) { d.btnOK->click(); });
-    EXPECT_EQ(Audit(),
-              "Group rights changed/Clerks/9401/3/2|Group membership changed/ward/9403/4/2");
-    EXPECT_EQ(prompter.Count(), 0u);
+    EXPECT_EQ(Local("select count(*) from audit"), "0");
 }
 
 TEST_F(RightsScreensTest, WithoutRightThreeNoPrintPathUsesARepositoryPathOrShowsAReport) {
@@ -248,24 +202,14 @@ TEST_F(RightsScreensTest, WithoutRightThreeNoPrintPathUsesARepositoryPathOrShows
     const auto print = [&](const std::function<void()>& click) {
         ++refused;
         const std::string before = PrintTraces();
-        const std::size_t shown = prompter.Count();
-        click();
+        ExpectRefused(click, "You do not have system permissions to view reports.");
         EXPECT_EQ(PrintTraces(), before);
-        ASSERT_EQ(prompter.Count(), shown + 1);
-        EXPECT_EQ(prompter.Messages().back().text,
-                  "You do not have system permissions to view reports.");
-        EXPECT_EQ(prompter.Messages().back().title, "Access denied");
     };
-    const auto listFrame = [&](TBrowseFrame& frame) {
-        frame.bindDimension(Dimensions->Find(6), nullptr);
-        frame.setParentID(9001);
-        print([&] { frame.Print->trigger(); });
-        print([&] { frame.printButton->trigger(); });
-    };
-    {
-        TBrowseFrame frame;
-        listFrame(frame);
-    }
+    TBrowseFrame quotations;  // Acme's, as the customers window lists them
+    quotations.bindDimension(Dimensions->Find(6), nullptr);
+    quotations.setParentID(9001);
+    print([&] { quotations.Print->trigger(); });
+    print([&] { quotations.printButton->trigger(); });
     const auto document = [&](auto& dialog, int kind, int id) {
         Target(kind, DimensionTable::EditRecord, id);
         ExecWith(dialog, [&](DocumentDialog& d) {
@@ -307,10 +251,7 @@ TEST_F(RightsScreensTest, WithoutRightThreeNoPrintPathUsesARepositoryPathOrShows
     // With the right the same list prints: the traces above would have shown a print.
     CurUserId = 2;
     const std::string before = PrintTraces();
-    TBrowseFrame frame;
-    frame.bindDimension(Dimensions->Find(6), nullptr);
-    frame.setParentID(9001);
-    frame.Print->trigger();
+    quotations.Print->trigger();
     EXPECT_NE(PrintTraces(), before);
     EXPECT_EQ(fake->calls.size(), 1u);
 }
