@@ -32,6 +32,7 @@ bool RewriteLinks(const LinkRewrite& links, const std::string& tag) {
         keys.push_back(key);
     }
     std::string error;
+    bool stored = false;
     try {
         db::Transaction transaction(DataMod->zlmConn);
         DataMod->zlmConn.Execute("delete from " + links.table + " where " + links.ownerColumn +
@@ -42,10 +43,11 @@ bool RewriteLinks(const LinkRewrite& links, const std::string& tag) {
                                      std::to_string(keys[i]) + "," + std::to_string(links.ownerId) +
                                      "," + std::to_string(links.otherIds[i]) + ")");
         transaction.Commit();
+        stored = true;
     } catch (const std::exception& e) {
         error = e.what();
     }
-    if (error.empty()) {
+    if (stored) {
         std::vector<int> before = links.storedIds, after = links.otherIds;
         std::sort(before.begin(), before.end());
         std::sort(after.begin(), after.end());
