@@ -99,20 +99,31 @@ bool TDataMod::openQuery(db::Query& q, const std::string& sql, const std::string
 }
 
 bool TDataMod::actionQuery(db::Connection& conn, const std::string& sql, const std::string& tag) {
+    return actionQueries(conn, {sql}, tag);
+}
+
+bool TDataMod::actionQueries(db::Connection& conn, const std::vector<std::string>& statements,
+                             const std::string& tag) {
+    std::string failed;
+    std::string error;
     try {
-        // The transaction rolls back when the statement fails, before the warning box shows:
+        // The transaction rolls back when a statement fails, before the warning box shows:
         // an open transaction would lock the file for the report server's connections.
         db::Transaction transaction(conn);
-        qAction.Close();
-        qAction.SetConnection(&conn);
-        qAction.SetSQL(sql);
-        qAction.ExecSQL();
+        for (const std::string& sql : statements) {
+            failed = sql;
+            qAction.Close();
+            qAction.SetConnection(&conn);
+            qAction.SetSQL(sql);
+            qAction.ExecSQL();
+        }
         transaction.Commit();
         return true;
     } catch (const std::exception& e) {
-        LogError("TDataMod.actionQuery > " + tag, e.what(), sql);
-        return false;
+        error = e.what();
     }
+    LogError("TDataMod.actionQuery > " + tag, error, failed);
+    return false;
 }
 
 bool TDataMod::actionQuery(const std::string& sql, const std::string& tag) {

@@ -44,6 +44,9 @@ class TDataMod {
                    const std::string& sql, std::vector<db::Value> parameters);
     bool actionQuery(db::Connection& conn, const std::string& sql, const std::string& tag);
     bool actionQuery(const std::string& sql, const std::string& tag);
+    // The statements in order, all or none: one failing undoes the others, then is logged.
+    bool actionQueries(db::Connection& conn, const std::vector<std::string>& statements,
+                       const std::string& tag);
     // The table and column names go into the SQL as bracketed identifiers; the id in decimal.
     bool OpenById(db::Query& q, const std::string& table, int id, const std::string& tag);
     bool OpenByField(db::Query& q, const std::string& table, int id, const std::string& tag,

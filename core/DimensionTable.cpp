@@ -1,10 +1,12 @@
 #include "core/DimensionTable.h"
 
 #include <exception>
+#include <vector>
 
 #include "core/DataMod.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
+#include "core/Rights.h"
 #include "platform/db/DbError.h"
 #include "platform/format/Format.h"
 
@@ -84,11 +86,15 @@ bool DimensionTable::Delete(db::Query& q, ui::WindowHandle owner) {
     const db::Field& key = q.FieldByName(keyColumn);
     // The names come from the metadata and go in as identifiers; the key is a number read from
     // the row: the statement carries no typed text.
-    const std::string statement = "delete from " + db::QuoteName(table) + " where " +
-                                  db::QuoteName(keyColumn) + "=" + std::to_string(key.AsLargeInt());
+    std::vector<std::string> statements = {"delete from " + db::QuoteName(table) + " where " +
+                                           db::QuoteName(keyColumn) + "=" +
+                                           std::to_string(key.AsLargeInt())};
+    // A group's rights and a user's memberships go with the row, or nothing goes.
+    for (std::string& links : LinkRowDeletes(DimensionId, key.AsInteger()))
+        statements.push_back(std::move(links));
     // A failed statement has shown its own warning box; nothing was deleted, so nothing is
     // recorded as deleted.
-    if (!DataMod->actionQuery(statement, "DimensionTable.Delete"))
+    if (!DataMod->actionQueries(DataMod->zlmConn, statements, "DimensionTable.Delete"))
         return false;
     DataMod->logEvent("Record deleted", table, key.AsInteger(), DimensionId);
     return true;

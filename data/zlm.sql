@@ -704,10 +704,14 @@ INSERT INTO dim_def (dim_def_id, dimension_id, dim_def_field, dim_def_value) VAL
 -- =======================================================================================
 
 -- Rights follow group membership: a user holds every operation of every group he is in.
+-- Only groups and users that exist count, so rows left by a deleted one grant nothing.
+-- The program puts the same text in place of an older view at start-up: change both together.
 CREATE VIEW usr_op AS
 SELECT gr.group_right_id, gr.sys_op_id, gul.sys_user_id AS sys_usr_id, gr.user_group_id
 FROM group_right gr
-JOIN group_user_link gul ON gul.user_group_id = gr.user_group_id;
+JOIN group_user_link gul ON gul.user_group_id = gr.user_group_id
+JOIN entity grp ON grp.entity_id = gr.user_group_id AND grp.dimension_id = 3
+JOIN entity usr ON usr.entity_id = gul.sys_user_id AND usr.dimension_id = 4;
 
 -- Pick lists and list views of people and organisations.
 CREATE VIEW brwCustomer AS

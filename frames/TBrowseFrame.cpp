@@ -18,6 +18,7 @@
 #include "core/DimensionTable.h"
 #include "core/Globals.h"
 #include "core/ReportServer.h"
+#include "core/Rights.h"
 #include "platform/db/JetDialect.h"
 #include "platform/ui/Prompter.h"
 #include "widgets/DBGrid.h"
@@ -177,6 +178,14 @@ void TBrowseFrame::setEditForm(QDialog* dialog) {
     editForm = dialog;
 }
 
+void TBrowseFrame::setChangeGate(ChangeGate gate) {
+    changeGate_ = std::move(gate);
+}
+
+bool TBrowseFrame::MayChange(Change change, int key) {
+    return !changeGate_ || changeGate_(change, key);
+}
+
 void TBrowseFrame::setParentID(int id) {
     if (!dimTable)
         return;
@@ -275,7 +284,7 @@ int TBrowseFrame::CurrentKey() {
 
 void TBrowseFrame::AddExecute() {
     // A hub may switch Add off (no parent to add to): the Insert key obeys it too.
-    if (!dimTable || !editForm || !Add->isEnabled())
+    if (!dimTable || !editForm || !Add->isEnabled() || !MayChange(Change::Add, 0))
         return;
     editForm->setWindowTitle("Add new " +
                              QString::fromStdString(dimTable->DimString("dimension_caption")));
@@ -294,6 +303,8 @@ void TBrowseFrame::EditExecute() {
                         ui::Icon::Warning);
         return;
     }
+    if (!MayChange(Change::Edit, CurrentKey()))
+        return;
     dimTable->SetRecordId(CurrentKey());
     editForm->setWindowTitle("Edit existing " +
                              QString::fromStdString(dimTable->DimString("dimension_caption")));
@@ -305,9 +316,9 @@ void TBrowseFrame::EditExecute() {
 }
 
 void TBrowseFrame::DeleteExecute() {
-    if (!dimTable)
+    if (!dimTable || !MayChange(Change::Delete, 0))
         return;
-    if (!DataMod->checkRight(CurUserId, 3)) {
+    if (!DataMod->checkRight(CurUserId, kReportsRight)) {
         ui::ShowMessage(widgets::HandleOf(this),
                         "You do not have system rights to delete a record. Please contact your "
                         "system administrator.",
@@ -324,6 +335,8 @@ void TBrowseFrame::RefreshExecute() {
 
 void TBrowseFrame::PrintExecute() {
     if (!dimTable || !qBrowse.Active() || qBrowse.IsEmpty())
+        return;
+    if (!MayViewReports(widgets::HandleOf(this)))
         return;
     const std::string file = DataMod->NewDocPath("rep", ".html");
     const int key = CurrentKey();

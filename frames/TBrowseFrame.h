@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,13 @@ class TBrowseFrame : public QWidget {
     // Shows or hides the print button (the context menu's Print entry stays).
     void setPrintButtonVisible(bool visible);
     void setParentID(int id);
+
+    enum class Change { Add, Edit, Delete };
+    // Asked before every add, edit and delete, whichever way it is started (button, key,
+    // double-click, context menu), with the key of the row to edit (0 for add and delete); a
+    // gate that refuses has told the user why. Without a gate every change may go ahead.
+    using ChangeGate = std::function<bool(Change change, int key)>;
+    void setChangeGate(ChangeGate gate);
     // (Re)builds and opens the list query.
     void openTables();
 
@@ -74,11 +82,13 @@ class TBrowseFrame : public QWidget {
     void qBrowseAfterScroll();
     void edFindChanged(const QString& text);
     int CurrentKey();
+    bool MayChange(Change change, int key);
 
     DimensionTable* dimTable = nullptr;
     QDialog* editForm = nullptr;
     int parentID = 0;
     std::vector<int> typeIds;
+    ChangeGate changeGate_;
 };
 
 // " order by [name]" with any "]" in the name doubled, so that no column name can end the

@@ -16,6 +16,7 @@
 #include "core/Inquiry.h"
 #include "core/RecordCopier.h"
 #include "core/ReportServer.h"
+#include "core/Rights.h"
 #include "platform/db/Connection.h"
 #include "platform/db/DbError.h"
 #include "platform/format/Format.h"
@@ -212,14 +213,14 @@ void DocumentDialog::PrintReport(int reportId) {
 
 void DocumentDialog::btnPrintClick() {
     RunGuarded(Tag("btnPrintClick"), [this] {
-        if (HasDocument())
+        if (HasDocument() && MayViewReports(widgets::HandleOf(this)))
             PrintReport(kind_.reportId);
     });
 }
 
 void DocumentDialog::btnBOMClick() {
     RunGuarded(Tag("btnBOMClick"), [this] {
-        if (!HasDocument())
+        if (!HasDocument() || !MayViewReports(widgets::HandleOf(this)))
             return;
         BOMPopulater bom;
         // A failed refill has emptied bom: printing it would show a list that is not this

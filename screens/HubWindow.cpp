@@ -5,7 +5,10 @@
 #include <QVBoxLayout>
 
 #include "core/DimCollection.h"
+#include "core/Globals.h"
+#include "core/Rights.h"
 #include "frames/TBrowseFrame.h"
+#include "widgets/QtPlatform.h"
 
 namespace zl {
 
@@ -42,7 +45,16 @@ TBrowseFrame* HubWindow::AddFrameTab(QTabWidget* pages, const char* name, const 
     return frame;
 }
 
-void HubWindow::BindFrame(TBrowseFrame* frame, int kind, QDialog* dialog, const std::string& tag) {
+void HubWindow::BindFrame(TBrowseFrame* frame, int kind, QDialog* dialog, const std::string& tag,
+                          ChangeRule rule) {
+    if (rule != ChangeRule::Anyone) {
+        const bool ownRow = rule == ChangeRule::UserAdministratorsOrOwnRow;
+        frame->setChangeGate([frame, ownRow](TBrowseFrame::Change change, int key) {
+            if (ownRow && change == TBrowseFrame::Change::Edit && key > 0 && key == CurUserId)
+                return true;
+            return MayChangeUsers(widgets::HandleOf(frame));
+        });
+    }
     frame->bindDimension(dimensions_->Require(kind, tag), dialog);
 }
 

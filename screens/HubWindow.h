@@ -30,13 +30,19 @@ class HubWindow : public QWidget {
     static TBrowseFrame* AddFrameTab(QTabWidget* pages, const char* name, const char* caption);
     // Creates the kind's edit dialog, owned by this window and reused for every add and edit,
     // and binds the frame to the kind with it. A kind the database lacks is logged under `tag`.
+    // Who may add, edit and delete the records of a frame's kind. The users' own rule: right 1,
+    // except that a user may open his own row (his dialog then lets him change his password
+    // only).
+    enum class ChangeRule { Anyone, UserAdministrators, UserAdministratorsOrOwnRow };
     template <class Dialog>
-    Dialog* BindFrame(TBrowseFrame* frame, int kind, const std::string& tag) {
+    Dialog* BindFrame(TBrowseFrame* frame, int kind, const std::string& tag,
+                      ChangeRule rule = ChangeRule::Anyone) {
         auto* dialog = new Dialog(this);
-        BindFrame(frame, kind, dialog, tag);
+        BindFrame(frame, kind, dialog, tag, rule);
         return dialog;
     }
-    void BindFrame(TBrowseFrame* frame, int kind, QDialog* dialog, const std::string& tag);
+    void BindFrame(TBrowseFrame* frame, int kind, QDialog* dialog, const std::string& tag,
+                   ChangeRule rule = ChangeRule::Anyone);
     DimCollection* dimensions_ = nullptr;
 
   private:

@@ -36,7 +36,7 @@ void RecordDialog::OpenRecord(const std::string& tag) {
     widgets::Centre(*this);
     DimensionTable* records = Dimensions->Require(DimensionId, tag);
     DimensionTable* details = detailKind_ ? Dimensions->Require(detailKind_, tag) : nullptr;
-    if (!records || (detailKind_ && !details)) {
+    if (!records || (detailKind_ && !details) || !MayOpen(*records)) {
         adapter_.Close();
         return;
     }

@@ -45,6 +45,9 @@ class RecordDialog : public widgets::FormDialog {
 
     // Before the kinds are looked up: what is left of an earlier showing is put back.
     virtual void ShowStarting() {}
+    // The kinds are there and the record is about to be added or opened: false (after telling
+    // the user why) closes the dialog with nothing opened or stored.
+    virtual bool MayOpen(DimensionTable& /*records*/) { return true; }
     // The kinds are there; the record is opened next.
     virtual void OpeningRecord() {}
     // There is a record to show and edit (without one the user has been told and the dialog

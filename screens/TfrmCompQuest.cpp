@@ -20,6 +20,7 @@
 #include "core/Globals.h"
 #include "core/Questionnaire.h"
 #include "core/ReportServer.h"
+#include "core/Rights.h"
 #include "frames/TfrmLookup.h"
 #include "platform/format/Format.h"
 #include "screens/DialogSupport.h"
@@ -524,7 +525,7 @@ void TfrmCompQuest::btnNextClick() {
 void TfrmCompQuest::btnPrintClick() {
     RunGuarded("TfrmCompQuest.btnPrintClick", [this] {
         // The printout shows the answers as they stand on the screen.
-        if (!started_ || !saveSection())
+        if (!started_ || !MayViewReports(widgets::HandleOf(this)) || !saveSection())
             return;
         calcScore();
         const std::string path = DataMod->NewDocPath("rep", ".html");
@@ -534,7 +535,7 @@ void TfrmCompQuest::btnPrintClick() {
 
 void TfrmCompQuest::btnPrintBlankClick() {
     RunGuarded("TfrmCompQuest.btnPrintBlankClick", [this] {
-        if (!started_ || !saveSection())
+        if (!started_ || !MayViewReports(widgets::HandleOf(this)) || !saveSection())
             return;
         calcScore();
         const std::string path = DataMod->NewDocPath("rep", ".html");

@@ -18,6 +18,7 @@
 #include "core/DimCollection.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
+#include "core/Rights.h"
 #include "frames/TBrowseFrame.h"
 #include "platform/db/JetDialect.h"
 #include "screens/DialogSupport.h"
@@ -36,7 +37,6 @@ constexpr int kQuotationKind = 6;
 constexpr int kOrderKind = 7;
 constexpr int kInvoiceKind = 8;
 constexpr int kInquiryKind = 18;
-constexpr int kDeleteDocumentsRight = 2;
 constexpr int kRefreshMs = 30000;
 
 // The dialog of a document kind, made for one showing; nullptr for any other kind.
@@ -255,15 +255,14 @@ void TfrmInquiry::deleteDocument() {
                         "Access denied", ui::Icon::Information);
         return;
     }
-    const int docId = qQOI.FieldByName("zlm_doc_id").AsInteger();
-    if (ui::ShowMessage(owner, "You will ERASE this record. Proceed?", "Warning", ui::Icon::Warning,
-                        ui::Buttons::YesNo) != ui::Button::Yes)
-        return;
-    // A failed statement has been reported; the grid shows what is stored either way.
-    DataMod->actionQuery(DataMod->zlmConn,
-                         "delete from zlm_doc where zlm_doc_id=" + std::to_string(docId),
-                         "TfrmInquiry.btnDeleteClick");
-    openQOI();
+    // Past its own right, the delete is the lists' own: the kind's allow-delete flag, the
+    // question, the statement and the audit row.
+    DimensionTable* documents =
+        dimensions_ ? dimensions_->Require(qQOI.FieldByName("dimension_id").AsInteger(),
+                                           "TfrmInquiry.btnDeleteClick")
+                    : nullptr;
+    if (documents && documents->Delete(qQOI, owner))
+        openQOI();
 }
 
 }  // namespace zl

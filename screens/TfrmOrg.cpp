@@ -48,8 +48,10 @@ void TfrmOrg::buildOrgFrames() {
     const std::string tag = "TfrmOrg.buildOrgFrames";
     frmDocTemplate = BindFrame<TfrmDocTemplate>(templateFrame, 26, tag);
     frmBusUnit = BindFrame<TfrmBusUnit>(busUnitFrame, 5, tag);
-    frmUserGroup = BindFrame<TfrmUserGroup>(userGroupFrame, kUserGroups, tag);
-    frmSysUser = BindFrame<TfrmSysUser>(sysUserFrame, 4, tag);
+    frmUserGroup =
+        BindFrame<TfrmUserGroup>(userGroupFrame, kUserGroups, tag, ChangeRule::UserAdministrators);
+    frmSysUser =
+        BindFrame<TfrmSysUser>(sysUserFrame, 4, tag, ChangeRule::UserAdministratorsOrOwnRow);
     frmRegion = BindFrame<TfrmRegion>(regionFrame, 16, tag);
     frmCustType = BindFrame<TfrmCustType>(custTypeFrame, 13, tag);
     frmCampaign = BindFrame<TfrmCampaign>(campaignFrame, 28, tag);

@@ -9,6 +9,7 @@
 #include "core/DataMod.h"
 #include "core/Globals.h"
 #include "core/ReportServer.h"
+#include "core/Rights.h"
 #include "screens/DialogSupport.h"
 
 namespace zl {
@@ -79,7 +80,8 @@ void TfrmQuestionnaire::RecordOpened(DimensionTable& /*questionnaires*/, Dimensi
 
 void TfrmQuestionnaire::btnPrintClick() {
     RunGuarded("TfrmQuestionnaire.btnPrintClick", [this] {
-        if (!editForm_ || !editForm_->HasRecord() || !qEdit.Active())
+        if (!editForm_ || !editForm_->HasRecord() || !qEdit.Active() ||
+            !MayViewReports(widgets::HandleOf(this)))
             return;
         if (!ReportServer)
             throw ReportServerError("The report server is not running.");

@@ -10,6 +10,7 @@
 
 #include "core/DataMod.h"
 #include "core/Globals.h"
+#include "core/Rights.h"
 #include "screens/DialogSupport.h"
 #include "screens/TfrmContactPerson.h"
 #include "screens/TfrmUserGroup.h"
@@ -62,7 +63,17 @@ TfrmSysUser::TfrmSysUser(QWidget* owner) : RecordDialog(owner, "TfrmSysUser", kS
 
 TfrmSysUser::~TfrmSysUser() = default;
 
+bool TfrmSysUser::MayOpen(DimensionTable& users) {
+    const bool ownRow = users.GetEditMode() == DimensionTable::EditRecord && CurUserId > 0 &&
+                        users.GetRecordId() == CurUserId;
+    ownPasswordOnly_ = ownRow && !DataMod->checkRight(CurUserId, kChangeSettingsRight);
+    return ownPasswordOnly_ || MayChangeUsers(widgets::HandleOf(this));
+}
+
 void TfrmSysUser::RecordOpened(DimensionTable& /*users*/, DimensionTable* /*details*/) {
+    for (auto* edit : findChildren<widgets::DBEdit*>())
+        edit->setReadOnly(ownPasswordOnly_ && edit != edPassword);
+    cbGroup->setEnabled(!ownPasswordOnly_);
     const int userId = qEdit.FieldByName("entity_id").AsInteger();
     DataMod->openQuery(DataMod->zlmConn, qGroup, "TfrmSysUser.openTables",
                        "select * from brwUserGroup");
@@ -92,11 +103,14 @@ bool TfrmSysUser::BeforeSave() {
 }
 
 bool TfrmSysUser::AfterSave() {
-    // The user is stored first; the memberships are written only once the user is there.
-    if (RecordSaved())
+    // The user is stored first; the memberships are written only once the user is there, and
+    // never by a user who may change no more than his password.
+    if (RecordSaved() && !ownPasswordOnly_)
         RewriteLinks(
             {"group_user_link", "group_user_link_id", "sys_user_id", "user_group_id",
-             qEdit.FieldByName("entity_id").AsInteger(), CheckedIds(*cbGroup, qGroup, "entity_id")},
+             qEdit.FieldByName("entity_id").AsInteger(), CheckedIds(*cbGroup, qGroup, "entity_id"),
+             LinkedIds(qLink, "user_group_id"), "Group membership changed",
+             qEdit.FieldByName("entity_username").AsString(), kSysUsers},
             "TfrmSysUser.saveGroups");
     return true;
 }

@@ -28,7 +28,11 @@ class TfrmSysUser : public RecordDialog {
     QPushButton* btnOK;
     QPushButton* btnCancel;
 
+    // True while a user without right 1 has his own row open: only the password may change.
+    bool OwnPasswordOnly() const { return ownPasswordOnly_; }
+
   protected:
+    bool MayOpen(DimensionTable& users) override;
     void RecordOpened(DimensionTable& users, DimensionTable* details) override;
     bool BeforeSave() override;
     bool AfterSave() override;
@@ -37,6 +41,8 @@ class TfrmSysUser : public RecordDialog {
   private:
     // False, after asking for a value, when the edit is empty or holds a new row's placeholder.
     bool RequireRealValue(widgets::DBEdit* edit);
+
+    bool ownPasswordOnly_ = false;
 };
 
 }  // namespace zl

@@ -12,6 +12,7 @@
 #include "core/DataMod.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
+#include "core/Rights.h"
 #include "platform/db/Connection.h"
 #include "screens/DialogSupport.h"
 
@@ -31,6 +32,7 @@ bool RewriteLinks(const LinkRewrite& links, const std::string& tag) {
         keys.push_back(key);
     }
     std::string error;
+    bool stored = false;
     try {
         db::Transaction transaction(DataMod->zlmConn);
         DataMod->zlmConn.Execute("delete from " + links.table + " where " + links.ownerColumn +
@@ -41,9 +43,18 @@ bool RewriteLinks(const LinkRewrite& links, const std::string& tag) {
                                      std::to_string(keys[i]) + "," + std::to_string(links.ownerId) +
                                      "," + std::to_string(links.otherIds[i]) + ")");
         transaction.Commit();
-        return true;
+        stored = true;
     } catch (const std::exception& e) {
         error = e.what();
+    }
+    if (stored) {
+        std::vector<int> before = links.storedIds, after = links.otherIds;
+        std::sort(before.begin(), before.end());
+        std::sort(after.begin(), after.end());
+        if (!links.auditEvent.empty() && before != after)
+            DataMod->logEvent(links.auditEvent, links.ownerName, links.ownerId,
+                              links.ownerDimension);
+        return true;
     }
     // Reported only now that the transaction has rolled back and released the database.
     LogError(tag, error, "");
@@ -62,15 +73,20 @@ std::vector<int> CheckedIds(const QListWidget& list, db::Query& q, const std::st
     return ids;
 }
 
+std::vector<int> LinkedIds(db::Query& links, const std::string& column) {
+    std::vector<int> ids;
+    if (links.Active())
+        for (links.First(); !links.Eof(); links.Next())
+            ids.push_back(links.FieldByName(column).AsInteger());
+    return ids;
+}
+
 void FillCheckList(QListWidget& list, db::Query& items, const std::string& textColumn,
                    const std::string& idColumn, db::Query& links, const std::string& linkColumn) {
     list.clear();
     if (!items.Active())
         return;
-    std::vector<int> linked;
-    if (links.Active())
-        for (links.First(); !links.Eof(); links.Next())
-            linked.push_back(links.FieldByName(linkColumn).AsInteger());
+    const std::vector<int> linked = LinkedIds(links, linkColumn);
     for (items.First(); !items.Eof(); items.Next()) {
         auto* item = new QListWidgetItem(
             QString::fromStdString(items.FieldByName(textColumn).AsString()), &list);
@@ -107,6 +123,10 @@ TfrmUserGroup::TfrmUserGroup(QWidget* owner) : RecordDialog(owner, "TfrmUserGrou
 
 TfrmUserGroup::~TfrmUserGroup() = default;
 
+bool TfrmUserGroup::MayOpen(DimensionTable& /*groups*/) {
+    return MayChangeUsers(widgets::HandleOf(this));
+}
+
 void TfrmUserGroup::RecordOpened(DimensionTable& /*groups*/, DimensionTable* /*details*/) {
     const int groupId = qEdit.FieldByName("entity_id").AsInteger();
     DataMod->openQuery(DataMod->zlmConn, qLink, "TfrmUserGroup.openTables",
@@ -121,7 +141,9 @@ bool TfrmUserGroup::AfterSave() {
     if (RecordSaved())
         RewriteLinks(
             {"group_right", "group_right_id", "user_group_id", "sys_op_id",
-             qEdit.FieldByName("entity_id").AsInteger(), CheckedIds(*cbSysOp, qSysOp, "sys_op_id")},
+             qEdit.FieldByName("entity_id").AsInteger(), CheckedIds(*cbSysOp, qSysOp, "sys_op_id"),
+             LinkedIds(qLink, "sys_op_id"), "Group rights changed",
+             qEdit.FieldByName("entity_name").AsString(), kUserGroups},
             "TfrmUserGroup.saveSysOp");
     return true;
 }

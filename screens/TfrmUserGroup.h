@@ -22,12 +22,22 @@ struct LinkRewrite {
     std::string otherColumn;  // "sys_op_id"
     int ownerId = 0;
     std::vector<int> otherIds;  // one row each
+    // The other ids as the dialog read them, and the audit row that a change of them leaves:
+    // the event ("Group rights changed") with the owner's name as its extra text.
+    std::vector<int> storedIds;
+    std::string auditEvent;
+    std::string ownerName;
+    int ownerDimension = 0;
 };
 
 // Replaces the owner's link rows by one row per other id, all or nothing, in one transaction on
 // the main connection. The keys are issued before the transaction so that no message waits while
-// it is open. On failure the old rows stay, the error is logged under `tag` and shown once.
+// it is open. On failure the old rows stay, the error is logged under `tag` and shown once. A
+// stored change of the set of other ids leaves the audit row.
 bool RewriteLinks(const LinkRewrite& links, const std::string& tag);
+
+// The values of `column` of every row of `links`.
+std::vector<int> LinkedIds(db::Query& links, const std::string& column);
 
 // The ticked rows of a check list, as the values of `column` of the query's rows in list order.
 std::vector<int> CheckedIds(const QListWidget& list, db::Query& q, const std::string& column);
@@ -55,6 +65,7 @@ class TfrmUserGroup : public RecordDialog {
     QPushButton* btnCancel;
 
   protected:
+    bool MayOpen(DimensionTable& groups) override;
     void RecordOpened(DimensionTable& groups, DimensionTable* details) override;
     bool AfterSave() override;
     void RecordClosed() override;

@@ -25,6 +25,7 @@
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "core/ReportServer.h"
+#include "core/Rights.h"
 #include "core/StartupCheck.h"
 #include "frames/TBrowseFrame.h"
 #include "platform/db/DbError.h"
@@ -292,12 +293,8 @@ void TfrmMain::BuildReportActions() {
 
 void TfrmMain::RunReport(std::size_t command) {
     const ReportCommand& c = kReportCommands[command];
-    if (!DataMod->checkRight(CurUserId, 3)) {
-        ui::ShowMessage(widgets::HandleOf(this),
-                        "You do not have system permissions to view reports.", "Access denied",
-                        ui::Icon::Information);
+    if (!MayViewReports(widgets::HandleOf(this)))
         return;
-    }
     if (!ReportServer)
         throw ReportServerError("The report server is not running.");
     // A failure here or in the server raises to the application's error box.
@@ -339,6 +336,9 @@ void TfrmMain::Timer1Timer() {
         ReportServer = createReportServer();
         DataMod->Connect(DataMod->zlmConn, DataMod->MainDbConnectionString());
         RequireConnected(DataMod->zlmConn);
+        // A main database made by an earlier version still counts the rights of deleted groups
+        // and users; a failure is logged and the program goes on with the old view.
+        UpdateRightsView(DataMod->zlmConn);
         ReportServer->Connect(DataMod->MainDbConnectionString(), DataMod->MetaDbConnectionString(),
                               DataMod->LocalDbConnectionString());
         dimensions_ = std::make_unique<DimCollection>();

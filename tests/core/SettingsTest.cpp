@@ -27,6 +27,10 @@ class SettingsTest : public test::CoreFixture {
     // A user of a new group that holds the given operation.
     int UserWithRight(int op) {
         const int group = dm->nextID(), user = dm->nextID();
+        EXPECT_TRUE(dm->actionQuery("insert into entity (entity_id, dimension_id) values (" +
+                                        std::to_string(group) + ", 3), (" + std::to_string(user) +
+                                        ", 4)",
+                                    "test"));
         EXPECT_TRUE(dm->actionQuery(
             "insert into group_right (group_right_id, user_group_id, sys_op_id) values (" +
                 std::to_string(dm->nextID()) + "," + std::to_string(group) + "," +

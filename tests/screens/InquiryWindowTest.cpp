@@ -157,7 +157,7 @@ TEST_F(InquiryWindowTest, EveryStoredStatusIsOfferedAndFiltersByItsKeyNotItsText
     EXPECT_EQ(prompter.Count(), 0u);
 }
 
-TEST_F(InquiryWindowTest, DeleteNeedsRightTwoAsksAndRemovesTheDocumentOnly) {
+TEST_F(InquiryWindowTest, DeleteNeedsRightTwoThenDeletesAsTheListsDo) {
     Exec("delete from group_right where sys_op_id in (1, 2)");
     StandOn(9101);
     window->btnDelete->trigger();
@@ -168,18 +168,30 @@ TEST_F(InquiryWindowTest, DeleteNeedsRightTwoAsksAndRemovesTheDocumentOnly) {
     EXPECT_EQ(Main("select count(*) from zlm_doc where zlm_doc_id=9101"), "1");
 
     Exec("insert into group_right (group_right_id, user_group_id, sys_op_id) values (9301, 1, 2)");
+    // A protected invoice stays, whoever asks.
+    Exec("update zlm_doc set allow_delete=1 where zlm_doc_id=9103");
+    window->openQOI();
+    StandOn(9103);
+    window->btnDeleteClick();
+    EXPECT_EQ(prompter.Messages().back().text, "You cannot delete this record.");
+    EXPECT_EQ(prompter.Messages().back().title, "Not allowed");
+    EXPECT_EQ(Main("select count(*) from zlm_doc where zlm_doc_id=9103"), "1");
+
+    StandOn(9101);
     prompter.Push(ui::Button::No);
     window->btnDeleteClick();
     EXPECT_EQ(Main("select count(*) from zlm_doc where zlm_doc_id=9101"), "1");
     prompter.Push(ui::Button::Yes);
     window->btnDeleteClick();
     const std::vector<ui::Message> shown = prompter.Messages();
-    ASSERT_EQ(shown.size(), 3u);
-    EXPECT_EQ(shown[2].text, "You will ERASE this record. Proceed?");
-    EXPECT_EQ(shown[2].title, "Warning");
-    EXPECT_EQ(shown[2].icon, ui::Icon::Warning);
-    EXPECT_EQ(shown[2].buttons, ui::Buttons::YesNo);
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_EQ(shown[3].text, "You will ERASE this record. Proceed?");
+    EXPECT_EQ(shown[3].title, "Delete");
+    EXPECT_EQ(shown[3].buttons, ui::Buttons::YesNo);
     EXPECT_EQ(Main("select count(*) from zlm_doc where zlm_doc_id=9101"), "0");
+    EXPECT_EQ(Local("select audit_descr || '/' || audit_extra || '/' || record_id || '/' || "
+                    "dimension_id || '/' || sys_user_id from audit"),
+              "Record deleted/zlm_doc/9101/6/2");
     // Its line stays; the other documents are untouched and listed without it.
     EXPECT_EQ(Main("select count(*) from doc_item where zlm_doc_id=9101"), "1");
     EXPECT_EQ(Listed(), (std::vector<int>{9102, 9104, 9103}));

@@ -108,6 +108,16 @@ TEST_F(UserDialogsTest, GroupRightsAndMembershipDecideTheUsersRights) {
         Main("select count(*) from group_user_link where sys_user_id=" + std::to_string(user)),
         "0");
     EXPECT_FALSE(dm->checkRight(user, 2));
+
+    // Each saved change is audited by name; a save that changes nothing is not.
+    RunDialog<TfrmUserGroup>(3, DimensionTable::EditRecord, group,
+                             [](TfrmUserGroup& d) { d.btnOK->click(); });
+    const std::string g = "/" + std::to_string(group) + "/3/2",
+                      u = "/" + std::to_string(user) + "/4/2";
+    EXPECT_EQ(Local("select group_concat(audit_descr || '/' || audit_extra || '/' || record_id || "
+                    "'/' || dimension_id || '/' || sys_user_id, '|') from audit"),
+              "Group rights changed/Sales" + g + "|Group membership changed/ann" + u +
+                  "|Group rights changed/Sales" + g + "|Group membership changed/ann" + u);
 }
 
 TEST_F(UserDialogsTest, ARewriteThatFailsPartWayOrGetsNoKeyKeepsTheOldRights) {
