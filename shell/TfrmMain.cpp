@@ -24,6 +24,7 @@
 #include "core/DimCollection.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
+#include "core/Passwords.h"
 #include "core/ReportServer.h"
 #include "core/StartupCheck.h"
 #include "frames/TBrowseFrame.h"
@@ -339,6 +340,9 @@ void TfrmMain::Timer1Timer() {
         ReportServer = createReportServer();
         DataMod->Connect(DataMod->zlmConn, DataMod->MainDbConnectionString());
         RequireConnected(DataMod->zlmConn);
+        // Before the report server opens the file: a file made before passwords were hashed
+        // gets a column wide enough for a hash.
+        WidenPasswordColumn(DataMod->zlmConn);
         ReportServer->Connect(DataMod->MainDbConnectionString(), DataMod->MetaDbConnectionString(),
                               DataMod->LocalDbConnectionString());
         dimensions_ = std::make_unique<DimCollection>();

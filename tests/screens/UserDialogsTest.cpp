@@ -1,4 +1,5 @@
 #include <sqlite3.h>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -6,6 +7,7 @@
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
 #include "core/Globals.h"
+#include "core/Passwords.h"
 #include "screens/TfrmSysUser.h"
 #include "screens/TfrmUserGroup.h"
 #include "tests/support/TestDialogs.h"
@@ -183,10 +185,42 @@ TEST_F(UserDialogsTest, LoginNameAndPasswordMustHoldARealValue) {
         });
         EXPECT_EQ(prompter.Count(), before + 1);
         const int user = Dimensions->Find(4)->GetRecordId();
-        EXPECT_EQ(Main("select entity_username || '/' || entity_pwd from entity where entity_id=" +
-                       std::to_string(user)),
-                  "bob/secret");
+        EXPECT_EQ(
+            Main("select entity_username from entity where entity_id=" + std::to_string(user)),
+            "bob");
+        EXPECT_TRUE(PasswordMatches(
+            "secret",
+            Main("select entity_pwd from entity where entity_id=" + std::to_string(user))));
     }
+}
+
+TEST_F(UserDialogsTest, APasswordShowsAsStarsAndIsStoredAsTheHashOfANewTextOnly) {
+    const std::string delivered = Main("select entity_pwd from entity where entity_id=2");
+    // Saved with the password untouched: the stored hash stays as it was, nothing is audited.
+    RunDialog<TfrmSysUser>(4, DimensionTable::EditRecord, 2, [](TfrmSysUser& d) {
+        EXPECT_EQ(d.edPassword->echoMode(), QLineEdit::Password);
+        TypeInto(&d, "entity_first", "Sys");
+        d.btnOK->click();
+    });
+    EXPECT_EQ(Main("select entity_first || '/' || entity_pwd from entity where entity_id=2"),
+              "Sys/" + delivered);
+    EXPECT_EQ(Local("select count(*) from audit"), "0");
+
+    RunDialog<TfrmSysUser>(4, DimensionTable::EditRecord, 2, [](TfrmSysUser& d) {
+        TypeInto(&d, "entity_pwd", "N3w Pass");
+        d.btnOK->click();
+    });
+    const std::string stored = Main("select entity_pwd from entity where entity_id=2");
+    EXPECT_EQ(stored.rfind("$argon2id$", 0), 0u) << stored;
+    EXPECT_TRUE(PasswordMatches("n3w pass", stored));
+    EXPECT_FALSE(PasswordMatches("velkran", stored));
+    EXPECT_EQ(Local("select audit_descr || '/' || audit_extra || '/' || record_id || '/' || "
+                    "dimension_id from audit"),
+              "Password changed/System/2/4");
+    EXPECT_EQ(Local("select count(*) from audit where lower(audit_extra) like '%pass%' or "
+                    "audit_extra like '%argon%'"),
+              "0");
+    EXPECT_EQ(prompter.Count(), 0u);
 }
 
 }  // namespace
