@@ -105,8 +105,7 @@ bool Exists(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
-}  // namespace
-
+// Replaces every system user's password that is still in clear by its hash.
 void HashClearPasswords(sqlite3* mainDb) {
     const auto failure = [mainDb] {
         return std::runtime_error(std::string("Cannot store the password hashes: ") +
@@ -135,6 +134,8 @@ void HashClearPasswords(sqlite3* mainDb) {
             throw failure();
     }
 }
+
+}  // namespace
 
 void CreateDatabase(const std::string& path, std::string_view script,
                     const std::function<void(sqlite3*)>& finish) {

@@ -21,7 +21,4 @@ std::vector<std::string> Install(const std::string& dataFolder);
 void CreateDatabase(const std::string& path, std::string_view script,
                     const std::function<void(sqlite3*)>& finish = {});
 
-// Replaces every system user's password that is still in clear by its hash.
-void HashClearPasswords(sqlite3* mainDb);
-
 }  // namespace zl::setup

@@ -149,6 +149,11 @@ TEST(Installer, AFailingScriptLeavesNoDatabaseBehind) {
         std::runtime_error);
     EXPECT_FALSE(fs::exists(path));
     EXPECT_TRUE(fs::is_empty(folder.Home() + "/db"));
+    // Nor does a file whose finishing step (the password hashes) fails.
+    EXPECT_THROW(CreateDatabase(path, "create table a (x INTEGER);",
+                                [](sqlite3*) { throw std::runtime_error("no hash"); }),
+                 std::runtime_error);
+    EXPECT_TRUE(fs::is_empty(folder.Home() + "/db"));
 
     CreateDatabase(path, "create table a (x INTEGER);");
     EXPECT_THROW(CreateDatabase(path, "create table b (x INTEGER);"), std::runtime_error);
