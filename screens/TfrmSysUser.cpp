@@ -3,7 +3,6 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
@@ -34,7 +33,7 @@ TfrmSysUser::TfrmSysUser(QWidget* owner) : RecordDialog(owner, "TfrmSysUser", kS
     auto* form = new QFormLayout(details);
     edLogin = AddDataEdit(details, form, "Login name: ", &dstEdit, "entity_username");
     edPassword = AddDataEdit(details, form, "Password: ", &dstEdit, "entity_pwd");
-    edPassword->setEchoMode(QLineEdit::Password);
+    ShowAsPassword(edPassword);
     const std::pair<const char*, const char*> fields[] = {
         {"First name: ", "entity_first"},     {"Last name / surname: ", "entity_name"},
         {"Initials: ", "entity_initials"},    {"Title: ", "entity_title"},

@@ -33,7 +33,7 @@ TfrmLogin::TfrmLogin(QWidget* owner) : QDialog(owner) {
     edPwd = new QLineEdit(this);
     edPwd->setObjectName("edPwd");
     edPwd->setToolTip("Enter your password here");
-    edPwd->setEchoMode(QLineEdit::Password);
+    ShowAsPassword(edPwd);
     grid->addWidget(edPwd, 1, 1);
     QHBoxLayout* buttons = NewOkCancelRow(this, btnOK, btnCancel);
     grid->addLayout(buttons, 2, 0, 1, 2);

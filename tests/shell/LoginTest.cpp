@@ -47,7 +47,7 @@ TEST_F(LoginTest, StartsFilledWithTheSystemUserAndLogsInWhateverTheCase) {
     EXPECT_EQ(login.windowTitle(), "Log in");
     EXPECT_EQ(login.edUser->text(), "System");
     EXPECT_EQ(login.edPwd->text(), "velkran");
-    EXPECT_EQ(login.edPwd->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(login.edPwd->displayText(), "*******");
     EXPECT_EQ(login.btnOK->text(), "&OK");
     EXPECT_EQ(login.btnCancel->text(), "&Cancel");
 
