@@ -45,6 +45,21 @@ std::size_t SkipQuoted(const std::string& sql, std::size_t i) {
     return j;
 }
 
+// Past the comment that starts at sql[i] ("-- ..." to the line's end, "/* ... */"); i when none
+// starts there.
+std::size_t CommentEnd(const std::string& sql, std::size_t i) {
+    const std::string_view rest = std::string_view(sql).substr(i);
+    if (rest.starts_with("--")) {
+        const std::size_t end = sql.find('\n', i);
+        return end == std::string::npos ? sql.size() : end;
+    }
+    if (rest.starts_with("/*")) {
+        const std::size_t end = sql.find("*/", i + 2);
+        return end == std::string::npos ? sql.size() : end + 2;
+    }
+    return i;
+}
+
 bool IsQuote(char c) {
     return c == '\'' || c == '"' || c == '`' || c == '[';
 }
@@ -130,6 +145,10 @@ std::string WithColumnType(const std::string& createSql, const std::string& colu
     bool atColumnStart = false;
     for (std::size_t i = 0; i < createSql.size();) {
         const char c = createSql[i];
+        if (const std::size_t end = CommentEnd(createSql, i); end != i) {
+            i = end;
+            continue;
+        }
         if (IsQuote(c) && !(depth == 1 && atColumnStart)) {
             i = SkipQuoted(createSql, i);
             continue;

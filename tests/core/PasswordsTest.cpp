@@ -160,6 +160,8 @@ TEST(SchemaChangeTest, ReplacesOnlyTheNamedColumnsType) {
         {"CREATE TABLE t (pp TEXT DEFAULT 'p TEXT', [P] CHARACTER VARYING(9))",
          "CREATE TABLE t (pp TEXT DEFAULT 'p TEXT', [P] VARCHAR(255))"},
         {"CREATE TABLE t (a, p, b)", "CREATE TABLE t (a, p VARCHAR(255), b)"},
+        {"CREATE TABLE t (a INTEGER, -- p's old (20), p TEXT\n /* , p INT */ p TEXT(20))",
+         "CREATE TABLE t (a INTEGER, -- p's old (20), p TEXT\n /* , p INT */ p VARCHAR(255))"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(db::WithColumnType(c.sql, "p", "VARCHAR(255)"), c.expected) << c.sql;
