@@ -224,5 +224,29 @@ TEST_F(UserDialogsTest, APasswordShowsAsStarsAndIsStoredAsTheHashOfANewTextOnly)
     EXPECT_EQ(prompter.Count(), 0u);
 }
 
+TEST_F(UserDialogsTest, ASaveThatFailsShowsNoPasswordAndTheRetryStoresTheSameHashOnce) {
+    RawMain(
+        "create trigger refuse_user before update on entity begin select raise(abort, "
+        "'refused'); end");
+    prompter.Push(ui::Button::Ok);  // the error box
+    prompter.Push(ui::Button::No);  // not discarded: the dialog stays for another try
+    RunDialog<TfrmSysUser>(4, DimensionTable::EditRecord, 2, [this](TfrmSysUser& d) {
+        TypeInto(&d, "entity_pwd", "N3w Pass");
+        d.btnOK->click();
+        ASSERT_TRUE(d.isVisible());
+        RawMain("drop trigger refuse_user");
+        d.btnOK->click();  // the hash made at the first try, not a hash of it
+    });
+    EXPECT_TRUE(
+        PasswordMatches("n3w pass", Main("select entity_pwd from entity where entity_id=2")));
+    EXPECT_EQ(Local("select count(*) from audit where audit_descr='Password changed'"), "1");
+    EXPECT_EQ(LogCount("refused"), 1);
+    for (const char* secret : {"3w pass", "3W PASS", "argon2"}) {
+        EXPECT_EQ(LogCount(secret), 0) << secret;
+        for (const std::string& text : Texts())
+            EXPECT_EQ(text.find(secret), std::string::npos) << text;
+    }
+}
+
 }  // namespace
 }  // namespace zl
