@@ -6,6 +6,7 @@
 #include "core/DataMod.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
+#include "platform/db/Unicode.h"
 #include "platform/format/Format.h"
 
 namespace zl {
@@ -52,8 +53,14 @@ void TDataMod::logEvent(const std::string& descr, const std::string& extra, int 
         qAudit.FieldByName("audit_dt")
             .SetAsString(format::FormatDateTime("yyyy/MM/dd", now) + " " +
                          format::FormatDateTime("hh:mm:ss", now));
-        qAudit.FieldByName("audit_descr").SetAsString(descr);
-        qAudit.FieldByName("audit_extra").SetAsString(extra);
+        // A text longer than its column (a user name typed at length) is cut to fit, so the
+        // event is still recorded.
+        const auto setCut = [this](const char* column, const std::string& text) {
+            db::Field& field = qAudit.FieldByName(column);
+            field.SetAsString(field.Size() > 0 ? db::Utf8Left(text, field.Size()) : text);
+        };
+        setCut("audit_descr", descr);
+        setCut("audit_extra", extra);
         qAudit.FieldByName("sys_user_id").SetAsInteger(CurUserId);
         qAudit.FieldByName("dimension_id").SetAsInteger(dimId);
         qAudit.FieldByName("record_id").SetAsInteger(recordId);

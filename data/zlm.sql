@@ -40,7 +40,7 @@ CREATE TABLE entity (
     entity_legalref VARCHAR(50) COLLATE NOCASE,
     entity_taxref VARCHAR(50) COLLATE NOCASE,
     entity_username VARCHAR(50) COLLATE NOCASE,
-    entity_pwd VARCHAR(20) COLLATE NOCASE,
+    entity_pwd VARCHAR(255) COLLATE NOCASE,
     entity_email VARCHAR(150) COLLATE NOCASE,
     entity_officetel VARCHAR(50) COLLATE NOCASE,
     entity_hometel VARCHAR(50) COLLATE NOCASE,
@@ -555,7 +555,8 @@ INSERT INTO group_right (group_right_id, user_group_id, sys_op_id) VALUES
     (8, 1, 2),
     (9, 1, 3);
 
--- The first system user, member of Administrators. Log in as System / velkran.
+-- The first system user, member of Administrators. Log in as System / velkran. zelmar-setup
+-- replaces the password by its hash when it makes the file.
 INSERT INTO entity (entity_id, dimension_id, parent_id, region_id, customer_type_id,
                     allow_delete, entity_name, entity_first, entity_title, entity_fullname,
                     entity_username, entity_pwd, entity_taxrate, entity_discount)

@@ -197,6 +197,11 @@ QPushButton* NewOKButton(QWidget* dialog) {
     return button;
 }
 
+void ShowAsPassword(QLineEdit* edit) {
+    edit->setEchoMode(QLineEdit::Password);
+    edit->setStyleSheet("QLineEdit { lineedit-password-character: 42; }");  // "*"
+}
+
 QHBoxLayout* NewOkCancelRow(QWidget* dialog, QPushButton*& ok, QPushButton*& cancel) {
     ok = NewOKButton(dialog);
     cancel = new QPushButton("&Cancel", dialog);

@@ -17,6 +17,7 @@ class QFileDialog;
 class QFormLayout;
 class QHBoxLayout;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTimer;
 class QVBoxLayout;
@@ -104,6 +105,8 @@ QHBoxLayout* NewOkCancelRow(QWidget* dialog, QPushButton*& ok, QPushButton*& can
 QVBoxLayout* LayOutForm(QWidget* dialog, QFormLayout* form, QPushButton* ok);
 // A push button named `name`.
 QPushButton* NewButton(QWidget* dialog, const char* name, const QString& caption);
+// Makes a password edit show "*" for every character, whatever the desktop's style draws.
+void ShowAsPassword(QLineEdit* edit);
 // The layout of a dialog with a detail list: the form, the list's label, the list taking the
 // height that is left, and a row of buttons, `tools` at the left and `closers` at the right
 // (null ones left out).

@@ -10,6 +10,7 @@
 
 #include "core/DataMod.h"
 #include "core/Globals.h"
+#include "core/Passwords.h"
 #include "core/Rights.h"
 #include "screens/DialogSupport.h"
 #include "screens/TfrmContactPerson.h"
@@ -33,6 +34,7 @@ TfrmSysUser::TfrmSysUser(QWidget* owner) : RecordDialog(owner, "TfrmSysUser", kS
     auto* form = new QFormLayout(details);
     edLogin = AddDataEdit(details, form, "Login name: ", &dstEdit, "entity_username");
     edPassword = AddDataEdit(details, form, "Password: ", &dstEdit, "entity_pwd");
+    ShowAsPassword(edPassword);
     const std::pair<const char*, const char*> fields[] = {
         {"First name: ", "entity_first"},     {"Last name / surname: ", "entity_name"},
         {"Initials: ", "entity_initials"},    {"Title: ", "entity_title"},
@@ -75,6 +77,9 @@ void TfrmSysUser::RecordOpened(DimensionTable& /*users*/, DimensionTable* /*deta
         edit->setReadOnly(ownPasswordOnly_ && edit != edPassword);
     cbGroup->setEnabled(!ownPasswordOnly_);
     const int userId = qEdit.FieldByName("entity_id").AsInteger();
+    storedPassword_ = qEdit.FieldByName("entity_pwd").AsString();
+    madeHash_.clear();
+    passwordChanged_ = false;
     DataMod->openQuery(DataMod->zlmConn, qGroup, "TfrmSysUser.openTables",
                        "select * from brwUserGroup");
     DataMod->openQuery(DataMod->zlmConn, qLink, "TfrmSysUser.openTables",
@@ -99,10 +104,26 @@ bool TfrmSysUser::BeforeSave() {
     if (!RequireRealValue(edLogin) || !RequireRealValue(edPassword))
         return false;
     SetFullName(qEdit);
+    HashNewPassword();
     return true;
 }
 
+void TfrmSysUser::HashNewPassword() {
+    db::Field& password = qEdit.FieldByName("entity_pwd");
+    const std::string text = password.AsString();
+    // Until a new password is typed the field holds a hash, which is never hashed again.
+    const bool typed = text != storedPassword_ && text != madeHash_;
+    if (typed || !IsPasswordHash(text)) {
+        madeHash_ = HashPassword(text);
+        password.SetAsString(madeHash_);
+    }
+    passwordChanged_ = passwordChanged_ || typed;
+}
+
 bool TfrmSysUser::AfterSave() {
+    if (RecordSaved() && passwordChanged_)
+        DataMod->logEvent("Password changed", qEdit.FieldByName("entity_username").AsString(),
+                          qEdit.FieldByName("entity_id").AsInteger(), kSysUsers);
     // The user is stored first; the memberships are written only once the user is there, and
     // never by a user who may change no more than his password.
     if (RecordSaved() && !ownPasswordOnly_)

@@ -1,6 +1,8 @@
 // The system user dialog: a user's details and the groups the user belongs to.
 #pragma once
 
+#include <string>
+
 #include "platform/db/Query.h"
 #include "screens/RecordDialog.h"
 #include "widgets/DataControls.h"
@@ -42,6 +44,13 @@ class TfrmSysUser : public RecordDialog {
     // False, after asking for a value, when the edit is empty or holds a new row's placeholder.
     bool RequireRealValue(widgets::DBEdit* edit);
 
+    // Puts the hash of a newly typed password (or of one still kept in clear) in place of the
+    // text.
+    void HashNewPassword();
+
+    std::string storedPassword_;  // entity_pwd as read
+    std::string madeHash_;        // the hash put in by a save that has not gone through
+    bool passwordChanged_ = false;
     bool ownPasswordOnly_ = false;
 };
 

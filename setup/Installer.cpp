@@ -9,7 +9,9 @@
 #include <cstring>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
+#include "core/Passwords.h"
 #include "data/DeliveredFiles.h"
 
 namespace zl::setup {
@@ -83,14 +85,60 @@ struct SqliteCloser {
     void operator()(sqlite3* db) const { sqlite3_close(db); }
 };
 
+// One prepared statement of the installer's own connection.
+struct Statement {
+    Statement(sqlite3* db, const char* sql) {
+        if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(stmt);
+            throw std::runtime_error(std::string("Cannot prepare '") + sql +
+                                     "': " + sqlite3_errmsg(db));
+        }
+    }
+    ~Statement() { sqlite3_finalize(stmt); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    sqlite3_stmt* stmt = nullptr;
+};
+
 bool Exists(const std::string& path) {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;
 }
 
+// Replaces every system user's password that is still in clear by its hash.
+void HashClearPasswords(sqlite3* mainDb) {
+    const auto failure = [mainDb] {
+        return std::runtime_error(std::string("Cannot store the password hashes: ") +
+                                  sqlite3_errmsg(mainDb));
+    };
+    std::vector<std::pair<sqlite3_int64, std::string>> clear;
+    {
+        Statement read(mainDb, "SELECT entity_id, entity_pwd FROM entity WHERE dimension_id = 4");
+        int rc;
+        while ((rc = sqlite3_step(read.stmt)) == SQLITE_ROW) {
+            const auto* stored = sqlite3_column_text(read.stmt, 1);
+            const std::string text = stored ? reinterpret_cast<const char*>(stored) : "";
+            if (!IsPasswordHash(text))
+                clear.emplace_back(sqlite3_column_int64(read.stmt, 0), text);
+        }
+        if (rc != SQLITE_DONE)
+            throw failure();
+    }
+    Statement write(mainDb, "UPDATE entity SET entity_pwd = ?1 WHERE entity_id = ?2");
+    for (const auto& [id, password] : clear) {
+        const std::string hash = HashPassword(password);
+        sqlite3_reset(write.stmt);
+        sqlite3_bind_text(write.stmt, 1, hash.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_int64(write.stmt, 2, id);
+        if (sqlite3_step(write.stmt) != SQLITE_DONE)
+            throw failure();
+    }
+}
+
 }  // namespace
 
-void CreateDatabase(const std::string& path, std::string_view script) {
+void CreateDatabase(const std::string& path, std::string_view script,
+                    const std::function<void(sqlite3*)>& finish) {
     if (Exists(path))
         throw std::runtime_error("The database file '" + path + "' exists already.");
     // Build the file under a temporary name, then link it into place: the final name never
@@ -113,6 +161,15 @@ void CreateDatabase(const std::string& path, std::string_view script) {
             db.reset();
             ::unlink(temporary.c_str());
             throw std::runtime_error("The script of '" + path + "' failed: " + message);
+        }
+        if (finish) {
+            try {
+                finish(db.get());
+            } catch (...) {
+                db.reset();
+                ::unlink(temporary.c_str());
+                throw;
+            }
         }
         // WAL mode is a property of the file: set it once here.
         sqlite3_exec(db.get(), "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
@@ -152,16 +209,18 @@ std::vector<std::string> Install(const std::string& dataFolder) {
     const struct {
         const char* target;
         const char* script;
+        std::function<void(sqlite3*)> finish;
     } databases[] = {
-        {"db/zlm.dat", "zlm.sql"},
-        {"db/zlm_meta.dat", "zlm_meta.sql"},
-        {"db/zlmlocal.dat", "zlmlocal.sql"},
+        // The delivered system user's password is stored only as its hash.
+        {"db/zlm.dat", "zlm.sql", HashClearPasswords},
+        {"db/zlm_meta.dat", "zlm_meta.sql", {}},
+        {"db/zlmlocal.dat", "zlmlocal.sql", {}},
     };
     for (const auto& d : databases) {
         const std::string path = dataFolder + d.target;
         if (Exists(path))
             continue;
-        CreateDatabase(path, Delivered(d.script));
+        CreateDatabase(path, Delivered(d.script), d.finish);
         created.push_back(path);
     }
     return created;

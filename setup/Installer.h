@@ -2,9 +2,12 @@
 // sample template and first repository folder. It only ever adds what is missing.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+struct sqlite3;
 
 namespace zl::setup {
 
@@ -13,8 +16,9 @@ namespace zl::setup {
 // never overwritten or altered. Raises std::runtime_error when something cannot be created.
 std::vector<std::string> Install(const std::string& dataFolder);
 
-// Creates the database file `path` from an SQL script. The file must not exist; it appears
-// complete or not at all. Raises std::runtime_error.
-void CreateDatabase(const std::string& path, std::string_view script);
+// Creates the database file `path` from an SQL script, then lets `finish` (when given) complete
+// it. The file must not exist; it appears complete or not at all. Raises std::runtime_error.
+void CreateDatabase(const std::string& path, std::string_view script,
+                    const std::function<void(sqlite3*)>& finish = {});
 
 }  // namespace zl::setup

@@ -6,9 +6,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include "core/DataMod.h"
+#include "core/ErrorLog.h"
 #include "core/Globals.h"
+#include "core/Passwords.h"
 #include "platform/db/Unicode.h"
 #include "platform/ui/Prompter.h"
 #include "screens/DialogSupport.h"
@@ -30,12 +33,16 @@ TfrmLogin::TfrmLogin(QWidget* owner) : QDialog(owner) {
     edPwd = new QLineEdit(this);
     edPwd->setObjectName("edPwd");
     edPwd->setToolTip("Enter your password here");
-    edPwd->setEchoMode(QLineEdit::Password);
+    ShowAsPassword(edPwd);
     grid->addWidget(edPwd, 1, 1);
     QHBoxLayout* buttons = NewOkCancelRow(this, btnOK, btnCancel);
     grid->addLayout(buttons, 2, 0, 1, 2);
     connect(btnOK, &QPushButton::clicked, this, &TfrmLogin::btnOKClick);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmLogin::btnCancelClick);
+
+    waitBeforeCheck = [this](int seconds, std::function<void()> check) {
+        QTimer::singleShot(seconds * 1000, this, std::move(check));
+    };
 
     // FormCreate
     edUser->setText("System");
@@ -62,28 +69,79 @@ void TfrmLogin::keyPressEvent(QKeyEvent* event) {
 
 void TfrmLogin::btnOKClick() {
     const std::string typedUser = edUser->text().toStdString();
-    // Only system users log in; the typed values are bound, never part of the SQL text, and
-    // compared whole and without regard to letter case.
-    const bool opened = DataMod->openQuery(
-        DataMod->zlmConn, qLogin, "TfrmLogin.btnOKClick",
-        "select * from entity where dimension_id=4 and lcase(entity_username)=? and "
-        "lcase(entity_pwd)=?",
-        {db::ToLowerUtf8(typedUser), db::ToLowerUtf8(edPwd->text().toStdString())});
+    const std::string typedPassword = edPwd->text().toStdString();
+    const int seconds = LoginDelaySeconds(failuresInARow_);
+    if (seconds == 0) {
+        CheckLogin(typedUser, typedPassword);
+        return;
+    }
+    // Guessing is slowed down, never stopped: the try is checked once the wait is over.
+    btnOK->setEnabled(false);
+    setCursor(Qt::BusyCursor);
+    waitBeforeCheck(seconds, [this, typedUser, typedPassword] {
+        btnOK->setEnabled(true);
+        unsetCursor();
+        if (isVisible())  // not cancelled meanwhile
+            CheckLogin(typedUser, typedPassword);
+    });
+}
+
+void TfrmLogin::CheckLogin(const std::string& typedUser, const std::string& typedPassword) {
+    // Only system users log in; the typed name is bound, never part of the SQL text, and
+    // compared whole and without regard to letter case. The password is checked against what
+    // is stored (a hash, or a password kept in clear from before) here, never in SQL.
+    const bool opened =
+        DataMod->openQuery(DataMod->zlmConn, qLogin, "TfrmLogin.btnOKClick",
+                           "select * from entity where dimension_id=4 and lcase(entity_username)=?",
+                           {db::ToLowerUtf8(typedUser)});
     if (!opened)
         return;  // the data module has told the user
-    if (qLogin.IsEmpty()) {
+    bool matched = false;
+    try {
+        for (qLogin.First(); !matched && !qLogin.Eof();) {
+            matched = PasswordMatches(typedPassword, qLogin.FieldByName("entity_pwd").AsString());
+            if (!matched)
+                qLogin.Next();
+        }
+    } catch (const std::exception& e) {
+        qLogin.Close();
+        LogError("TfrmLogin.btnOKClick", e.what(), "");
+        return;
+    }
+    if (!matched) {
+        qLogin.Close();
+        ++failuresInARow_;
         DataMod->logEvent("Login failed", typedUser, 0, 0);
         ui::ShowMessage(widgets::HandleOf(this),
                         "Incorrect user name or password. Please try again.", "Login failed",
                         ui::Icon::Information);
         return;
     }
+    failuresInARow_ = 0;
     loginOk = true;
     CurUserId = qLogin.FieldByName("entity_id").AsInteger();
     CurUserName = qLogin.FieldByName("entity_username").AsString();
+    StoreHashOfClearPassword(typedPassword);
     qLogin.Close();
     DataMod->logEvent("Login", typedUser, 0, 0);
     accept();
+}
+
+void TfrmLogin::StoreHashOfClearPassword(const std::string& typedPassword) {
+    try {
+        if (IsPasswordHash(qLogin.FieldByName("entity_pwd").AsString()))
+            return;
+        // It matched, so its hash is the hash of what was typed.
+        const std::string hash = HashPassword(typedPassword);
+        qLogin.Edit();
+        qLogin.FieldByName("entity_pwd").SetAsString(hash);
+        qLogin.Post();
+    } catch (const std::exception& e) {
+        // The login stands; the password stays in clear until the next login stores it.
+        if (qLogin.Editing())
+            qLogin.Cancel();
+        LogError("TfrmLogin.btnOKClick", e.what(), "");
+    }
 }
 
 void TfrmLogin::btnCancelClick() {

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
+#include <string>
 
 #include "platform/db/Query.h"
 
@@ -22,15 +24,23 @@ class TfrmLogin : public QDialog {
     QPushButton* btnOK;
     QPushButton* btnCancel;
 
+    // After three failed tries in a row each try waits before it is checked: this runs `check`
+    // once `seconds` have passed (a timer; tests put in their own). OK stays off meanwhile.
+    std::function<void(int seconds, std::function<void()> check)> waitBeforeCheck;
+
   protected:
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void btnOKClick();
     void btnCancelClick();
+    void CheckLogin(const std::string& typedUser, const std::string& typedPassword);
+    // Replaces the password of the current qLogin row by its hash when it is still in clear.
+    void StoreHashOfClearPassword(const std::string& typedPassword);
 
     db::Query qLogin;
     bool loginOk = false;
+    int failuresInARow_ = 0;
 };
 
 }  // namespace zl

@@ -24,6 +24,7 @@
 #include "core/DimCollection.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
+#include "core/Passwords.h"
 #include "core/ReportServer.h"
 #include "core/Rights.h"
 #include "core/StartupCheck.h"
@@ -339,6 +340,9 @@ void TfrmMain::Timer1Timer() {
         // A main database made by an earlier version still counts the rights of deleted groups
         // and users; a failure is logged and the program goes on with the old view.
         UpdateRightsView(DataMod->zlmConn);
+        // Before the report server opens the file: a file made before passwords were hashed
+        // gets a column wide enough for a hash.
+        WidenPasswordColumn(DataMod->zlmConn);
         ReportServer->Connect(DataMod->MainDbConnectionString(), DataMod->MetaDbConnectionString(),
                               DataMod->LocalDbConnectionString());
         dimensions_ = std::make_unique<DimCollection>();

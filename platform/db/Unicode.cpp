@@ -85,4 +85,11 @@ std::size_t Utf8Length(std::string_view text) {
     return count;
 }
 
+std::string Utf8Left(std::string_view text, std::size_t characters) {
+    std::size_t i = 0;
+    for (std::size_t count = 0; count < characters && i < text.size(); ++count)
+        Decode(text, i);
+    return std::string(text.substr(0, i));
+}
+
 }  // namespace zl::db

@@ -12,5 +12,8 @@ std::string ToLowerUtf8(std::string_view text);
 std::string ToUpperUtf8(std::string_view text);
 // The number of characters (code points) of UTF-8 text; a stray byte counts as one.
 std::size_t Utf8Length(std::string_view text);
+// The first `characters` characters of UTF-8 text (all of it when it is shorter); a character is
+// never cut in half.
+std::string Utf8Left(std::string_view text, std::size_t characters);
 
 }  // namespace zl::db

@@ -4,6 +4,7 @@
 
 #include "core/DataMod.h"
 #include "core/DimensionTable.h"
+#include "core/Passwords.h"
 #include "platform/db/Query.h"
 #include "platform/format/Format.h"
 #include "tests/support/CoreFixture.h"
@@ -90,13 +91,13 @@ TEST_F(DeliveredData, ANewRecordOfEveryKindCanBeStored) {
 }
 
 TEST_F(DeliveredData, TheSystemUserLogsInWhateverTheCaseAndHoldsEveryRight) {
-    // The login's statement: both values lower-cased by the program and by the database.
+    // The login's statement: the name lower-cased by the program and by the database; the
+    // password is checked against the stored hash.
     Query login;
-    ASSERT_TRUE(dm->openQuery(login,
-                              "select * from entity where lcase(entity_username)=\"system\" and "
-                              "lcase(entity_pwd)=\"velkran\"",
+    ASSERT_TRUE(dm->openQuery(login, "select * from entity where lcase(entity_username)=\"system\"",
                               "TfrmLogin.btnOKClick"));
     ASSERT_EQ(login.RecordCount(), 1);
+    EXPECT_TRUE(PasswordMatches("VELKRAN", login.FieldByName("entity_pwd").AsString()));
     const int userId = login.FieldByName("entity_id").AsInteger();
     EXPECT_EQ(login.FieldByName("entity_username").AsString(), "System");
     EXPECT_EQ(login.FieldByName("dimension_id").AsInteger(), 4);

@@ -190,7 +190,7 @@ TEST(DataSchema, WidthsAndTypesTheScreensRelyOn) {
     EXPECT_EQ(type("entity", "entity_name"), "VARCHAR(250)");
     EXPECT_EQ(type("entity", "entity_title"), "VARCHAR(10)");
     EXPECT_EQ(type("entity", "entity_username"), "VARCHAR(50)");
-    EXPECT_EQ(type("entity", "entity_pwd"), "VARCHAR(20)");
+    EXPECT_EQ(type("entity", "entity_pwd"), "VARCHAR(255)");  // a password hash fits
     EXPECT_EQ(type("entity", "entity_currencysymbol"), "VARCHAR(5)");
     EXPECT_EQ(type("entity", "entity_taxrate"), "DOUBLE");
     EXPECT_EQ(type("entity", "entity_birthmonth"), "INTEGER");

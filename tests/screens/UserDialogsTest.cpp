@@ -1,4 +1,5 @@
 #include <sqlite3.h>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -6,6 +7,7 @@
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
 #include "core/Globals.h"
+#include "core/Passwords.h"
 #include "screens/TfrmSysUser.h"
 #include "screens/TfrmUserGroup.h"
 #include "tests/support/TestDialogs.h"
@@ -193,9 +195,66 @@ TEST_F(UserDialogsTest, LoginNameAndPasswordMustHoldARealValue) {
         });
         EXPECT_EQ(prompter.Count(), before + 1);
         const int user = Dimensions->Find(4)->GetRecordId();
-        EXPECT_EQ(Main("select entity_username || '/' || entity_pwd from entity where entity_id=" +
-                       std::to_string(user)),
-                  "bob/secret");
+        EXPECT_EQ(
+            Main("select entity_username from entity where entity_id=" + std::to_string(user)),
+            "bob");
+        EXPECT_TRUE(PasswordMatches(
+            "secret",
+            Main("select entity_pwd from entity where entity_id=" + std::to_string(user))));
+    }
+}
+
+TEST_F(UserDialogsTest, APasswordShowsAsStarsAndIsStoredAsTheHashOfANewTextOnly) {
+    const std::string delivered = Main("select entity_pwd from entity where entity_id=2");
+    // Saved with the password untouched: the stored hash stays as it was, nothing is audited.
+    RunDialog<TfrmSysUser>(4, DimensionTable::EditRecord, 2, [](TfrmSysUser& d) {
+        EXPECT_EQ(d.edPassword->displayText(), QString(d.edPassword->text().size(), '*'));
+        EXPECT_GT(d.edPassword->text().size(), 90);  // the hash, never hashed again below
+        TypeInto(&d, "entity_first", "Sys");
+        d.btnOK->click();
+    });
+    EXPECT_EQ(Main("select entity_first || '/' || entity_pwd from entity where entity_id=2"),
+              "Sys/" + delivered);
+    EXPECT_EQ(Local("select count(*) from audit"), "0");
+
+    RunDialog<TfrmSysUser>(4, DimensionTable::EditRecord, 2, [](TfrmSysUser& d) {
+        TypeInto(&d, "entity_pwd", "N3w Pass");
+        d.btnOK->click();
+    });
+    const std::string stored = Main("select entity_pwd from entity where entity_id=2");
+    EXPECT_EQ(stored.rfind("$argon2id$", 0), 0u) << stored;
+    EXPECT_TRUE(PasswordMatches("n3w pass", stored));
+    EXPECT_FALSE(PasswordMatches("velkran", stored));
+    EXPECT_EQ(Local("select audit_descr || '/' || audit_extra || '/' || record_id || '/' || "
+                    "dimension_id from audit"),
+              "Password changed/System/2/4");
+    EXPECT_EQ(Local("select count(*) from audit where lower(audit_extra) like '%pass%' or "
+                    "audit_extra like '%argon%'"),
+              "0");
+    EXPECT_EQ(prompter.Count(), 0u);
+}
+
+TEST_F(UserDialogsTest, ASaveThatFailsShowsNoPasswordAndTheRetryStoresTheSameHashOnce) {
+    RawMain(
+        "create trigger refuse_user before update on entity begin select raise(abort, "
+        "'refused'); end");
+    prompter.Push(ui::Button::Ok);  // the error box
+    prompter.Push(ui::Button::No);  // not discarded: the dialog stays for another try
+    RunDialog<TfrmSysUser>(4, DimensionTable::EditRecord, 2, [this](TfrmSysUser& d) {
+        TypeInto(&d, "entity_pwd", "N3w Pass");
+        d.btnOK->click();
+        ASSERT_TRUE(d.isVisible());
+        RawMain("drop trigger refuse_user");
+        d.btnOK->click();  // the hash made at the first try, not a hash of it
+    });
+    EXPECT_TRUE(
+        PasswordMatches("n3w pass", Main("select entity_pwd from entity where entity_id=2")));
+    EXPECT_EQ(Local("select count(*) from audit where audit_descr='Password changed'"), "1");
+    EXPECT_EQ(LogCount("refused"), 1);
+    for (const char* secret : {"3w pass", "3W PASS", "argon2"}) {
+        EXPECT_EQ(LogCount(secret), 0) << secret;
+        for (const std::string& text : Texts())
+            EXPECT_EQ(text.find(secret), std::string::npos) << text;
     }
 }
 

@@ -1,6 +1,7 @@
 #include "setup/Installer.h"
 
 #include <gtest/gtest.h>
+#include <sodium.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
@@ -71,6 +72,41 @@ TEST(Installer, LaysOutTheWholeDataFolderPrivately) {
         EXPECT_EQ(entry.path().string().find(".part"), std::string::npos) << entry.path();
 }
 
+// The rows of `sql` on the file at `path`, each row's columns joined by "|".
+std::vector<std::string> Rows(const std::string& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    std::vector<std::string> rows;
+    sqlite3_stmt* stmt = nullptr;
+    EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr), SQLITE_OK) << sql;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        std::string row;
+        for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+            const auto* text = sqlite3_column_text(stmt, i);
+            row += (i ? "|" : "") + std::string(text ? reinterpret_cast<const char*>(text) : "");
+        }
+        rows.push_back(row);
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return rows;
+}
+
+TEST(Installer, TheDeliveredSystemUserIsStoredWithTheHashOfHisPasswordOnly) {
+    TestDataFolder folder(false);
+    const std::string mainDb = folder.DataFolder() + "db/zlm.dat";
+    Install(folder.DataFolder());
+    const auto users =
+        Rows(mainDb, "select entity_username, entity_pwd from entity where dimension_id=4");
+    ASSERT_EQ(users.size(), 1u);
+    const std::string hash = users[0].substr(users[0].find('|') + 1);
+    EXPECT_EQ(users[0].substr(0, users[0].find('|')), "System");
+    EXPECT_EQ(hash.rfind("$argon2id$", 0), 0u) << hash;
+    EXPECT_EQ(crypto_pwhash_str_verify(hash.c_str(), "velkran", 7), 0);
+    EXPECT_EQ(Rows(mainDb, "select type from pragma_table_info('entity') where name='entity_pwd'"),
+              std::vector<std::string>{"VARCHAR(255)"});
+}
+
 TEST(Installer, ASecondRunChangesNothingAndExistingFilesAreKept) {
     TestDataFolder folder(false);
     const std::string data = folder.DataFolder();
@@ -112,6 +148,11 @@ TEST(Installer, AFailingScriptLeavesNoDatabaseBehind) {
         CreateDatabase(path, "create table a (x INTEGER); insert into nowhere values (1);"),
         std::runtime_error);
     EXPECT_FALSE(fs::exists(path));
+    EXPECT_TRUE(fs::is_empty(folder.Home() + "/db"));
+    // Nor does a file whose finishing step (the password hashes) fails.
+    EXPECT_THROW(CreateDatabase(path, "create table a (x INTEGER);",
+                                [](sqlite3*) { throw std::runtime_error("no hash"); }),
+                 std::runtime_error);
     EXPECT_TRUE(fs::is_empty(folder.Home() + "/db"));
 
     CreateDatabase(path, "create table a (x INTEGER);");

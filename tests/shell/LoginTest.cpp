@@ -2,9 +2,12 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <utility>
 
 #include "core/DataMod.h"
 #include "core/Globals.h"
+#include "core/Passwords.h"
+#include "platform/db/SchemaChange.h"
 #include "tests/support/QtFixture.h"
 
 namespace zl {
@@ -44,10 +47,11 @@ TEST_F(LoginTest, StartsFilledWithTheSystemUserAndLogsInWhateverTheCase) {
     EXPECT_EQ(login.windowTitle(), "Log in");
     EXPECT_EQ(login.edUser->text(), "System");
     EXPECT_EQ(login.edPwd->text(), "velkran");
-    EXPECT_EQ(login.edPwd->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(login.edPwd->displayText(), "*******");
     EXPECT_EQ(login.btnOK->text(), "&OK");
     EXPECT_EQ(login.btnCancel->text(), "&Cancel");
 
+    ASSERT_TRUE(IsPasswordHash(Main("select entity_pwd from entity where entity_id=2")));
     const Outcome outcome = Try("SYSTEM", "VELKRAN");
     EXPECT_TRUE(outcome.loggedIn);
     EXPECT_EQ(CurUserId, 2);
@@ -56,8 +60,70 @@ TEST_F(LoginTest, StartsFilledWithTheSystemUserAndLogsInWhateverTheCase) {
               "Login/SYSTEM/2");
     EXPECT_EQ(prompter.Count(), 0u);
 
+    // A password still in clear logs in as before and is stored as its hash from then on.
     ASSERT_TRUE(dm->actionQuery("update entity set entity_pwd='VelKran' where entity_id=2", "t"));
     EXPECT_TRUE(Try("system", "velkran").loggedIn);
+    const std::string stored = Main("select entity_pwd from entity where entity_id=2");
+    EXPECT_EQ(stored.rfind("$argon2id$", 0), 0u) << stored;
+    EXPECT_TRUE(PasswordMatches("velkran", stored));
+    EXPECT_TRUE(Try("SYSTEM", "VelKran").loggedIn);
+    EXPECT_EQ(Main("select entity_pwd from entity where entity_id=2"), stored);
+    EXPECT_EQ(prompter.Count(), 0u);
+}
+
+TEST_F(LoginTest, AClearPasswordThatCannotBeStoredHashedStillLogsInAndIsNeverLogged) {
+    // A column too narrow for a hash, as in a file the start-up could not widen.
+    db::ChangeColumnType(dm->zlmConn, "entity", "entity_pwd", "VARCHAR(20)");
+    ASSERT_TRUE(dm->actionQuery("update entity set entity_pwd='Tr0ub4dor' where entity_id=2", "t"));
+    EXPECT_TRUE(Try("System", "tr0ub4dor").loggedIn);
+    EXPECT_EQ(Main("select entity_pwd from entity where entity_id=2"), "Tr0ub4dor");
+    EXPECT_EQ(LogCount("TfrmLogin.btnOKClick;"), 1);
+    for (const char* secret : {"r0ub4dor", "R0UB4DOR", "argon2"}) {
+        EXPECT_EQ(LogCount(secret), 0) << secret;
+        for (const std::string& text : Texts())
+            EXPECT_EQ(text.find(secret), std::string::npos) << text;
+    }
+}
+
+TEST_F(LoginTest, AfterThreeFailuresEachTryWaitsLongerWithOkOffBeforeItIsChecked) {
+    std::vector<int> waits;
+    std::function<void()> pending;
+    TfrmLogin login;
+    login.waitBeforeCheck = [&](int seconds, std::function<void()> check) {
+        waits.push_back(seconds);
+        pending = std::move(check);
+    };
+    test::WhenModal<TfrmLogin>([&](TfrmLogin& dialog) {
+        dialog.edPwd->setText("wrong");
+        for (int tries = 0; tries < 9; ++tries) {
+            dialog.btnOK->click();
+            if (!pending)
+                continue;
+            EXPECT_FALSE(dialog.btnOK->isEnabled());
+            EXPECT_EQ(dialog.cursor().shape(), Qt::BusyCursor);
+            // Not checked before the wait is over.
+            EXPECT_EQ(Local("select count(*) from audit"), std::to_string(tries));
+            std::exchange(pending, nullptr)();
+            EXPECT_TRUE(dialog.btnOK->isEnabled());
+        }
+        dialog.edPwd->setText("velkran");
+        dialog.btnOK->click();
+        if (pending)
+            std::exchange(pending, nullptr)();
+    });
+    EXPECT_TRUE(login.loginDialogExecute());
+    EXPECT_EQ(waits, (std::vector<int>{1, 2, 4, 8, 16, 30, 30}));
+    EXPECT_EQ(Local("select count(*) from audit where audit_descr='Login failed'"), "9");
+    EXPECT_EQ(CurUserId, 2);
+}
+
+TEST_F(LoginTest, AFailedLoginWithANameLongerThanTheAuditColumnIsRecordedCutToIt) {
+    std::string name(245, 'x');
+    for (int i = 0; i < 10; ++i)
+        name += "é";  // two bytes, one character
+    EXPECT_FALSE(Try(QString::fromStdString(name), "wrong").loggedIn);
+    EXPECT_EQ(Local("select audit_descr || '/' || audit_extra from audit"),
+              "Login failed/" + name.substr(0, 245 + 5 * 2));
 }
 
 TEST_F(LoginTest, AWrongPasswordIsRefusedAndRecordedAndTheDialogStays) {

@@ -12,7 +12,9 @@
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
 #include "core/Globals.h"
+#include "core/Passwords.h"
 #include "platform/com/Registry.h"
+#include "platform/db/SchemaChange.h"
 #include "screens/HubWindow.h"
 #include "shell/TfrmLogin.h"
 #include "shell/TfrmSplash.h"
@@ -248,6 +250,27 @@ TEST_F(MainWindowTest, AKindTheDatabaseLacksIsReportedOnceAndStartUpGoesOn) {
     EXPECT_NE(prompter.Messages()[0].text.find("record kind(s) 24."), std::string::npos);
     EXPECT_TRUE(exitStatuses.empty());  // logged in and running
     EXPECT_TRUE(main.frmCustomer);
+    main.Exit1Click();
+}
+
+TEST_F(MainWindowTest, AMainFileMadeBeforeHashingIsWidenedAndItsClearPasswordStoredHashed) {
+    SetUpAsAfterTheFirstRun();
+    {
+        db::Connection old;
+        old.SetConnectionString("Data Source=" + folder.MainDb());
+        old.Open();
+        db::ChangeColumnType(old, "entity", "entity_pwd", "VARCHAR(20)");
+        old.Execute("update entity set entity_pwd='velkran' where entity_id=2");
+    }
+    TfrmMain main;
+    UseFakeServer(main);
+    StartUp(main);
+    EXPECT_EQ(CurUserId, 2);
+    EXPECT_EQ(Main("select type from pragma_table_info('entity') where name='entity_pwd'"),
+              "VARCHAR(255)");
+    const std::string stored = Main("select entity_pwd from entity where entity_id=2");
+    EXPECT_TRUE(IsPasswordHash(stored) && PasswordMatches("velkran", stored)) << stored;
+    EXPECT_EQ(prompter.Count(), 0u);
     main.Exit1Click();
 }
 

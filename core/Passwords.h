@@ -1,0 +1,37 @@
+// Stored passwords: salted Argon2id hashes made and checked by libsodium. Passwords compare
+// without regard to letter case, so what is hashed is always the lower-cased text.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zl {
+
+namespace db {
+class Connection;
+}
+
+// The width the main database declares for entity_pwd: a hash takes about 97 characters.
+constexpr int kStoredPasswordWidth = 255;
+
+// The stored form of a password: libsodium's Argon2id string ("$argon2id$..."), with a salt of
+// its own each time. Raises std::runtime_error when libsodium cannot make one (out of memory).
+std::string HashPassword(std::string_view password);
+
+// Whether a stored value is a hash rather than a password kept in clear from before hashing.
+bool IsPasswordHash(std::string_view stored);
+
+// Whether a typed password fits a stored value: a hash is verified by libsodium; a value still
+// kept in clear compares as text, both sides lower-cased.
+bool PasswordMatches(std::string_view typed, std::string_view stored);
+
+// How many seconds a login try waits before it is checked, after `failuresInARow` failed tries:
+// none for the first three tries, then 1, 2, 4 ... and never more than 30.
+int LoginDelaySeconds(int failuresInARow);
+
+// Widens entity_pwd of a main database made before passwords were hashed (declared narrower than
+// kStoredPasswordWidth), keeping every row and index; does nothing to one that is wide enough.
+// True when it widened the column. Raises db::DbError, the file unchanged, when it fails.
+bool WidenPasswordColumn(db::Connection& main);
+
+}  // namespace zl
