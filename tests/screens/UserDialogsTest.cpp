@@ -118,8 +118,8 @@ TEST_F(UserDialogsTest, GroupRightsAndMembershipDecideTheUsersRights) {
                       u = "/" + std::to_string(user) + "/4/2";
     EXPECT_EQ(Local("select group_concat(audit_descr || '/' || audit_extra || '/' || record_id || "
                     "'/' || dimension_id || '/' || sys_user_id, '|') from audit"),
-              "Group rights changed/Sales" + g + "|Group membership changed/ann" + u +
-                  "|Group rights changed/Sales" + g + "|Group membership changed/ann" + u);
+              "Group rights changed/Sales" + g + "|Password changed/ann" + u +
+                  "|Group membership changed/ann" + u + "|Group rights changed/Sales" + g + "|Group membership changed/ann" + u);
 }
 
 TEST_F(UserDialogsTest, ARewriteThatFailsPartWayOrGetsNoKeyKeepsTheOldRights) {
