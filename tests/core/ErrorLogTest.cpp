@@ -9,10 +9,10 @@
 
 #include "core/ErrorLog.h"
 #include "platform/desktop/Desktop.h"
-#include "tests/support/ScriptedOpener.h"
 #include "platform/http/Http.h"
-#include "tests/support/ScriptedPrompter.h"
 #include "tests/support/HttpTestServer.h"
+#include "tests/support/ScriptedOpener.h"
+#include "tests/support/ScriptedPrompter.h"
 
 namespace zl {
 namespace {
@@ -204,6 +204,7 @@ TEST(OpenFileByShell, OpensAnExistingFileOrSaysItDoesNotExist) {
 
     ui::ScriptedPrompter prompter;
     desktop::ScriptedOpener opener;
+    desktop::FixedContentTypes rtf({"application/rtf", "application/rtf", "application/rtf"});
     int owner = 0;
     OpenFileByShell(&owner, file);
     EXPECT_EQ(opener.Targets(), std::vector<std::string>{file});
