@@ -4,7 +4,6 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 
 #include "core/DataMod.h"
 #include "core/ErrorLog.h"

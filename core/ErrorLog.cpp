@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 #include <string_view>
 
 #include "platform/desktop/Desktop.h"

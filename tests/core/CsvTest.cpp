@@ -170,6 +170,7 @@ TEST_F(CsvTest, FormulasAreWrittenAsTextAndReadBackAsTyped) {
         << written;
     for (const char* guarded : {",'-2,", ",'+27 21 555,", ",'@home,", ",'\tTab,"})
         EXPECT_NE(written.find(guarded), std::string::npos) << guarded;
+    EXPECT_EQ(std::filesystem::status(csv).permissions(), std::filesystem::perms(0600));
 
     const int lastKey = std::stoi(Main("select next_id from id_control"));
     const CSVImporter::Result result = CSVImporter().Import(csv);

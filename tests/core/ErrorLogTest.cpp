@@ -102,6 +102,16 @@ TEST_F(ErrorLogTest, AppendsToAnExistingLog) {
               "TDataMod.openQuery > TfrmMain.popBU;no such table: bu;select * from bu where a;b\r\n"
               "TDataMod.nextID;locked;id_control\r\n");
     EXPECT_EQ(prompter_.Count(), 2u);
+    // An older log becomes private; a link in its place is never written through.
+    EXPECT_EQ(fs::status(dataDir_ + "zlm.err.log").permissions(), fs::perms(0600));
+    std::ofstream(dataDir_ + "other.txt") << "kept";
+    fs::remove(dataDir_ + "zlm.err.log");
+    fs::create_symlink(dataDir_ + "other.txt", dataDir_ + "zlm.err.log");
+    LogError("TDataMod.nextID", "locked", "id_control");
+    std::stringstream kept;
+    kept << std::ifstream(dataDir_ + "other.txt").rdbuf();
+    EXPECT_EQ(kept.str(), "kept");
+    EXPECT_EQ(prompter_.Count(), 2u);
 }
 
 TEST_F(ErrorLogTest, UnwritableLogShowsNothingAndSendsNothing) {
