@@ -99,27 +99,5 @@ TEST_F(FilesTest, ALinkInTheWayIsNeverFollowed) {
     EXPECT_EQ(errno, ENXIO);
 }
 
-TEST_F(FilesTest, RepositoryFoldersArePrivateAndNoLinkIsFollowed) {
-    const std::string base = Path("repo/doc");
-    {
-        const FileDescriptor folder = OpenPrivateFolder(base, "reports/0000000001");
-        ASSERT_TRUE(folder.valid());
-        EXPECT_TRUE(CreateEmptyFileAt(folder.get(), "rep7.html"));
-        EXPECT_FALSE(CreateEmptyFileAt(folder.get(), "rep7.html"));
-        EXPECT_EQ(errno, EEXIST);
-    }
-    for (const std::string& made :
-         {Path("repo"), base, base + "/reports", base + "/reports/0000000001"})
-        EXPECT_EQ(Mode(made), 0700u) << made;
-    EXPECT_EQ(Mode(base + "/reports/0000000001/rep7.html"), 0600u);
-    EXPECT_EQ(fs::file_size(base + "/reports/0000000001/rep7.html"), 0u);
-
-    fs::create_directory(dir_ / "elsewhere");
-    fs::create_directory_symlink(dir_ / "elsewhere", base + "/reports/0000000002");
-    EXPECT_FALSE(OpenPrivateFolder(base, "reports/0000000002").valid());
-    EXPECT_FALSE(OpenPrivateFolder(base, "reports/../../elsewhere").valid());
-    EXPECT_TRUE(fs::is_empty(dir_ / "elsewhere"));
-}
-
 }  // namespace
 }  // namespace zl::desktop
