@@ -4,11 +4,11 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 
 #include "core/DataMod.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
+#include "platform/desktop/Files.h"
 
 namespace zl {
 namespace {
@@ -26,6 +26,12 @@ std::string CustomersSql() {
            " from entity e left join address a on a.address_id = (select min(a2.address_id) "
            "from address a2 where a2.entity_id = e.entity_id) where e.dimension_id = 1 and "
            "(e.allow_delete = 0 or e.allow_delete is null) order by e.entity_id";
+}
+
+bool StartsAFormula(std::string_view value) {
+    std::size_t at = value.find_first_not_of('\'');
+    return at != std::string_view::npos &&
+           std::string_view("=+-@\t\r").find(value[at]) != std::string_view::npos;
 }
 
 std::string SystemReason() {
@@ -72,6 +78,29 @@ std::string CsvField(std::string_view value, char delimiter) {
     return field + '"';
 }
 
+std::string SpreadsheetText(std::string_view value) {
+    return StartsAFormula(value) ? "'" + std::string(value) : std::string(value);
+}
+
+std::string FromSpreadsheetText(std::string_view value) {
+    if (value.starts_with('\'') && StartsAFormula(value))
+        value.remove_prefix(1);
+    return std::string(value);
+}
+
+std::string CsvText(const db::Field& field) {
+    switch (field.DataType()) {
+        case db::FieldType::ftSmallint:
+        case db::FieldType::ftInteger:
+        case db::FieldType::ftFloat:
+        case db::FieldType::ftCurrency:
+        case db::FieldType::ftBoolean:
+            return field.AsString();
+        default:
+            return SpreadsheetText(field.AsString());
+    }
+}
+
 std::optional<std::string> CSVExporter::Export(const std::string& fileName) {
     const auto fail = [&fileName](const std::string& reason) {
         AppendErrorLog("CSVExporter.Export", reason, fileName);
@@ -86,10 +115,13 @@ std::optional<std::string> CSVExporter::Export(const std::string& fileName) {
     // leaves a short file under the chosen name.
     const std::string partFile = fileName + ".part";
     try {
-        std::ofstream out;
+        // A piece left by an earlier run goes first (a link only loses itself), so the file
+        // written is always a new private one.
+        std::error_code stale;
+        std::filesystem::remove(partFile, stale);
+        desktop::FileWriter out;
         errno = 0;
-        out.open(partFile, std::ios::binary | std::ios::trunc);
-        if (!out)
+        if (!out.Open(partFile, desktop::WriteMode::CreateNew))
             return fail(SystemReason());
         std::string line;
         for (const CustomerColumn& c : CustomerFileColumns()) {
@@ -102,7 +134,7 @@ std::optional<std::string> CSVExporter::Export(const std::string& fileName) {
             for (int i = 0; i < customers.FieldCount(); ++i) {
                 if (i > 0)
                     line += ',';
-                line += CsvField(customers.Fields(i).AsString());
+                line += CsvField(CsvText(customers.Fields(i)));
             }
             out << line << "\r\n";
         }

@@ -317,7 +317,7 @@ class RowWriter {
     void WriteColumns(db::Query& q, const std::string& table, const Record& record) {
         for (const Mapping::Target& t : mapping_.targets)
             if (t.table == table && t.fileColumn < record.fields.size())
-                WriteValue(q.FieldByName(t.name), record.fields[t.fileColumn]);
+                WriteValue(q.FieldByName(t.name), FromSpreadsheetText(record.fields[t.fileColumn]));
     }
     void CheckReference(const char* column, const std::set<int>& keys, const char* kind) {
         const int key = entity_.FieldByName(column).AsInteger();

@@ -21,8 +21,9 @@ class CSVImporter {
 
     // Reads the file: UTF-8, comma- or semicolon-delimited (whichever the first row uses more),
     // column names on the first row matched case-insensitively against the columns of
-    // CustomerFileColumns (the key is never read: every customer gets a new one). Every row is
-    // appended with the usual first values of a new customer and of its address; all rows are
+    // CustomerFileColumns (the key is never read: every customer gets a new one). A value reads
+    // without the apostrophe that the export puts before a formula (FromSpreadsheetText). Every row
+    // is appended with the usual first values of a new customer and of its address; all rows are
     // stored in one transaction, which rolls back when any row does not fit (a text too long
     // for its column, a number that is none, an unknown region or customer type, no name).
     // Shows nothing while the transaction is open; the failure is logged and returned.

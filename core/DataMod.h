@@ -69,7 +69,9 @@ class TDataMod {
     void logEvent(const std::string& descr, const std::string& extra, int recordId,
                   int dimId) noexcept;
     bool checkRight(int user, int op);
-    // A new, unused path in the document repository; raises when none can be made.
+    // A new path in the document repository, reserved by creating its file (empty, 0600) in a
+    // 0700 numbered folder that is no link; a name already taken is skipped for the next key.
+    // The caller writes into that empty file. Raises when none can be made.
     std::string NewDocPath(const std::string& prefix, const std::string& ext);
     void CheckFirst() noexcept;
 

@@ -1,12 +1,14 @@
 // The data module's audit log, rights lookup, document-repository paths and first-run set-up.
+#include <cerrno>
+#include <cstring>
 #include <exception>
-#include <filesystem>
 #include <stdexcept>
 
 #include "core/DataMod.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "platform/db/Unicode.h"
+#include "platform/desktop/Files.h"
 #include "platform/format/Format.h"
 
 namespace zl {
@@ -98,8 +100,8 @@ bool TDataMod::checkRight(int user, int op) {
 
 std::string TDataMod::NewDocPath(const std::string& prefix, const std::string& ext) {
     SettingsEditGuard guard(qConfig);
-    const std::string reports =
-        WithSeparator(qConfig.FieldByName("config_docrepository").AsString()) + "reports/";
+    const std::string repository =
+        WithSeparator(qConfig.FieldByName("config_docrepository").AsString());
     int count = qConfig.FieldByName("config_doccounter").AsInteger() + 1;
     if (count > kPathsPerFolder) {
         qConfig.Edit();
@@ -108,18 +110,35 @@ std::string TDataMod::NewDocPath(const std::string& prefix, const std::string& e
         qConfig.Post();
         count = 1;
     }
-    const std::string folder =
-        reports + format::Format("%.10d", qConfig.FieldByName("config_curdocdir").AsInteger());
-    // The folder may be new, or the repository may have lost it: make sure it is there.
-    std::filesystem::create_directories(folder);
+    const std::string relative =
+        "reports/" + format::Format("%.10d", qConfig.FieldByName("config_curdocdir").AsInteger());
+    // The folder may be new, or the repository may have lost it: make sure it is there, private,
+    // and no link to somewhere else.
+    const desktop::FileDescriptor folder = desktop::OpenPrivateFolder(repository, relative);
+    if (!folder.valid())
+        throw std::runtime_error("The folder " + repository + relative + " cannot be used. " +
+                                 std::strerror(errno));
     qConfig.Edit();
     qConfig.FieldByName("config_doccounter").SetAsInteger(count);
     qConfig.Post();
-    const int key = nextID();
-    // A path on key 0 would name a report that is already filed.
-    if (key == 0)
-        throw std::runtime_error("No new document number could be issued.");
-    return folder + "/" + prefix + std::to_string(key) + ext;
+    // The name is reserved by creating the file. A name already there (a main database restored
+    // from a backup, or another one chosen in the options) is an older document that a contact
+    // event may still open: the next key is taken instead.
+    int previous = 0;
+    for (;;) {
+        const int key = nextID();
+        // A path on key 0 would name a report that is already filed; a key that does not grow
+        // would never find a free name.
+        if (key <= previous)
+            throw std::runtime_error("No new document number could be issued.");
+        previous = key;
+        const std::string name = prefix + std::to_string(key) + ext;
+        if (desktop::CreateEmptyFileAt(folder.get(), name))
+            return repository + relative + "/" + name;
+        if (errno != EEXIST)
+            throw std::runtime_error("The document " + repository + relative + "/" + name +
+                                     " cannot be created. " + std::strerror(errno));
+    }
 }
 
 void TDataMod::CheckFirst() noexcept {

@@ -2,10 +2,10 @@
 
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 #include <string_view>
 
 #include "platform/desktop/Desktop.h"
+#include "platform/desktop/Files.h"
 #include "platform/http/Http.h"
 
 namespace zl {
@@ -88,10 +88,9 @@ std::string EncodeErrorText(const std::string& s) {
 bool AppendErrorLog(const std::string& where, const std::string& msg,
                     const std::string& extra) noexcept {
     try {
-        std::ofstream log(GetAppDataDir() + "zlm.err.log", std::ios::binary | std::ios::app);
-        if (!log) {
+        desktop::FileWriter log;
+        if (!log.Open(GetAppDataDir() + "zlm.err.log", desktop::WriteMode::Append))
             return false;
-        }
         log << where << ';' << std::flush;
         log << MaskConnectionPassword(msg) << ';' << std::flush;
         log << MaskConnectionPassword(extra) << "\r\n" << std::flush;
@@ -121,21 +120,37 @@ void LogError(const std::string& where, const std::string& msg, const std::strin
 void OpenFileByShell(ui::WindowHandle owner, const std::string& path) {
     std::error_code error;
     if (std::filesystem::exists(path, error) && !std::filesystem::is_directory(path, error)) {
-        desktop::OpenWithDesktop(path);
+        OpenDocumentFile(owner, path);
     } else {
         ui::ShowMessage(owner, "File does not exist", "Not found", ui::Icon::Warning);
     }
 }
 
 void OpenDocumentFile(ui::WindowHandle owner, const std::string& path) {
-    if (desktop::IsProgramFile(path)) {
-        ui::ShowMessage(owner, "This file is a program and is not opened.", "Not opened",
-                        ui::Icon::Warning);
-        return;
+    desktop::FileTypes types;
+    std::string type;
+    switch (desktop::OpenDocument(path, types, type)) {
+        case desktop::OpenResult::Opened:
+            return;
+        case desktop::OpenResult::Refused: {
+            AppendErrorLog("OpenDocumentFile",
+                           "Not opened: type " + type + " (by name " + types.byName +
+                               ", by content " + types.byContent + ", overall " + types.overall +
+                               ")",
+                           path);
+            ui::ShowMessage(
+                owner,
+                "This file is not opened: it is no document, picture, spreadsheet, PDF, "
+                "web page, text or RTF file (its type is " +
+                    type + ").",
+                "Not opened", ui::Icon::Warning);
+            return;
+        }
+        case desktop::OpenResult::NotStarted:
+            ui::ShowMessage(owner, "No program could be started to open this file.", "Not opened",
+                            ui::Icon::Warning);
+            return;
     }
-    if (!desktop::OpenWithDesktop(path))
-        ui::ShowMessage(owner, "No program could be started to open this file.", "Not opened",
-                        ui::Icon::Warning);
 }
 
 }  // namespace zl

@@ -25,11 +25,13 @@ void LogError(const std::string& where, const std::string& msg, const std::strin
 // are dropped, letters, digits and "-._~!$'()*,;@[]" stay, every other byte is "%XX".
 std::string EncodeErrorText(const std::string& s);
 
-// Opens the file with the desktop's program, or tells the user that it does not exist.
+// Opens the file as OpenDocumentFile does, or tells the user that it does not exist.
 void OpenFileByShell(ui::WindowHandle owner, const std::string& path);
 
-// Opens a stored document with the desktop's program. A program is never started: the user is
-// told "This file is a program and is not opened."; so is a start that fails.
+// Opens a stored document with the desktop's program when its content type makes it a document
+// (desktop::OpenDocument). Any other file (a program, script, desktop entry, package, whatever
+// its name or execute bit) is not opened: the user is told so, with its type, and the refusal is
+// logged under "OpenDocumentFile" with the path. A start that fails is told too.
 void OpenDocumentFile(ui::WindowHandle owner, const std::string& path);
 
 // Replaces the value of every item whose name ends in "password" (any case), up to the next ";"

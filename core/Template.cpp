@@ -1,5 +1,7 @@
 #include "core/Template.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -9,6 +11,7 @@
 #include "core/DataMod.h"
 #include "core/Globals.h"
 #include "platform/db/Unicode.h"
+#include "platform/desktop/Files.h"
 #include "platform/format/Format.h"
 
 namespace zl {
@@ -130,16 +133,20 @@ bool Template::Merge(int templateId, int customerId, const std::string& outFile,
         if (in.bad())
             throw std::runtime_error("The template file " + templateFile + " cannot be read.");
     }
+    // The output is the empty file that reserved the letter's path (or a new one); a file with
+    // content is somebody's letter and is never written over.
+    desktop::FileWriter output;
+    if (!output.Open(outFile, desktop::WriteMode::FillEmpty))
+        throw std::runtime_error("The document " + outFile + " cannot be created. " +
+                                 std::strerror(errno));
     try {
-        std::ofstream output(outFile, std::ios::binary | std::ios::trunc);
-        if (!output)
-            throw std::runtime_error("The document " + outFile + " cannot be created.");
         WriteMerged(source, output);
         output.close();
         if (!output)
             throw std::runtime_error("The document " + outFile + " could not be written.");
     } catch (...) {
-        // The stream is closed by now; half a letter is no letter.
+        // Half a letter is no letter.
+        output.close();
         std::error_code ignored;
         std::filesystem::remove(outFile, ignored);
         throw;

@@ -19,7 +19,8 @@ class Template {
     Template& operator=(const Template&) = delete;
 
     // Writes the template of doc_template row `templateId`, merged with customer `customerId`,
-    // to `outFile` (overwritten). True when the file was written. False, with no file made,
+    // to `outFile`: a new file, or the empty one that reserved the path (a file with content is
+    // never written over: that raises). True when the file was written. False, with no file made,
     // when the template's file is missing (the user is told, the box owned by `owner`) or a
     // query could not be opened (logged by the data module). A failure to read or write raises,
     // after the partly written file has been removed.

@@ -39,12 +39,9 @@ std::string HtmlEscape(const std::string& text) {
 
 bool ReportBase::createHTML(const std::string& path) {
     closeFile();
-    auto file = std::make_unique<std::ofstream>();
+    auto file = std::make_unique<desktop::FileWriter>();
     // A page is written in many small pieces: a large buffer keeps them off the system.
-    buffer_.resize(1 << 16);
-    file->rdbuf()->pubsetbuf(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-    file->open(path, std::ios::binary | std::ios::trunc);
-    if (!*file) {
+    if (!file->Open(path, desktop::WriteMode::FillEmpty, 1 << 16)) {
         LogError("ReportBase.createHTML",
                  "Cannot create file \"" + path + "\". " + std::strerror(errno), path);
         return false;

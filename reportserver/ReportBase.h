@@ -3,12 +3,12 @@
 // bytes, the synonym look-up and the values of one report run.
 #pragma once
 
-#include <fstream>
 #include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "platform/desktop/Files.h"
 #include "platform/format/Format.h"
 
 namespace zl::reportserver {
@@ -25,8 +25,9 @@ class ReportBase {
     ReportBase(const ReportBase&) = delete;
     ReportBase& operator=(const ReportBase&) = delete;
 
-    // Creates (or truncates) the file and writes the lines "<html>" and "<head>". False, logged
-    // under "ReportBase.createHTML" with the path, when the file cannot be created.
+    // Creates the file, or fills the empty one that reserved a repository path, and writes the
+    // lines "<html>" and "<head>". A file with content or a link is never written over. False,
+    // logged under "ReportBase.createHTML" with the path, when the file cannot be created.
     bool createHTML(const std::string& path);
     // Writes the lines "</body>" and "</html>" and closes the file this writer owns.
     void closeHTML();
@@ -71,8 +72,7 @@ class ReportBase {
   private:
     std::ostream& out();
 
-    std::vector<char> buffer_;  // the owned file's buffer; declared first, destroyed last
-    std::unique_ptr<std::ofstream> owned_;
+    std::unique_ptr<desktop::FileWriter> owned_;
     std::ostream* stream_ = nullptr;
 };
 

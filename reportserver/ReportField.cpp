@@ -2,14 +2,15 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <vector>
 
+#include "core/CSVExporter.h"
 #include "core/DataMod.h"
 #include "core/Globals.h"
 #include "platform/db/DbError.h"
+#include "platform/desktop/Files.h"
 
 namespace zl::reportserver {
 
@@ -54,7 +55,7 @@ std::string CsvValue(const db::Field& field) {
         return "";
     const bool isText = field.DataType() == db::FieldType::ftString ||
                         field.DataType() == db::FieldType::ftWideString;
-    return CsvField(field.AsString(), isText);
+    return CsvField(CsvText(field), isText);
 }
 
 }  // namespace
@@ -276,8 +277,8 @@ void ReportField::writeTotals() {
 }
 
 void ReportField::writeCSV(const std::string& fileName) {
-    std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
-    if (!file)
+    desktop::FileWriter file;
+    if (!file.Open(fileName, desktop::WriteMode::Replace))
         throw std::runtime_error("Cannot create file \"" + fileName + "\". " +
                                  std::strerror(errno));
     file.exceptions(std::ios::badbit | std::ios::failbit);

@@ -233,10 +233,14 @@ void TfrmContact::btnTemplateClick() {
         return;
     const std::string path = DataMod->NewDocPath("doc", ".rtf");
     Template letter;
-    // A missing template has been reported; no path to a letter that does not exist is kept.
+    // A missing template has been reported; no path to a letter that does not exist is kept,
+    // nor the empty file that reserved it.
     if (!letter.Merge(templateId, qEdit.FieldByName("customer_id").AsInteger(), path,
-                      widgets::HandleOf(this)))
+                      widgets::HandleOf(this))) {
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
         return;
+    }
     SetFile(path);
     btnViewClick();
 }

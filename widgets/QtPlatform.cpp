@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QScreen>
 
 namespace zl::widgets {
@@ -100,16 +101,29 @@ int QtScreen::Height() const {
     return screen ? screen->geometry().height() : 768;
 }
 
+desktop::FileTypes QtContentTypes::TypesOf(const std::string& path) {
+    const QMimeDatabase types;
+    const QString file = QString::fromStdString(path);
+    const auto name = [](const QMimeType& type) {
+        return type.isDefault() ? std::string() : type.name().toStdString();
+    };
+    return {name(types.mimeTypeForFile(file, QMimeDatabase::MatchExtension)),
+            name(types.mimeTypeForFile(file, QMimeDatabase::MatchContent)),
+            types.mimeTypeForFile(file).name().toStdString()};
+}
+
 QtPlatform::QtPlatform() {
     ui::InstallPrompter(&prompter_);
     ui::InstallCursor(&cursor_);
     ui::InstallScreen(&screen_);
+    desktop::InstallContentTypes(&contentTypes_);
 }
 
 QtPlatform::~QtPlatform() {
     ui::InstallPrompter(nullptr);
     ui::InstallCursor(nullptr);
     ui::InstallScreen(nullptr);
+    desktop::InstallContentTypes(nullptr);
 }
 
 void InstallQtPlatform() {

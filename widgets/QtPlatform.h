@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "platform/desktop/Desktop.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Prompter.h"
 
@@ -42,7 +43,14 @@ class QtScreen : public ui::Screen {
     int Height() const override;
 };
 
-// Installs the three Qt implementations for its life; the fallbacks come back afterwards.
+// A file's types from the shared MIME database (QMimeDatabase reads the freedesktop.org database
+// the desktop itself uses to choose a program: name patterns and content magic alike).
+class QtContentTypes : public desktop::ContentTypes {
+  public:
+    desktop::FileTypes TypesOf(const std::string& path) override;
+};
+
+// Installs the Qt implementations for its life; the fallbacks come back afterwards.
 class QtPlatform {
   public:
     QtPlatform();
@@ -54,6 +62,7 @@ class QtPlatform {
     QtPrompter prompter_;
     QtCursor cursor_;
     QtScreen screen_;
+    QtContentTypes contentTypes_;
 };
 
 // Installs the Qt implementations for the rest of the program's life.

@@ -7,11 +7,8 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string_view>
 #include <thread>
 
@@ -20,12 +17,6 @@ extern char** environ;
 namespace zl::desktop {
 
 namespace {
-
-std::string LowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 std::string Env(const char* name) {
     const char* value = std::getenv(name);
@@ -61,6 +52,7 @@ class XdgOpener : public Opener {
 
 XdgOpener defaultOpener;
 std::atomic<Opener*> installedOpener{nullptr};
+std::atomic<ContentTypes*> installedTypes{nullptr};
 
 }  // namespace
 
@@ -89,29 +81,54 @@ bool OpenWithDesktop(const std::string& target) {
     return CurrentOpener().Open(target);
 }
 
-bool IsProgramFile(const std::string& path) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    const fs::perms perms = fs::status(path, error).permissions();
-    if (!error && (perms & (fs::perms::owner_exec | fs::perms::group_exec |
-                            fs::perms::others_exec)) != fs::perms::none)
-        return true;
-    static const std::array<std::string_view, 12> kProgramExtensions = {
-        ".desktop", ".exe", ".com",      ".bat", ".cmd", ".msi",
-        ".sh",      ".run", ".appimage", ".jar", ".scr", ".pif"};
-    const std::string extension = LowerCase(fs::path(path).extension().string());
-    if (std::find(kProgramExtensions.begin(), kProgramExtensions.end(), extension) !=
-        kProgramExtensions.end())
-        return true;
-    // A program whatever its name: an ELF or Windows binary, or a script naming its interpreter.
-    char head[4] = {};
-    std::ifstream in(path, std::ios::binary);
-    in.read(head, sizeof head);
-    const std::string_view start(head, static_cast<std::size_t>(in.gcount()));
-    return start.starts_with(
-               "\x7F"
-               "ELF") ||
-           start.starts_with("MZ") || start.starts_with("#!");
+void InstallContentTypes(ContentTypes* types) {
+    installedTypes.store(types);
+}
+
+std::string RefusedType(const FileTypes& types) {
+    static const std::array<std::string_view, 11> kDocuments = {"application/pdf",
+                                                                "application/rtf",
+                                                                "text/rtf",
+                                                                "text/plain",
+                                                                "text/csv",
+                                                                "text/tab-separated-values",
+                                                                "text/html",
+                                                                "application/xhtml+xml",
+                                                                "application/msword",
+                                                                "application/vnd.ms-excel",
+                                                                "application/vnd.ms-powerpoint"};
+    static const std::array<std::string_view, 3> kDocumentFamilies = {
+        "image/", "application/vnd.oasis.opendocument.",
+        "application/vnd.openxmlformats-officedocument."};
+    // What the bytes of a document of the types above may look like on their own.
+    static const std::array<std::string_view, 5> kContainers = {
+        "application/octet-stream", "application/zip", "application/x-ole-storage", "text/plain",
+        "application/x-zerosize"};
+    const auto isDocument = [](std::string_view type) {
+        return std::find(kDocuments.begin(), kDocuments.end(), type) != kDocuments.end() ||
+               std::any_of(kDocumentFamilies.begin(), kDocumentFamilies.end(),
+                           [type](std::string_view family) { return type.starts_with(family); });
+    };
+    const bool contentFits =
+        types.byContent.empty() || isDocument(types.byContent) ||
+        std::find(kContainers.begin(), kContainers.end(), types.byContent) != kContainers.end();
+    if (!contentFits)
+        return types.byContent;
+    if (!types.byName.empty() && types.byName != "application/octet-stream" &&
+        !isDocument(types.byName))
+        return types.byName;
+    if (!isDocument(types.overall))
+        return types.overall.empty() ? "unknown" : types.overall;
+    return {};
+}
+
+OpenResult OpenDocument(const std::string& path, FileTypes& types, std::string& refused) {
+    ContentTypes* lookUp = installedTypes.load();
+    types = lookUp ? lookUp->TypesOf(path) : FileTypes{};
+    refused = RefusedType(types);
+    if (!refused.empty())
+        return OpenResult::Refused;
+    return OpenWithDesktop(path) ? OpenResult::Opened : OpenResult::NotStarted;
 }
 
 }  // namespace zl::desktop

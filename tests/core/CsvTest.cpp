@@ -153,6 +153,42 @@ TEST_F(CsvTest, ExportThenImportGivesTheSameCustomersUnderNewKeys) {
     EXPECT_EQ(prompter.Count(), 0u);
 }
 
+TEST_F(CsvTest, FormulasAreWrittenAsTextAndReadBackAsTyped) {
+    const std::string link = "=HYPERLINK(\"http://x.test/?a\",\"Open\")";
+    const int original = AddCustomer({{"entity_name", link},
+                                      {"entity_first", "'=1+1"},
+                                      {"entity_title", "'plain"},
+                                      {"entity_code", "-2"},
+                                      {"address_tel1", "+27 21 555"},
+                                      {"address_email1", "@home"},
+                                      {"address_phys1", "\tTab"}});
+    ASSERT_EQ(CSVExporter().Export(csv), std::nullopt);
+    const std::string written = test::ReadFile(csv);
+    EXPECT_NE(
+        written.find(",\"'=HYPERLINK(\"\"http://x.test/?a\"\",\"\"Open\"\")\",''=1+1,'plain,"),
+        std::string::npos)
+        << written;
+    for (const char* guarded : {",'-2,", ",'+27 21 555,", ",'@home,", ",'\tTab,"})
+        EXPECT_NE(written.find(guarded), std::string::npos) << guarded;
+    EXPECT_EQ(std::filesystem::status(csv).permissions(), std::filesystem::perms(0600));
+
+    const int lastKey = std::stoi(Main("select next_id from id_control"));
+    const CSVImporter::Result result = CSVImporter().Import(csv);
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(CustomerText(IdOf(link, lastKey)), CustomerText(original));
+}
+
+TEST_F(CsvTest, OnlyValuesWrittenAsTextGetTheApostrophe) {
+    db::Query q(&dm->zlmConn);
+    ASSERT_TRUE(dm->openQuery(
+        q, "select -5 as n, -2.5 as f, '-5' as t, '=A1' as a, 'x=1' as b, '''x' as c", "t"));
+    const char* expected[] = {"-5", "-2.5", "'-5", "'=A1", "x=1", "'x"};
+    for (int i = 0; i < q.FieldCount(); ++i)
+        EXPECT_EQ(CsvText(q.Fields(i)), expected[i]) << i;
+    EXPECT_EQ(FromSpreadsheetText("'x"), "'x");
+    EXPECT_EQ(FromSpreadsheetText("'\r"), "\r");
+}
+
 TEST_F(CsvTest, ASemicolonFileWithOtherColumnsStoresWhatItNamesAndListsTheRest) {
     WriteFile(
         "\xEF\xBB\xBF"

@@ -9,10 +9,10 @@
 
 #include "core/ErrorLog.h"
 #include "platform/desktop/Desktop.h"
-#include "tests/support/ScriptedOpener.h"
 #include "platform/http/Http.h"
-#include "tests/support/ScriptedPrompter.h"
 #include "tests/support/HttpTestServer.h"
+#include "tests/support/ScriptedOpener.h"
+#include "tests/support/ScriptedPrompter.h"
 
 namespace zl {
 namespace {
@@ -101,6 +101,16 @@ TEST_F(ErrorLogTest, AppendsToAnExistingLog) {
               "old;line;\r\n"
               "TDataMod.openQuery > TfrmMain.popBU;no such table: bu;select * from bu where a;b\r\n"
               "TDataMod.nextID;locked;id_control\r\n");
+    EXPECT_EQ(prompter_.Count(), 2u);
+    // An older log becomes private; a link in its place is never written through.
+    EXPECT_EQ(fs::status(dataDir_ + "zlm.err.log").permissions(), fs::perms(0600));
+    std::ofstream(dataDir_ + "other.txt") << "kept";
+    fs::remove(dataDir_ + "zlm.err.log");
+    fs::create_symlink(dataDir_ + "other.txt", dataDir_ + "zlm.err.log");
+    LogError("TDataMod.nextID", "locked", "id_control");
+    std::stringstream kept;
+    kept << std::ifstream(dataDir_ + "other.txt").rdbuf();
+    EXPECT_EQ(kept.str(), "kept");
     EXPECT_EQ(prompter_.Count(), 2u);
 }
 
@@ -204,6 +214,7 @@ TEST(OpenFileByShell, OpensAnExistingFileOrSaysItDoesNotExist) {
 
     ui::ScriptedPrompter prompter;
     desktop::ScriptedOpener opener;
+    desktop::FixedContentTypes rtf({"application/rtf", "application/rtf", "application/rtf"});
     int owner = 0;
     OpenFileByShell(&owner, file);
     EXPECT_EQ(opener.Targets(), std::vector<std::string>{file});

@@ -119,6 +119,37 @@ TEST_F(SettingsTest, APathEndsInItsFolderPrefixKeyAndExtension) {
               folder.Home() + "/repository/reports/0000000003/doc513rtf");
 }
 
+TEST_F(SettingsTest, APathAlreadyTakenIsSkippedAndNothingOfItsIsWritten) {
+    const std::string repo = folder.Home() + "/repository/";
+    const std::string reports = repo + "reports/0000000003/";
+    SetConfig("config_docrepository", repo);
+    SetConfig("config_curdocdir", "3");
+    ASSERT_TRUE(dm->actionQuery("update id_control set next_id=511", "test"));
+    // The reserved path is an empty private file in a private folder.
+    EXPECT_EQ(dm->NewDocPath("doc", ".rtf"), reports + "doc512.rtf");
+    EXPECT_EQ(fs::file_size(reports + "doc512.rtf"), 0u);
+    EXPECT_EQ(fs::status(reports + "doc512.rtf").permissions(), fs::perms(0600));
+    EXPECT_EQ(fs::status(reports).permissions(), fs::perms(0700));
+
+    // A main database restored from a backup hands out the same keys again.
+    std::ofstream(reports + "doc512.rtf") << "older letter";
+    std::ofstream(folder.Home() + "/elsewhere.rtf") << "not the program's";
+    fs::create_symlink(folder.Home() + "/elsewhere.rtf", reports + "doc513.rtf");
+    ASSERT_TRUE(dm->actionQuery("update id_control set next_id=511", "test"));
+    EXPECT_EQ(dm->NewDocPath("doc", ".rtf"), reports + "doc514.rtf");
+    EXPECT_EQ(test::ReadFile(reports + "doc512.rtf"), "older letter");
+    EXPECT_EQ(test::ReadFile(folder.Home() + "/elsewhere.rtf"), "not the program's");
+    EXPECT_EQ(Local("select config_doccounter from config"), "2");
+
+    // A numbered folder that is a link to somewhere else is not used.
+    fs::create_directory(folder.Home() + "/outside");
+    fs::create_directory_symlink(folder.Home() + "/outside", repo + "reports/0000000004");
+    SetConfig("config_curdocdir", "4");
+    EXPECT_ANY_THROW(dm->NewDocPath("rep", ".html"));
+    EXPECT_TRUE(fs::is_empty(folder.Home() + "/outside"));
+    EXPECT_EQ(dm->qConfig.State(), db::DataSetState::dsBrowse);
+}
+
 TEST_F(SettingsTest, AFailedPathLeavesTheSettingsRowAsItWas) {
     const std::string blocked = folder.Home() + "/blocked";
     std::ofstream(blocked) << "a file where the repository should be";

@@ -46,6 +46,7 @@ class TemplateMergeTest : public test::CoreFixture {
     // Merges `bytes` for the customer and returns what was written.
     std::string Merged(const std::string& bytes, int customer = kCustomer) {
         WriteTemplate(bytes);
+        std::filesystem::remove(outPath);  // each merge makes a new letter
         Template merge;
         EXPECT_TRUE(merge.Merge(kTemplate, customer, outPath));
         return test::ReadFile(outPath);
@@ -191,6 +192,17 @@ TEST_F(TemplateMergeTest, AFailedWriteLeavesNoHalfLetter) {
     const std::string nowhere = folder.Home() + "/no/such/folder/out.rtf";
     EXPECT_ANY_THROW(merge.Merge(kTemplate, kCustomer, nowhere));
     EXPECT_FALSE(std::filesystem::exists(nowhere));
+}
+
+TEST_F(TemplateMergeTest, ALetterGoesIntoItsReservedEmptyFileAndNeverOverAnother) {
+    WriteTemplate("Dear <_customer_name_>");
+    std::ofstream(outPath, std::ios::binary).close();
+    Template merge;
+    EXPECT_TRUE(merge.Merge(kTemplate, kCustomer, outPath));
+    EXPECT_EQ(test::ReadFile(outPath), "Dear Smith");
+    // A path handed out twice names someone's letter: it stays as it is.
+    EXPECT_ANY_THROW(merge.Merge(kTemplate, kCustomer, outPath));
+    EXPECT_EQ(test::ReadFile(outPath), "Dear Smith");
 }
 
 }  // namespace

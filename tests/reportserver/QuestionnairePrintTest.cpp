@@ -114,6 +114,7 @@ class QuestionnairePrintTest : public test::QtFixture {
     void Exec(const std::string& sql) { dm->zlmConn.Execute(sql); }
 
     std::string PrintBlank(int questId) {
+        std::filesystem::remove(page);  // each printout is a new file
         QuestionnairePrinter printer;
         EXPECT_TRUE(printer.Open(questId, 0));
         printer.printBlank(page);
@@ -122,6 +123,7 @@ class QuestionnairePrintTest : public test::QtFixture {
     }
 
     std::string PrintCompleted(int compQuestId) {
+        std::filesystem::remove(page);
         QuestionnairePrinter printer;
         printer.openCompleted(compQuestId);
         printer.printCompleted(page);

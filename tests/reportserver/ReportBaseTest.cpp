@@ -1,8 +1,11 @@
 // The HTML writer's exact bytes, its file handling and the synonym look-up; the date dialog.
 #include "reportserver/ReportBase.h"
 
+#include <sys/resource.h>
+
 #include <QDateEdit>
 #include <QPushButton>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -26,6 +29,27 @@ class ReportBaseTest : public test::QtFixture {
     std::string File() const { return folder.DataFolder() + "page.html"; }
     std::string Written() const { return test::ReadFile(File()); }
     ReportBase writer;
+};
+
+// Files of this process grow no larger than `bytes` while it lives; a write beyond fails.
+class DiskFullAt {
+  public:
+    explicit DiskFullAt(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit limited = saved_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~DiskFullAt() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, handler_);
+    }
+    DiskFullAt(const DiskFullAt&) = delete;
+    DiskFullAt& operator=(const DiskFullAt&) = delete;
+
+  private:
+    void (*handler_)(int);
+    rlimit saved_{};
 };
 
 struct Primitive {
@@ -56,6 +80,7 @@ TEST_F(ReportBaseTest, EveryPrimitiveWritesItsExactBytes) {
          "<font size=\"3\" face=\"Arial\">\r\n</b></font>\r\n"},
     };
     for (const Primitive& c : cases) {
+        std::filesystem::remove(File());  // each page is a new file
         ASSERT_TRUE(writer.createHTML(File())) << c.what;
         c.write(writer);
         writer.closeHTML();
@@ -66,11 +91,14 @@ TEST_F(ReportBaseTest, EveryPrimitiveWritesItsExactBytes) {
     }
 }
 
-TEST_F(ReportBaseTest, ABorrowedStreamWritesIntoTheOwnersFileAndAnExistingFileIsReplaced) {
-    {
-        std::ofstream old(File());
-        old << "an older, longer report that must not survive";
-    }
+TEST_F(ReportBaseTest, ABorrowedStreamWritesIntoTheOwnersReservedFileAndAnOlderOneIsKept) {
+    const std::string older = folder.DataFolder() + "older.html";
+    std::ofstream(older) << "an older report that a filed event still opens";
+    EXPECT_FALSE(writer.createHTML(older));
+    EXPECT_EQ(test::ReadFile(older), "an older report that a filed event still opens");
+    EXPECT_FALSE(writer.hasStream());
+
+    std::ofstream(File()).close();  // the empty file that reserved the path
     ASSERT_TRUE(writer.createHTML(File()));
     ReportBase borrower;
     borrower.setStream(writer.getStream());
@@ -89,17 +117,19 @@ TEST_F(ReportBaseTest, AFileThatCannotBeCreatedIsLoggedAndNothingIsWritten) {
 }
 
 TEST_F(ReportBaseTest, AWriteThatFailsRaisesAndClosingTheFileKeepsWhatWasWritten) {
-    if (!std::filesystem::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full here";
-    ASSERT_TRUE(writer.createHTML("/dev/full"));
-    EXPECT_THROW(
-        {
-            for (int i = 0; i < 10000; ++i)
-                writer.writeLine(std::string(100, 'x'));
-        },
-        std::ios_base::failure);
-    writer.closeFile();
-    EXPECT_FALSE(writer.hasStream());
+    {
+        // The disk fills up: a file size limit on this process (a device is no page to write).
+        const DiskFullAt full(1 << 16);
+        ASSERT_TRUE(writer.createHTML(folder.DataFolder() + "big.html"));
+        EXPECT_THROW(
+            {
+                for (int i = 0; i < 10000; ++i)
+                    writer.writeLine(std::string(100, 'x'));
+            },
+            std::ios_base::failure);
+        writer.closeFile();
+        EXPECT_FALSE(writer.hasStream());
+    }
 
     ASSERT_TRUE(writer.createHTML(File()));
     writer.writeLine("half a page");

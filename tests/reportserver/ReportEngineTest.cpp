@@ -156,6 +156,7 @@ class ReportEngineTest : public test::QtFixture {
     std::string Page(int id, int key) {
         report.reportKey = key;
         report.busUnitId = 3;
+        std::filesystem::remove(html);  // each run writes a new page
         EXPECT_TRUE(report.createHTML(html));
         report.Populate(id);
         report.Generate();

@@ -91,6 +91,8 @@ class ReportViewTest : public test::QtFixture {
         dm->repConn.ExecuteScript(kDefinition);
         dm->zlmConn.ExecuteScript(kPeople);
         report.reportKey = 9001;
+        // A run writes a new page: the report server never writes over one with content.
+        std::filesystem::remove(page);
         ASSERT_TRUE(report.createHTML(page));
         report.Populate(9500);
         report.Generate();
@@ -309,6 +311,22 @@ TEST_F(ReportViewTest, CsvExportWritesTheDetailSectionAndSaysSo) {
     EXPECT_EQ(box.icon, ui::Icon::Information);
     EXPECT_EQ(box.buttons, ui::Buttons::Ok);
     EXPECT_EQ(box.owner, widgets::HandleOf(&viewer));
+}
+
+TEST_F(ReportViewTest, CsvShowsAFormulaAsTextInAPrivateFile) {
+    ASSERT_TRUE(
+        dm->actionQuery("insert into entity (entity_id, dimension_id, parent_id, "
+                        "entity_name) values (9013, 17, 9001, "
+                        "'=HYPERLINK(\"http://x.test\",\"Cole\")')",
+                        "test"));
+    RunReport();
+    const std::string csv = folder.Home() + "/contacts.csv";
+    viewer.askCsvFile = [&] { return csv; };
+    WhileShown([](TfrmReportView& v) { v.btnCSV->click(); });
+    EXPECT_EQ(test::ReadFile(csv),
+              "entity_id,entity_name\r\n9011,\"Berg, Anna\"\r\n9012,\"Ben Cole\"\r\n"
+              "9013,\"'=HYPERLINK(\"\"http://x.test\"\",\"\"Cole\"\")\"\r\n");
+    EXPECT_EQ(std::filesystem::status(csv).permissions(), std::filesystem::perms(0600));
 }
 
 TEST_F(ReportViewTest, AFailedCsvExportNamesTheFileAndNeverClaimsSuccess) {

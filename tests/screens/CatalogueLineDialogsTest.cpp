@@ -422,7 +422,7 @@ TEST_F(CatalogueLineDialogsTest, ACancelledChoiceChangesNothingAndViewOpensOnlyA
     dialog.btnView->click();
     EXPECT_EQ(opener.Targets(), std::vector<std::string>{file});
     ASSERT_EQ(prompter.Count(), 1u);
-    EXPECT_EQ(prompter.Messages()[0].text, "This file is a program and is not opened.");
+    EXPECT_EQ(prompter.Messages()[0].text, test::kRefusedScript);
     dialog.close();
     EXPECT_EQ(Main("select billable_image_descr from billable_image"), "[no value]");
 }

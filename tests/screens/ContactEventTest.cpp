@@ -208,33 +208,8 @@ TEST_F(ContactEventTest, ViewOpensADocumentButNeverRunsAProgram) {
         d.close();
     });
     EXPECT_EQ(opener.Targets().size(), 1u);
-    EXPECT_EQ(Texts(), std::vector<std::string>{"This file is a program and is not opened."});
+    EXPECT_EQ(Texts(), std::vector<std::string>{test::kRefusedScript});
     EXPECT_EQ(StoredFile(), program);
-}
-
-TEST_F(ContactEventTest, ProgramsAreKnownByPermissionContentOrName) {
-    const std::string plain = MakeFile("a/notes.txt", "hello");
-    const std::string marked = MakeFile("b/notes.txt", "hello");
-    std::filesystem::permissions(marked, std::filesystem::perms::others_exec,
-                                 std::filesystem::perm_options::add);
-    const struct {
-        std::string path;
-        bool program;
-    } cases[] = {
-        {plain, false},
-        {MakeFile("c/letter.RTF", "{\\rtf1}"), false},
-        {marked, true},
-        {MakeFile("d/tool.bin",
-                  "\x7F"
-                  "ELF\x02\x01"),
-         true},
-        {MakeFile("e/setup.dat", "MZ\x90\x00"), true},
-        {MakeFile("f/run", "#!/usr/bin/env python3\n"), true},
-        {MakeFile("g/Launcher.desktop", "[Desktop Entry]\n"), true},
-        {MakeFile("h/INSTALL.EXE", "x"), true},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(desktop::IsProgramFile(c.path), c.program) << c.path;
 }
 
 TEST_F(ContactEventTest, ViewOnNoneOrAMissingFileSaysSoAndStoresNone) {

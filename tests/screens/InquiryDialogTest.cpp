@@ -323,7 +323,7 @@ TEST_F(InquiryDialogTest, ViewOpensTheStepsDocumentButNeverRunsAProgram) {
         std::string message, title;
     } cases[] = {
         {letter, {letter}, "", ""},
-        {program, {}, "This file is a program and is not opened.", "Not opened"},
+        {program, {}, test::kRefusedScript, "Not opened"},
         {"", {}, "File does not exist", "Not found"},
         {folder.Home() + "/gone.pdf", {}, "File does not exist", "Not found"},
         {folder.Home(), {}, "File does not exist", "Not found"},

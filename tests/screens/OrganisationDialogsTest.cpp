@@ -145,7 +145,7 @@ TEST_F(OrganisationDialogsTest, TheLogoIsPickedAsAPathAndViewedWithoutEverRunnin
     });
     EXPECT_EQ(opener.Targets(), std::vector<std::string>{logo});
     ASSERT_EQ(prompter.Count(), 1u);
-    EXPECT_EQ(prompter.Messages()[0].text, "This file is a program and is not opened.");
+    EXPECT_EQ(prompter.Messages()[0].text, test::kRefusedScript);
     EXPECT_EQ(Main("select entity_logo from entity where entity_id=9001"), logo);
 }
 

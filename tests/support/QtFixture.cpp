@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "widgets/QtPlatform.h"
+
 namespace zl::test {
 namespace {
 
@@ -97,6 +99,9 @@ void QtFixture::SetUpTestSuite() {
     static char name[] = "zelmar-test";
     static char* argv[] = {name, nullptr};
     app = new QApplication(argc, argv);
+    // Stored documents are told from programs by the shared MIME database, as in the program.
+    static widgets::QtContentTypes contentTypes;
+    desktop::InstallContentTypes(&contentTypes);
 }
 
 }  // namespace zl::test

@@ -16,6 +16,11 @@
 
 namespace zl::test {
 
+// What a stored shell script in place of a document tells the user when it is to be viewed.
+inline constexpr const char* kRefusedScript =
+    "This file is not opened: it is no document, picture, spreadsheet, PDF, web page, text or "
+    "RTF file (its type is application/x-shellscript).";
+
 // The object that lives as long as the running window test (the application between tests).
 // Timers started for it stop with the test, so a wait that was never satisfied cannot reach
 // into the next test's dialogs or its finished test's variables.

@@ -1,5 +1,7 @@
 #include "tests/support/ScriptedOpener.h"
 
+#include <utility>
+
 namespace zl::desktop {
 
 ScriptedOpener::ScriptedOpener(bool result) : result_(result) {
@@ -19,6 +21,14 @@ bool ScriptedOpener::Open(const std::string& target) {
 std::vector<std::string> ScriptedOpener::Targets() const {
     std::lock_guard lock(mutex_);
     return targets_;
+}
+
+FixedContentTypes::FixedContentTypes(FileTypes types) : types_(std::move(types)) {
+    InstallContentTypes(this);
+}
+
+FixedContentTypes::~FixedContentTypes() {
+    InstallContentTypes(nullptr);
 }
 
 }  // namespace zl::desktop

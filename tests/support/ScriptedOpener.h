@@ -1,4 +1,5 @@
-// A stand-in for the desktop's program that records every target it is handed.
+// A stand-in for the desktop's program that records every target it is handed, and a fixed
+// answer to what a file holds.
 #pragma once
 
 #include <mutex>
@@ -25,6 +26,21 @@ class ScriptedOpener : public Opener {
     bool result_;
     mutable std::mutex mutex_;
     std::vector<std::string> targets_;
+};
+
+// Answers every file with the same types. Installs itself on construction and restores the
+// default on destruction.
+class FixedContentTypes : public ContentTypes {
+  public:
+    explicit FixedContentTypes(FileTypes types);
+    ~FixedContentTypes() override;
+    FixedContentTypes(const FixedContentTypes&) = delete;
+    FixedContentTypes& operator=(const FixedContentTypes&) = delete;
+
+    FileTypes TypesOf(const std::string&) override { return types_; }
+
+  private:
+    FileTypes types_;
 };
 
 }  // namespace zl::desktop
