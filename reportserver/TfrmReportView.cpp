@@ -238,7 +238,10 @@ TfrmReportView::TfrmReportView(QWidget* owner) : FormDialog(owner) {
     page_ = new FixedPage(profile_, WebBrowser1);
     LockDown(*page_->settings());
     WebBrowser1->setPage(page_);
+    // Only the load of the page asked for counts: a refused navigation ends as a failed load.
     connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        if (loaded_)
+            return;
         loaded_ = true;
         loadedOk_ = ok;
     });
