@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QLoggingCategory>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStyle>
@@ -38,14 +39,18 @@ constexpr const char* kFilingTag = "TfrmReportView.btnSendEmailClick";
 
 // Chromium will not start its sandbox for root and asks for it to be switched off; it is
 // switched off then and only then. Report pages need no GPU and a machine may have none: the
-// engine draws in software. Both must be set before the engine starts, which is when the first
-// report window is made.
+// engine draws in software, and so needs no OpenGL context shared with the application (which
+// Qt would make at every program start, before the report server library is loaded). Qt
+// WebEngine 6.4 still reads that context to log it when it starts, and fails without one: its
+// log of the start is switched off. All of it must be set before the engine starts, which is when
+// the first report window is made.
 void PrepareEngine() {
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
     if (!flags.contains("--disable-gpu"))
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + " --disable-gpu");
+    QLoggingCategory::setFilterRules("qt.webenginecontext.info=false");
 }
 
 // Lets through only what the window may load: files of the report folders (PageRefusal).

@@ -13,10 +13,6 @@
 #include "widgets/QtPlatform.h"
 
 int main(int argc, char** argv) {
-    // The report window's browser engine (in the report server library, loaded after this)
-    // draws through a context shared with the application's, which Qt makes only when asked
-    // before the application object exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     zl::widgets::GuardedApplication app(argc, argv);
     // No display name: Qt would append it to every window title, which are the program's own.
     QApplication::setApplicationName("Zelmar");

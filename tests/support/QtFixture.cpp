@@ -96,8 +96,6 @@ void QtFixture::SetUpTestSuite() {
     static int argc = 1;
     static char name[] = "zelmar-test";
     static char* argv[] = {name, nullptr};
-    // As the program does, for the report window's engine in the report server library.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     app = new QApplication(argc, argv);
 }
 
