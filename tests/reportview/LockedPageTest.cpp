@@ -294,13 +294,22 @@ TEST_F(LockedPageTest, FilesOutsideTheFoldersDevicesAndHugeFilesAreRefused) {
 }
 
 TEST_F(LockedPageTest, APageLoadsNothingThatTheWindowWouldRefuse) {
-    // A device as a picture would be read without end, and the page would never finish.
+    // Each style sheet hides one paragraph when it loads: the one of the data folder does, the
+    // one outside the folders does not. A device as a picture would be read without end, and
+    // the page would never finish.
+    Page("inside.css", ".inside { display: none }");
+    const std::string outside = folder.Home() + "/outside.css";
+    std::ofstream(outside) << ".outside { display: none }";
     const std::string page = Page("devices.html",
-                                  "<html><body><p>Report</p><img src=\"/dev/zero\">"
-                                  "<img src=\"file:///dev/urandom\"></body></html>");
+                                  "<html><head><link rel=\"stylesheet\" href=\"inside.css\">"
+                                  "<link rel=\"stylesheet\" href=\"file://" +
+                                      outside +
+                                      "\"></head><body><p class=\"inside\">Inside</p>"
+                                      "<p class=\"outside\">Outside</p><img src=\"/dev/zero\">"
+                                      "<img src=\"file:///dev/urandom\"></body></html>");
     Shown(page, [](TfrmReportView& v) {
         EXPECT_TRUE(v.PageLoadedOk());
-        EXPECT_EQ(PageText(v).trimmed(), "Report");
+        EXPECT_EQ(PageText(v).trimmed(), "Outside");
     });
 }
 
