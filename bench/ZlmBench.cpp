@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -20,6 +21,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
@@ -327,6 +330,69 @@ void PrintOneRecordRow(const char* what, double layered, double raw, double targ
                 layered * 1000 < targetMs ? "met" : "MISSED");
 }
 
+// Whether the rows y0 to y1 of a picture hold a dark pixel: text drawn on the white page.
+bool HasInk(const QImage& picture, int y0, int y1) {
+    for (int y = y0; y < y1; y += 2)
+        for (int x = 0; x < picture.width(); x += 2)
+            if (qGray(picture.pixel(x, y)) < 128)
+                return true;
+    return false;
+}
+
+// Whether the window shows a full first screen of the page: text at its top and in its
+// bottom quarter.
+bool FirstScreenPainted(QWidget& page) {
+    const QImage picture = page.grab().toImage();
+    const int h = picture.height();
+    return h > 0 && HasInk(picture, 0, h / 4) && HasInk(picture, 3 * h / 4, h);
+}
+
+// A figure of /proc/<pid>/status in MB ("VmRSS", "VmHWM"); 0 when it cannot be read.
+long StatusMegabytes(long long pid, const std::string& item) {
+    std::ifstream status("/proc/" + (pid ? std::to_string(pid) : "self") + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind(item + ":", 0) == 0)
+            return std::atol(line.c_str() + item.size() + 1) / 1024;
+    return 0;
+}
+
+struct Shown {
+    double painted = -1;  // from the call to the first screen painted in the window
+    double loaded = -1;   // from the call to the whole page loaded
+    long programMb = 0;   // resident while the report is open
+    long pageMb = 0;      // the engine's process that lays the page out, at its peak
+};
+
+// Runs report 1 as ShowReport does: written, then shown in a new report window, which is
+// closed once its whole page has loaded.
+Shown ShowReportUntilPainted(zl::reportserver::ZLMReport& report, const std::string& page,
+                             int document) {
+    Shown shown;
+    const auto start = Clock::now();
+    QTimer watch;
+    watch.callOnTimeout([&] {
+        auto* view =
+            qobject_cast<zl::reportserver::TfrmReportView*>(QApplication::activeModalWidget());
+        if (!view)
+            return;
+        if (shown.painted < 0 && FirstScreenPainted(*view->WebBrowser1))
+            shown.painted = Seconds(start);
+        if (view->PageLoaded() && shown.painted >= 0) {
+            shown.loaded = Seconds(start);
+            shown.programMb = StatusMegabytes(0, "VmRSS");
+            shown.pageMb = StatusMegabytes(view->WebBrowser1->page()->renderProcessPid(), "VmHWM");
+            view->close();
+        } else if (Seconds(start) > 60) {
+            view->close();
+        }
+    });
+    watch.start(10);
+    report.Run(1, 3, 0, document, page);
+    if (shown.loaded < 0)
+        throw std::runtime_error("the report window did not show the page within a minute");
+    return shown;
+}
+
 // Report 1 (a quotation) of one document with `lines` lines: written to HTML through the
 // report engine, then shown in the report window until its page is painted; against the raw
 // read of the same lines.
@@ -379,20 +445,27 @@ void BenchQuotationReport(const std::string& folder, const std::string& mainPath
         lines, written, static_cast<std::uintmax_t>(size), rawRead, written / rawRead,
         written / rawRead <= 4 ? "met" : "MISSED");
 
-    zl::reportserver::TfrmReportView view;
-    bool painted = false;
-    QTimer::singleShot(0, &view, [&] {
-        view.grab();  // lays the page out and paints it
-        painted = true;
-        view.close();
-    });
-    const auto start = Clock::now();
-    view.show(report, page);
-    const double shown = Seconds(start);
-    if (!painted)
-        throw std::runtime_error("the report window did not paint the page");
-    std::printf("report 1 shown in the report window: %.2f s (target under 2 s: %s)\n", shown,
-                shown < 2 ? "met" : "MISSED");
+    // The window loads pages of the data folder and the document repository only.
+    dm.qConfig.Edit();
+    dm.qConfig.FieldByName("config_docrepository").SetAsString(folder + "/");
+    dm.qConfig.Post();
+    const Shown cold = ShowReportUntilPainted(report, page, kDocument);  // the engine starts
+    std::vector<Shown> runs;
+    for (int i = 0; i < 3; ++i)
+        runs.push_back(ShowReportUntilPainted(report, page, kDocument));
+    std::sort(runs.begin(), runs.end(),
+              [](const Shown& a, const Shown& b) { return a.painted < b.painted; });
+    const Shown& warm = runs[1];
+    std::printf(
+        "report 1 from ShowReport to its first screen painted in the report window: engine "
+        "cold %.2f s, warm %.2f s (raw SQLite read of the lines %.3f s; target under 1 s warm: "
+        "%s)\n",
+        cold.painted, warm.painted, rawRead, warm.painted < 1 ? "met" : "MISSED");
+    std::printf("report 1 loaded to its last line: engine cold %.2f s, warm %.2f s\n", cold.loaded,
+                warm.loaded);
+    std::printf(
+        "memory with the report open: program %ld MB, the engine's page process %ld MB (peak)\n",
+        cold.programMb, cold.pageMb);
     zl::DataMod = nullptr;
 }
 

@@ -1,21 +1,32 @@
 #include "reportserver/TfrmReportView.h"
 
+#include <unistd.h>
+
 #include <QAction>
-#include <QFile>
+#include <QEventLoop>
 #include <QFileDialog>
+#include <QLoggingCategory>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStyle>
-#include <QTextBrowser>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWebEngineDownloadRequest>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInterceptor>
+#include <QWebEngineView>
+#include <algorithm>
+#include <filesystem>
 #include <stdexcept>
 
 #include "core/DataMod.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
+#include "platform/desktop/Desktop.h"
 #include "platform/format/Format.h"
 #include "platform/ui/Prompter.h"
 #include "reportserver/ZLMReport.h"
@@ -26,27 +37,102 @@ namespace {
 
 constexpr const char* kFilingTag = "TfrmReportView.btnSendEmailClick";
 
-// A browser that reads local files only: a page's remote images or style sheets are never
-// fetched.
-class LocalBrowser : public QTextBrowser {
-  public:
-    using QTextBrowser::QTextBrowser;
+// Chromium will not start its sandbox for root and asks for it to be switched off; it is
+// switched off then and only then. Report pages need no GPU and a machine may have none: the
+// engine draws in software, and so needs no OpenGL context shared with the application (which
+// Qt would make at every program start, before the report server library is loaded). Qt
+// WebEngine 6.4 still reads that context to log it when it starts, and fails without one: its
+// log of the start is switched off. All of it must be set before the engine starts, which is when
+// the first report window is made.
+void PrepareEngine() {
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (!flags.contains("--disable-gpu"))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + " --disable-gpu");
+    QLoggingCategory::setFilterRules("qt.webenginecontext.info=false");
+}
 
-    QVariant loadResource(int type, const QUrl& name) override {
-        const QUrl url = source().resolved(name);
-        if (!url.isLocalFile() && url.scheme() != "qrc")
-            return {};
-        if (type == QTextDocument::HtmlResource && url.isLocalFile()) {
-            QFile file(url.toLocalFile());
-            if (!file.open(QIODevice::ReadOnly))
-                return {};
-            const QByteArray bytes = file.readAll();
-            return QString::fromStdString(
-                TablesForDisplay(std::string_view(bytes.constData(), bytes.size())));
-        }
-        return QTextBrowser::loadResource(type, name);
+// Lets through only what the window may load: files of the report folders (PageRefusal).
+// Every other scheme (http, https, ftp, data, blob...) is refused.
+class LocalFilesOnly : public QWebEngineUrlRequestInterceptor {
+  public:
+    LocalFilesOnly(std::vector<std::string> folders, QObject* parent)
+        : QWebEngineUrlRequestInterceptor(parent), folders_(std::move(folders)) {}
+
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override {
+        const QUrl url = info.requestUrl();
+        const bool allowed = url.scheme() == "file" && url.host().isEmpty() &&
+                             PageRefusal(url.toLocalFile().toStdString(), folders_).empty();
+        info.block(!allowed);
     }
+
+  private:
+    const std::vector<std::string> folders_;  // read from the engine's threads: never changed
 };
+
+// A page that goes nowhere: it loads the one file the window names, and refuses every other
+// navigation (links, forms, redirects, back and forward) and every new window.
+class FixedPage : public QWebEnginePage {
+  public:
+    using QWebEnginePage::QWebEnginePage;
+    void Expect(const QUrl& url) { expected_ = url; }
+
+  protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override {
+        if (!isMainFrame || url != expected_ ||
+            (type != NavigationTypeTyped && type != NavigationTypeOther))
+            return false;
+        expected_.clear();  // once
+        return true;
+    }
+    QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
+
+  private:
+    QUrl expected_;
+};
+
+void LockDown(QWebEngineSettings& settings) {
+    using S = QWebEngineSettings;
+    for (const S::WebAttribute off : {S::JavascriptEnabled,
+                                      S::JavascriptCanOpenWindows,
+                                      S::JavascriptCanAccessClipboard,
+                                      S::JavascriptCanPaste,
+                                      S::PluginsEnabled,
+                                      S::LocalStorageEnabled,
+                                      S::LocalContentCanAccessRemoteUrls,
+                                      S::HyperlinkAuditingEnabled,
+                                      S::ErrorPageEnabled,
+                                      S::FullScreenSupportEnabled,
+                                      S::ScreenCaptureEnabled,
+                                      S::WebGLEnabled,
+                                      S::Accelerated2dCanvasEnabled,
+                                      S::AutoLoadIconsForPage,
+                                      S::TouchIconsEnabled,
+                                      S::AllowRunningInsecureContent,
+                                      S::AllowGeolocationOnInsecureOrigins,
+                                      S::AllowWindowActivationFromJavaScript,
+                                      S::DnsPrefetchEnabled,
+                                      S::PdfViewerEnabled,
+                                      S::NavigateOnDropEnabled})
+        settings.setAttribute(off, false);
+    // Pictures of the report folders (a business unit's logo) are shown.
+    settings.setAttribute(S::AutoLoadImages, true);
+    settings.setAttribute(S::LocalContentCanAccessFileUrls, true);
+    settings.setAttribute(S::PrintElementBackgrounds, true);
+    // Report pages are written as UTF-8 and name no character set.
+    settings.setDefaultTextEncoding("UTF-8");
+}
+
+// Whether `file` lies below `folder` (both canonical).
+bool IsInside(const std::filesystem::path& file, const std::filesystem::path& folder) {
+    auto f = file.begin();
+    for (auto d = folder.begin(); d != folder.end(); ++d, ++f) {
+        if (f == file.end() || *f != *d)
+            return false;
+    }
+    return f != file.end();
+}
 
 // Closes the queries when the scope ends, whatever way it ends.
 class CloseOnExit {
@@ -70,43 +156,36 @@ QIcon ToolIcon(const char* name, QStyle::StandardPixmap fallback, const QWidget&
 
 }  // namespace
 
-std::string TablesForDisplay(std::string_view html, int rowsPerTable) {
-    static constexpr std::string_view kOpen = "<table", kRowEnd = "</tr>", kClose = "</table>";
-    std::string out;
-    out.reserve(html.size() + html.size() / 50);
-    std::string_view tableTag;  // the start tag of the table being copied, if any
-    int rows = 0;
-    size_t i = 0;
-    while (i < html.size()) {
-        if (html.compare(i, kOpen.size(), kOpen) == 0) {
-            const size_t end = html.find('>', i);
-            if (end == std::string_view::npos)
-                break;
-            tableTag = html.substr(i, end + 1 - i);
-            rows = 0;
-            out.append(tableTag);
-            i = end + 1;
-        } else if (html.compare(i, kClose.size(), kClose) == 0) {
-            tableTag = {};
-            out.append(kClose);
-            i += kClose.size();
-        } else if (html.compare(i, kRowEnd.size(), kRowEnd) == 0) {
-            out.append(kRowEnd);
-            i += kRowEnd.size();
-            size_t next = i;
-            while (next < html.size() && (html[next] == '\r' || html[next] == '\n'))
-                ++next;
-            if (!tableTag.empty() && ++rows % rowsPerTable == 0 &&
-                html.compare(next, 4, "<tr>") == 0) {
-                out.append(kClose);
-                out.append(tableTag);
-            }
-        } else {
-            out += html[i++];
-        }
+std::vector<std::string> PageFolders() {
+    std::vector<std::string> folders{desktop::UserDataFolder()};
+    if (DataMod && DataMod->qConfig.Active() && !DataMod->qConfig.Eof()) {
+        const std::string repository =
+            DataMod->qConfig.FieldByName("config_docrepository").AsString();
+        if (!repository.empty())
+            folders.push_back(repository);
     }
-    out.append(html.substr(i));
-    return out;
+    return folders;
+}
+
+std::string PageRefusal(const std::string& path, const std::vector<std::string>& folders) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path file = fs::canonical(path, error);
+    if (error)
+        return "it cannot be read";
+    if (!fs::is_regular_file(file, error))
+        return "it is not a regular file";
+    const bool inside = std::any_of(folders.begin(), folders.end(), [&](const std::string& f) {
+        std::error_code missing;
+        const fs::path folder = fs::canonical(f, missing);
+        return !f.empty() && !missing && IsInside(file, folder);
+    });
+    if (!inside)
+        return "it lies outside the data folder and the document repository";
+    const std::uintmax_t size = fs::file_size(file, error);
+    if (error || size > kLargestPage)
+        return "it is larger than " + std::to_string(kLargestPage / (1024 * 1024)) + " MB";
+    return "";
 }
 
 TfrmReportView::TfrmReportView(QWidget* owner) : FormDialog(owner) {
@@ -146,11 +225,31 @@ TfrmReportView::TfrmReportView(QWidget* owner) : FormDialog(owner) {
                       ToolIcon("window-close", QStyle::SP_DialogCloseButton, *this),
                       &TfrmReportView::btnCloseClick);
 
-    WebBrowser1 = new LocalBrowser(this);
+    // The view first: children go in the order they were made, and every page must be gone
+    // before its profile.
+    PrepareEngine();
+    WebBrowser1 = new QWebEngineView(this);
     WebBrowser1->setObjectName("WebBrowser1");
-    WebBrowser1->setReadOnly(true);
-    WebBrowser1->setOpenExternalLinks(false);
-    WebBrowser1->setOpenLinks(false);
+    WebBrowser1->setContextMenuPolicy(Qt::NoContextMenu);
+    WebBrowser1->setAcceptDrops(false);
+    // Off the record: the engine keeps its cache and cookies in memory, never in the home folder.
+    profile_ = new QWebEngineProfile(this);
+    profile_->setUrlRequestInterceptor(new LocalFilesOnly(PageFolders(), profile_));
+    profile_->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    profile_->setSpellCheckEnabled(false);
+    connect(profile_, &QWebEngineProfile::downloadRequested, this,
+            [](QWebEngineDownloadRequest* download) { download->cancel(); });
+    page_ = new FixedPage(profile_, WebBrowser1);
+    LockDown(*page_->settings());
+    WebBrowser1->setPage(page_);
+    // Only the load of the page asked for counts: a refused navigation ends as a failed load.
+    connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        if (loaded_)
+            return;
+        loaded_ = true;
+        loadedOk_ = ok;
+    });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -166,16 +265,31 @@ TfrmReportView::TfrmReportView(QWidget* owner) : FormDialog(owner) {
     widgets::Centre(*this);
 }
 
-void TfrmReportView::load(const std::string& path) {
+TfrmReportView::~TfrmReportView() {
+    delete WebBrowser1;  // with its page, before the profile
+}
+
+bool TfrmReportView::load(const std::string& path, const char* tag) {
     path_ = path;
-    // Report pages are written as UTF-8 HTML whatever the file's name ends in.
-    WebBrowser1->setSource(QUrl::fromLocalFile(QString::fromStdString(path)),
-                           QTextDocument::HtmlResource);
+    loaded_ = loadedOk_ = false;
+    const std::string refusal = PageRefusal(path, PageFolders());
+    if (!refusal.empty()) {
+        AppendErrorLog(tag, "The page is not shown: " + refusal, path);
+        ui::ShowMessage(widgets::HandleOf(this),
+                        "The report " + path + " cannot be shown: " + refusal + ".",
+                        "Report viewer", ui::Icon::Warning);
+        return false;
+    }
+    const QUrl url = QUrl::fromLocalFile(QString::fromStdString(path));
+    static_cast<FixedPage*>(page_)->Expect(url);
+    WebBrowser1->load(url);
+    return true;
 }
 
 void TfrmReportView::show(ZLMReport& report, const std::string& path) {
     report_ = &report;
-    load(path);
+    if (!load(path, "TfrmReportView.show"))
+        return;
     btnCSV->defaultAction()->setEnabled(true);
     btnSendEmail->defaultAction()->setVisible(report.customerId > 0);
     exec();
@@ -183,7 +297,8 @@ void TfrmReportView::show(ZLMReport& report, const std::string& path) {
 
 void TfrmReportView::showFile(const std::string& path) {
     report_ = nullptr;
-    load(path);
+    if (!load(path, "TfrmReportView.showFile"))
+        return;
     btnCSV->defaultAction()->setEnabled(false);
     btnSendEmail->defaultAction()->setVisible(false);
     exec();
@@ -194,12 +309,38 @@ void TfrmReportView::btnPrintClick() {
         QPrinter printer;
         if (!askPrinter(printer))
             return;
-        WebBrowser1->document()->print(&printer);
-        if (printer.printerState() == QPrinter::Error)
+        if (!printPage(printer))
             throw std::runtime_error("The report could not be printed.");
     } catch (const std::exception& e) {
         LogError("TfrmReportView.btnPrintClick", e.what(), "");
     }
+}
+
+bool TfrmReportView::printPage(QPrinter& printer) {
+    QEventLoop loop;
+    bool printed = false;
+    const auto finish = [&](bool ok) {
+        printed = ok;
+        loop.quit();
+    };
+    connect(page_, &QWebEnginePage::renderProcessTerminated, &loop, [&] { finish(false); });
+    if (!loaded_) {
+        connect(page_, &QWebEnginePage::loadFinished, &loop, [&] { loop.quit(); });
+        loop.exec();
+        if (!loadedOk_)
+            return false;
+    }
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        // Into a PDF file the engine writes the page itself, its text kept as text.
+        connect(page_, &QWebEnginePage::pdfPrintingFinished, &loop,
+                [&](const QString&, bool ok) { finish(ok); });
+        page_->printToPdf(printer.outputFileName(), printer.pageLayout(), printer.pageRanges());
+    } else {
+        connect(WebBrowser1, &QWebEngineView::printFinished, &loop, finish);
+        WebBrowser1->print(&printer);
+    }
+    loop.exec();
+    return printed;
 }
 
 std::string TfrmReportView::askCsvFileByDialog() {

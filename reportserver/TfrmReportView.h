@@ -1,47 +1,65 @@
 // The report window: a page of HTML with buttons to print it, save its detail sections as a
-// CSV file and file it with the report's customer as an e-mail document.
+// CSV file and file it with the report's customer as an e-mail document. The page is shown by
+// the browser engine, locked down: no script, no plugin, nothing from outside the data folder
+// and the document repository, no navigation away from the page, no download.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
-#include <string_view>
+#include <vector>
 
 #include "platform/db/Query.h"
 #include "widgets/FormDialog.h"
 
 class QPrinter;
-class QTextBrowser;
 class QToolBar;
 class QToolButton;
+class QWebEnginePage;
+class QWebEngineProfile;
+class QWebEngineView;
 
 namespace zl::reportserver {
 
 class ZLMReport;
 
-// The page as the window shows it: a table longer than `rowsPerTable` rows is shown as several
-// tables of that many rows, with the same attributes one under the other. A long table laid out
-// as one block keeps the window from showing anything until the last row is placed; the file
-// itself is left as written.
-std::string TablesForDisplay(std::string_view html, int rowsPerTable = 200);
+// The largest page or picture the window loads. Report 1 of a 10,000-line document is about
+// 6 MB; a file many times that size is no report the server wrote.
+constexpr std::uintmax_t kLargestPage = 32u * 1024 * 1024;
+
+// The folders whose files the window loads: the per-user data folder and the document
+// repository of the settings (when the settings are open).
+std::vector<std::string> PageFolders();
+
+// Why the window does not load the file at `path`, or "" when it does: only a regular file
+// (a symbolic link counts as the file it points at) inside one of `folders`, of at most
+// kLargestPage bytes.
+std::string PageRefusal(const std::string& path, const std::vector<std::string>& folders);
 
 // Created and freed by its caller; shown modally by show or showFile.
 class TfrmReportView : public widgets::FormDialog {
     Q_OBJECT
   public:
     explicit TfrmReportView(QWidget* owner = nullptr);
+    ~TfrmReportView() override;
 
     // Shows the report's page modally; the e-mail button only for a report with a customer.
+    // A file the window does not load is refused with a message, and the window is not shown.
     void show(ZLMReport& report, const std::string& path);
     // Shows any page modally, without CSV and e-mail (questionnaire printouts).
     void showFile(const std::string& path);
     using QDialog::show;
+
+    // Whether the page has finished loading, and whether it loaded.
+    bool PageLoaded() const { return loaded_; }
+    bool PageLoadedOk() const { return loadedOk_; }
 
     QToolBar* ToolBar1;
     QToolButton* btnPrint;
     QToolButton* btnCSV;
     QToolButton* btnSendEmail;
     QToolButton* btnClose;
-    QTextBrowser* WebBrowser1;
+    QWebEngineView* WebBrowser1;
     db::Query qDoc;
     db::Query qItem;
 
@@ -57,11 +75,16 @@ class TfrmReportView : public widgets::FormDialog {
     void btnCloseClick();
 
   private:
-    void load(const std::string& path);
+    bool load(const std::string& path, const char* tag);
+    bool printPage(QPrinter& printer);
     std::string askCsvFileByDialog();
 
+    QWebEngineProfile* profile_;
+    QWebEnginePage* page_;
     ZLMReport* report_ = nullptr;
     std::string path_;
+    bool loaded_ = false;
+    bool loadedOk_ = false;
 };
 
 }  // namespace zl::reportserver

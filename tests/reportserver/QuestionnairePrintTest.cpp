@@ -108,7 +108,7 @@ class QuestionnairePrintTest : public test::QtFixture {
         ConnectAll();
         ASSERT_TRUE(dm->openQuery(dm->repConn, dm->qSynonym, "test", "select * from synonym"));
         dm->zlmConn.ExecuteScript(kQuestionnaire);
-        page = folder.Home() + "/questionnaire.html";
+        page = folder.DataFolder() + "questionnaire.html";
     }
 
     void Exec(const std::string& sql) { dm->zlmConn.Execute(sql); }

@@ -164,7 +164,7 @@ class ReportEngineTest : public test::QtFixture {
         return test::ReadFile(html);
     }
 
-    std::string html = folder.Home() + "/report.html";
+    std::string html = folder.DataFolder() + "report.html";
     ZLMReport report;
 };
 

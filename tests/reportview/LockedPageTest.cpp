@@ -1,0 +1,317 @@
+// What the report window's engine shows of real pages, and what it refuses: scripts, remote
+// requests, navigation, and files it must not load.
+#include <sys/stat.h>
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QToolButton>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
+#include <QtTest/QTest>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/DataMod.h"
+#include "reportserver/QuestionnairePrint.h"
+#include "reportserver/TfrmReportView.h"
+#include "reportserver/ZLMReport.h"
+#include "tests/reportview/PageText.h"
+#include "tests/support/HttpTestServer.h"
+#include "tests/support/QtFixture.h"
+
+namespace zl::reportserver {
+namespace {
+
+using test::WhenModal;
+
+// Questionnaire 9001 with two sections; completed questionnaire 9501 answers every question
+// of the first, the multiple-choice one through its choice.
+constexpr const char* kQuestionnaire = R"(
+INSERT INTO questionnaire (questionnaire_id, questionnaire_name) VALUES (9001, 'Site survey');
+INSERT INTO quest_section (quest_section_id, questionnaire_id, quest_section_caption,
+    quest_section_dispord) VALUES (9101, 9001, 'The building', 1), (9102, 9001, 'Access', 2);
+INSERT INTO question (question_id, quest_section_id, question_dispord, question_type,
+    question_prompt, question_promptrow, question_promptcol, question_answerrow,
+    question_answercol, question_promptwidth, question_answerwidth) VALUES
+    (9301, 9101, 1, 0, 'Year built', 1, 1, 1, 2, 30, 8),
+    (9302, 9101, 2, 3, 'Roof type', 2, 1, 2, 2, 30, 8),
+    (9303, 9102, 1, 0, 'Parking spaces', 1, 1, 2, 1, 40, 6);
+INSERT INTO choice (choice_id, question_id, choice_value) VALUES (9401, 9302, 'Slate');
+INSERT INTO entity (entity_id, dimension_id, entity_fullname) VALUES (9201, 1, 'Harrow Foods');
+INSERT INTO comp_quest (comp_quest_id, questionnaire_id, customer_id, comp_quest_date)
+    VALUES (9501, 9001, 9201, '2024-03-05 00:00:00');
+INSERT INTO answer (answer_id, comp_quest_id, question_id, choice_id, answer_text) VALUES
+    (9601, 9501, 9301, 0, '1931'), (9602, 9501, 9302, 9401, ''), (9603, 9501, 9303, 0, '12');
+)";
+
+// Quotation 8001 of business unit 2006 for customer 9001, three lines.
+constexpr const char* kQuotation = R"(
+INSERT INTO entity (entity_id, dimension_id, parent_id, entity_name, entity_first, entity_title)
+    VALUES (9001, 1, 0, 'Smith', 'John', 'Mr'), (2006, 5, 0, 'North office', '', '');
+INSERT INTO address (address_id, entity_id, address_postal1, address_pcode) VALUES
+    (9011, 9001, '12 High Street', '8001'), (2007, 2006, '8 Quay Street', '5520');
+INSERT INTO zlm_doc (zlm_doc_id, dimension_id, customer_id, bus_unit_id, doc_status_id,
+    zlm_doc_descr, zlm_doc_date, zlm_doc_ref) VALUES
+    (8001, 6, 9001, 2006, 2, 'Garden shed, fitted', '2024-03-14 00:00:00', 'Q-8001');
+INSERT INTO doc_item (doc_item_id, zlm_doc_id, dimension_id, sys_user_id, doc_item_code,
+    doc_item_descr, doc_item_qty, doc_item_rate, doc_item_discount, doc_item_tax,
+    doc_item_total) VALUES
+    (8101, 8001, 24, 2, 'K-1', 'Shed kit 3 x 2 m', 1, 850, 0, 15, 977.5),
+    (8102, 8001, 24, 2, 'B-1', 'Stainless bolt M8', 24, 1.2, 0, 15, 33.12),
+    (8103, 8001, 24, 2, 'S-1', 'Fitting', 3, 45, 10, 15, 139.73);
+)";
+
+class LockedPageTest : public test::QtFixture {
+  protected:
+    void SetUp() override {
+        ConnectAll();
+        ASSERT_TRUE(dm->openQuery(dm->repConn, dm->qSynonym, "test", "select * from synonym"));
+    }
+
+    // A page of the data folder.
+    std::string Page(const std::string& name, const std::string& html) const {
+        const std::string path = folder.DataFolder() + name;
+        std::ofstream(path, std::ios::binary) << html;
+        return path;
+    }
+
+    // Shows the file, runs `step` on the window once its page has loaded, then closes it.
+    void Shown(const std::string& path, const std::function<void(TfrmReportView&)>& step) {
+        bool ran = false;
+        WhenModal<TfrmReportView>([&](TfrmReportView& v) {
+            EXPECT_TRUE(WaitForPage(v));
+            step(v);
+            ran = true;
+            v.btnClose->click();
+        });
+        TfrmReportView view;
+        view.showFile(path);
+        EXPECT_TRUE(ran);
+    }
+
+    // The window as a person sees it, once the page is drawn, when ZELMAR_SCREENSHOT_DIR names
+    // a folder for the documentation's pictures.
+    static void Picture(TfrmReportView& v, const char* name) {
+        const char* dir = std::getenv("ZELMAR_SCREENSHOT_DIR");
+        if (!dir)
+            return;
+        QTest::qWait(500);  // the engine draws after it has loaded
+        const QPoint at = v.mapToGlobal(QPoint(0, 0));
+        QGuiApplication::primaryScreen()
+            ->grabWindow(0, at.x(), at.y(), v.width(), v.height())
+            .save(QString(dir) + "/" + name);
+    }
+};
+
+// The lines of a text that hold `part`.
+std::vector<std::string> LinesWith(const QString& text, const std::string& part) {
+    std::vector<std::string> found;
+    for (const QString& line : text.split('\n'))
+        if (line.contains(QString::fromStdString(part)))
+            found.push_back(line.toStdString());
+    return found;
+}
+
+TEST_F(LockedPageTest, QuestionnairePrintoutsShowEveryPromptAndAnswer) {
+    dm->zlmConn.ExecuteScript(kQuestionnaire);
+    const std::string page = folder.DataFolder() + "questionnaire.html";
+    struct Case {
+        const char* name;
+        std::function<void()> print;
+        std::vector<std::string> lines;  // cells of one row are separated by a tab
+    };
+    const Case cases[] = {
+        {"blank",
+         [&] { PrintBlankQuestionnaire(9001, page); },
+         {"Site survey", "The building", "Year built\t________", "Roof type\t________", "Access",
+          "Parking spaces", "______"}},
+        {"completed",
+         [&] { PrintCompletedQuestionnaire(9501, page); },
+         {"Site survey", "Customer name: Harrow Foods", "Questionnaire date: 2024/03/05",
+          "The building", "Year built\t1931", "Roof type\tSlate", "Access", "Parking spaces",
+          "12"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QString text;
+        WhenModal<TfrmReportView>([&](TfrmReportView& v) {
+            text = PageText(v);
+            if (std::string(c.name) == "blank")
+                Picture(v, "questionnaire-blank.png");
+            v.btnClose->click();
+        });
+        c.print();
+        QStringList shown = text.split('\n');
+        for (QString& line : shown)
+            line = line.trimmed();
+        shown.removeAll("");
+        std::vector<std::string> lines;
+        for (const QString& line : shown)
+            lines.push_back(line.toStdString());
+        EXPECT_EQ(lines, c.lines) << text.toStdString();
+    }
+    EXPECT_EQ(ErrorLog(), "");
+}
+
+TEST_F(LockedPageTest, AQuotationShowsItsLines) {
+    dm->zlmConn.ExecuteScript(kQuotation);
+    const std::string page = folder.DataFolder() + "quotation.html";
+    QString text;
+    WhenModal<TfrmReportView>([&](TfrmReportView& v) {
+        text = PageText(v);
+        Picture(v, "report-quotation.png");
+        v.btnClose->click();
+    });
+    ZLMReport report;
+    report.Run(1, 2006, 2, 8001, page);
+    for (const auto& [code, line] : std::vector<std::pair<std::string, std::string>>{
+             {"K-1", "K-1\tShed kit 3 x 2 m\t1.00\t850.00\t0.00\t15.00\t977.50"},
+             {"B-1", "B-1\tStainless bolt M8\t24.00\t1.20\t0.00\t15.00\t33.12"},
+             {"S-1", "S-1\tFitting\t3.00\t45.00\t10.00\t15.00\t139.73"}})
+        EXPECT_EQ(LinesWith(text, code), std::vector<std::string>{line}) << text.toStdString();
+    EXPECT_EQ(
+        LinesWith(text, "Total"),
+        (std::vector<std::string>{"Code\tDescription\tQuantity\tRate\tDiscount %\tTax %\tTotal",
+                                  "Total\t\t\t\t\t\t1,150.35"}));
+    EXPECT_EQ(ErrorLog(), "");
+}
+
+TEST_F(LockedPageTest, AScriptHasNoEffectAndNothingRemoteIsRequested) {
+    test::HttpTestServer server;
+    const std::string remote = "http://" + server.HostAndPort();
+    const std::string page =
+        Page("script.html",
+             "<html><head><link rel=\"stylesheet\" href=\"" + remote +
+                 "/style.css\"></head><body>"
+                 "<p id=\"p\">As written</p><img src=\"" +
+                 remote +
+                 "/logo.png\">"
+                 "<img src=\"x\" onerror=\"document.getElementById('p').textContent='Script ran'\">"
+                 "<script>document.getElementById('p').textContent='Script ran';"
+                 "new Image().src='" +
+                 remote +
+                 "/beacon';</script>"
+                 "<iframe src=\"" +
+                 remote + "/frame\"></iframe></body></html>");
+    Shown(page, [](TfrmReportView& v) {
+        const QString text = PageText(v);
+        EXPECT_TRUE(text.contains("As written")) << text.toStdString();
+        EXPECT_FALSE(text.contains("Script ran")) << text.toStdString();
+    });
+    EXPECT_FALSE(server.WaitForRequests(1, std::chrono::milliseconds(300)));
+    EXPECT_TRUE(server.Paths().empty());
+}
+
+TEST_F(LockedPageTest, ALinkClickStaysOnThePage) {
+    Page("second.html", "<html><body>Second page</body></html>");
+    // One link that covers the whole page.
+    const std::string first =
+        Page("first.html",
+             "<html><body style=\"margin:0\"><a href=\"second.html\" style=\"display:block;"
+             "width:100%;height:2000px;font-size:40px\">First page</a></body></html>");
+    const auto click = [](QWebEngineView& view) {
+        QWidget* surface = view.focusProxy();
+        ASSERT_NE(surface, nullptr);
+        QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(100, 100));
+    };
+    // The same click in an engine view that is not locked down goes to the other page.
+    {
+        QWebEngineProfile profile;  // off the record
+        QWebEnginePage plain(&profile);
+        QWebEngineView open;
+        open.setPage(&plain);
+        open.resize(400, 300);
+        open.show();
+        open.load(QUrl::fromLocalFile(QString::fromStdString(first)));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return open.focusProxy() && !open.title().isEmpty(); }, 10000));
+        QTest::qWait(300);
+        click(open);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return open.url().fileName() == "second.html"; }, 5000));
+    }
+    Shown(first, [&](TfrmReportView& v) {
+        QTest::qWait(300);
+        click(*v.WebBrowser1);
+        QTest::qWait(1000);
+        EXPECT_EQ(v.WebBrowser1->url().fileName(), "first.html");
+        EXPECT_EQ(PageText(v).trimmed(), "First page");
+    });
+}
+
+TEST_F(LockedPageTest, FilesOutsideTheFoldersDevicesAndHugeFilesAreRefused) {
+    namespace fs = std::filesystem;
+    const std::string outside = folder.Home() + "/outside.html";
+    std::ofstream(outside) << "<html>outside</html>";
+    const std::string link = folder.DataFolder() + "link.html";
+    fs::create_symlink(outside, link);
+    const std::string huge = folder.DataFolder() + "huge.html";
+    std::ofstream(huge).close();
+    fs::resize_file(huge, kLargestPage + 1);
+    const std::string fifo = folder.DataFolder() + "pipe.html";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string fits = folder.DataFolder() + "fits.html";
+    std::ofstream(fits).close();
+    fs::resize_file(fits, kLargestPage);
+
+    const std::pair<std::string, std::string> cases[] = {
+        {outside, "it lies outside the data folder and the document repository"},
+        {link, "it lies outside the data folder and the document repository"},
+        {"/dev/zero", "it is not a regular file"},
+        {fifo, "it is not a regular file"},
+        {folder.DataFolder() + "doc", "it is not a regular file"},
+        {folder.DataFolder() + "missing.html", "it cannot be read"},
+        {huge, "it is larger than 32 MB"},
+    };
+    const std::vector<std::string> folders = PageFolders();
+    for (const auto& [path, reason] : cases) {
+        EXPECT_EQ(PageRefusal(path, folders), reason) << path;
+    }
+    EXPECT_EQ(PageRefusal(fits, folders), "");
+    EXPECT_EQ(PageRefusal(folder.DataFolder() + "help.html", folders), "");
+
+    // The window says why and does not open.
+    ZLMReport report;
+    TfrmReportView view;
+    bool opened = false;
+    WhenModal<TfrmReportView>([&](TfrmReportView& v) {
+        opened = true;
+        v.close();
+    });
+    view.show(report, "/dev/zero");
+    view.showFile(outside);
+    EXPECT_FALSE(opened);
+    ExpectMessages(
+        {{"The report /dev/zero cannot be shown: it is not a regular file.", "Report viewer"},
+         {"The report " + outside +
+              " cannot be shown: it lies outside the data folder and the document "
+              "repository.",
+          "Report viewer"}});
+}
+
+TEST_F(LockedPageTest, APageLoadsNothingThatTheWindowWouldRefuse) {
+    // Each style sheet hides one paragraph when it loads: the one of the data folder does, the
+    // one outside the folders does not. A device as a picture would be read without end, and
+    // the page would never finish.
+    Page("inside.css", ".inside { display: none }");
+    const std::string outside = folder.Home() + "/outside.css";
+    std::ofstream(outside) << ".outside { display: none }";
+    const std::string page = Page("devices.html",
+                                  "<html><head><link rel=\"stylesheet\" href=\"inside.css\">"
+                                  "<link rel=\"stylesheet\" href=\"file://" +
+                                      outside +
+                                      "\"></head><body><p class=\"inside\">Inside</p>"
+                                      "<p class=\"outside\">Outside</p><img src=\"/dev/zero\">"
+                                      "<img src=\"file:///dev/urandom\"></body></html>");
+    Shown(page, [](TfrmReportView& v) {
+        EXPECT_TRUE(v.PageLoadedOk());
+        EXPECT_EQ(PageText(v).trimmed(), "Outside");
+    });
+}
+
+}  // namespace
+}  // namespace zl::reportserver

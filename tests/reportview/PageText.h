@@ -1,0 +1,18 @@
+// Reading back what the report window's engine shows. The engine answers asynchronously; every
+// wait here is bounded.
+#pragma once
+
+#include <QString>
+
+namespace zl::reportserver {
+
+class TfrmReportView;
+
+// Waits up to ten seconds for the page to finish loading; whether it loaded.
+bool WaitForPage(TfrmReportView& view);
+
+// The page's text as the engine lays it out (cells of a row separated by tabs), once it has
+// loaded; "" when it does not load or answer within ten seconds.
+QString PageText(TfrmReportView& view);
+
+}  // namespace zl::reportserver
