@@ -145,6 +145,7 @@ TEST_F(LockedPageTest, QuestionnairePrintoutsShowEveryPromptAndAnswer) {
                 Picture(v, "questionnaire-blank.png");
             v.btnClose->click();
         });
+        std::filesystem::remove(page);  // each printout is a new file
         c.print();
         QStringList shown = text.split('\n');
         for (QString& line : shown)
