@@ -1,12 +1,9 @@
 // Two connections on one file, as two workstations share the main database: saves that meet,
 // the journal chosen by where the file lies, and a file that changes under an open connection.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -278,23 +275,6 @@ TEST(BusyWait, AWriteWaitsWithTheBusySignAndFailsSayingWhy) {
     EXPECT_EQ(signs, (std::vector<bool>{true, false}));
     holder.RollbackTrans();
     EXPECT_EQ(Stored(holder, "select item_count from item where item_id=1"), "41");
-}
-
-TEST(Checkpoint, LeavesNoLogContentBesideTheFile) {
-    DbTestFile file;
-    Connection reader;  // another user of the file keeps its log from being removed at close
-    file.OpenOther(reader);
-    file.conn.Execute("update item set item_name='Latest' where item_id=1");
-    ASSERT_GT(std::filesystem::file_size(file.Path() + "-wal"), 0u);
-    file.conn.Checkpoint();
-    EXPECT_EQ(std::filesystem::file_size(file.Path() + "-wal"), 0u);
-    // The file alone, copied, holds the last write.
-    const std::string copy = file.Path() + ".backup";
-    std::filesystem::copy_file(file.Path(), copy);
-    Connection c;
-    c.SetConnectionString("Data Source=" + copy);
-    c.Open();
-    EXPECT_EQ(Stored(c, "select item_name from item where item_id=1"), "Latest");
 }
 
 }  // namespace
