@@ -6,6 +6,7 @@
 #include "core/Globals.h"
 #include "core/WebRequests.h"
 #include "platform/db/JetDialect.h"
+#include "platform/ui/Prompter.h"
 
 namespace zl {
 namespace {
@@ -19,6 +20,16 @@ TDataMod::TDataMod(Deliverable deliverable) : deliverable_(deliverable) {
     qConfig.SetSQL("select * from config");
     qDims.SetSQL("select * from dimension");
     qSynonym.SetSQL("select * from synonym");
+    for (db::Connection* conn : {&localConn, &zlmConn, &repConn}) {
+        // A write that waits for another workstation's lock shows the busy cursor meanwhile.
+        conn->SetBusyCallback([](bool waiting) {
+            ui::CurrentCursor().Set(waiting ? ui::CursorShape::HourGlass
+                                            : ui::CursorShape::Default);
+        });
+        conn->SetFileLostCallback([](const std::string& message) {
+            ui::ShowMessage(nullptr, message, "Database file", ui::Icon::Error);
+        });
+    }
     DataModuleCreate();
 }
 
@@ -61,6 +72,17 @@ bool TDataMod::Connect(db::Connection& conn, const std::string& connectionString
     } catch (const std::exception& e) {
         LogError("TDataMod.Connect", e.what(), connectionString);
         return false;
+    }
+}
+
+void TDataMod::CloseConnections() noexcept {
+    for (db::Connection* conn : {&zlmConn, &localConn, &repConn}) {
+        try {
+            conn->Checkpoint();
+        } catch (const std::exception&) {
+            // The file stays complete with its log beside it; closing must go on.
+        }
+        conn->Close();
     }
 }
 

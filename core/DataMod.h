@@ -36,6 +36,10 @@ class TDataMod {
     std::string MainDbConnectionString();
 
     bool Connect(db::Connection& conn, const std::string& connectionString);
+    // Closes main, local and metadata connection in this order, each after copying its
+    // write-ahead log into its file, so that once the deliverable has ended each file alone
+    // holds everything (a copy of it is a complete backup). Shutdown reports no failure.
+    void CloseConnections() noexcept;
     bool openQuery(db::Connection& conn, db::Query& q, const std::string& tag,
                    const std::string& sql);
     bool openQuery(db::Query& q, const std::string& sql, const std::string& tag);

@@ -99,6 +99,8 @@ bool TDataMod::checkRight(int user, int op) {
 }
 
 std::string TDataMod::NewDocPath(const std::string& prefix, const std::string& ext) {
+    // The counters are shared with the report server's connection: count on from what is stored.
+    qConfig.Requery();
     SettingsEditGuard guard(qConfig);
     const std::string repository =
         WithSeparator(qConfig.FieldByName("config_docrepository").AsString());

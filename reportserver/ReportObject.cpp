@@ -315,11 +315,7 @@ HRESULT TReportObject::Connect(BSTR zlmconn, BSTR metaconn, BSTR localconn) {
 }
 
 HRESULT TReportObject::Disconnect() {
-    return Safe([] {
-        DataMod->zlmConn.SetConnected(false);
-        DataMod->localConn.SetConnected(false);
-        DataMod->repConn.SetConnected(false);
-    });
+    return Safe([] { DataMod->CloseConnections(); });
 }
 
 HRESULT TReportObject::Reconnect() {

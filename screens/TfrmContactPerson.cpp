@@ -22,6 +22,11 @@ void SetFullName(db::Query& entity) {
         .SetAsString(entity.FieldByName("entity_name").AsString() + " " +
                      entity.FieldByName("entity_first").AsString() + " " +
                      entity.FieldByName("entity_title").AsString());
+    // Stored from the parts as the row holds them once saved: another workstation may have
+    // changed a part this dialog did not touch.
+    entity.SetDerivedColumn("entity_fullname",
+                            "coalesce(entity_name,'') || ' ' || coalesce(entity_first,'') || ' ' "
+                            "|| coalesce(entity_title,'')");
 }
 
 TfrmContactPerson::TfrmContactPerson(QWidget* owner) : FormDialog(owner) {

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <stdexcept>
 #include <utility>
@@ -137,6 +138,32 @@ void HashClearPasswords(sqlite3* mainDb) {
 
 }  // namespace
 
+std::vector<std::string> MoveAsideLeftovers(const std::string& path) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    std::vector<std::string> moved;
+    for (const char* suffix : {"-wal", "-shm", "-journal"}) {
+        const std::string leftover = path + suffix;
+        if (!Exists(leftover))
+            continue;
+        const std::string dated = leftover + ".orphan-" + stamp;
+        // link fails rather than replace: a second leftover of the same second gets a number.
+        std::string target = dated;
+        for (int n = 2; ::link(leftover.c_str(), target.c_str()) != 0; ++n) {
+            if (errno != EEXIST || n > 99)
+                throw SystemError("Cannot move aside the leftover", leftover);
+            target = dated + "-" + std::to_string(n);
+        }
+        if (::unlink(leftover.c_str()) != 0)
+            throw SystemError("Cannot move aside the leftover", leftover);
+        moved.push_back(target);
+    }
+    return moved;
+}
+
 void CreateDatabase(const std::string& path, std::string_view script,
                     const std::function<void(sqlite3*)>& finish) {
     if (Exists(path))
@@ -182,7 +209,8 @@ void CreateDatabase(const std::string& path, std::string_view script,
     ::unlink(temporary.c_str());
 }
 
-std::vector<std::string> Install(const std::string& dataFolder) {
+std::vector<std::string> Install(const std::string& dataFolder,
+                                 std::vector<std::string>* movedAside) {
     if (dataFolder.empty() || dataFolder.back() != '/')
         throw std::runtime_error("The per-user data folder '" + dataFolder +
                                  "' is not a folder path.");
@@ -220,6 +248,9 @@ std::vector<std::string> Install(const std::string& dataFolder) {
         const std::string path = dataFolder + d.target;
         if (Exists(path))
             continue;
+        for (std::string& leftover : MoveAsideLeftovers(path))
+            if (movedAside)
+                movedAside->push_back(std::move(leftover));
         CreateDatabase(path, Delivered(d.script), d.finish);
         created.push_back(path);
     }

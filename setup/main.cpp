@@ -1,5 +1,7 @@
 // zelmar-setup: lays out the per-user data folder before the program's first start.
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "platform/com/Com.h"
 #include "platform/com/Registry.h"
@@ -13,7 +15,12 @@ int main() {
         return 1;
     }
     try {
-        const auto created = zl::setup::Install(folder);
+        std::vector<std::string> movedAside;
+        const auto created = zl::setup::Install(folder, &movedAside);
+        for (const auto& path : movedAside)
+            std::cout << "Moved aside " << path
+                      << ": the journal of a database that is missing, kept for inspection; "
+                         "it must not be replayed into the new database.\n";
         if (created.empty()) {
             std::cout << "The data folder " << folder << " is complete; nothing was changed.\n";
         } else {

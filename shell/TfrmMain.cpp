@@ -612,8 +612,7 @@ void TfrmMain::Shutdown() {
         // file) the step could only fail, and shutdown reports no failure of its own.
         if (DataMod->zlmConn.Connected())
             Guarded([] { DataMod->logEvent("Application quit", "", 0, 0); });
-        for (db::Connection* conn : {&DataMod->zlmConn, &DataMod->localConn, &DataMod->repConn})
-            Guarded([conn] { conn->Close(); });
+        Guarded([] { DataMod->CloseConnections(); });
         // A start-up that failed before the server existed has nothing to disconnect.
         Guarded([] {
             if (ReportServer)

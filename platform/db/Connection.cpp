@@ -3,8 +3,11 @@
 #include <sqlite3.h>
 
 #include <locale.h>
+#include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cwctype>
 #include <filesystem>
@@ -60,6 +63,7 @@ void RegisterFunctions(sqlite3* db) {
     sqlite3_create_function(db, "ucase", 1, flags, nullptr, UcaseFunction, nullptr, nullptr);
 }
 
+// How long a statement waits in all for another connection's lock.
 constexpr int kBusyTimeoutMs = 5000;
 
 // Whether SQLite opened the file read-only (it falls back silently when the file is
@@ -100,16 +104,62 @@ struct StatementHandle {
 };
 
 // Runs a prepared statement to its end; returns the rows it changed.
-int StepToEnd(sqlite3* db, sqlite3_stmt* stmt) {
-    int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+int StepToEnd(Connection& connection, sqlite3_stmt* stmt) {
+    while (connection.Step(stmt)) {
     }
-    if (rc != SQLITE_DONE)
-        throw DbError(sqlite3_errmsg(db));
-    return sqlite3_changes(db);
+    return sqlite3_changes(connection.Handle());
+}
+
+// Collects the first column of the first row of a pragma's answer.
+int FirstText(void* out, int columns, char** values, char**) {
+    auto* text = static_cast<std::string*>(out);
+    if (columns > 0 && values[0] && text->empty())
+        *text = values[0];
+    return 0;
 }
 
 }  // namespace
+
+long StatfsType(const std::string& path) {
+    struct statfs info {};
+    if (statfs(path.c_str(), &info) != 0)
+        return 0;
+    return static_cast<long>(info.f_type);
+}
+
+bool IsNetworkFileSystem(long type) {
+    // The magic numbers of statfs(2) for file systems served by another machine. FUSE counts
+    // too: sshfs and most other FUSE file systems are remote, and the rollback journal is safe
+    // on a local one as well.
+    static constexpr unsigned long kRemote[] = {
+        0x6969,      // NFS
+        0xFF534D42,  // CIFS
+        0xFE534D42,  // SMB2/3
+        0x517B,      // SMB
+        0x564C,      // NCP
+        0x5346414F,  // AFS
+        0x6B414653,  // kAFS
+        0x73757245,  // Coda
+        0x01021997,  // 9P
+        0x00C36400,  // Ceph
+        0x0BD00BD0,  // Lustre
+        0x01161970,  // GFS2
+        0x7461636F,  // OCFS2
+        0x47504653,  // GPFS
+        0x65735546,  // FUSE
+    };
+    const auto value = static_cast<unsigned long>(type) & 0xFFFFFFFFUL;
+    for (unsigned long remote : kRemote)
+        if (value == remote)
+            return true;
+    return false;
+}
+
+std::string FileLostMessage(const std::string& path) {
+    return "The database file " + path +
+           " was moved, replaced or deleted while Zelmar was running. Nothing more can be "
+           "saved. Please restart Zelmar.";
+}
 
 Connection::~Connection() {
     try {
@@ -161,22 +211,157 @@ void Connection::Open() {
         sqlite3_close(db);
         throw DbError("The database file '" + path + "' cannot be written: it is read-only.");
     }
+    struct stat opened {};
+    if (stat(path.c_str(), &opened) != 0) {
+        sqlite3_close(db);
+        throw DbError("Could not find or open file '" + path + "'.");
+    }
     db_ = db;
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    path_ = path;
+    device_ = opened.st_dev;
+    inode_ = opened.st_ino;
+    fileLost_ = lostTold_ = false;
+    sqlite3_busy_handler(db_, &Connection::OnBusy, this);
+    sqlite3_commit_hook(db_, &Connection::OnCommit, this);
     sqlite3_extended_result_codes(db_, 1);
     try {
-        // Reading the schema also proves the file is a database at all.
-        ExecRaw("PRAGMA journal_mode=WAL");
+        ChooseJournal(path);
     } catch (...) {
         sqlite3_close(db_);
         db_ = nullptr;
-        throw DbError("The file '" + path + "' is not a database.");
+        throw;
     }
     RegisterFunctions(db_);
     // A double-quoted name is always a name: without this SQLite would take a mistyped
     // (bracketed) column name for a text value, and a wrong name would fail silently.
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+}
+
+void Connection::ChooseJournal(const std::string& path) {
+    const long type = probe_ ? probe_(path) : StatfsType(path);
+    const bool network = IsNetworkFileSystem(type);
+    // Reading the schema also proves the file is a database at all.
+    std::string mode;
+    const int rc =
+        sqlite3_exec(db_, network ? "PRAGMA journal_mode=DELETE" : "PRAGMA journal_mode=WAL",
+                     &FirstText, &mode, nullptr);
+    EndWait();
+    // Leaving WAL mode needs the file to itself: while another program uses the log the
+    // switch fails at once, and the mode stays "wal".
+    if ((rc & 0xff) == SQLITE_BUSY && network && JournalMode() == "wal")
+        mode = "wal";
+    else if ((rc & 0xff) == SQLITE_BUSY)
+        throw DbError(kDatabaseBusyMessage);
+    else if (rc != SQLITE_OK)
+        throw DbError("The file '" + path + "' is not a database.");
+    // A file on a network folder that still holds a write-ahead log in use elsewhere cannot
+    // leave it; writing beside that log would not be safe.
+    if (network && mode != "delete")
+        throw DbError("The database file '" + path +
+                      "' lies on a network folder but is still open in WAL mode on another "
+                      "workstation. Please close Zelmar everywhere and start it again.");
+}
+
+void Connection::SetFileSystemProbe(FileSystemProbe probe) {
+    probe_ = std::move(probe);
+}
+
+std::string Connection::JournalMode() const {
+    std::string mode;
+    if (db_)
+        sqlite3_exec(db_, "PRAGMA journal_mode", &FirstText, &mode, nullptr);
+    return mode;
+}
+
+void Connection::Checkpoint() {
+    // A file replaced meanwhile must not receive the old file's pages.
+    if (!db_ || JournalMode() != "wal" || !SameFile())
+        return;
+    ExecRaw("PRAGMA wal_checkpoint(TRUNCATE)");
+}
+
+void Connection::SetBusyCallback(std::function<void(bool)> callback) {
+    busyCallback_ = std::move(callback);
+}
+
+void Connection::SetFileLostCallback(std::function<void(const std::string&)> callback) {
+    fileLostCallback_ = std::move(callback);
+}
+
+bool Connection::SameFile() const {
+    struct stat now {};
+    return stat(path_.c_str(), &now) == 0 && now.st_dev == device_ && now.st_ino == inode_;
+}
+
+void Connection::RequireSameFile() {
+    if (!fileLost_ && db_ && !SameFile())
+        fileLost_ = true;
+    if (!fileLost_)
+        return;
+    const std::string message = FileLostMessage(path_);
+    if (!lostTold_) {
+        lostTold_ = true;
+        if (fileLostCallback_)
+            fileLostCallback_(message);
+    }
+    throw DbError(message);
+}
+
+int Connection::OnBusy(void* self, int attempt) {
+    auto& c = *static_cast<Connection*>(self);
+    if (attempt == 0) {
+        c.waitedMs_ = 0;
+        if (!c.waiting_ && c.busyCallback_) {
+            c.waiting_ = true;
+            c.busyCallback_(true);
+        }
+    }
+    if (c.waitedMs_ >= kBusyTimeoutMs)
+        return 0;
+    // Short sleeps first, as SQLite's own busy time-out does, then longer ones.
+    static constexpr int kDelays[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
+    constexpr int kSteps = static_cast<int>(sizeof kDelays / sizeof kDelays[0]);
+    const int delay =
+        std::min(kDelays[std::min(attempt, kSteps - 1)], kBusyTimeoutMs - c.waitedMs_);
+    sqlite3_sleep(delay);
+    c.waitedMs_ += delay;
+    return 1;
+}
+
+int Connection::OnCommit(void* self) {
+    // Whatever path a write took, it never lands in a file other than the one opened.
+    auto& c = *static_cast<Connection*>(self);
+    if (!c.SameFile())
+        c.fileLost_ = true;
+    return c.fileLost_ ? 1 : 0;
+}
+
+void Connection::EndWait() {
+    if (!waiting_)
+        return;
+    waiting_ = false;
+    if (busyCallback_)
+        busyCallback_(false);
+}
+
+bool Connection::Step(sqlite3_stmt* statement) {
+    const int rc = sqlite3_step(statement);
+    EndWait();
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    Fail(rc);
+}
+
+void Connection::Fail(int rc) {
+    EndWait();
+    if ((rc & 0xff) == SQLITE_BUSY)
+        throw DbError(kDatabaseBusyMessage);
+    if (fileLost_ || rc == SQLITE_CONSTRAINT_COMMITHOOK)
+        RequireSameFile();
+    throw DbError(db_ ? sqlite3_errmsg(db_) : "unknown error");
 }
 
 void Connection::Close() {
@@ -204,27 +389,35 @@ sqlite3* Connection::Handle() const {
 }
 
 void Connection::ExecRaw(const char* sql) {
-    char* error = nullptr;
-    if (sqlite3_exec(Handle(), sql, nullptr, nullptr, &error) != SQLITE_OK) {
-        std::string message = error ? error : "unknown error";
-        sqlite3_free(error);
-        throw DbError(message);
-    }
+    const int rc = sqlite3_exec(Handle(), sql, nullptr, nullptr, nullptr);
+    EndWait();
+    if (rc != SQLITE_OK)
+        Fail(rc);
 }
 
 void Connection::BeginTrans() {
-    if (transactionLevel_ == 0)
+    if (transactionLevel_ == 0) {
+        RequireSameFile();
         ExecRaw("BEGIN IMMEDIATE");
-    else
+    } else {
         ExecRaw(("SAVEPOINT zl_level" + std::to_string(transactionLevel_)).c_str());
+    }
     ++transactionLevel_;
 }
 
 void Connection::CommitTrans() {
     if (transactionLevel_ == 0)
         throw DbError("No transaction is active.");
-    if (transactionLevel_ == 1)
-        ExecRaw("COMMIT");
+    if (transactionLevel_ == 1) {
+        try {
+            ExecRaw("COMMIT");
+        } catch (...) {
+            // A commit the file check vetoed has been rolled back by SQLite already.
+            if (sqlite3_get_autocommit(db_))
+                transactionLevel_ = 0;
+            throw;
+        }
+    }
     else
         ExecRaw(("RELEASE zl_level" + std::to_string(transactionLevel_ - 1)).c_str());
     --transactionLevel_;
@@ -235,7 +428,9 @@ void Connection::RollbackTrans() {
         throw DbError("No transaction is active.");
     --transactionLevel_;
     if (transactionLevel_ == 0) {
-        ExecRaw("ROLLBACK");
+        // SQLite ends a transaction itself on some failures (a full disk, a vetoed commit).
+        if (!sqlite3_get_autocommit(Handle()))
+            ExecRaw("ROLLBACK");
     } else {
         const std::string name = "zl_level" + std::to_string(transactionLevel_);
         ExecRaw(("ROLLBACK TO " + name).c_str());
@@ -257,7 +452,9 @@ int Connection::Execute(std::string_view jetSql) {
         return 0;
     if (tail && !OnlyBlanksRemain(tail))
         throw DbError("The SQL text holds more than one statement.");
-    return StepToEnd(db, handle.stmt);
+    if (!InTransaction() && !sqlite3_stmt_readonly(handle.stmt))
+        RequireSameFile();
+    return StepToEnd(*this, handle.stmt);
 }
 
 int Connection::ExecuteScript(std::string_view jetSql) {
@@ -269,8 +466,11 @@ int Connection::ExecuteScript(std::string_view jetSql) {
         StatementHandle handle;
         if (sqlite3_prepare_v2(db, tail, -1, &handle.stmt, &tail) != SQLITE_OK)
             throw DbError(sqlite3_errmsg(db));
-        if (handle.stmt)  // none for a blank or a comment
-            changes = StepToEnd(db, handle.stmt);
+        if (!handle.stmt)  // none for a blank or a comment
+            continue;
+        if (!InTransaction() && !sqlite3_stmt_readonly(handle.stmt))
+            RequireSameFile();
+        changes = StepToEnd(*this, handle.stmt);
     }
     return changes;
 }

@@ -2,12 +2,30 @@
 // "Data Source" item and accepts and ignores the provider, mode and password items.
 #pragma once
 
+#include <sys/types.h>
+
+#include <functional>
 #include <string>
 #include <string_view>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace zl::db {
+
+// The file system type that statfs reports for a path (its f_type); 0 when it cannot be read.
+using FileSystemProbe = std::function<long(const std::string& path)>;
+long StatfsType(const std::string& path);
+// Whether files of that type lie on another machine (NFS, SMB/CIFS, AFS and the like). SQLite's
+// write-ahead log needs memory shared on one host, so such files keep the rollback journal.
+bool IsNetworkFileSystem(long type);
+
+// What a write that waited for another connection's lock in vain reports.
+inline constexpr const char* kDatabaseBusyMessage =
+    "Another workstation is using the database and kept it locked for too long. "
+    "Nothing was stored; please try again.";
+// What a write to a file that is no longer the one opened reports.
+std::string FileLostMessage(const std::string& path);
 
 class Connection {
   public:
@@ -20,8 +38,26 @@ class Connection {
     const std::string& ConnectionString() const { return connectionString_; }
 
     // Opens the file named by "Data Source"; the file must exist and be writable, and so must its
-    // folder (the write-ahead log lives next to the file). Raises DbError.
+    // folder (the journal lives next to the file). The journal is the write-ahead log on a local
+    // disk and the rollback journal on a network file system. Raises DbError.
     void Open();
+    // Stands in for statfs when Open decides the journal (tests); an empty probe restores it.
+    void SetFileSystemProbe(FileSystemProbe probe);
+    // The journal mode in force, as SQLite names it ("wal", "delete"); empty when closed.
+    std::string JournalMode() const;
+    // Copies the write-ahead log into the file and truncates it, so that the file alone holds
+    // everything; nothing to do for a rollback journal. Raises DbError.
+    void Checkpoint();
+
+    // Called with true when a statement starts waiting for another connection's lock and with
+    // false when the wait is over; the wait lasts at most the busy time-out.
+    void SetBusyCallback(std::function<void(bool waiting)> callback);
+    // Called once, with FileLostMessage, when a write is refused because the file was moved,
+    // replaced or deleted since it was opened.
+    void SetFileLostCallback(std::function<void(const std::string& message)> callback);
+    // Raises DbError (FileLostMessage) unless the path still names the file that was opened:
+    // the same device and inode. Every write transaction checks this first.
+    void RequireSameFile();
     // Closes the file; an open transaction is rolled back first.
     void Close();
     bool Connected() const { return db_ != nullptr; }
@@ -45,6 +81,11 @@ class Connection {
 
     // The open handle; raises DbError when the connection is closed.
     sqlite3* Handle() const;
+    // One step of a statement prepared on Handle(): true for a row, false when done. A failure
+    // raises DbError with what the user should read (lock held elsewhere, file lost).
+    bool Step(sqlite3_stmt* statement);
+    // Raises DbError for the last failure `rc` of this connection.
+    [[noreturn]] void Fail(int rc);
 
     // The value of one item of a connection string (item names compare case-insensitively);
     // empty when the item is missing.
@@ -52,10 +93,26 @@ class Connection {
 
   private:
     void ExecRaw(const char* sql);
+    void ChooseJournal(const std::string& path);
+    bool SameFile() const;
+    void EndWait();
+    static int OnBusy(void* self, int attempt);
+    static int OnCommit(void* self);
 
     std::string connectionString_;
+    std::string path_;
     sqlite3* db_ = nullptr;
     int transactionLevel_ = 0;
+    FileSystemProbe probe_;
+    // The file as opened, and whether it was found replaced (told once).
+    dev_t device_ = 0;
+    ino_t inode_ = 0;
+    bool fileLost_ = false;
+    bool lostTold_ = false;
+    std::function<void(const std::string&)> fileLostCallback_;
+    std::function<void(bool)> busyCallback_;
+    bool waiting_ = false;
+    int waitedMs_ = 0;
 };
 
 // Rolls back on destruction unless committed: every routine that begins a transaction holds

@@ -16,13 +16,18 @@
 namespace zl::db {
 namespace {
 
+constexpr const char* kRowNotLocated =
+    "Row cannot be located for updating. Some values may have been changed since it was last "
+    "read.";
+
 using format::EConvertError;
 using format::TDateTime;
 
 // Owns one prepared statement.
 class Statement {
   public:
-    Statement(sqlite3* db, const std::string& sql) : db_(db) {
+    Statement(Connection& connection, const std::string& sql) : connection_(connection) {
+        sqlite3* db = connection.Handle();
         if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt_, nullptr) != SQLITE_OK) {
             const std::string message = sqlite3_errmsg(db);
             sqlite3_finalize(stmt_);
@@ -36,17 +41,10 @@ class Statement {
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
     sqlite3_stmt* get() const { return stmt_; }
-    bool Step() {
-        const int rc = sqlite3_step(stmt_);
-        if (rc == SQLITE_ROW)
-            return true;
-        if (rc == SQLITE_DONE)
-            return false;
-        throw DbError(sqlite3_errmsg(db_));
-    }
+    bool Step() { return connection_.Step(stmt_); }
 
   private:
-    sqlite3* db_;
+    Connection& connection_;
     sqlite3_stmt* stmt_ = nullptr;
 };
 
@@ -63,11 +61,12 @@ int RecordViewRead(void* tables, int action, const char* table, const char*, con
     return SQLITE_OK;
 }
 
-Prepared PrepareRecording(sqlite3* db, const std::string& sql) {
+Prepared PrepareRecording(Connection& connection, const std::string& sql) {
     Prepared p;
+    sqlite3* db = connection.Handle();
     sqlite3_set_authorizer(db, &RecordViewRead, &p.viewTables);
     try {
-        p.stmt = std::make_unique<Statement>(db, sql);
+        p.stmt = std::make_unique<Statement>(connection, sql);
     } catch (...) {
         sqlite3_set_authorizer(db, nullptr, nullptr);
         throw;
@@ -483,6 +482,10 @@ void Query::ClearFieldRanges() {
         ApplyRange(*f);
 }
 
+void Query::SetDerivedColumn(std::string_view column, std::string expression) {
+    derived_[Upper(column)] = std::move(expression);
+}
+
 void Query::ApplyRange(Field& field) const {
     const auto it = ranges_.find(Upper(field.name_));
     field.hasRange_ = it != ranges_.end();
@@ -507,7 +510,7 @@ void Query::Open() {
     sqlite3* db = connection_->Handle();
     const std::string translated = TranslateJet(sql_);
 
-    Prepared prepared = PrepareRecording(db, translated);
+    Prepared prepared = PrepareRecording(*connection_, translated);
     sqlite3_stmt* stmt = prepared.stmt->get();
     if (sqlite3_column_count(stmt) == 0)
         throw DbError("The SQL text does not return a result set.");
@@ -530,7 +533,7 @@ void Query::Open() {
                 std::optional<Prepared> again;
                 if (InjectRowid(translated, withRowid)) {
                     try {
-                        again.emplace(PrepareRecording(db, withRowid));
+                        again.emplace(PrepareRecording(*connection_, withRowid));
                     } catch (const DbError&) {
                         again.reset();
                     }
@@ -664,12 +667,13 @@ int Query::ExecSQL() {
         throw DbError("The query has no connection.");
     if (parameters_.empty())
         return connection_->Execute(sql_);
-    sqlite3* db = connection_->Handle();
-    Statement stmt(db, TranslateJet(sql_));
+    Statement stmt(*connection_, TranslateJet(sql_));
+    if (!connection_->InTransaction() && !sqlite3_stmt_readonly(stmt.get()))
+        connection_->RequireSameFile();
     BindParameters(stmt.get());
     while (stmt.Step()) {
     }
-    return sqlite3_changes(db);
+    return sqlite3_changes(connection_->Handle());
 }
 
 // ----- navigation --------------------------------------------------------------------------
@@ -862,16 +866,16 @@ std::string Query::KeyCondition() const {
     return byRowid_ ? std::string("rowid=?") : SqliteName(fields_[0]->baseColumn_) + "=?";
 }
 
-void Query::BindKey(void* stmt, int index, int row) const {
-    auto* s = static_cast<sqlite3_stmt*>(stmt);
-    if (byRowid_)
-        Bind(s, index, Value(rows_.RowId(row)));
-    else
-        Bind(s, index, rows_.Get(row, 0));
+void Query::BindKey(void* stmt, int index, const Value& key, long long rowid) const {
+    Bind(static_cast<sqlite3_stmt*>(stmt), index, byRowid_ ? Value(rowid) : key);
 }
 
-void Query::PostInsert() {
-    sqlite3* db = connection_->Handle();
+const std::string* Query::DerivedExpression(int index) const {
+    const auto found = derived_.find(Upper(fields_[index]->name_));
+    return found == derived_.end() || !fields_[index]->writable_ ? nullptr : &found->second;
+}
+
+void Query::WriteInsert(std::vector<Value>& row, long long& rowid) {
     std::string names, marks;
     std::vector<int> columns;
     for (size_t i = 0; i < fields_.size(); ++i) {
@@ -885,45 +889,72 @@ void Query::PostInsert() {
         columns.empty()
             ? "INSERT INTO " + SqliteName(baseTable_) + " DEFAULT VALUES"
             : "INSERT INTO " + SqliteName(baseTable_) + " (" + names + ") VALUES (" + marks + ")";
-    Statement stmt(db, sql);
+    Statement stmt(*connection_, sql);
     for (size_t k = 0; k < columns.size(); ++k)
-        Bind(stmt.get(), static_cast<int>(k + 1), buffer_[columns[k]]);
+        Bind(stmt.get(), static_cast<int>(k + 1), row[columns[k]]);
     stmt.Step();
-    const long long rowid = sqlite3_last_insert_rowid(db);
-    if (byRowid_) {
-        bufferRowid_ = rowid;
-    } else if (std::holds_alternative<std::monostate>(buffer_[0])) {
-        buffer_[0] = rowid;  // the key is the rowid itself
-    }
-    rows_.InsertRow(insertPos_, buffer_, bufferRowid_);
-    pos_ = insertPos_;
+    const long long inserted = sqlite3_last_insert_rowid(connection_->Handle());
+    if (byRowid_)
+        rowid = inserted;
+    else if (std::holds_alternative<std::monostate>(row[0]))
+        row[0] = inserted;  // the key is the rowid itself
 }
 
-void Query::PostEdit() {
-    std::string assignments;
+void Query::WriteEdit(const std::vector<Value>& row) {
+    // Each changed column must still hold what was read (IS: nulls compare too; BINARY: a
+    // change of case is a change), so that another connection's save is never overwritten.
+    std::string assignments, checks;
     std::vector<int> columns;
     for (size_t i = 0; i < fields_.size(); ++i) {
-        if (!changed_[i])
+        if (!changed_[i] || DerivedExpression(static_cast<int>(i)))
             continue;
-        assignments +=
-            (assignments.empty() ? "" : ",") + SqliteName(fields_[i]->baseColumn_) + "=?";
+        const std::string name = SqliteName(fields_[i]->baseColumn_);
+        assignments += (assignments.empty() ? "" : ",") + name + "=?";
+        checks += " AND " + name + " IS ? COLLATE BINARY";
         columns.push_back(static_cast<int>(i));
     }
-    if (!columns.empty()) {
-        sqlite3* db = connection_->Handle();
-        Statement stmt(db, "UPDATE " + SqliteName(baseTable_) + " SET " + assignments + " WHERE " +
-                               KeyCondition());
-        int k = 1;
-        for (int c : columns)
-            Bind(stmt.get(), k++, buffer_[c]);
-        BindKey(stmt.get(), k, pos_);
-        stmt.Step();
-        if (sqlite3_changes(db) == 0)
-            throw DbError(
-                "Row cannot be located for updating. Some values may have been "
-                "changed since it was last read.");
+    if (columns.empty())
+        return;
+    Statement stmt(*connection_, "UPDATE " + SqliteName(baseTable_) + " SET " + assignments +
+                                     " WHERE " + KeyCondition() + checks);
+    int k = 1;
+    for (int c : columns)
+        Bind(stmt.get(), k++, row[c]);
+    BindKey(stmt.get(), k++, rows_.Get(pos_, 0), rows_.RowId(pos_));
+    for (int c : columns)
+        Bind(stmt.get(), k++, rows_.Get(pos_, c));
+    stmt.Step();
+    if (sqlite3_changes(connection_->Handle()) == 0)
+        throw DbError(kRowNotLocated);
+}
+
+void Query::WriteDerived(std::vector<Value>& row, long long rowid) {
+    std::string assignments, names;
+    std::vector<int> columns;
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        const std::string* expression = DerivedExpression(static_cast<int>(i));
+        if (!expression)
+            continue;
+        const std::string name = SqliteName(fields_[i]->baseColumn_);
+        assignments += (assignments.empty() ? "" : ",") + name + "=(" + *expression + ")";
+        names += (names.empty() ? "" : ",") + name;
+        columns.push_back(static_cast<int>(i));
     }
-    rows_.ReplaceRow(pos_, buffer_, bufferRowid_);
+    if (columns.empty())
+        return;
+    Statement stmt(*connection_, "UPDATE " + SqliteName(baseTable_) + " SET " + assignments +
+                                     " WHERE " + KeyCondition() + " RETURNING " + names);
+    BindKey(stmt.get(), 1, row[0], rowid);
+    if (!stmt.Step())
+        throw DbError(kRowNotLocated);  // deleted meanwhile
+    for (size_t k = 0; k < columns.size(); ++k) {
+        RowStore one(1);
+        one.AddRow(0);
+        StoreColumn(stmt.get(), static_cast<int>(k), fields_[columns[k]]->type_, one, 0, 0);
+        row[columns[k]] = one.Get(0, 0);
+    }
+    while (stmt.Step()) {
+    }
 }
 
 void Query::UpdateRecord() {
@@ -938,10 +969,30 @@ void Query::Post() {
         return;
     UpdateRecord();
     CheckWidths();
-    if (state_ == DataSetState::dsInsert)
-        PostInsert();
-    else
-        PostEdit();
+    const bool inserting = state_ == DataSetState::dsInsert;
+    bool anyChange = inserting;
+    for (bool c : changed_)
+        anyChange |= c;
+    // The record keeps what was typed until everything is stored.
+    std::vector<Value> row = buffer_;
+    long long rowid = bufferRowid_;
+    if (anyChange) {
+        Transaction transaction(*connection_);
+        if (inserting)
+            WriteInsert(row, rowid);
+        else
+            WriteEdit(row);
+        WriteDerived(row, rowid);
+        transaction.Commit();
+    }
+    buffer_ = std::move(row);
+    bufferRowid_ = rowid;
+    if (inserting) {
+        rows_.InsertRow(insertPos_, buffer_, bufferRowid_);
+        pos_ = insertPos_;
+    } else {
+        rows_.ReplaceRow(pos_, buffer_, bufferRowid_);
+    }
     state_ = DataSetState::dsBrowse;
     bof_ = eof_ = false;
     changed_.clear();
@@ -976,10 +1027,14 @@ void Query::Delete() {
         Cancel();
     if (rows_.Empty() || pos_ < 0)
         throw DbError("Cannot perform this operation on an empty dataset");
-    sqlite3* db = connection_->Handle();
-    Statement stmt(db, "DELETE FROM " + SqliteName(baseTable_) + " WHERE " + KeyCondition());
-    BindKey(stmt.get(), 1, pos_);
-    stmt.Step();
+    {
+        Transaction transaction(*connection_);
+        Statement stmt(*connection_,
+                       "DELETE FROM " + SqliteName(baseTable_) + " WHERE " + KeyCondition());
+        BindKey(stmt.get(), 1, rows_.Get(pos_, 0), rows_.RowId(pos_));
+        stmt.Step();
+        transaction.Commit();
+    }
     rows_.EraseRow(pos_);
     if (pos_ >= RecordCount())
         pos_ = RecordCount() - 1;

@@ -118,6 +118,11 @@ class Query {
     // name (case-insensitive) in every result until cleared. Raises DbError when min > max.
     void SetFieldRange(std::string_view column, double min, double max);
     void ClearFieldRanges();
+    // A column that Post computes in SQL from the row as stored (`expression` over the base
+    // table's columns), in the same transaction as the write, so that it never rests on values
+    // another connection has changed meanwhile; what the record holds for it is replaced. Like a
+    // range it holds for the column of that name in every result.
+    void SetDerivedColumn(std::string_view column, std::string expression);
 
     // Reads the whole result of the SQL text and stands on the first row. Raises DbError.
     void Open();
@@ -156,7 +161,11 @@ class Query {
     void Edit();    // on an empty dataset this inserts, as the original layer does
     void Append();  // a new row at the end
     void Insert();  // a new row before the current one
-    void Post();    // raises DbError and stays in edit or insert state on failure
+    // Raises DbError and stays in edit or insert state on failure. An edit writes by key and by
+    // the values read of the columns it changes: when another connection changed one of them
+    // meanwhile, or deleted the row, nothing is written and the error says the row cannot be
+    // located for updating.
+    void Post();
     // Has the controls write their pending edits into the record (Post does this first).
     void UpdateRecord();
     void Cancel();
@@ -188,11 +197,13 @@ class Query {
     void Notify(DataEvent event, const Field* field = nullptr);
     void NotifyScroll();
     void BindParameters(void* statement) const;
-    void PostInsert();
-    void PostEdit();
+    void WriteInsert(std::vector<Value>& row, long long& rowid);
+    void WriteEdit(const std::vector<Value>& row);
+    void WriteDerived(std::vector<Value>& row, long long rowid);
+    const std::string* DerivedExpression(int index) const;
     void CheckWidths() const;
     std::string KeyCondition() const;
-    void BindKey(void* stmt, int index, int row) const;
+    void BindKey(void* stmt, int index, const Value& key, long long rowid) const;
     void ApplyRange(Field& field) const;
 
     Connection* connection_ = nullptr;
@@ -202,7 +213,8 @@ class Query {
         double min;
         double max;
     };
-    std::map<std::string, Range> ranges_;  // by upper-case column name
+    std::map<std::string, Range> ranges_;         // by upper-case column name
+    std::map<std::string, std::string> derived_;  // expressions by upper-case column name
     DataSetState state_ = DataSetState::dsInactive;
     std::vector<std::unique_ptr<Field>> fields_;
     RowStore rows_;

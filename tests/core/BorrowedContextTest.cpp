@@ -2,11 +2,16 @@
 #include <gtest/gtest.h>
 
 #include "core/DimensionTable.h"
+#include "tests/support/CoreFixture.h"
 
 namespace zl {
 namespace {
 
-TEST(BorrowedContext, PutsBackRecordModeAndParentWhateverTheBorrowerSet) {
+// A kind reads its dimension row through the data module when it is made.
+class BorrowedContextTest : public test::CoreFixture {};
+
+TEST_F(BorrowedContextTest, PutsBackRecordModeAndParentWhateverTheBorrowerSet) {
+    ConnectAll();
     DimensionTable kind(14);
     kind.SetRecordId(31);
     kind.SetEditMode(DimensionTable::EditRecord);

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <thread>
+#include <vector>
+
 #include "core/Globals.h"
 #include "platform/db/DbError.h"
 #include "tests/support/CoreFixture.h"
@@ -157,6 +162,61 @@ TEST_F(DataModTest, GetParentCountCountsAndNeverRaises) {
     EXPECT_EQ(dm->getParentCount("no_table", "x", 1), 0);
     EXPECT_EQ(LastBoxFirstLine(),
               "Exception occurred in: TDataMod.openQuery > TDataMod.getParentCount");
+}
+
+TEST_F(DataModTest, ClosingLeavesEachFileCompleteWithoutLogContent) {
+    ConnectAll();
+    // The report server's connections stay open, so closing alone would leave the logs behind.
+    db::Connection others[3];
+    const std::string files[] = {folder.MainDb(), folder.LocalDb(), folder.MetaDb()};
+    for (int i = 0; i < 3; ++i) {
+        others[i].SetConnectionString(dm->BuildConnectionString(files[i]));
+        others[i].Open();
+    }
+    dm->logEvent("Application quit", "", 0, 0);
+    ASSERT_GT(std::filesystem::file_size(folder.LocalDb() + "-wal"), 0u);
+    dm->CloseConnections();
+    EXPECT_FALSE(dm->zlmConn.Connected() || dm->localConn.Connected() || dm->repConn.Connected());
+    for (const std::string& file : files)
+        EXPECT_EQ(std::filesystem::file_size(file + "-wal"), 0u) << file;
+    const std::string copy = folder.Home() + "/backup.dat";
+    std::filesystem::copy_file(folder.LocalDb(), copy);
+    EXPECT_EQ(Stored(copy, "select audit_descr from audit order by audit_id desc"),
+              "Application quit");
+}
+
+TEST_F(DataModTest, AWriteToALostMainFileIsToldOnceAndAWaitShowsTheBusyCursor) {
+    ConnectAll();
+    ui::ScriptedCursor cursor;
+    db::Connection other;
+    other.SetConnectionString(dm->BuildConnectionString(folder.MainDb()));
+    other.Open();
+    other.BeginTrans();
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        other.CommitTrans();
+    });
+    EXPECT_TRUE(dm->actionQuery("update entity set entity_f1='after' where entity_id=5", "test"));
+    release.join();
+    EXPECT_EQ(cursor.Shapes(),
+              (std::vector<ui::CursorShape>{ui::CursorShape::HourGlass, ui::CursorShape::Default}));
+
+    std::filesystem::rename(folder.MainDb(), folder.MainDb() + ".old");
+    for (int attempt = 0; attempt < 2; ++attempt)
+        EXPECT_FALSE(dm->actionQuery("update entity set entity_f1='lost' where entity_id=5", "t"));
+    const std::string told = "The database file " + folder.MainDb() +
+                             " was moved, replaced or deleted while Zelmar was running. Nothing "
+                             "more can be saved. Please restart Zelmar.";
+    int shown = 0;
+    for (const ui::Message& m : prompter.Messages())
+        shown += m.text == told && m.title == "Database file" && m.icon == ui::Icon::Error;
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(LogCount(told), 2);
+    // Read through the connection that still holds the moved file: nothing of it changed.
+    db::Query q(&other);
+    q.SetSQL("select entity_f1 from entity where entity_id=5");
+    q.Open();
+    EXPECT_EQ(q.Fields(0).AsString(), "after");
 }
 
 }  // namespace

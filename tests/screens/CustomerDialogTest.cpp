@@ -188,6 +188,58 @@ TEST_F(CustomerDialogTest, AFailedSaveAnsweredYesClosesAndStoresNothing) {
     EXPECT_EQ(AddressCount(9001), 0);  // the address of a discarded save is dropped too
 }
 
+// Another workstation saves the same customer while this dialog shows it.
+TEST_F(CustomerDialogTest, SavesThatMeetKeepTheOtherValueAndTheFullNameFollowsTheStoredParts) {
+    Exec(
+        "insert into entity (entity_id, dimension_id, entity_name, entity_first, entity_title, "
+        "entity_fullname) values (9001, 1, 'Smith', 'John', 'Mr', 'Smith John Mr')");
+    db::Connection other;
+    other.SetConnectionString(DataMod->BuildConnectionString(folder.MainDb()));
+    other.Open();
+    const std::string row =
+        "select entity_first || '|' || entity_title || '|' || entity_fullname from entity "
+        "where entity_id=9001";
+
+    // Different columns: both saves land, the full name from the stored parts.
+    Run(DimensionTable::EditRecord, 9001, [&](TfrmCustEdit& d) {
+        Type(d, "entity_title", "Dr");
+        other.Execute(
+            "update entity set entity_first='Jack', entity_fullname='Smith Jack Mr' "
+            "where entity_id=9001");
+        d.btnOK->click();
+    });
+    EXPECT_EQ(Main(row), "Jack|Dr|Smith Jack Dr");
+    EXPECT_EQ(prompter.Count(), 0u);
+
+    // The same column: refused and told; No keeps what was typed, the other value stays.
+    bool stayedOpen = false;
+    QString typed;
+    Run(DimensionTable::EditRecord, 9001, [&](TfrmCustEdit& d) {
+        Type(d, "entity_first", "Jim");
+        other.Execute(
+            "update entity set entity_first='Joe', entity_fullname='Smith Joe Dr' "
+            "where entity_id=9001");
+        prompter.Push(ui::Button::Ok);  // the log's warning
+        prompter.Push(ui::Button::No);
+        d.btnOK->click();
+        stayedOpen = d.isVisible();
+        typed = d.findChild<QLineEdit*>("entity_first")->text();
+        prompter.Push(ui::Button::Ok);
+        prompter.Push(ui::Button::Yes);
+        d.btnOK->click();
+    });
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(typed, "Jim");
+    ASSERT_GE(prompter.Count(), 2u);
+    EXPECT_NE(prompter.Messages()[0].text.find(
+                  "Row cannot be located for updating. Some values may have been changed since "
+                  "it was last read."),
+              std::string::npos);
+    EXPECT_EQ(prompter.Messages()[1].text,
+              "The record could not be saved. Discard your changes and close?");
+    EXPECT_EQ(Main(row), "Joe|Dr|Smith Joe Dr");
+}
+
 TEST_F(CustomerDialogTest, TaxRateAndDiscountOutsideTheirRangesAreRefused) {
     Exec(
         "insert into entity (entity_id, dimension_id, entity_name, entity_taxrate, "

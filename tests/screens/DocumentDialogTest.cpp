@@ -176,7 +176,7 @@ TEST_F(DocumentDialogTest, ANewDocumentIsStoredAtShowWithItsFollowUpAndReference
             EXPECT_EQ(d.objectName().toStdString(), c.objectName);
             EXPECT_EQ(d.windowTitle().toStdString(), c.addCaption);
             const std::vector<std::string> labels = Labels(d);
-            for (const std::string& label : {"Customer name: ", "Description: ", "Notes: ",
+            for (const char* label : {"Customer name: ", "Description: ", "Notes: ",
                                              "Status: ", "Our reference: ", "Customer reference: "})
                 EXPECT_NE(std::find(labels.begin(), labels.end(), label), labels.end()) << label;
             for (const std::string& label : c.labels)
@@ -187,10 +187,12 @@ TEST_F(DocumentDialogTest, ANewDocumentIsStoredAtShowWithItsFollowUpAndReference
             EXPECT_EQ(d.btnBOM->text(), "Print &B.o.M.");
             EXPECT_EQ(d.btnCreateOrder != nullptr, c.createsOrder);
             EXPECT_EQ(d.btnCreateInvoice != nullptr, c.createsInvoice);
-            if (d.btnCreateOrder)
+            if (d.btnCreateOrder) {
                 EXPECT_EQ(d.btnCreateOrder->text(), "Create &order");
-            if (d.btnCreateInvoice)
+            }
+            if (d.btnCreateInvoice) {
                 EXPECT_EQ(d.btnCreateInvoice->text(), "Create &invoice");
+            }
             EXPECT_EQ(d.customerName->text(), "Acme Ltd");
             EXPECT_TRUE(d.itemFrame->totalPanel->isVisibleTo(&d));
             EXPECT_EQ(d.itemFrame->labTotal->text(), "0.00");

@@ -257,8 +257,9 @@ TEST_F(ForecastDialogTest, AnAbandonedPickWritesNothingAndOffersToEraseTheLine) 
             f.btnOK->click();
         });
         EXPECT_TRUE(Shown("You will ERASE this record. Proceed?"));
-        if (c.type == 2)
+        if (c.type == 2) {
             EXPECT_TRUE(Shown("There are no records in the lookup table"));
+        }
         if (c.erase == ui::Button::Yes)
             EXPECT_EQ(kept, "<none>");
         else

@@ -412,8 +412,9 @@ TEST_F(QuestionnaireDesignTest, ARecordDeletedMeanwhileIsReportedAndNothingTyped
         ASSERT_EQ(prompter.Count(), before + 1) << kind;
         EXPECT_EQ(prompter.Messages().back().text, "There is no record to edit");
         // No list of an earlier show can be added to.
-        if (auto* list = dialog->findChild<TchildFrame*>())
+        if (auto* list = dialog->findChild<TchildFrame*>()) {
             EXPECT_FALSE(list->isEnabled()) << kind;
+        }
         Type(*dialog, column, "Ghost");
         dialog->findChild<QPushButton*>("btnOK")->click();
         QApplication::processEvents();
@@ -499,7 +500,7 @@ TEST_F(QuestionnaireDesignTest, ADesignedQuestionnairePrintsBlankThroughTheRepor
                           dm->BuildConnectionString(folder.LocalDb()));
     const auto question = [this](TchildFrame* list, const char* name, const char* prompt, int type,
                                  std::vector<const char*> choices) {
-        AddThrough<TfrmQuestion>(list, [=](TfrmQuestion& d) {
+        AddThrough<TfrmQuestion>(list, [=, this](TfrmQuestion& d) {
             Type(d, "question_name", name);
             Type(d, "question_prompt", prompt);
             d.rgType->Button(type)->click();

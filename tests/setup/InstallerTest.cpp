@@ -160,5 +160,58 @@ TEST(Installer, AFailingScriptLeavesNoDatabaseBehind) {
     EXPECT_THROW(Install("relative/without/slash"), std::runtime_error);
 }
 
+// The first column of the first row of `sql`, through plain SQLite.
+std::string FirstValue(const std::string& path, const char* sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    std::string value = "<none>";
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
+    if (stmt && sqlite3_step(stmt) == SQLITE_ROW)
+        value = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return value;
+}
+
+TEST(Installer, ANewDatabaseNeverMeetsTheLeftoverLogOfTheOldOne) {
+    TestDataFolder folder(false);
+    const std::string data = folder.DataFolder();
+    Install(data);
+    const std::string path = data + "db/zlm.dat";
+    // The log of writes that never reached the file, left behind when the file was deleted.
+    std::string log;
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open(path.c_str(), &db);
+        ASSERT_EQ(sqlite3_exec(db,
+                               "pragma wal_autocheckpoint=0; insert into address (address_id, "
+                               "entity_id) select entity_id + 5000, entity_id from entity; "
+                               "update address set entity_id = entity_id + 7",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        log = ReadFile(path + "-wal");
+        sqlite3_close(db);
+    }
+    ASSERT_GT(log.size(), 4096u);
+    fs::remove(path);
+    std::ofstream(path + "-wal", std::ios::binary) << log;
+    std::ofstream(path + "-shm", std::ios::binary) << std::string(32768, '\0');
+
+    std::vector<std::string> moved;
+    const auto created = Install(data, &moved);
+    EXPECT_EQ(created, std::vector<std::string>{path});
+    ASSERT_EQ(moved.size(), 2u);
+    for (size_t i = 0; i < moved.size(); ++i) {
+        const std::string prefix = path + (i == 0 ? "-wal" : "-shm") + ".orphan-";
+        EXPECT_EQ(moved[i].rfind(prefix, 0), 0u) << moved[i];
+        EXPECT_EQ(moved[i].size(), prefix.size() + 15) << moved[i];  // yyyymmdd-hhmmss
+    }
+    EXPECT_EQ(ReadFile(moved[0]), log);
+    EXPECT_FALSE(fs::exists(path + "-shm"));
+    EXPECT_EQ(FirstValue(path, "pragma integrity_check"), "ok");
+    EXPECT_EQ(FirstValue(path, "select count(*) from address where address_id > 5000"), "0");
+}
+
 }  // namespace
 }  // namespace zl::setup
