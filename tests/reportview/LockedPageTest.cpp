@@ -182,6 +182,26 @@ TEST_F(LockedPageTest, AQuotationShowsItsLines) {
     EXPECT_EQ(ErrorLog(), "");
 }
 
+TEST_F(LockedPageTest, NamesHoldingMarkupShowAsTyped) {
+    dm->zlmConn.ExecuteScript(kQuotation);
+    dm->zlmConn.Execute(
+        "update entity set entity_name='<img src=x onerror=alert(1)> A<B & Sons', "
+        "entity_first='', entity_title='' where entity_id=9001");
+    dm->zlmConn.Execute(
+        "update entity set entity_name='Deck & planing <phase 1>' where entity_id=2006");
+    QString text;
+    WhenModal<TfrmReportView>([&](TfrmReportView& v) {
+        text = PageText(v);
+        v.btnClose->click();
+    });
+    ZLMReport report;
+    report.Run(1, 2006, 2, 8001, folder.DataFolder() + "quotation.html");
+    EXPECT_EQ(LinesWith(text, "Sons"),
+              (std::vector<std::string>{"Deck & planing <phase 1>\t<img src=x onerror=alert(1)> "
+                                        "A<B & Sons"}))
+        << text.toStdString();
+}
+
 TEST_F(LockedPageTest, AScriptHasNoEffectAndNothingRemoteIsRequested) {
     test::HttpTestServer server;
     const std::string remote = "http://" + server.HostAndPort();
