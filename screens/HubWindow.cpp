@@ -6,6 +6,7 @@
 
 #include "core/DimCollection.h"
 #include "frames/TBrowseFrame.h"
+#include "widgets/QtPlatform.h"
 
 namespace zl {
 
@@ -24,7 +25,7 @@ void HubWindow::setCollection(DimCollection* dimensions) {
 }
 
 QTabWidget* HubWindow::NewPageControl() {
-    auto* pages = new QTabWidget(this);
+    auto* pages = widgets::NewPageControl(this);
     pages->setObjectName("PageControl1");
     auto* column = qobject_cast<QVBoxLayout*>(layout());
     if (!column) {

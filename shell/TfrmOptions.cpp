@@ -101,7 +101,7 @@ TfrmOptions::TfrmOptions(QWidget* owner) : FormDialog(owner), dsConfig(&qConfig)
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     auto* layout = new QVBoxLayout(this);
-    PageControl1 = new QTabWidget(this);
+    PageControl1 = widgets::NewPageControl(this);
     PageControl1->setObjectName("PageControl1");
     PageControl1->addTab(BuildEmailTab(), "email options");
     PageControl1->addTab(BuildPrintoutsTab(), "Printouts");

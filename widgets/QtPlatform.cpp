@@ -1,8 +1,10 @@
 #include "widgets/QtPlatform.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTabWidget>
 
 namespace zl::widgets {
 
@@ -133,6 +135,25 @@ void WaitCursor::Restore() {
 
 void Centre(QWidget& window) {
     window.move(ui::CentredLeft(window.width()), ui::CentredTop(window.height()));
+}
+
+void FitTitle(QWidget& window) {
+    // The window's icon and its minimise, maximise and close buttons.
+    constexpr int kTitleBarExtras = 130;
+    QFont bold = window.font();  // title bars commonly draw their text bold
+    bold.setBold(true);
+    const int needed = QFontMetrics(bold).horizontalAdvance(window.windowTitle()) + kTitleBarExtras;
+    if (window.minimumWidth() < needed)
+        window.setMinimumWidth(needed);
+    if (window.width() < needed)
+        window.resize(needed, window.height());
+}
+
+QTabWidget* NewPageControl(QWidget* parent) {
+    auto* pages = new QTabWidget(parent);
+    pages->setUsesScrollButtons(true);
+    pages->setElideMode(Qt::ElideNone);
+    return pages;
 }
 
 }  // namespace zl::widgets

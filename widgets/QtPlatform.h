@@ -9,6 +9,8 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Prompter.h"
 
+class QTabWidget;
+
 namespace zl::widgets {
 
 // A window handle is a QWidget* (nullptr: no owner).
@@ -74,6 +76,13 @@ class WaitCursor {
 
 // Centres the window on the screen that ui::CurrentScreen reports.
 void Centre(QWidget& window);
+
+// Makes the window at least as wide as its whole title needs in a title bar, beside the
+// window's icon and buttons.
+void FitTitle(QWidget& window);
+
+// A page control whose row of tabs scrolls when it does not fit, every caption whole.
+QTabWidget* NewPageControl(QWidget* parent);
 
 // Any window as the core's dialog.
 class WidgetDialog : public ui::Dialog {

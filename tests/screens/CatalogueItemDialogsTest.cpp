@@ -188,7 +188,7 @@ TEST_F(CatalogueItemDialogsTest, ANewServiceIsStoredAtShowAndGetsARateBeforeItCl
         id = d.ItemId();
         storedAtShow = Item(id, "dimension_id || '/' || billable_descr || '/' || billable_minqty");
         EXPECT_EQ(d.rateFrame->recordCount(), 0);
-        EXPECT_EQ(d.findChild<QLineEdit*>("billable_minqty")->text(), "1.000");
+        EXPECT_EQ(d.findChild<QLineEdit*>("billable_minqty")->text(), "1.00");
         TypeInto(d.findChild<QLineEdit*>("billable_descr"), "Installation");
         WhenModal<TfrmBillRate>([&](TfrmBillRate& rate) {
             ++rateDialogs;
@@ -275,7 +275,7 @@ TEST_F(CatalogueItemDialogsTest, AComponentRefusesANegativeQuantityAndKeepsThePr
         const char* column;
         const char* typed;
         const char* kept;
-    } cases[] = {{"billable_minqty", "-1", "2.000"}, {"billable_maxqty", "-0.5", "50.000"}};
+    } cases[] = {{"billable_minqty", "-1", "2.00"}, {"billable_maxqty", "-0.5", "50.00"}};
     int rateDialogs = 0;
     CountRateDialogs(rateDialogs);
     for (const auto& c : cases) {

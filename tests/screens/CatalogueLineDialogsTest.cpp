@@ -209,7 +209,7 @@ TEST_F(CatalogueLineDialogsTest, AnExistingLineIsEditedByHandWithoutChooserOrPic
     dialog.show();
     dialog.Timer1Timer();
     EXPECT_EQ(dialog.DBEdit1->text(), "Install");
-    EXPECT_EQ(dialog.DBEdit3->text(), "1.000");
+    EXPECT_EQ(dialog.DBEdit3->text(), "1.00");
     TypeInto(dialog.DBEdit3, "2.5");
     dialog.close();
     EXPECT_EQ(Line("service_id || '/' || bill_item_qty"), "9201/2.5");
@@ -369,8 +369,8 @@ TEST_F(CatalogueLineDialogsTest, ValuesOutsideTheirRangesAreRefusedAndTheFieldKe
     TypeInto(dialog.DBEdit1, "-1");
     Leave(dialog.DBEdit1);
     EXPECT_EQ(Texts(), std::vector<std::string>(2, "Please enter a value between 0 and 9E99."));
-    EXPECT_EQ(dialog.DBEdit2->text(), "1.000");
-    EXPECT_EQ(dialog.DBEdit1->text(), "1");
+    EXPECT_EQ(dialog.DBEdit2->text(), "1.00");
+    EXPECT_EQ(dialog.DBEdit1->text(), "1.00");
     // The maximum discount has no control; its range holds for any writer.
     EXPECT_THROW(dialog.qEdit.FieldByName("bill_rate_maxdisc").SetAsFloat(100.5), db::RangeError);
     dialog.qEdit.FieldByName("bill_rate_maxdisc").SetAsFloat(100);
