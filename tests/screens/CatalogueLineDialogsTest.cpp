@@ -240,6 +240,37 @@ TEST_F(CatalogueLineDialogsTest, ARecordDeletedMeanwhileIsReportedByEachDialog) 
               "0");
 }
 
+TEST_F(CatalogueLineDialogsTest, EachDialogRestoredAfterBeingMinimisedKeepsWhatWasTyped) {
+    StoreNewLine();
+    Dimensions->Find(25)->SetEditMode(DimensionTable::EditRecord);
+    StoreRate(9501, 9101, 0, 10);
+    OpenRate(DimensionTable::EditRecord, 9501);
+    StoreImage("Front", "/nowhere/front.png");
+    TfrmAssemblyItem line;
+    line.show();
+    line.Timer1Timer();
+    TfrmBillRate rate;
+    rate.show();
+    TfrmBillableImage image;
+    image.show();
+    const struct {
+        QDialog* dialog;
+        QLineEdit* edit;
+        const char* typed;
+    } cases[] = {
+        {&line, line.DBEdit2, "K-2"}, {&rate, rate.DBEdit1, "80"}, {&image, image.DBEdit1, "Back"}};
+    for (const auto& c : cases) {
+        TypeInto(c.edit, c.typed);
+        test::MinimiseAndRestore(*c.dialog);
+        EXPECT_EQ(c.edit->text(), c.typed);
+        c.dialog->close();
+    }
+    EXPECT_EQ(Line("bill_item_code"), "K-2");
+    EXPECT_EQ(Rate("bill_rate_cost"), "80");
+    EXPECT_EQ(Main("select billable_image_descr from billable_image"), "Back");
+    EXPECT_TRUE(Texts().empty());
+}
+
 TEST_F(CatalogueLineDialogsTest, AFailedSaveAsksAndClosesOnYesInEachDialog) {
     StoreNewLine();
     Dimensions->Find(25)->SetEditMode(DimensionTable::EditRecord);

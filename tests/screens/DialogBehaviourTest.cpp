@@ -28,17 +28,10 @@
 namespace zl {
 namespace {
 
+using test::MinimiseAndRestore;
 using test::WhenModal;
 
 constexpr const char* kLoseChanges = "You will lose any changes you have made. Proceed?";
-
-// The user minimises the dialog to the task bar and restores it from there.
-void MinimiseAndRestore(QWidget& dialog) {
-    dialog.setWindowState(Qt::WindowMinimized);
-    QApplication::processEvents();
-    dialog.setWindowState(Qt::WindowNoState);
-    QApplication::processEvents();
-}
 
 void DoubleClick(widgets::DBGrid* grid, QPoint at) {
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
