@@ -48,6 +48,14 @@ void TypeInto(QLineEdit* edit, const QString& text) {
 
 class CatalogueLineDialogsTest : public test::FrameFixture {
   protected:
+    // A stored assembly line, rate 9501 and image "Front", each to be edited in its dialog.
+    void StoreOneOfEach() {
+        StoreNewLine();
+        Dimensions->Find(25)->SetEditMode(DimensionTable::EditRecord);
+        StoreRate(9501, 9101, 0, 10);
+        OpenRate(DimensionTable::EditRecord, 9501);
+        StoreImage("Front", "/nowhere/front.png");
+    }
     void SetUp() override {
         FrameFixture::SetUp();
         // Kit (9301) is the assembly being edited. Frame holds Sub, which holds Kit; Box holds
@@ -241,11 +249,7 @@ TEST_F(CatalogueLineDialogsTest, ARecordDeletedMeanwhileIsReportedByEachDialog) 
 }
 
 TEST_F(CatalogueLineDialogsTest, EachDialogRestoredAfterBeingMinimisedKeepsWhatWasTyped) {
-    StoreNewLine();
-    Dimensions->Find(25)->SetEditMode(DimensionTable::EditRecord);
-    StoreRate(9501, 9101, 0, 10);
-    OpenRate(DimensionTable::EditRecord, 9501);
-    StoreImage("Front", "/nowhere/front.png");
+    StoreOneOfEach();
     TfrmAssemblyItem line;
     line.show();
     line.Timer1Timer();
@@ -272,11 +276,7 @@ TEST_F(CatalogueLineDialogsTest, EachDialogRestoredAfterBeingMinimisedKeepsWhatW
 }
 
 TEST_F(CatalogueLineDialogsTest, AFailedSaveAsksAndClosesOnYesInEachDialog) {
-    StoreNewLine();
-    Dimensions->Find(25)->SetEditMode(DimensionTable::EditRecord);
-    StoreRate(9501, 9101, 0, 10);
-    OpenRate(DimensionTable::EditRecord, 9501);
-    StoreImage("Front", "/nowhere/front.png");
+    StoreOneOfEach();
     // Stands in for a full disk: no row of the three tables can be written.
     for (const char* table : {"bill_item", "bill_rate", "billable_image"})
         Exec(std::string("create trigger refuse_") + table + " before update on " + table +
