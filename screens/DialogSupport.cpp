@@ -264,7 +264,7 @@ std::string ChooseFile(QFileDialog* chooser, const std::string& current) {
     }
     chooser->setDirectory(folder);
     chooser->selectFile(preset.isAbsolute() ? preset.fileName() : QString());
-    if (chooser->exec() != QDialog::Accepted || chooser->selectedFiles().isEmpty())
+    if (!widgets::RunFileDialog(*chooser))
         return "";
     return QFileInfo(chooser->selectedFiles().first()).absoluteFilePath().toStdString();
 }

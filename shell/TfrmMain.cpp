@@ -135,7 +135,7 @@ std::string LocalPath(const QString& path) {
 // The CSV file chosen in `chooser`, "" when the choice was cancelled; both CSV dialogs open in
 // its folder next time.
 std::string ChooseCsvFile(QFileDialog* chooser, QFileDialog* other) {
-    if (chooser->exec() != QDialog::Accepted || chooser->selectedFiles().isEmpty())
+    if (!widgets::RunFileDialog(*chooser))
         return "";
     const QString path = chooser->selectedFiles().first();
     for (QFileDialog* dialog : {chooser, other})

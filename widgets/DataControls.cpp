@@ -218,13 +218,20 @@ void DBEdit::focusInEvent(QFocusEvent* event) {
 
 void DBEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    if (event->reason() == Qt::PopupFocusReason || !editing_)
+    // A handler of this very focus change may have given the focus back (a refused value).
+    if (event->reason() == Qt::PopupFocusReason || !editing_ || hasFocus())
         return;
     editing_ = false;
+    if (!TwoForms())
+        return;
     // What was typed reaches the record before the shown form replaces it; a refused value
-    // keeps the focus and its edited form.
-    if (TwoForms() && UpdateRecord())
+    // keeps the focus and the edited form.
+    if (UpdateRecord()) {
         Refresh();
+    } else if (hasFocus() && !editing_) {
+        editing_ = true;
+        Refresh();
+    }
 }
 
 void DBEdit::Show(const db::Field* field) {

@@ -1,6 +1,9 @@
 #include "widgets/QtPlatform.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
+#include <QFileDialog>
 #include <QFontMetrics>
 #include <QMessageBox>
 #include <QScreen>
@@ -147,6 +150,13 @@ void FitTitle(QWidget& window) {
         window.setMinimumWidth(needed);
     if (window.width() < needed)
         window.resize(needed, window.height());
+}
+
+bool RunFileDialog(QFileDialog& chooser) {
+    const bool accepted = chooser.exec() == QDialog::Accepted && !chooser.selectedFiles().isEmpty();
+    if (auto* name = chooser.findChild<QLineEdit*>("fileNameEdit"); name && name->completer())
+        name->completer()->popup()->hide();
+    return accepted;
 }
 
 QTabWidget* NewPageControl(QWidget* parent) {

@@ -275,7 +275,7 @@ TEST_F(CatalogueItemDialogsTest, AComponentRefusesANegativeQuantityAndKeepsThePr
         const char* column;
         const char* typed;
         const char* kept;
-    } cases[] = {{"billable_minqty", "-1", "2.00"}, {"billable_maxqty", "-0.5", "50.00"}};
+    } cases[] = {{"billable_minqty", "-1", "2.000"}, {"billable_maxqty", "-0.5", "50.000"}};
     int rateDialogs = 0;
     CountRateDialogs(rateDialogs);
     for (const auto& c : cases) {
@@ -283,6 +283,7 @@ TEST_F(CatalogueItemDialogsTest, AComponentRefusesANegativeQuantityAndKeepsThePr
         bool stayedOpen = false;
         QString shown;
         Run(kComponent, DimensionTable::EditRecord, 9101, [&](CatalogueItemDialog& d) {
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
             TypeInto(d.findChild<QLineEdit*>(c.column), c.typed);
             d.btnOK->click();
             stayedOpen = d.isVisible();
@@ -290,7 +291,7 @@ TEST_F(CatalogueItemDialogsTest, AComponentRefusesANegativeQuantityAndKeepsThePr
             d.btnOK->click();
         });
         EXPECT_TRUE(stayedOpen) << c.column;
-        EXPECT_EQ(shown, c.kept) << c.column;
+        EXPECT_EQ(shown, c.kept) << c.column;  // in its edited form: the field has the focus
         EXPECT_EQ(prompter.Messages().back().text, "Please enter a value between 0 and 9E99.");
         EXPECT_EQ(prompter.Messages().back().title, "Invalid value");
     }

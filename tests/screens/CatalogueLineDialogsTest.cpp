@@ -395,13 +395,16 @@ TEST_F(CatalogueLineDialogsTest, ValuesOutsideTheirRangesAreRefusedAndTheFieldKe
     OpenRate(DimensionTable::EditRecord, 9501);
     TfrmBillRate dialog;
     dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     TypeInto(dialog.DBEdit2, "-5");
     Leave(dialog.DBEdit2);
     TypeInto(dialog.DBEdit1, "-1");
     Leave(dialog.DBEdit1);
     EXPECT_EQ(Texts(), std::vector<std::string>(2, "Please enter a value between 0 and 9E99."));
     EXPECT_EQ(dialog.DBEdit2->text(), "1.00");
-    EXPECT_EQ(dialog.DBEdit1->text(), "1.00");
+    // The field refused last has the focus, and its value in the edited form.
+    ASSERT_TRUE(dialog.DBEdit1->hasFocus());
+    EXPECT_EQ(dialog.DBEdit1->text(), "1.000");
     // The maximum discount has no control; its range holds for any writer.
     EXPECT_THROW(dialog.qEdit.FieldByName("bill_rate_maxdisc").SetAsFloat(100.5), db::RangeError);
     dialog.qEdit.FieldByName("bill_rate_maxdisc").SetAsFloat(100);
