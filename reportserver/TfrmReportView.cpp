@@ -1,6 +1,7 @@
 #include "reportserver/TfrmReportView.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QPrintDialog>
@@ -210,7 +211,8 @@ std::string TfrmReportView::askCsvFileByDialog() {
     dialog.setNameFilter("CSV files (*.csv)");
     // An existing file is replaced only after the dialog has asked.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    dialog.setDirectory(QDir::homePath());  // never the program's working folder
+    if (!widgets::RunFileDialog(dialog))
         return "";
     return dialog.selectedFiles().first().toStdString();
 }

@@ -335,7 +335,7 @@ void TfrmOptions::btnMDBClick() {
         return;
     OpenDialog1->selectFile(
         QString::fromStdString(qConfig.FieldByName("config_dbpath").AsString()));
-    if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty())
+    if (!widgets::RunFileDialog(*OpenDialog1))
         return;
     const std::string path = OpenDialog1->selectedFiles().first().toStdString();
     RunGuarded("TfrmOptions.btnMDBClick", [&] {
