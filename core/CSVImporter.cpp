@@ -110,6 +110,8 @@ std::vector<Record> ParseRecords(const std::string& text, char delimiter) {
                 break;
             }
             const char c = text[i];
+            if (c == '\0')
+                throw FileError(line, "a value holds a NUL character.");
             if (quoted && !closed) {
                 if (c == '"' && i + 1 < n && text[i + 1] == '"') {
                     field += '"';
@@ -288,6 +290,7 @@ class RowWriter {
     void Write(const Record& record, int customerKey, int addressKey) {
         try {
             DataMod->AppendWithKey(entity_, customerKey);
+            ClearPlaceholders(entity_);
             entity_.FieldByName("dimension_id").SetAsInteger(1);
             for (const auto& [column, value] : defaults_)
                 WriteDefault(entity_, column, value);
@@ -302,6 +305,7 @@ class RowWriter {
                              entity_.FieldByName("entity_title").AsString());
             entity_.Post();
             DataMod->AppendWithKey(address_, addressKey);
+            ClearPlaceholders(address_);
             address_.FieldByName("entity_id").SetAsInteger(customerKey);
             WriteColumns(address_, "address", record);
             address_.Post();
@@ -314,6 +318,17 @@ class RowWriter {
     }
 
   private:
+    // A column the file does not have stays empty: the placeholder of a new row in a dialog
+    // would be stored as if someone had typed it.
+    static void ClearPlaceholders(db::Query& q) {
+        for (int i = 0; i < q.FieldCount(); ++i) {
+            db::Field& field = q.Fields(i);
+            if ((field.DataType() == db::FieldType::ftString ||
+                 field.DataType() == db::FieldType::ftWideString) &&
+                field.AsString() == "[no value]")
+                field.SetAsString("");
+        }
+    }
     void WriteColumns(db::Query& q, const std::string& table, const Record& record) {
         for (const Mapping::Target& t : mapping_.targets)
             if (t.table == table && t.fileColumn < record.fields.size())

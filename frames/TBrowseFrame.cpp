@@ -147,7 +147,7 @@ TBrowseFrame::TBrowseFrame(QWidget* parent) : QWidget(parent) {
     connect(cbType, &QComboBox::activated, this, [this] { openTables(); });
     connect(cbOrder, &QComboBox::activated, this, [this] { openTables(); });
     connect(edFind, &QLineEdit::textEdited, this, &TBrowseFrame::edFindChanged);
-    connect(grdBrowse, &QAbstractItemView::doubleClicked, this, [this] { EditExecute(); });
+    connect(grdBrowse, &widgets::DBGrid::GridDoubleClicked, this, [this] { EditExecute(); });
     connect(grdBrowse, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         PopupMenu1->popup(grdBrowse->viewport()->mapToGlobal(at));
     });
@@ -172,6 +172,11 @@ void TBrowseFrame::bindDimension(DimensionTable* dim, QDialog* dialog) {
 
 void TBrowseFrame::setPrintButtonVisible(bool visible) {
     printButton->setVisible(visible);
+}
+
+void TBrowseFrame::setPrintReport(int reportId) {
+    printReport = reportId;
+    setPrintButtonVisible(true);
 }
 
 void TBrowseFrame::setEditForm(QDialog* dialog) {
@@ -342,8 +347,8 @@ void TBrowseFrame::PrintExecute() {
     const int key = CurrentKey();
     if (!ReportServer)
         throw ReportServerError("The report server is not running.");
-    ReportServer->ShowReport(dimTable->DimInt("dimension_reportid"), CurBusUnitId, CurUserId, key,
-                             file);
+    const int report = printReport > 0 ? printReport : dimTable->DimInt("dimension_reportid");
+    ReportServer->ShowReport(report, CurBusUnitId, CurUserId, key, file);
 }
 
 void TBrowseFrame::edFindChanged(const QString& text) {

@@ -35,6 +35,8 @@ class TBrowseFrame : public QWidget {
     void setEditForm(QDialog* dialog);
     // Shows or hides the print button (the context menu's Print entry stays).
     void setPrintButtonVisible(bool visible);
+    // Print asks for this report rather than the kind's, and its button shows.
+    void setPrintReport(int reportId);
     void setParentID(int id);
 
     enum class Change { Add, Edit, Delete };
@@ -87,6 +89,7 @@ class TBrowseFrame : public QWidget {
     DimensionTable* dimTable = nullptr;
     QDialog* editForm = nullptr;
     int parentID = 0;
+    int printReport = 0;  // 0: the kind's own report
     std::vector<int> typeIds;
     ChangeGate changeGate_;
 };

@@ -53,6 +53,8 @@ TchildFrame::TchildFrame(QWidget* parent) : QWidget(parent) {
     btnDelete = button("btnDelete", "Delete an existing record", "edit-delete",
                        QStyle::SP_TrashIcon, &TchildFrame::btnDeleteClick);
     ToolBar1->addSeparator();
+    // A double-click on a line opens it as the edit button does.
+    connect(DBGrid1, &widgets::DBGrid::GridDoubleClicked, this, &TchildFrame::btnEditClick);
     row->addWidget(ToolBar1);
     row->addStretch();
     totalPanel = new QWidget(buttonPanel);

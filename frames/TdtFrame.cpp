@@ -9,8 +9,6 @@ TdtFrame::TdtFrame(QWidget* parent) : QWidget(parent) {
     resize(195, 22);
     dtPicker = new widgets::DBDateEdit(this);
     dtPicker->setObjectName("dtPicker");
-    dtPicker->setCalendarPopup(true);
-    dtPicker->setDisplayFormat("yyyy/MM/dd");
 }
 
 void TdtFrame::bindField(db::Query& query, const std::string& column) {

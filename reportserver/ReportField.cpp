@@ -50,11 +50,12 @@ std::string CsvField(const std::string& text, bool quote) {
     return field + "\"";
 }
 
+// Every text value is quoted, an empty or null one too ("" tells it from a missing number).
 std::string CsvValue(const db::Field& field) {
-    if (field.IsNull())
-        return "";
     const bool isText = field.DataType() == db::FieldType::ftString ||
                         field.DataType() == db::FieldType::ftWideString;
+    if (field.IsNull())
+        return isText ? "\"\"" : "";
     return CsvField(CsvText(field), isText);
 }
 

@@ -1,6 +1,5 @@
 #include "reportserver/TfrmRepDates.h"
 
-#include <QDateEdit>
 #include <QLabel>
 #include <QPushButton>
 
@@ -22,9 +21,8 @@ TfrmRepDates::TfrmRepDates(QWidget* owner) : FormDialog(owner) {
     Label2->move(8, 32);
     const QString shortDate = QString::fromStdString(format::Settings().ShortDateFormat);
     auto picker = [&](const char* name, int top) {
-        auto* edit = new QDateEdit(this);
+        auto* edit = new widgets::DateEdit(this);
         edit->setObjectName(name);
-        edit->setCalendarPopup(true);
         edit->setDisplayFormat(shortDate);
         edit->setGeometry(88, top, 121, 21);
         // Leaving either picker checks the range at once.
@@ -72,8 +70,12 @@ bool TfrmRepDates::execute2(std::string& from, std::string& to) {
 bool TfrmRepDates::validate() {
     if (dtFrom->date() <= dtTo->date())
         return true;
+    if (warning_)
+        return false;
+    warning_ = true;
     ui::ShowMessage(widgets::HandleOf(this), "From date cannot be later than to date.",
                     "Invalid date", ui::Icon::Warning);
+    warning_ = false;
     dtFrom->setDate(dtTo->date().addDays(-1));
     fromValue_ = widgets::FromQDate(dtFrom->date());
     return false;

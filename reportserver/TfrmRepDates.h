@@ -5,9 +5,9 @@
 #include <string>
 
 #include "platform/format/Format.h"
+#include "widgets/DataControls.h"
 #include "widgets/FormDialog.h"
 
-class QDateEdit;
 class QLabel;
 class QPushButton;
 
@@ -28,8 +28,8 @@ class TfrmRepDates : public widgets::FormDialog {
 
     QLabel* Label1;
     QLabel* Label2;
-    QDateEdit* dtFrom;
-    QDateEdit* dtTo;
+    widgets::DateEdit* dtFrom;
+    widgets::DateEdit* dtTo;
     QPushButton* btnOK;
     QPushButton* btnCancel;
 
@@ -44,6 +44,8 @@ class TfrmRepDates : public widgets::FormDialog {
 
     bool accepted = true;
     bool closingByButton_ = false;
+    // While the warning is up: the picker that gets the focus back must not warn again.
+    bool warning_ = false;
     format::TDateTime fromValue_ = 0;
     format::TDateTime toValue_ = 0;
 };

@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <QAction>
+#include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileDialog>
 #include <QLoggingCategory>
 #include <QPrintDialog>
@@ -351,7 +353,8 @@ std::string TfrmReportView::askCsvFileByDialog() {
     dialog.setNameFilter("CSV files (*.csv)");
     // An existing file is replaced only after the dialog has asked.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    dialog.setDirectory(QDir::homePath());  // never the program's working folder
+    if (!widgets::RunFileDialog(dialog))
         return "";
     return dialog.selectedFiles().first().toStdString();
 }

@@ -66,6 +66,8 @@ void ReportSection::loadSection() {
 }
 
 void ReportSection::generate() {
+    // Sections of one run may share their rows; a new run reads them as they are now.
+    qData_.Close();
     field_.dateField = dateField;
     field_.fromDate = fromDate;
     field_.toDate = toDate;

@@ -14,6 +14,7 @@
 #include "core/Globals.h"
 #include "platform/db/DbError.h"
 #include "screens/DialogSupport.h"
+#include "widgets/QtPlatform.h"
 
 namespace zl {
 
@@ -40,7 +41,7 @@ CatalogueItemDialog::CatalogueItemDialog(const CatalogueKind& kind, QWidget* own
     for (const CatalogueColumn& c : kind.columns) {
         auto* edit = new widgets::DBEdit(details);
         edit->setObjectName(c.column);
-        edit->SetFloatFormat(c.floatFormat);
+        edit->SetFloatFormat(c.shownFormat, c.editedFormat);
         edit->SetDataSource(&dstEdit);
         edit->SetDataField(c.column);
         form->addRow(c.label, edit);
@@ -77,7 +78,7 @@ CatalogueItemDialog::CatalogueItemDialog(const CatalogueKind& kind, QWidget* own
 
     auto* layout = new QVBoxLayout(this);
     if (kind.detailsTab) {
-        PageControl1 = new QTabWidget(this);
+        PageControl1 = widgets::NewPageControl(this);
         PageControl1->setObjectName("PageControl1");
         PageControl1->addTab(details, kind.detailsTab);
         if (kind.imagesTab) {

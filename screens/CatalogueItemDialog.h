@@ -29,7 +29,8 @@ namespace zl {
 struct CatalogueColumn {
     const char* column;
     const char* label;
-    const char* floatFormat;  // "" shows the stored value as it is
+    const char* shownFormat;   // "" shows the stored value as it is
+    const char* editedFormat;  // "" edits in the shown form
 };
 
 // What tells the three catalogue dialogs apart.

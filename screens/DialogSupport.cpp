@@ -1,6 +1,7 @@
 #include "screens/DialogSupport.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -252,8 +253,23 @@ QFileDialog* NewOpenDialog(QWidget* dialog) {
     return chooser;
 }
 
-std::string ChooseFile(QFileDialog* chooser) {
-    if (chooser->exec() != QDialog::Accepted || chooser->selectedFiles().isEmpty())
+std::string ChooseFile(QFileDialog* chooser, const std::string& current) {
+    const QFileInfo preset(QString::fromStdString(current));
+    QString folder;
+    if (preset.isAbsolute() && preset.dir().exists()) {
+        folder = preset.absolutePath();
+    } else {
+        folder = QDir::homePath();
+        if (DataMod && DataMod->qConfig.Active()) {
+            const QDir repository(QString::fromStdString(
+                DataMod->qConfig.FieldByName("config_docrepository").AsString()));
+            if (!repository.path().isEmpty() && repository.isAbsolute() && repository.exists())
+                folder = repository.absolutePath();
+        }
+    }
+    chooser->setDirectory(folder);
+    chooser->selectFile(preset.isAbsolute() ? preset.fileName() : QString());
+    if (!widgets::RunFileDialog(*chooser))
         return "";
     return QFileInfo(chooser->selectedFiles().first()).absoluteFilePath().toStdString();
 }

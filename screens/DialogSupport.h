@@ -116,8 +116,11 @@ void LayOutWithList(QWidget* dialog, QFormLayout* form, QLabel* label, QWidget* 
 // "OpenDialog1": our own file dialog rather than the desktop's, so that it behaves alike
 // everywhere; only an existing file can be chosen.
 QFileDialog* NewOpenDialog(QWidget* dialog);
-// The path of the file chosen in `chooser`; "" when the choice was cancelled.
-std::string ChooseFile(QFileDialog* chooser);
+// The path of the file chosen in `chooser`; "" when the choice was cancelled. The chooser opens
+// in the folder of `current` when that is a file path whose folder exists, otherwise in the
+// document repository, where templates, attachments and images are kept (the home folder when
+// there is none): never in the program's working folder.
+std::string ChooseFile(QFileDialog* chooser, const std::string& current = "");
 
 // The Cancel of a dialog kept by an EditForm: it closes when the user agrees to drop the changes.
 void CancelEdit(EditForm* editForm, QWidget* dialog);

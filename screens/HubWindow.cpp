@@ -27,7 +27,7 @@ void HubWindow::setCollection(DimCollection* dimensions) {
 }
 
 QTabWidget* HubWindow::NewPageControl() {
-    auto* pages = new QTabWidget(this);
+    auto* pages = widgets::NewPageControl(this);
     pages->setObjectName("PageControl1");
     auto* column = qobject_cast<QVBoxLayout*>(layout());
     if (!column) {

@@ -5,10 +5,10 @@ namespace zl {
 namespace {
 
 constexpr CatalogueColumn kAssemblyColumns[] = {
-    {"billable_descr", "Description: ", ""},
-    {"billable_code", "Code: ", ""},
-    {"billable_custcode", "Customer code: ", ""},
-    {"billable_sku", "SKU: ", ""},
+    {"billable_descr", "Description: ", "", ""},
+    {"billable_code", "Code: ", "", ""},
+    {"billable_custcode", "Customer code: ", "", ""},
+    {"billable_sku", "SKU: ", "", ""},
 };
 
 constexpr CatalogueKind kAssembly{

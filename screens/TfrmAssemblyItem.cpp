@@ -60,7 +60,7 @@ TfrmAssemblyItem::TfrmAssemblyItem(QWidget* owner) : LineItemDialog(owner) {
     DBEdit1->setMinimumWidth(320);
     DBEdit2 = AddNamedEdit(this, form, "DBEdit2", "Code: ", &dsItem, "bill_item_code");
     DBEdit3 = AddNamedEdit(this, form, "DBEdit3", "Quantity: ", &dsItem, "bill_item_qty");
-    DBEdit3->SetFloatFormat("0.000");
+    DBEdit3->SetFloatFormat("0.00", "0.000");
     DBEdit3->setAlignment(Qt::AlignRight);
 
     btnOK = NewSaveAndCloseButton(this);

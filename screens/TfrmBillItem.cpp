@@ -24,7 +24,7 @@ TfrmBillItem::TfrmBillItem(QWidget* owner) : LineItemDialog(owner) {
     auto edit = [&](const char* name, const char* label, const char* column, bool price) {
         widgets::DBEdit* e = AddNamedEdit(this, form, name, label, &dsEdit, column);
         if (price) {
-            e->SetFloatFormat("0.000");
+            e->SetFloatFormat("0.00", "0.000");
             e->setAlignment(Qt::AlignRight);
             e->installEventFilter(this);
         }

@@ -31,12 +31,12 @@ TfrmBillRate::TfrmBillRate(QWidget* owner) : FormDialog(owner) {
     dtFrame2 = AddDateFrame(this, form, "dtFrame2", "To date: ");
     auto edit = [&](const char* name, const char* label, const char* column) {
         widgets::DBEdit* e = AddNamedEdit(this, form, name, label, &dsRate, column);
+        e->SetFloatFormat("0.00", "0.000");
         e->setAlignment(Qt::AlignRight);
         return e;
     };
     DBEdit1 = edit("DBEdit1", "Internal cost: ", "bill_rate_cost");
     DBEdit2 = edit("DBEdit2", "Markup %:", "bill_rate_markup");
-    DBEdit2->SetFloatFormat("0.000");
     DBEdit3 = edit("DBEdit3", "Selling rate (excluding taxes): ", "bill_rate_selling");
     for (widgets::DBEdit* e : {DBEdit1, DBEdit2, DBEdit3})
         e->installEventFilter(this);

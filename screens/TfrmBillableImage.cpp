@@ -113,16 +113,11 @@ void TfrmBillableImage::Button1Click() {
     // A description typed just before counts as the user's own.
     if (!DBEdit1->UpdateRecord())
         return;
-    const QString current =
-        QString::fromStdString(qEdit.FieldByName("billable_image_file").AsString());
-    const QFileInfo preset(current);
-    if (preset.dir().exists())
-        OpenpictureDialog1->setDirectory(preset.dir());
-    OpenpictureDialog1->selectFile(preset.fileName());
-    if (OpenpictureDialog1->exec() != QDialog::Accepted ||
-        OpenpictureDialog1->selectedFiles().isEmpty())
+    const std::string path =
+        ChooseFile(OpenpictureDialog1, qEdit.FieldByName("billable_image_file").AsString());
+    if (path.empty())
         return;
-    const QFileInfo chosen(OpenpictureDialog1->selectedFiles().first());
+    const QFileInfo chosen(QString::fromStdString(path));
     qEdit.FieldByName("billable_image_file").SetAsString(chosen.absoluteFilePath().toStdString());
     db::Field& descr = qEdit.FieldByName("billable_image_descr");
     if (descr.AsString() == kNoValue)

@@ -14,6 +14,7 @@
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "screens/DialogSupport.h"
+#include "widgets/QtPlatform.h"
 
 namespace zl {
 namespace {
@@ -25,7 +26,7 @@ constexpr int kBusinessUnits = 5;
 TfrmBusUnit::TfrmBusUnit(QWidget* owner) : RecordDialog(owner, "TfrmBusUnit", kBusinessUnits) {
     setObjectName("FormBusUnit");
     setWindowTitle("Business Unit");
-    PageControl1 = new QTabWidget(this);
+    PageControl1 = widgets::NewPageControl(this);
     PageControl1->setObjectName("PageControl1");
 
     auto* general = new QWidget;
@@ -143,14 +144,9 @@ bool TfrmBusUnit::openTables(bool adding) {
 void TfrmBusUnit::btnImageClick() {
     if (!qEdit.Active() || !qEdit.Editing())
         return;
-    const QFileInfo preset(QString::fromStdString(qEdit.FieldByName("entity_logo").AsString()));
-    if (!preset.filePath().isEmpty() && preset.dir().exists())
-        OpenDialog1->setDirectory(preset.dir());
-    OpenDialog1->selectFile(preset.fileName());
-    if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty())
-        return;
-    const QFileInfo chosen(OpenDialog1->selectedFiles().first());
-    qEdit.FieldByName("entity_logo").SetAsString(chosen.absoluteFilePath().toStdString());
+    const std::string path = ChooseFile(OpenDialog1, qEdit.FieldByName("entity_logo").AsString());
+    if (!path.empty())
+        qEdit.FieldByName("entity_logo").SetAsString(path);
 }
 
 void TfrmBusUnit::btnViewClick() {

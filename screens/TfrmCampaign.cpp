@@ -23,13 +23,18 @@ constexpr int kCampaigns = 28;
 // campaign run; the dialog only prepares and marks the row and reports.
 void GenerateCampaign(int /*campaignId*/) {}
 
-// The inquiry processes window's list, when that window is open.
+// The inquiry processes window's list, when that window is open: inside the main window or
+// standing on its own.
 void RefreshInquiryList() {
     if (!InquiryOpen)
         return;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (auto* inquiries = qobject_cast<TfrmInquiry*>(window))
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        QList<TfrmInquiry*> found = window->findChildren<TfrmInquiry*>();
+        if (auto* own = qobject_cast<TfrmInquiry*>(window))
+            found.prepend(own);
+        for (TfrmInquiry* inquiries : found)
             inquiries->inquiryFrame->RefreshExecute();
+    }
 }
 
 }  // namespace

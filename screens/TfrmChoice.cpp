@@ -1,6 +1,5 @@
 #include "screens/TfrmChoice.h"
 
-#include <QFocusEvent>
 #include <QFormLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -19,33 +18,6 @@ namespace {
 
 constexpr int kChoiceKind = 36;
 
-// A score shows two decimals, and three while it is being edited.
-class ScoreEdit : public widgets::DBEdit {
-  public:
-    explicit ScoreEdit(QWidget* parent) : DBEdit(parent) { SetFloatFormat(kShown); }
-
-  protected:
-    void focusInEvent(QFocusEvent* event) override {
-        DBEdit::focusInEvent(event);
-        if (event->reason() != Qt::PopupFocusReason && !isModified())
-            ShowWith(kEdited);
-    }
-    void focusOutEvent(QFocusEvent* event) override {
-        DBEdit::focusOutEvent(event);
-        // What was typed reaches the record before the shorter form is shown.
-        if (event->reason() != Qt::PopupFocusReason && UpdateRecord())
-            ShowWith(kShown);
-    }
-
-  private:
-    static constexpr const char* kShown = "0.00";
-    static constexpr const char* kEdited = "0.000";
-    void ShowWith(const char* mask) {
-        SetFloatFormat(mask);
-        Refresh();
-    }
-};
-
 }  // namespace
 
 TfrmChoice::TfrmChoice(QWidget* owner) : FormDialog(owner) {
@@ -55,7 +27,8 @@ TfrmChoice::TfrmChoice(QWidget* owner) : FormDialog(owner) {
     edText = AddDataEdit(this, form, "Choice text: ", &dsEdit, "choice_text");
     edText->setMinimumWidth(300);
     AddDataEdit(this, form, "Choice value: ", &dsEdit, "choice_value");
-    edScore = new ScoreEdit(this);
+    edScore = new widgets::DBEdit(this);
+    edScore->SetFloatFormat("0.00", "0.000");
     edScore->setObjectName("choice_score");
     edScore->SetDataSource(&dsEdit);
     edScore->SetDataField("choice_score");

@@ -10,6 +10,7 @@
 #include <QScrollArea>
 #include <QShowEvent>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <optional>
@@ -84,6 +85,7 @@ TfQuestion::TfQuestion(QWidget* parent) : QFrame(parent) {
     txtPrompt = new widgets::DBText(this);
     txtPrompt->setObjectName("txtPrompt");
     txtPrompt->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    txtPrompt->setWordWrap(true);
     // The input starts inside the prompt's width: the text keeps clear of it.
     txtPrompt->setContentsMargins(0, 0, 14, 0);
     txtPrompt->SetDataSource(&dsQuestAns);
@@ -93,11 +95,8 @@ TfQuestion::TfQuestion(QWidget* parent) : QFrame(parent) {
     Edit1->setObjectName("Edit1");
     cbChoice = new QComboBox(this);
     cbChoice->setObjectName("cbChoice");
-    dtPicker = new QDateEdit(this);
+    dtPicker = new widgets::DateEdit(this);
     dtPicker->setObjectName("dtPicker");
-    dtPicker->setCalendarPopup(true);
-    dtPicker->setMinimumDate(QDate(1899, 12, 30));
-    dtPicker->setDisplayFormat(QString::fromStdString(format::Settings().ShortDateFormat));
     for (QWidget* input : {static_cast<QWidget*>(Edit1), static_cast<QWidget*>(cbChoice),
                            static_cast<QWidget*>(dtPicker)})
         input->hide();
@@ -116,8 +115,12 @@ void TfQuestion::layOut() {
     const int width = this->width();
     const int inputLeft = width / 3;
     const int inputWidth = static_cast<int>(2 * width / 3.2);
-    const int inputTop = (kRowHeight - 24) / 2;
-    txtPrompt->setGeometry(10, inputTop, width / 3, 24);
+    const int promptWidth = width / 3;
+    const int promptHeight = std::max(24, txtPrompt->heightForWidth(promptWidth));
+    const int height = std::max(kRowHeight, promptHeight + kRowHeight - 24);
+    resize(width, height);
+    const int inputTop = (height - 24) / 2;
+    txtPrompt->setGeometry(10, (height - promptHeight) / 2, promptWidth, promptHeight);
     Edit1->setGeometry(inputLeft, inputTop, inputWidth, 24);
     dtPicker->setGeometry(inputLeft, inputTop, kDatePickerWidth, 24);
     cbChoice->setGeometry(inputLeft, inputTop, inputWidth, 24);
@@ -467,8 +470,9 @@ void TfrmCompQuest::popSection() {
         row->setGeometry(0, top, rowWidth, kRowHeight);
         rows_.push_back(row);
         row->Setup(qAnswer.FieldByName("answer_id").AsInteger());
+        row->layOut();  // with its prompt
         row->show();
-        top += kRowHeight;
+        top += row->height();
     }
     sectionRows_->resize(rowWidth, top + kRowHeight / 2);
 }

@@ -17,7 +17,6 @@
 #include "widgets/QtPlatform.h"
 
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -40,6 +39,9 @@ class TfQuestion : public QFrame {
     bool Setup(int answerId);
     // Writes the answer back when the user changed it; an untouched answer is left as stored.
     SaveOutcome saveAnswer(ui::WindowHandle owner);
+    // Lays the prompt and the input out across the row's width; the row grows to show a long
+    // prompt whole, on as many lines as it needs.
+    void layOut();
     // Whether the user changed the answer since it was shown or last saved.
     bool Changed() const { return changed_; }
     int AnswerId() const { return answerId_; }
@@ -49,7 +51,7 @@ class TfQuestion : public QFrame {
     widgets::DBText* txtPrompt;
     QLineEdit* Edit1;
     QComboBox* cbChoice;
-    QDateEdit* dtPicker;
+    widgets::DateEdit* dtPicker;
     db::Query qEdit;
     db::Query qQuestAns;
     db::Query qChoice;
@@ -57,7 +59,6 @@ class TfQuestion : public QFrame {
   private:
     void popCombo();
     void showDate(const std::string& stored);
-    void layOut();
     void userChanged();
 
     widgets::DataSource dsQuestAns{&qQuestAns};

@@ -208,7 +208,7 @@ void TfrmContact::NoFile() {
 void TfrmContact::btnAttachClick() {
     if (!qEdit.Editing())
         return;
-    const std::string path = ChooseFile(OpenDialog1);
+    const std::string path = ChooseFile(OpenDialog1, qEdit.FieldByName("zlm_doc_file").AsString());
     // A cancelled choice drops the earlier attachment.
     SetFile(path.empty() ? kNoFile : path);
 }

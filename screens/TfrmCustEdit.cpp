@@ -14,6 +14,7 @@
 #include "frames/TfrmLookup.h"
 #include "platform/db/DbError.h"
 #include "screens/DialogSupport.h"
+#include "widgets/QtPlatform.h"
 
 namespace zl {
 namespace {
@@ -27,7 +28,7 @@ TfrmCustEdit::TfrmCustEdit(QWidget* owner)
     : RecordDialog(owner, "TfrmCustEdit", kCustomers, kContactPersons) {
     setObjectName("frmCustEdit");
     setWindowTitle("Customer");
-    PageControl1 = new QTabWidget(this);
+    PageControl1 = widgets::NewPageControl(this);
     PageControl1->setObjectName("PageControl1");
 
     auto* general = new QWidget;
@@ -55,7 +56,7 @@ TfrmCustEdit::TfrmCustEdit(QWidget* owner)
     qEdit.SetFieldRange("entity_taxrate", 0, 1000);
     widgets::DBEdit* discount =
         AddDataEdit(general, generalForm, "Discount %: ", &dsEdit, "entity_discount");
-    discount->SetFloatFormat("0.000");
+    discount->SetFloatFormat("0.00", "0.000");
     // A percentage: more than all of the price cannot be given away.
     qEdit.SetFieldRange("entity_discount", 0, 100);
     cbRegion = new widgets::DBLookupComboBox(general);

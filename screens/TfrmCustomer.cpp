@@ -18,6 +18,12 @@
 
 namespace zl {
 
+namespace {
+
+constexpr int kQuotationReport = 1;
+
+}  // namespace
+
 TfrmCustomer::TfrmCustomer(QWidget* parent) : HubWindow("Customers", CustomersOpen, parent) {
     setObjectName("frmCustomer");
     topPanel = new QWidget(this);
@@ -71,7 +77,8 @@ void TfrmCustomer::buildCustomerFrames() {
     frmContact = BindFrame<TfrmContact>(contactFrame, 9, tag);
     setCustomer(contactFrame);
     frmQuotation = BindFrame<TfrmQuotation>(QuoteFrame, 6, tag);
-    QuoteFrame->setPrintButtonVisible(true);  // whatever the kind's report id says
+    // The quotation report, whatever the kind's report id says.
+    QuoteFrame->setPrintReport(kQuotationReport);
     setCustomer(QuoteFrame);
     frmOrder = BindFrame<TfrmOrder>(OrderFrame, 7, tag);
     setCustomer(OrderFrame);

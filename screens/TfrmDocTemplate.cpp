@@ -96,9 +96,11 @@ void TfrmDocTemplate::RecordOpened(DimensionTable& templates, DimensionTable* /*
 }
 
 bool TfrmDocTemplate::PickFile() {
-    if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty())
+    const std::string path =
+        ChooseFile(OpenDialog1, qEdit.FieldByName("doc_template_file").AsString());
+    if (path.empty())
         return false;
-    const QFileInfo chosen(OpenDialog1->selectedFiles().first());
+    const QFileInfo chosen(QString::fromStdString(path));
     qEdit.FieldByName("doc_template_file").SetAsString(chosen.absoluteFilePath().toStdString());
     qEdit.FieldByName("doc_template_name").SetAsString(chosen.fileName().toStdString());
     return true;

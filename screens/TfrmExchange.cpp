@@ -26,7 +26,7 @@ TfrmExchange::TfrmExchange(QWidget* owner) : FormDialog(owner) {
     dtFrame2 = AddDateFrame(this, form, "dtFrame2", "To date: ");
     DBEdit1 =
         AddNamedEdit(this, form, "DBEdit1", "Rate of exchange (1: x):", &dsRate, "exchange_rate");
-    DBEdit1->SetFloatFormat("0.000");
+    DBEdit1->SetFloatFormat("0.00", "0.000");
     DBEdit1->setAlignment(Qt::AlignRight);
     RefuseWhenEntered(DBEdit1);
 

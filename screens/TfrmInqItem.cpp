@@ -123,7 +123,7 @@ bool TfrmInqItem::FormClose() {
 void TfrmInqItem::btnDocClick() {
     if (!qEdit.Editing())
         return;
-    const std::string path = ChooseFile(OpenDialog1);
+    const std::string path = ChooseFile(OpenDialog1, qEdit.FieldByName("doc_item_file").AsString());
     if (!path.empty())
         qEdit.FieldByName("doc_item_file").SetAsString(path);
 }

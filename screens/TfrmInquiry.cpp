@@ -120,7 +120,7 @@ TfrmInquiry::TfrmInquiry(QWidget* parent) : HubWindow("Inquiry processes", Inqui
 
     connect(btnEdit, &QAction::triggered, this, [this] { btnEditClick(); });
     connect(btnDelete, &QAction::triggered, this, [this] { btnDeleteClick(); });
-    connect(grdQOI, &QAbstractItemView::doubleClicked, this, [this] { btnEditClick(); });
+    connect(grdQOI, &widgets::DBGrid::GridDoubleClicked, this, [this] { btnEditClick(); });
     connect(cbOrder, &QComboBox::activated, this, [this] { cbOrderClick(); });
     connect(cbStatus, &QComboBox::activated, this, [this] { cbStatusClick(); });
 

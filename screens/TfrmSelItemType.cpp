@@ -35,6 +35,7 @@ TfrmSelItemType::TfrmSelItemType(QWidget* owner) : QDialog(owner) {
     layout->addWidget(btnOK, 0, Qt::AlignRight);
     setMinimumWidth(260);
     adjustSize();
+    widgets::FitTitle(*this);
     widgets::Centre(*this);
 }
 

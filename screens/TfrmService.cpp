@@ -5,13 +5,13 @@ namespace zl {
 namespace {
 
 constexpr CatalogueColumn kServiceColumns[] = {
-    {"billable_descr", "Description: ", ""},
-    {"billable_code", "Our code: ", ""},
-    {"billable_custcode", "External code:", ""},
-    {"billable_units", "Units: ", ""},
-    {"billable_defqty", "Default quantity: ", ""},
-    {"billable_minqty", "Minimum quantity: ", "0.000"},
-    {"billable_maxqty", "Maximum quantity:", "0.000"},
+    {"billable_descr", "Description: ", "", ""},
+    {"billable_code", "Our code: ", "", ""},
+    {"billable_custcode", "External code:", "", ""},
+    {"billable_units", "Units: ", "", ""},
+    {"billable_defqty", "Default quantity: ", "", ""},
+    {"billable_minqty", "Minimum quantity: ", "0.00", "0.000"},
+    {"billable_maxqty", "Maximum quantity:", "0.00", "0.000"},
 };
 
 constexpr CatalogueKind kService{

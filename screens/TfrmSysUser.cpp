@@ -15,6 +15,7 @@
 #include "screens/DialogSupport.h"
 #include "screens/TfrmContactPerson.h"
 #include "screens/TfrmUserGroup.h"
+#include "widgets/QtPlatform.h"
 
 namespace zl {
 
@@ -27,7 +28,7 @@ constexpr const char* kNoValue = "[no value]";
 TfrmSysUser::TfrmSysUser(QWidget* owner) : RecordDialog(owner, "TfrmSysUser", kSysUsers) {
     setObjectName("frmSysUser");
     setWindowTitle("System user");
-    PageControl1 = new QTabWidget(this);
+    PageControl1 = widgets::NewPageControl(this);
     PageControl1->setObjectName("PageControl1");
 
     auto* details = new QWidget;

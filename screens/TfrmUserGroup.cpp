@@ -15,6 +15,7 @@
 #include "core/Rights.h"
 #include "platform/db/Connection.h"
 #include "screens/DialogSupport.h"
+#include "widgets/QtPlatform.h"
 
 namespace zl {
 namespace {
@@ -100,7 +101,7 @@ void FillCheckList(QListWidget& list, db::Query& items, const std::string& textC
 TfrmUserGroup::TfrmUserGroup(QWidget* owner) : RecordDialog(owner, "TfrmUserGroup", kUserGroups) {
     setObjectName("frmUserGroup");
     setWindowTitle("User Group");
-    PageControl1 = new QTabWidget(this);
+    PageControl1 = widgets::NewPageControl(this);
     PageControl1->setObjectName("PageControl1");
 
     auto* details = new QWidget;

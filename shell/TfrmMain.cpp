@@ -4,8 +4,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -16,6 +18,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 #include <cstring>
 
 #include "core/CSVExporter.h"
@@ -131,6 +134,17 @@ std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
+// The CSV file chosen in `chooser`, "" when the choice was cancelled; both CSV dialogs open in
+// its folder next time.
+std::string ChooseCsvFile(QFileDialog* chooser, QFileDialog* other) {
+    if (!widgets::RunFileDialog(*chooser))
+        return "";
+    const QString path = chooser->selectedFiles().first();
+    for (QFileDialog* dialog : {chooser, other})
+        dialog->setDirectory(QFileInfo(path).absolutePath());
+    return LocalPath(path);
+}
+
 }  // namespace
 
 TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
@@ -168,12 +182,15 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
     SaveDialog1->setDefaultSuffix("csv");
     SaveDialog1->setNameFilter("CSV files (*.csv)");
+    // The home folder first, then the folder last used: never the program's working folder.
+    SaveDialog1->setDirectory(QDir::homePath());
     OpenDialog1 = new QFileDialog(this);
     OpenDialog1->setObjectName("OpenDialog1");
     OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
     OpenDialog1->setFileMode(QFileDialog::ExistingFile);
     OpenDialog1->setDefaultSuffix("csv");
     OpenDialog1->setNameFilter("CSV files (*.csv)");
+    OpenDialog1->setDirectory(QDir::homePath());
 }
 
 TfrmMain::~TfrmMain() {
@@ -484,9 +501,9 @@ void TfrmMain::Exit1Click() {
 }
 
 void TfrmMain::ExportToCSVExecute() {
-    if (SaveDialog1->exec() != QDialog::Accepted || SaveDialog1->selectedFiles().isEmpty())
+    const std::string file = ChooseCsvFile(SaveDialog1, OpenDialog1);
+    if (file.empty())
         return;
-    const std::string file = LocalPath(SaveDialog1->selectedFiles().first());
     widgets::WaitCursor wait;
     const std::optional<std::string> failure = CSVExporter().Export(file);
     wait.Restore();
@@ -505,9 +522,9 @@ void TfrmMain::ImportFromCSVExecute() {
                     "Please note that the CSV file you select must contain field names on its "
                     "first row, and it must be either comma- or semicolon-delimited.",
                     "CSV File", ui::Icon::Information);
-    if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty())
+    const std::string file = ChooseCsvFile(OpenDialog1, SaveDialog1);
+    if (file.empty())
         return;
-    const std::string file = LocalPath(OpenDialog1->selectedFiles().first());
     widgets::WaitCursor wait;
     const CSVImporter::Result result = CSVImporter().Import(file);
     if (result.imported > 0)
@@ -523,9 +540,14 @@ void TfrmMain::ImportFromCSVExecute() {
                        (result.imported == 1 ? " customer" : " customers") + " imported from " +
                        file + ".";
     if (!result.leftOut.empty()) {
+        // A long list is cut, so that the box stays on the screen.
+        constexpr std::size_t kListed = 20;
+        const std::size_t listed = std::min(result.leftOut.size(), kListed);
         text += "\n\nThese columns are no customer or address fields and were not imported: ";
-        for (std::size_t i = 0; i < result.leftOut.size(); ++i)
+        for (std::size_t i = 0; i < listed; ++i)
             text += (i > 0 ? ", " : "") + result.leftOut[i];
+        if (result.leftOut.size() > listed)
+            text += " and " + std::to_string(result.leftOut.size() - listed) + " more";
         text += ".";
     }
     ui::ShowMessage(widgets::HandleOf(this), text, "CSV Import", ui::Icon::Information);

@@ -101,7 +101,7 @@ TfrmOptions::TfrmOptions(QWidget* owner) : FormDialog(owner), dsConfig(&qConfig)
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     auto* layout = new QVBoxLayout(this);
-    PageControl1 = new QTabWidget(this);
+    PageControl1 = widgets::NewPageControl(this);
     PageControl1->setObjectName("PageControl1");
     PageControl1->addTab(BuildEmailTab(), "email options");
     PageControl1->addTab(BuildPrintoutsTab(), "Printouts");
@@ -335,7 +335,7 @@ void TfrmOptions::btnMDBClick() {
         return;
     OpenDialog1->selectFile(
         QString::fromStdString(qConfig.FieldByName("config_dbpath").AsString()));
-    if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty())
+    if (!widgets::RunFileDialog(*OpenDialog1))
         return;
     const std::string path = OpenDialog1->selectedFiles().first().toStdString();
     RunGuarded("TfrmOptions.btnMDBClick", [&] {

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <algorithm>
 
 #include "platform/format/Format.h"
@@ -203,11 +204,11 @@ void DBGrid::DefaultColumns() {
             chars = std::max(field.Size(), 1);
         else if (field.DataType() == db::FieldType::ftDateTime)
             chars = 18;
-        const int title = metrics.horizontalAdvance(QString::fromStdString(field.FieldName()));
         setColumnHidden(i, false);
-        // The width the field holds, or more when the rows in view need it.
-        setColumnWidth(
-            i, std::max({title + 4, chars * metrics.averageCharWidth() + 4, sizeHintForColumn(i)}));
+        // The width the field holds, or more when the title (in the header's own font and
+        // margins) or the rows in view need it.
+        setColumnWidth(i, std::max({horizontalHeader()->sectionSizeHint(i),
+                                    chars * metrics.averageCharWidth() + 4, sizeHintForColumn(i)}));
     }
 }
 
@@ -262,6 +263,12 @@ void DBGrid::SetWidth(int column, int pixels) {
 
 void DBGrid::SetTitle(int column, const std::string& title) {
     model_->SetTitle(column, QString::fromStdString(title));
+}
+
+void DBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTableView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit GridDoubleClicked();
 }
 
 }  // namespace zl::widgets

@@ -87,6 +87,13 @@ class DBGrid : public QTableView, public ui::GridColumns {
     void SetWidth(int column, int pixels) override;
     void SetTitle(int column, const std::string& title) override;
 
+  signals:
+    // A double-click anywhere in the grid, on a row or on the empty space below the rows.
+    void GridDoubleClicked();
+
+  protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
   private:
     void DefaultColumns();
     void FollowDataSet(int row);

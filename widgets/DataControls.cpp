@@ -1,7 +1,13 @@
 #include "widgets/DataControls.h"
 
 #include <strings.h>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QRadioButton>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -193,14 +199,50 @@ DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent) {
     connect(this, &QLineEdit::textEdited, this, [this] { UserChanged(); });
 }
 
+void DBEdit::SetFloatFormat(const std::string& shown, const std::string& edited) {
+    shownFormat_ = shown;
+    editedFormat_ = edited;
+    Refresh();
+}
+
+void DBEdit::focusInEvent(QFocusEvent* event) {
+    // A pop-up (the context menu) takes the focus only for a moment: the edit goes on.
+    if (event->reason() != Qt::PopupFocusReason && !editing_) {
+        editing_ = true;
+        if (TwoForms() && !Modified())
+            Refresh();
+    }
+    // Shown before the line edit's own handling, which selects the text for a Tab.
+    QLineEdit::focusInEvent(event);
+}
+
+void DBEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    // A handler of this very focus change may have given the focus back (a refused value).
+    if (event->reason() == Qt::PopupFocusReason || !editing_ || hasFocus())
+        return;
+    editing_ = false;
+    if (!TwoForms())
+        return;
+    // What was typed reaches the record before the shown form replaces it; a refused value
+    // keeps the focus and the edited form.
+    if (UpdateRecord()) {
+        Refresh();
+    } else if (hasFocus() && !editing_) {
+        editing_ = true;
+        Refresh();
+    }
+}
+
 void DBEdit::Show(const db::Field* field) {
     const bool limited = field && IsText(field->DataType()) && field->Size() > 0;
     setMaxLength(limited ? field->Size() : 32767);
-    const bool formatted = field && !floatFormat_.empty() &&
+    const std::string& mask = editing_ && TwoForms() ? editedFormat_ : shownFormat_;
+    const bool formatted = field && !mask.empty() &&
                            (field->DataType() == db::FieldType::ftFloat ||
                             field->DataType() == db::FieldType::ftCurrency);
     if (formatted)
-        setText(QString::fromStdString(format::FormatFloat(floatFormat_, field->AsFloat())));
+        setText(QString::fromStdString(format::FormatFloat(mask, field->AsFloat())));
     else
         setText(field ? QString::fromStdString(field->AsString()) : QString());
     setReadOnly(field && !field->CanModify());
@@ -361,10 +403,99 @@ format::TDateTime FromQDate(const QDate& date) {
     return static_cast<format::TDateTime>(QDate(1899, 12, 30).daysTo(date));
 }
 
-DBDateEdit::DBDateEdit(QWidget* parent) : QDateEdit(parent) {
+DateEdit::DateEdit(QWidget* parent) : QDateEdit(parent) {
     setCalendarPopup(true);
     setMinimumDate(QDate(1899, 12, 30));
     setDisplayFormat(QString::fromStdString(format::Settings().ShortDateFormat));
+}
+
+void DateEdit::mousePressEvent(QMouseEvent* event) {
+    QStyleOptionComboBox option;
+    option.initFrom(this);
+    option.editable = true;
+    option.subControls = QStyle::SC_All;
+    const QRect arrow =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this);
+    if (isReadOnly() || arrow.contains(event->position().toPoint())) {
+        QDateEdit::mousePressEvent(event);
+        return;
+    }
+    // The text: the cursor goes where the user clicked, and the date stays as it is.
+    FinishTyping();
+    setFocus(Qt::MouseFocusReason);
+    QLineEdit* edit = lineEdit();
+    edit->setCursorPosition(
+        edit->cursorPositionAt(edit->mapFrom(this, event->position().toPoint())));
+    event->accept();
+}
+
+void DateEdit::keyPressEvent(QKeyEvent* event) {
+    const QString text = event->text();
+    const bool printable = !isReadOnly() && text.size() == 1 && text[0].isPrint() &&
+                           !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (printable) {
+        typed_ = typing_ ? typed_ + text : text;
+        typing_ = true;
+        ShowTyped();
+        const QDate date = QDate::fromString(typed_, displayFormat());
+        if (date.isValid() && date >= minimumDate() && date <= maximumDate())
+            FinishTyping();
+        event->accept();
+        return;
+    }
+    if (typing_) {
+        switch (event->key()) {
+            case Qt::Key_Backspace:
+                typed_.chop(1);
+                ShowTyped();
+                event->accept();
+                return;
+            case Qt::Key_Escape:
+                // The entry is dropped; Escape goes no further.
+                typing_ = false;
+                typed_.clear();
+                lineEdit()->setText(textFromDateTime(dateTime()));
+                event->accept();
+                return;
+            default:
+                FinishTyping();
+        }
+    }
+    QDateEdit::keyPressEvent(event);
+}
+
+void DateEdit::focusOutEvent(QFocusEvent* event) {
+    if (event->reason() != Qt::PopupFocusReason)
+        FinishTyping();
+    QDateEdit::focusOutEvent(event);
+}
+
+void DateEdit::ShowTyped() {
+    // Past the spin box, which would read every incomplete entry as a date of its own.
+    QLineEdit* edit = lineEdit();
+    const QSignalBlocker blocker(edit);
+    edit->setText(typed_);
+    edit->setCursorPosition(static_cast<int>(typed_.size()));
+}
+
+void DateEdit::FinishTyping() {
+    if (!typing_)
+        return;
+    typing_ = false;
+    // A short day or month ("2026/1/5") reads as well once the user is done.
+    QString lenient = displayFormat();
+    lenient.replace("MM", "M").replace("dd", "d");
+    QDate date = QDate::fromString(typed_, displayFormat());
+    if (!date.isValid())
+        date = QDate::fromString(typed_, lenient);
+    typed_.clear();
+    if (date.isValid() && date >= minimumDate() && date <= maximumDate() && date != this->date())
+        setDate(date);
+    else
+        lineEdit()->setText(textFromDateTime(dateTime()));
+}
+
+DBDateEdit::DBDateEdit(QWidget* parent) : DateEdit(parent) {
     connect(this, &QDateEdit::dateChanged, this, [this] {
         if (UserChanged())
             UpdateRecord();

@@ -79,6 +79,8 @@ class DataControl {
     bool UserChanged();
     // True while the control is being filled from the field.
     bool Showing() const { return showing_; }
+    // Whether the user changed the control since it last showed the field.
+    bool Modified() const { return modified_; }
 
   private:
     friend class DataSource;
@@ -95,15 +97,24 @@ class DBEdit : public QLineEdit, public DataControl {
     Q_OBJECT
   public:
     explicit DBEdit(QWidget* parent = nullptr);
-    // A float field is shown with this mask ("0.000"); empty: as its plain text.
-    void SetFloatFormat(const std::string& mask) { floatFormat_ = mask; }
+    // A float field is shown with the mask `shown` ("0.00") while the edit does not have the
+    // focus and with `edited` ("0.000") while it is being edited; an empty `edited` keeps
+    // `shown` throughout, an empty `shown` shows the plain text.
+    void SetFloatFormat(const std::string& shown, const std::string& edited = "");
 
   protected:
     void Show(const db::Field* field) override;
     std::string Text() const override { return text().toStdString(); }
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
   private:
-    std::string floatFormat_;
+    // Whether the two masks differ, so that the focus changes what is shown.
+    bool TwoForms() const { return !editedFormat_.empty() && editedFormat_ != shownFormat_; }
+
+    std::string shownFormat_;
+    std::string editedFormat_;
+    bool editing_ = false;
 };
 
 // A multi-line edit over a memo or text field.
@@ -213,8 +224,32 @@ class DateFieldControl {
     virtual void BindField(db::Query& query, const std::string& column) = 0;
 };
 
-// A date edit with a drop-down calendar; an empty column shows day 0 of the date scale.
-class DBDateEdit : public QDateEdit, public DataControl, public DateFieldControl {
+// The program's date field: a drop-down calendar and the short date format. A click in the text
+// only places the cursor (the plain date edit takes it for a step down of the year), and a date
+// typed by keyboard is taken as typed: the first key starts a new entry, whatever the field
+// held, and the entry becomes the date once it is complete (or when the user leaves the field
+// or presses Enter, if it reads as a date then); an entry that never reads as a date is dropped.
+class DateEdit : public QDateEdit {
+    Q_OBJECT
+  public:
+    explicit DateEdit(QWidget* parent = nullptr);
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+  private:
+    // Takes the entry as the date when it reads as one; the field shows its date again.
+    void FinishTyping();
+    void ShowTyped();
+
+    QString typed_;
+    bool typing_ = false;
+};
+
+// A date edit bound to a field; an empty column shows day 0 of the date scale.
+class DBDateEdit : public DateEdit, public DataControl, public DateFieldControl {
     Q_OBJECT
   public:
     explicit DBDateEdit(QWidget* parent = nullptr);

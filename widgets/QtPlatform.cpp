@@ -1,9 +1,14 @@
 #include "widgets/QtPlatform.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
+#include <QFileDialog>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QScreen>
+#include <QTabWidget>
 
 namespace zl::widgets {
 
@@ -147,6 +152,32 @@ void WaitCursor::Restore() {
 
 void Centre(QWidget& window) {
     window.move(ui::CentredLeft(window.width()), ui::CentredTop(window.height()));
+}
+
+void FitTitle(QWidget& window) {
+    // The window's icon and its minimise, maximise and close buttons.
+    constexpr int kTitleBarExtras = 130;
+    QFont bold = window.font();  // title bars commonly draw their text bold
+    bold.setBold(true);
+    const int needed = QFontMetrics(bold).horizontalAdvance(window.windowTitle()) + kTitleBarExtras;
+    if (window.minimumWidth() < needed)
+        window.setMinimumWidth(needed);
+    if (window.width() < needed)
+        window.resize(needed, window.height());
+}
+
+bool RunFileDialog(QFileDialog& chooser) {
+    const bool accepted = chooser.exec() == QDialog::Accepted && !chooser.selectedFiles().isEmpty();
+    if (auto* name = chooser.findChild<QLineEdit*>("fileNameEdit"); name && name->completer())
+        name->completer()->popup()->hide();
+    return accepted;
+}
+
+QTabWidget* NewPageControl(QWidget* parent) {
+    auto* pages = new QTabWidget(parent);
+    pages->setUsesScrollButtons(true);
+    pages->setElideMode(Qt::ElideNone);
+    return pages;
 }
 
 }  // namespace zl::widgets

@@ -10,6 +10,9 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Prompter.h"
 
+class QFileDialog;
+class QTabWidget;
+
 namespace zl::widgets {
 
 // A window handle is a QWidget* (nullptr: no owner).
@@ -83,6 +86,17 @@ class WaitCursor {
 
 // Centres the window on the screen that ui::CurrentScreen reports.
 void Centre(QWidget& window);
+
+// Makes the window at least as wide as its whole title needs in a title bar, beside the
+// window's icon and buttons.
+void FitTitle(QWidget& window);
+
+// Runs the file dialog; true when the user chose a file. The list of its file name completer is
+// closed afterwards: after Enter has chosen a name it would stay on screen by itself.
+bool RunFileDialog(QFileDialog& chooser);
+
+// A page control whose row of tabs scrolls when it does not fit, every caption whole.
+QTabWidget* NewPageControl(QWidget* parent);
 
 // Any window as the core's dialog.
 class WidgetDialog : public ui::Dialog {

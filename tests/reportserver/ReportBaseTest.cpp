@@ -5,6 +5,7 @@
 
 #include <QDateEdit>
 #include <QPushButton>
+#include <QTest>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -214,6 +215,36 @@ TEST_F(RepDatesTest, AFromDateAfterTheToDateIsCorrectedAndOkOrTheCloseBoxMustBeU
         EXPECT_EQ(prompter.Messages().back().title, "Invalid date");
         EXPECT_EQ(prompter.Messages().back().icon, ui::Icon::Warning);
     }
+}
+
+TEST_F(RepDatesTest, LeavingAPickerWithFromAfterToWarnsOnceByMouseAndByTab) {
+    TfrmRepDates dialog;
+    std::vector<std::size_t> warnings;
+    WhenModal<TfrmRepDates>([&](TfrmRepDates& d) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+        const auto leave = [](QWidget* picker) {
+            for (int section = 0; section < 3; ++section)  // year, month, day, then out
+                QTest::keyClick(picker, Qt::Key_Tab);
+        };
+        d.dtTo->setDate(QDate(2024, 3, 15));
+        d.dtFrom->setFocus();
+        d.dtFrom->setDate(QDate(2024, 3, 20));
+        QTest::mouseClick(d.dtTo, Qt::LeftButton, {}, QPoint(8, d.dtTo->height() / 2));
+        EXPECT_EQ(d.dtFrom->date(), QDate(2024, 3, 14));
+        EXPECT_EQ(d.dtTo->date(), QDate(2024, 3, 15));
+        leave(d.dtTo);
+        warnings.push_back(prompter.Count());
+
+        d.dtFrom->setFocus();
+        d.dtFrom->setDate(QDate(2024, 4, 1));
+        leave(d.dtFrom);
+        warnings.push_back(prompter.Count());
+        d.btnOK->click();
+    });
+    format::TDateTime from = 0, to = 0;
+    EXPECT_TRUE(dialog.execute(from, to));
+    EXPECT_EQ(warnings, (std::vector<std::size_t>{1, 2}));
+    EXPECT_EQ(Texts(), std::vector<std::string>(2, "From date cannot be later than to date."));
 }
 
 TEST_F(RepDatesTest, EqualDatesAreValidAndTheCloseBoxConfirms) {

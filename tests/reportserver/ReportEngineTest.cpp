@@ -362,9 +362,26 @@ TEST_F(ReportEngineTest, CsvHoldsTheLastDetailSectionWithQuotedTextAndBareValues
     EXPECT_EQ(test::ReadFile(csv),
               "line_id,line_descr,line_total,line_note,line_date\r\n"
               "6,\"Say \"\"hi\"\", then go\",2.5,\"memo, with comma\",2023/03/02\r\n"
-              "7,,,\"two\nlines \"\"x\"\"\",2023/03/03\r\n"
+              "7,\"\",,\"two\nlines \"\"x\"\"\",2023/03/03\r\n"
               "8,\"Crème brûlée\",1,bare memo,2023/03/04\r\n");
     EXPECT_THROW(report.exportCSV(folder.Home() + "/no/such/folder/lines.csv"), std::exception);
+}
+
+TEST_F(ReportEngineTest, ASecondRunShowsTheRowsAsTheyAreThen) {
+    dm->repConn.ExecuteScript(R"(
+        INSERT INTO zlm_rep VALUES (906, 'tq_doc', 'doc_id', '', '', 'Lines', '');
+        INSERT INTO rep_section VALUES
+            (9061, 906, 1, 5, 0, 100, 0, 0, 0, '', 'tq_line', 1, 'doc_id', '', '', 0, 0, 0);
+        INSERT INTO field_in VALUES
+            (9061, 1, 1, 100, 'left', 0, 'line_descr', '', '', '', 0, 0, 0, 0, 0);)");
+    const auto lines = [](const std::string& second) {
+        return Head("Lines") + Table(100, 0) + "<tr>" + Td(100, "left", "Survey") + "</tr><tr>" +
+               Td(100, "left", second) + "</tr><tr>" + Td(100, "left", "Discount") +
+               "</tr></table>\r\n</body>\r\n</html>\r\n";
+    };
+    EXPECT_EQ(Page(906, 7), lines("Travel"));
+    dm->zlmConn.Execute("update tq_line set line_descr='Hotel' where line_id=2");
+    EXPECT_EQ(Page(906, 7), lines("Hotel"));
 }
 
 class ReportEngineRunTest : public ReportEngineTest {

@@ -188,7 +188,7 @@ TEST_F(CatalogueItemDialogsTest, ANewServiceIsStoredAtShowAndGetsARateBeforeItCl
         id = d.ItemId();
         storedAtShow = Item(id, "dimension_id || '/' || billable_descr || '/' || billable_minqty");
         EXPECT_EQ(d.rateFrame->recordCount(), 0);
-        EXPECT_EQ(d.findChild<QLineEdit*>("billable_minqty")->text(), "1.000");
+        EXPECT_EQ(d.findChild<QLineEdit*>("billable_minqty")->text(), "1.00");
         TypeInto(d.findChild<QLineEdit*>("billable_descr"), "Installation");
         WhenModal<TfrmBillRate>([&](TfrmBillRate& rate) {
             ++rateDialogs;
@@ -283,6 +283,7 @@ TEST_F(CatalogueItemDialogsTest, AComponentRefusesANegativeQuantityAndKeepsThePr
         bool stayedOpen = false;
         QString shown;
         Run(kComponent, DimensionTable::EditRecord, 9101, [&](CatalogueItemDialog& d) {
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
             TypeInto(d.findChild<QLineEdit*>(c.column), c.typed);
             d.btnOK->click();
             stayedOpen = d.isVisible();
@@ -290,7 +291,7 @@ TEST_F(CatalogueItemDialogsTest, AComponentRefusesANegativeQuantityAndKeepsThePr
             d.btnOK->click();
         });
         EXPECT_TRUE(stayedOpen) << c.column;
-        EXPECT_EQ(shown, c.kept) << c.column;
+        EXPECT_EQ(shown, c.kept) << c.column;  // in its edited form: the field has the focus
         EXPECT_EQ(prompter.Messages().back().text, "Please enter a value between 0 and 9E99.");
         EXPECT_EQ(prompter.Messages().back().title, "Invalid value");
     }

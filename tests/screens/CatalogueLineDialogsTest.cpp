@@ -48,6 +48,14 @@ void TypeInto(QLineEdit* edit, const QString& text) {
 
 class CatalogueLineDialogsTest : public test::FrameFixture {
   protected:
+    // A stored assembly line, rate 9501 and image "Front", each to be edited in its dialog.
+    void StoreOneOfEach() {
+        StoreNewLine();
+        Dimensions->Find(25)->SetEditMode(DimensionTable::EditRecord);
+        StoreRate(9501, 9101, 0, 10);
+        OpenRate(DimensionTable::EditRecord, 9501);
+        StoreImage("Front", "/nowhere/front.png");
+    }
     void SetUp() override {
         FrameFixture::SetUp();
         // Kit (9301) is the assembly being edited. Frame holds Sub, which holds Kit; Box holds
@@ -209,7 +217,7 @@ TEST_F(CatalogueLineDialogsTest, AnExistingLineIsEditedByHandWithoutChooserOrPic
     dialog.show();
     dialog.Timer1Timer();
     EXPECT_EQ(dialog.DBEdit1->text(), "Install");
-    EXPECT_EQ(dialog.DBEdit3->text(), "1.000");
+    EXPECT_EQ(dialog.DBEdit3->text(), "1.00");
     TypeInto(dialog.DBEdit3, "2.5");
     dialog.close();
     EXPECT_EQ(Line("service_id || '/' || bill_item_qty"), "9201/2.5");
@@ -240,12 +248,35 @@ TEST_F(CatalogueLineDialogsTest, ARecordDeletedMeanwhileIsReportedByEachDialog) 
               "0");
 }
 
+TEST_F(CatalogueLineDialogsTest, EachDialogRestoredAfterBeingMinimisedKeepsWhatWasTyped) {
+    StoreOneOfEach();
+    TfrmAssemblyItem line;
+    line.show();
+    line.Timer1Timer();
+    TfrmBillRate rate;
+    rate.show();
+    TfrmBillableImage image;
+    image.show();
+    const struct {
+        QDialog* dialog;
+        QLineEdit* edit;
+        const char* typed;
+    } cases[] = {
+        {&line, line.DBEdit2, "K-2"}, {&rate, rate.DBEdit1, "80"}, {&image, image.DBEdit1, "Back"}};
+    for (const auto& c : cases) {
+        TypeInto(c.edit, c.typed);
+        test::MinimiseAndRestore(*c.dialog);
+        EXPECT_EQ(c.edit->text(), c.typed);
+        c.dialog->close();
+    }
+    EXPECT_EQ(Line("bill_item_code"), "K-2");
+    EXPECT_EQ(Rate("bill_rate_cost"), "80");
+    EXPECT_EQ(Main("select billable_image_descr from billable_image"), "Back");
+    EXPECT_TRUE(Texts().empty());
+}
+
 TEST_F(CatalogueLineDialogsTest, AFailedSaveAsksAndClosesOnYesInEachDialog) {
-    StoreNewLine();
-    Dimensions->Find(25)->SetEditMode(DimensionTable::EditRecord);
-    StoreRate(9501, 9101, 0, 10);
-    OpenRate(DimensionTable::EditRecord, 9501);
-    StoreImage("Front", "/nowhere/front.png");
+    StoreOneOfEach();
     // Stands in for a full disk: no row of the three tables can be written.
     for (const char* table : {"bill_item", "bill_rate", "billable_image"})
         Exec(std::string("create trigger refuse_") + table + " before update on " + table +
@@ -364,13 +395,16 @@ TEST_F(CatalogueLineDialogsTest, ValuesOutsideTheirRangesAreRefusedAndTheFieldKe
     OpenRate(DimensionTable::EditRecord, 9501);
     TfrmBillRate dialog;
     dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     TypeInto(dialog.DBEdit2, "-5");
     Leave(dialog.DBEdit2);
     TypeInto(dialog.DBEdit1, "-1");
     Leave(dialog.DBEdit1);
     EXPECT_EQ(Texts(), std::vector<std::string>(2, "Please enter a value between 0 and 9E99."));
-    EXPECT_EQ(dialog.DBEdit2->text(), "1.000");
-    EXPECT_EQ(dialog.DBEdit1->text(), "1");
+    EXPECT_EQ(dialog.DBEdit2->text(), "1.00");
+    // The field refused last has the focus, and its value in the edited form.
+    ASSERT_TRUE(dialog.DBEdit1->hasFocus());
+    EXPECT_EQ(dialog.DBEdit1->text(), "1.000");
     // The maximum discount has no control; its range holds for any writer.
     EXPECT_THROW(dialog.qEdit.FieldByName("bill_rate_maxdisc").SetAsFloat(100.5), db::RangeError);
     dialog.qEdit.FieldByName("bill_rate_maxdisc").SetAsFloat(100);

@@ -376,6 +376,27 @@ TEST_F(CompQuestTest, AFailedCreationOpensNothing) {
     EXPECT_EQ(messages[0].title, "Exception");
 }
 
+TEST_F(CompQuestTest, ALongPromptShowsWholeOnTheLinesItNeeds) {
+    const std::string prompt =
+        "How many people in your organisation take part in choosing the suppliers of the "
+        "materials and services that you buy every year?";
+    Exec("update question set question_prompt='" + prompt + "' where question_id=9511");
+    StoreCompleted(9900, 9500, "2024/01/10");
+    WhenStarted([&prompt](TfrmCompQuest& w) {
+        ASSERT_EQ(w.Rows().size(), 3u);
+        const widgets::DBText* label = w.Rows()[0]->txtPrompt;
+        EXPECT_EQ(label->text().toStdString(), prompt);
+        EXPECT_TRUE(label->wordWrap());
+        EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+        EXPECT_GT(label->height(), 24);
+        // The row holds its prompt, and the next row follows below it.
+        EXPECT_GE(w.Rows()[0]->height(), label->geometry().bottom());
+        EXPECT_EQ(w.Rows()[1]->y(), w.Rows()[0]->geometry().bottom() + 1);
+        w.close();
+    });
+    Show(DimensionTable::EditRecord, 9900);
+}
+
 TEST_F(CompQuestTest, StoredDatesAreReadInEitherFormAndAnUnreadableOneIsKept) {
     struct Case {
         std::string stored;

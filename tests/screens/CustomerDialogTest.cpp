@@ -337,7 +337,8 @@ TEST_F(CustomerDialogTest, CustomCaptionsComeFromTheSettingsAndContactsFromTheDe
             EXPECT_EQ(person.windowTitle(), "Add new contact person");
             TypeInto(person.findChild<QLineEdit*>("entity_first"), "Mary");
             TypeInto(person.findChild<QLineEdit*>("entity_name"), "Major");
-            person.close();  // the close box saves
+            test::MinimiseAndRestore(person);  // what was typed stays
+            person.close();                    // the close box saves
         });
         d.frContact->btnAddClick();
         EXPECT_EQ(d.frContact->recordCount(), 1);

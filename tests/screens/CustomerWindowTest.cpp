@@ -94,7 +94,12 @@ TEST_F(CustomerWindowTest, ANewQuotationFromItsTabBelongsToTheCurrentCustomer) {
 }
 
 TEST_F(CustomerWindowTest, QuotationsPrintReportOneAndWithoutCustomersNothingCanBeAdded) {
+    // Quotations name no report: the kinds are read again once that is so.
     Exec("update dimension set dimension_reportid=0 where dimension_id=6");
+    dims = std::make_unique<DimCollection>();
+    Dimensions = dims.get();
+    ASSERT_EQ(Dimensions->Find(6)->DimInt("dimension_reportid"), 0);
+    UseDocRepository();
     auto fake = test::FakeReportServer::Create();
     ReportServer = fake->NewClient();
     {
@@ -103,6 +108,9 @@ TEST_F(CustomerWindowTest, QuotationsPrintReportOneAndWithoutCustomersNothingCan
         EXPECT_TRUE(window.QuoteFrame->printButton->isVisible());  // whatever the kind says
         PickCustomer(window, 9001);
         window.PageControl1->setCurrentIndex(3);
+        window.QuoteFrame->Print->trigger();
+        ASSERT_EQ(fake->calls.size(), 1u);
+        EXPECT_EQ(fake->calls[0].rfind("ShowReport(1|", 0), 0u) << fake->calls[0];
         for (TBrowseFrame* frame : {window.contactFrame, window.questFrame, window.QuoteFrame,
                                     window.OrderFrame, window.InvoiceFrame})
             EXPECT_TRUE(frame->Add->isEnabled());

@@ -1,6 +1,11 @@
 // The guarded handler every edit dialog runs its handlers through.
 #include "screens/DialogSupport.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTest>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -86,6 +91,34 @@ TEST_F(DisplayOrderTest, ANewRowComesAfterTheHighestOfTheOthersEvenAfterADelete)
     EXPECT_EQ(highest(97, 9611), 0);  // nothing else in the section
     EXPECT_EQ(highest(98, 0), 0);
     EXPECT_EQ(prompter.Count(), 0u);
+}
+
+}  // namespace
+}  // namespace zl
+
+namespace zl {
+namespace {
+
+class FileChooserTest : public test::FrameFixture {};
+
+TEST_F(FileChooserTest, TheNameCompleterClosesWhenEnterChoosesAFile) {
+    const std::string alpha = MakeFile("docs/alpha.rtf");
+    MakeFile("docs/alpine.rtf");
+    QWidget owner;
+    QAbstractItemView* completions = nullptr;
+    test::WhenModal<QFileDialog>([&completions](QFileDialog& d) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+        auto* name = d.findChild<QLineEdit*>("fileNameEdit");
+        QTest::keyClicks(name, "alp");
+        completions = name->completer()->popup();
+        ASSERT_TRUE(QTest::qWaitFor([completions] { return completions->isVisible(); }));
+        QTest::keyClick(completions, Qt::Key_Down);
+        QTest::keyClick(completions, Qt::Key_Return);
+    });
+    // The folder of the file named is where the chooser opens.
+    EXPECT_EQ(ChooseFile(NewOpenDialog(&owner), folder.Home() + "/docs/gone.rtf"), alpha);
+    ASSERT_TRUE(completions);
+    EXPECT_FALSE(completions->isVisible());
 }
 
 }  // namespace

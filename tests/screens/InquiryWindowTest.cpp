@@ -202,8 +202,14 @@ TEST_F(InquiryWindowTest, EditAndDeleteOnAnEmptyGridSayThereIsNoRecord) {
     window->openQOI();
     window->btnEditClick();
     window->btnDeleteClick();
+    // A double-click in the empty grid edits, as the edit button does.
+    window->resize(700, 400);
+    window->PageControl1->setCurrentWidget(window->grdQOI->parentWidget());
+    window->show();
+    QTest::mouseDClick(window->grdQOI->viewport(), Qt::LeftButton, {}, QPoint(30, 60));
     ExpectMessages({{"There is no record to edit", "No record"},
-                    {"There is no record to delete", "No record"}});
+                    {"There is no record to delete", "No record"},
+                    {"There is no record to edit", "No record"}});
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 

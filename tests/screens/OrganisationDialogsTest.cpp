@@ -214,7 +214,7 @@ TEST_F(OrganisationDialogsTest, AFailedRateSaveAsksAndKeepsOrDiscardsTheChange) 
     prompter.Push(ui::Button::No);
     x.close();
     EXPECT_TRUE(x.isVisible());
-    EXPECT_EQ(x.DBEdit1->text(), "3.750");
+    EXPECT_EQ(x.DBEdit1->text(), "3.75");  // as typed
     prompter.Push(ui::Button::Ok);
     prompter.Push(ui::Button::Yes);
     x.close();

@@ -143,6 +143,7 @@ TEST_F(QuestionnaireDesignTest, ANewQuestionnaireIsStoredWithItsOrdersPositionsA
                     EXPECT_EQ(Shown(d, column), value) << column;
                 Type(d, "question_name", "Speed");
                 Type(d, "question_prompt", "How fast do we deliver?");
+                test::MinimiseAndRestore(d);  // what was typed stays
                 d.rgType->Button(3)->click();
                 EXPECT_TRUE(d.choiceFrame->isEnabled());
                 for (const char* text : {"Slow", "Fast"})
@@ -158,6 +159,7 @@ TEST_F(QuestionnaireDesignTest, ANewQuestionnaireIsStoredWithItsOrdersPositionsA
                         Type(c, "choice_text", text);
                         Type(c, "choice_value", QString(text).toLower());
                         Type(c, "choice_score", std::string(text) == "Fast" ? "7.125" : "0");
+                        test::MinimiseAndRestore(c);  // what was typed stays
                         if (std::string(text) == "Fast")
                             c.choice_isdefault->click();
                         c.btnOK->click();

@@ -1,5 +1,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
@@ -8,8 +10,10 @@
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
 #include "core/Globals.h"
+#include "frames/TBrowseFrame.h"
 #include "screens/TfrmCampaign.h"
 #include "screens/TfrmDocTemplate.h"
+#include "screens/TfrmInquiry.h"
 #include "tests/support/TestDialogs.h"
 
 namespace zl {
@@ -79,9 +83,16 @@ TEST_F(TemplateCampaignTest, ANewTemplateTakesTheChosenFileAndItsFileCanBeReplac
 
 TEST_F(TemplateCampaignTest, DismissingTheFirstPickStoresNothingAndAMissingFileIsNotOpened) {
     const std::string count = Main("select count(*) from doc_template");
-    WhenModal<QFileDialog>([](QFileDialog& files) { files.reject(); });
+    UseDocRepository();
+    QString opened;
+    WhenModal<QFileDialog>([&opened](QFileDialog& files) {
+        opened = files.directory().absolutePath();
+        files.reject();
+    });
     RunTemplate(DimensionTable::Add, 0);
     EXPECT_EQ(Main("select count(*) from doc_template"), count);
+    // Templates are looked for in the document repository, not the program's working folder.
+    EXPECT_EQ(opened.toStdString() + "/", folder.DataFolder() + "doc/");
 
     Exec(
         "insert into doc_template (doc_template_id, doc_template_name, doc_template_file) values "
@@ -132,6 +143,27 @@ TEST_F(TemplateCampaignTest, ANewCampaignStartsWithItsDefaultsAndAsksBeforeASeco
                    "doc_template_id || '/' || zlm_doc_campaignfrom || '-' || "
                    "zlm_doc_campaignto) from zlm_doc where dimension_id=28"),
               std::to_string(Dimensions->Find(28)->GetRecordId()) + "/1/9202/A-ZZZ");
+}
+
+TEST_F(TemplateCampaignTest, GeneratingRefreshesTheInquiryListInsideTheMainWindow) {
+    QMainWindow main;
+    auto* area = new QMdiArea(&main);
+    main.setCentralWidget(area);
+    auto* inquiries = new TfrmInquiry;
+    area->addSubWindow(inquiries);
+    inquiries->setCollection(Dimensions);
+    ASSERT_TRUE(InquiryOpen);
+    const int listed = inquiries->inquiryFrame->qBrowse.RecordCount();
+    // An inquiry stored meanwhile, as the campaign run stores them.
+    Exec(
+        "insert into zlm_doc (zlm_doc_id, dimension_id, customer_id, bus_unit_id, zlm_doc_ref, "
+        "allow_delete) values (9301, 18, 0, " +
+        std::to_string(CurBusUnitId) + ", \"Campaign inquiry\", 0)");
+    RunDialog<TfrmCampaign>(28, DimensionTable::Add, 0, [](TfrmCampaign& d) {
+        d.btnGenerate->click();
+        d.btnOK->click();
+    });
+    EXPECT_EQ(inquiries->inquiryFrame->qBrowse.RecordCount(), listed + 1);
 }
 
 }  // namespace

@@ -304,14 +304,35 @@ TEST_F(ReportCommandsTest, ImportShowsTheNoticeStoresTheRowsAndRefreshesTheCusto
     EXPECT_EQ(prompter.Messages()[3].icon, ui::Icon::Warning);
     EXPECT_EQ(Main("select count(*) from entity where entity_name='A'"), "0");
 
+    // Twenty unknown columns are named, and the number of the rest.
+    std::string header = "entity_name";
+    std::string named;
+    for (int i = 1; i <= 23; ++i) {
+        header += ",x" + std::to_string(i);
+        if (i <= 20)
+            named += (i > 1 ? ", x" : "x") + std::to_string(i);
+    }
+    MakeFile("in.csv", header + "\nWide\n");
+    test::WhenChoosingFile(csv);
+    main->ImportFromCSV->trigger();
+    ASSERT_EQ(prompter.Count(), 6u);
+    EXPECT_EQ(prompter.Messages()[5].text, "1 customer imported from " + csv +
+                                               ".\n\nThese columns are no customer or address "
+                                               "fields and were not imported: " +
+                                               named + " and 3 more.");
+
     // A cancelled dialog after the notice: nothing more.
     QString dialogName;
-    WhenModal<QFileDialog>([&dialogName](QFileDialog& dialog) {
+    QString opened;
+    WhenModal<QFileDialog>([&dialogName, &opened](QFileDialog& dialog) {
         dialogName = dialog.objectName();
+        opened = dialog.directory().absolutePath();
         dialog.reject();
     });
     main->ImportFromCSV->trigger();
-    EXPECT_EQ(prompter.Count(), 5u);
+    // The folder last used, never the program's working folder.
+    EXPECT_EQ(opened.toStdString(), std::filesystem::path(csv).parent_path().string());
+    EXPECT_EQ(prompter.Count(), 7u);
     EXPECT_EQ(dialogName, "OpenDialog1");
 
     // With the customers window closed the import still runs.

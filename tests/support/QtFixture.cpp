@@ -92,6 +92,13 @@ std::string QtFixture::MakeFile(const std::string& relative, const std::string& 
     return path;
 }
 
+void MinimiseAndRestore(QWidget& window) {
+    window.setWindowState(Qt::WindowMinimized);
+    QApplication::processEvents();
+    window.setWindowState(Qt::WindowNoState);
+    QApplication::processEvents();
+}
+
 void QtFixture::SetUpTestSuite() {
     if (app)
         return;

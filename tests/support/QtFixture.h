@@ -44,6 +44,9 @@ void WhenModal(std::function<void(T&)> step, int triesLeft = 500) {
 // still be loading); an empty path cancels the dialog.
 void WhenChoosingFile(const std::string& path);
 
+// The user minimises the window to the task bar and restores it from there.
+void MinimiseAndRestore(QWidget& window);
+
 // Closes any modal dialog still open a minute after a test began, and fails the test: a step
 // that never ran (or stopped at a failed assertion) must not hang the whole test binary.
 class ModalWatchdog {

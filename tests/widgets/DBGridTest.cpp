@@ -52,6 +52,18 @@ TEST_F(DBGridTest, FloatsHaveTwoDecimals) {
     EXPECT_EQ(Cell(2, "entity_taxrate"), "0.00");
 }
 
+TEST_F(DBGridTest, EveryTitleShowsWhole) {
+    db::Query rates(&dm->zlmConn);
+    rates.SetSQL("select * from lstBillRate");
+    rates.Open();
+    DBGrid list;
+    list.SetDataSet(&rates);
+    ASSERT_EQ(rates.FieldByName("Maximum discount").Index(), 8);
+    for (int column = 0; column < rates.FieldCount(); ++column)
+        EXPECT_GE(list.columnWidth(column), list.horizontalHeader()->sectionSizeHint(column))
+            << rates.Fields(column).FieldName();
+}
+
 TEST_F(DBGridTest, StripesAndAlignment) {
     QueryTableModel& model = grid.Model();
     const int rate = q.FieldByName("entity_taxrate").Index();

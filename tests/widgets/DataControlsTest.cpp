@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFocusEvent>
 #include <QTest>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -62,9 +65,20 @@ class DataControlsTest : public testing::Test {
         return assigned;
     }
 
+    // Two documents being edited, the first dated 2024-03-05, the second without a date.
+    void OpenDocuments() {
+        conn.Execute(
+            "insert into zlm_doc (zlm_doc_id, dimension_id, zlm_doc_date) values "
+            "(301, 6, '2024-03-05 00:00:00'), (302, 6, null)");
+        docs.SetSQL("select * from zlm_doc where zlm_doc_id > 300 order by zlm_doc_id");
+        docs.Open();
+        docs.Edit();
+    }
+
     test::TestDataFolder folder;
     db::Connection conn;
     db::Query q{&conn};
+    db::Query docs{&conn};
     DataSource customers{&q};
     std::vector<std::string> assigned;
 };
@@ -337,13 +351,7 @@ TEST_F(DataControlsTest, ComboBoxWritesItsText) {
 }
 
 TEST_F(DataControlsTest, DateEditWritesEveryChange) {
-    conn.Execute(
-        "insert into zlm_doc (zlm_doc_id, dimension_id, zlm_doc_date) values "
-        "(301, 6, '2024-03-05 00:00:00'), (302, 6, null)");
-    db::Query docs(&conn);
-    docs.SetSQL("select * from zlm_doc where zlm_doc_id > 300 order by zlm_doc_id");
-    docs.Open();
-    docs.Edit();
+    OpenDocuments();
     DBDateEdit date;
     DateFieldControl& frame = date;
     frame.BindField(docs, "zlm_doc_date");
@@ -355,6 +363,78 @@ TEST_F(DataControlsTest, DateEditWritesEveryChange) {
     EXPECT_EQ(date.date(), QDate(1899, 12, 30));
     docs.First();
     EXPECT_EQ(date.date(), QDate(2024, 3, 9));
+}
+
+TEST_F(DataControlsTest, ADateFieldKeepsItsDateOnAClickAndTakesATypedDateAsTyped) {
+    OpenDocuments();
+    DBDateEdit date;
+    date.BindField(docs, "zlm_doc_date");
+    date.resize(160, 26);
+    date.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&date));
+    const auto stored = [this] { return docs.FieldByName("zlm_doc_date").AsString(); };
+
+    // A click in the text, on the year and elsewhere, only places the cursor.
+    for (int x : {8, 40, 70}) {
+        QTest::mouseClick(&date, Qt::LeftButton, {}, QPoint(x, date.height() / 2));
+        EXPECT_EQ(date.date(), QDate(2024, 3, 5)) << x;
+    }
+    const struct {
+        const char* how;
+        std::function<void()> before;
+        const char* typed;
+        QDate expected;
+    } cases[] = {
+        {"into the filled field", [] {}, "2026/11/01", QDate(2026, 11, 1)},
+        {"after Ctrl+A", [&date] { QTest::keyClick(&date, Qt::Key_A, Qt::ControlModifier); },
+         "2023/11/01", QDate(2023, 11, 1)},
+        {"after a click",
+         [&date] {
+             QTest::mouseClick(&date, Qt::LeftButton, {}, {50, 13});
+         },
+         "2025/02/28", QDate(2025, 2, 28)},
+        {"a short day and month, taken on Enter", [] {}, "2025/1/5\r", QDate(2025, 1, 5)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        c.before();
+        QTest::keyClicks(&date, c.typed);
+        EXPECT_EQ(date.date(), c.expected);
+        EXPECT_EQ(stored(), c.expected.toString("yyyy/MM/dd").toStdString());
+    }
+    // Something that is no date is dropped when the user leaves it.
+    QTest::keyClicks(&date, "2025/13");
+    QTest::keyClick(&date, Qt::Key_Tab);
+    EXPECT_EQ(date.date(), QDate(2025, 1, 5));
+    EXPECT_EQ(date.text(), "2025/01/05");
+
+    // An empty field takes a typed date too.
+    docs.Next();
+    docs.Edit();
+    date.setFocus();
+    EXPECT_EQ(date.date(), QDate(1899, 12, 30));
+    QTest::keyClicks(&date, "2026/11/01");
+    EXPECT_EQ(stored(), "2026/11/01");
+}
+
+TEST_F(DataControlsTest, ANumberShowsOneFormAndIsEditedInAnother) {
+    conn.Execute("update entity set entity_discount=2.5 where entity_id=101");
+    q.Open();
+    q.Edit();
+    DBEdit discount;
+    Bind(discount, "entity_discount");
+    discount.SetFloatFormat("0.00", "0.000");
+    EXPECT_EQ(discount.text(), "2.50");
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(&discount, &in);
+    EXPECT_EQ(discount.text(), "2.500");
+    discount.selectAll();
+    QTest::keyClicks(&discount, "7.5");
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(&discount, &out);
+    // What was typed is in the record before the shorter form shows it.
+    EXPECT_EQ(q.FieldByName("entity_discount").AsFloat(), 7.5);
+    EXPECT_EQ(discount.text(), "7.50");
 }
 
 TEST_F(DataControlsTest, ASourceGoneLeavesItsControlsAlone) {
