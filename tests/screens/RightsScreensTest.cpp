@@ -97,10 +97,7 @@ const std::vector<Entry>& EveryEntryPath() {
         {"Delete button", [](TBrowseFrame& f) { f.findChild<QToolButton*>("btnDelete")->click(); }},
         {"Insert key", [](TBrowseFrame& f) { QTest::keyClick(f.grdBrowse, Qt::Key_Insert); }},
         {"Delete key", [](TBrowseFrame& f) { QTest::keyClick(f.grdBrowse, Qt::Key_Delete); }},
-        {"double-click",
-         [](TBrowseFrame& f) {
-             emit f.grdBrowse->doubleClicked(f.grdBrowse->model()->index(f.qBrowse.RecNo() - 1, 0));
-         }},
+        {"double-click", [](TBrowseFrame& f) { emit f.grdBrowse->GridDoubleClicked(); }},
         {"menu Add", [](TBrowseFrame& f) { f.PopupMenu1->actions().at(0)->trigger(); }},
         {"menu Edit", [](TBrowseFrame& f) { f.PopupMenu1->actions().at(1)->trigger(); }},
         {"menu Delete", [](TBrowseFrame& f) { f.PopupMenu1->actions().at(2)->trigger(); }},
@@ -161,9 +158,7 @@ TEST_F(RightsScreensTest, AClerkOpensHisOwnRowAndChangesOnlyHisPassword) {
             d.cbGroup->item(i)->setCheckState(Qt::Checked);
         d.btnOK->click();
     });
-    emit window.sysUserFrame->grdBrowse->doubleClicked(
-        window.sysUserFrame->grdBrowse->model()->index(window.sysUserFrame->qBrowse.RecNo() - 1,
-                                                       0));
+    emit window.sysUserFrame->grdBrowse->GridDoubleClicked();
     EXPECT_TRUE(shown);
     EXPECT_EQ(prompter.Count(), 0u);
     EXPECT_EQ(Main("select entity_pwd <> 'old' and entity_username = 'clerk' and entity_name = "
