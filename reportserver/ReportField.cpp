@@ -75,12 +75,13 @@ void ReportField::openData() {
     const std::string table = Section("rep_section_table").AsString();
     std::string sql;
     if (!table.empty()) {
-        sql = "select * from " + db::QuoteName(table) + " where true ";
+        std::vector<std::pair<std::string, int>> filters;
         if (Section("rep_section_buwhere").AsInteger() == 1)
-            sql += " and bus_unit_id=" + std::to_string(busUnitId);
+            filters.emplace_back("bus_unit_id", busUnitId);
         const std::string parentField = Section("rep_section_parentfield").AsString();
         if (!parentField.empty())
-            sql += " and " + db::QuoteName(parentField) + "=" + std::to_string(reportKey);
+            filters.emplace_back(parentField, reportKey);
+        sql = TableStatement(table, filters);
     } else {
         sql = Section("rep_section_sqlhead").AsString() + " ";
         if (!dateField.empty()) {
@@ -92,10 +93,14 @@ void ReportField::openData() {
     }
     db::Connection& conn =
         Section("rep_section_ismetatable").AsInteger() != 0 ? DataMod->repConn : DataMod->zlmConn;
-    // Sections that show the same rows (a document's lines and their totals) read them once.
-    if (data_->Active() && data_->GetConnection() == &conn && data_->SQL() == sql) {
-        data_->First();
-        return;
+    // Sections that show the same rows (a document's lines and their totals) read them once;
+    // rows the report read for its records (orders by customer) are not read again.
+    for (db::Query* read : {data_, &DataMod->qRepData}) {
+        if (read->Active() && read->GetConnection() == &conn && read->SQL() == sql) {
+            data_ = read;
+            data_->First();
+            return;
+        }
     }
     DataMod->openQuery(conn, *data_, "ReportField.openData", sql);
 }
