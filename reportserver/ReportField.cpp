@@ -58,6 +58,22 @@ std::string CsvValue(const db::Field& field) {
     return CsvField(CsvText(field), isText);
 }
 
+// "%.2n" or "%.0f": a number of decimals, thousands separated or not, and nothing else; the
+// formats of report columns, written without reading the pattern again for every row.
+bool FixedPattern(const std::string& pattern, int& decimals, bool& thousands) {
+    if (pattern.size() < 4 || pattern.size() > 5 || pattern.compare(0, 2, "%.") != 0 ||
+        (pattern.back() != 'n' && pattern.back() != 'f'))
+        return false;
+    decimals = 0;
+    for (std::size_t i = 2; i + 1 < pattern.size(); ++i) {
+        if (pattern[i] < '0' || pattern[i] > '9')
+            return false;
+        decimals = decimals * 10 + (pattern[i] - '0');
+    }
+    thousands = pattern.back() == 'n';
+    return true;
+}
+
 }  // namespace
 
 void ReportField::setSection(db::Query& data, int sourceSectionId, int rows, int cols) {
@@ -118,9 +134,15 @@ std::string ReportField::numberText(double value, const std::string& pattern,
                                     bool parentheses) const {
     if (pattern.empty())
         return "";
+    int decimals = 0;
+    bool thousands = false;
+    const bool fixed = FixedPattern(pattern, decimals, thousands);
+    auto text = [&](double v) {
+        return fixed ? format::FormatFixed(v, decimals, thousands) : format::Format(pattern, v);
+    };
     if (value < 0 && parentheses)
-        return "(" + format::Format(pattern, -value) + ")";
-    return format::Format(pattern, value);
+        return "(" + text(-value) + ")";
+    return text(value);
 }
 
 db::Field& ReportField::dataField() {
@@ -208,6 +230,7 @@ void ReportField::writeDetailRows() {
     // What every row repeats is read from the cells once: a section may hold thousands of rows.
     struct DetailCell {
         std::string opening;  // the cell's opening tags, as openCell writes them
+        std::string closing;  // and its closing tags, as closeCell writes them
         std::string column;
         db::Field* value;  // nullptr: not a column of the data (raises at the first row)
         std::string format;
@@ -218,17 +241,19 @@ void ReportField::writeDetailRows() {
     std::vector<DetailCell> row;
     std::ostream* file = getStream();
     for (cells.First(); !cells.Eof(); cells.Next()) {
-        std::ostringstream opening;
+        std::ostringstream opening, closing;
         setStream(&opening);
         try {
             openCell();
+            setStream(&closing);
+            closeCell();
         } catch (...) {
             setStream(file);
             throw;
         }
         setStream(file);
         const std::string column = Cell("rep_field_field").AsString();
-        row.push_back({opening.str(), column, data_->FindField(column),
+        row.push_back({opening.str(), closing.str(), column, data_->FindField(column),
                        Cell("rep_field_format").AsString(),
                        Cell("rep_field_runtotal").AsInteger() >= 1,
                        Cell("rep_field_omitzero").AsInteger() == 1});
@@ -251,7 +276,7 @@ void ReportField::writeDetailRows() {
             } else {
                 write(HtmlEscape(cell.value->AsString()));
             }
-            closeCell();
+            write(cell.closing);
         }
         write("</tr>");
     }
