@@ -1,6 +1,7 @@
 // Fills a list's dataset from a worker thread: the rows are read over a connection of their own
 // and handed to the dataset on the window's thread in one step, so that neither a first fill nor
-// a refresh holds up the window. While the rows are read the list alone shows the busy cursor.
+// a refresh holds up the window. An empty list shows its first screen of rows as soon as they
+// are read. While the rows are read the list alone shows the busy cursor.
 #pragma once
 
 #include <QObject>
@@ -45,6 +46,8 @@ class ListFill : public QObject {
 
   private:
     void Deliver();
+    bool Hand(db::BackgroundRead::Outcome& outcome);
+    void Done();
 
     db::Query& query_;
     QPointer<QWidget> list_;
@@ -54,6 +57,10 @@ class ListFill : public QObject {
     std::function<void()> filled_;
     db::BackgroundRead read_;
     bool pending_ = false;
+    // The list shows the first screen of rows still being read.
+    bool firstScreen_ = false;
+    // All rows, read while a dialog stood on the first screen.
+    std::optional<db::BackgroundRead::Outcome> held_;
 };
 
 }  // namespace zl::widgets

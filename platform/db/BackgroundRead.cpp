@@ -9,7 +9,7 @@ BackgroundRead::~BackgroundRead() {
 }
 
 bool BackgroundRead::Start(const Connection& like, std::string sql, std::vector<Value> parameters,
-                           std::function<void()> ready) {
+                           std::function<void()> ready, int firstRows) {
     if (Running())
         return false;
     Wait();  // the thread of a read that has ended
@@ -26,15 +26,23 @@ bool BackgroundRead::Start(const Connection& like, std::string sql, std::vector<
         outcome_.reset();
     }
     worker_ = std::thread(&BackgroundRead::Run, this, std::move(sql), std::move(parameters), token,
-                          std::move(ready));
+                          std::move(ready), firstRows);
     return true;
 }
 
 void BackgroundRead::Run(std::string sql, std::vector<Value> parameters, ChangeToken token,
-                         std::function<void()> ready) {
+                         std::function<void()> ready, int firstRows) {
     Outcome outcome{sql, parameters, token, std::nullopt, {}};
+    const auto first = [&](ReadResult rows) {
+        {
+            std::lock_guard lock(mutex_);
+            outcome_ = Outcome{sql, parameters, token, std::move(rows), {}};
+        }
+        if (ready)
+            ready();
+    };
     try {
-        outcome.rows = Query::Read(*reader_, sql, parameters);
+        outcome.rows = Query::Read(*reader_, sql, parameters, firstRows, first);
     } catch (const std::exception& e) {
         outcome.error = e.what();
         reader_.reset();  // opened afresh next time: the file may have been replaced
@@ -60,8 +68,6 @@ void BackgroundRead::Wait() {
 
 std::optional<BackgroundRead::Outcome> BackgroundRead::Take() {
     std::lock_guard lock(mutex_);
-    if (running_)
-        return std::nullopt;
     std::optional<Outcome> taken = std::move(outcome_);
     outcome_.reset();
     return taken;

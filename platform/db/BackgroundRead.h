@@ -34,20 +34,22 @@ class BackgroundRead {
     BackgroundRead& operator=(const BackgroundRead&) = delete;
 
     // Starts reading `sql` from the file of `like` (opened the same way) and returns at once;
-    // `ready` is called on the worker thread when the outcome can be taken. False, and nothing
-    // started, while an earlier read is still running. Raises DbError when the file cannot be
-    // opened or its state read.
+    // `ready` is called on the worker thread when an outcome can be taken: once at the end, and
+    // before that once for the first `firstRows` rows when the result has as many. False, and
+    // nothing started, while an earlier read is still running. Raises DbError when the file cannot
+    // be opened or its state read.
     bool Start(const Connection& like, std::string sql, std::vector<Value> parameters,
-               std::function<void()> ready);
+               std::function<void()> ready, int firstRows = 0);
     bool Running() const;
     // Waits until the read under way, if any, has ended.
     void Wait();
-    // The outcome of the last read, once; nullopt while it runs or when it was taken.
+    // The latest outcome of the last read, once: its first rows (ReadResult::complete false)
+    // while it runs, else all of them; nullopt when there is none or it was taken.
     std::optional<Outcome> Take();
 
   private:
     void Run(std::string sql, std::vector<Value> parameters, ChangeToken token,
-             std::function<void()> ready);
+             std::function<void()> ready, int firstRows);
 
     // Opened by Start, used by one read at a time on the worker; kept open from read to read.
     std::unique_ptr<Connection> reader_;

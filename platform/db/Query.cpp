@@ -515,8 +515,47 @@ void Query::Open() {
     Install(Read(*connection_, sql_, parameters_), token, 0);
 }
 
+// Computed columns take their type from their values.
+void Query::TypeComputed(std::vector<std::unique_ptr<Field>>& fields, RowStore& rows) {
+    for (int i = 0; i < rows.Columns(); ++i) {
+        Field& f = *fields[i];
+        if (f.type_ != FieldType::ftUnknown)
+            continue;
+        bool anyFloat = false, anyInt = false, anyText = false;
+        size_t widest = 0;
+        for (int r = 0; r < rows.Rows(); ++r) {
+            anyFloat |= rows.IsReal(r, i);
+            anyInt |= rows.IsInteger(r, i);
+            if (rows.IsText(r, i)) {
+                anyText = true;
+                // A text has at most as many characters as bytes: count only candidates.
+                const std::string_view text = rows.Text(r, i);
+                if (text.size() > widest)
+                    widest = std::max(widest, Utf8Length(text));
+            }
+        }
+        if (anyText) {
+            f.type_ = FieldType::ftWideString;
+            f.size_ = static_cast<int>(std::max<size_t>(widest, 1));
+        } else if (anyFloat) {
+            f.type_ = FieldType::ftFloat;
+        } else if (anyInt) {
+            f.type_ = FieldType::ftInteger;
+        } else {
+            f.type_ = FieldType::ftWideString;
+            f.size_ = 255;
+        }
+        // Mixed integer and float results read as floats.
+        if (f.type_ == FieldType::ftFloat)
+            for (int r = 0; r < rows.Rows(); ++r)
+                if (rows.IsInteger(r, i))
+                    rows.SetFloat(r, i, static_cast<double>(std::get<long long>(rows.Get(r, i))));
+    }
+}
+
 ReadResult Query::Read(Connection& connection, const std::string& sql,
-                       const std::vector<Value>& parameters) {
+                       const std::vector<Value>& parameters, int firstRows,
+                       const std::function<void(ReadResult)>& onFirst) {
     sqlite3* db = connection.Handle();
     const std::string translated = TranslateJet(sql);
 
@@ -587,45 +626,22 @@ ReadResult Query::Read(Connection& connection, const std::string& sql,
         rows.AddRow(byRowid ? sqlite3_column_int64(stmt, 0) : 0);
         for (int i = 0; i < columns; ++i)
             StoreColumn(stmt, i + firstColumn, fields[i]->type_, rows, row, i);
+        if (row + 1 == firstRows && onFirst) {
+            // A copy of the first rows, typed as they stand, so that a list can show its first
+            // screen while the rest is read.
+            std::vector<std::unique_ptr<Field>> firstFields;
+            for (const auto& f : fields)
+                firstFields.push_back(std::make_unique<Field>(*f));
+            RowStore first(columns);
+            for (int r = 0; r < rows.Rows(); ++r)
+                first.InsertRow(r, rows.GetRow(r), rows.RowId(r));
+            TypeComputed(firstFields, first);
+            onFirst(ReadResult{std::move(firstFields), std::move(first), base, byRowid, false});
+        }
     }
     prepared.stmt.reset();  // no open statement, so no lock, outlives Open
 
-    // Computed columns take their type from their values.
-    for (int i = 0; i < columns; ++i) {
-        Field& f = *fields[i];
-        if (f.type_ != FieldType::ftUnknown)
-            continue;
-        bool anyFloat = false, anyInt = false, anyText = false;
-        size_t widest = 0;
-        for (int r = 0; r < rows.Rows(); ++r) {
-            anyFloat |= rows.IsReal(r, i);
-            anyInt |= rows.IsInteger(r, i);
-            if (rows.IsText(r, i)) {
-                anyText = true;
-                // A text has at most as many characters as bytes: count only candidates.
-                const std::string_view text = rows.Text(r, i);
-                if (text.size() > widest)
-                    widest = std::max(widest, Utf8Length(text));
-            }
-        }
-        if (anyText) {
-            f.type_ = FieldType::ftWideString;
-            f.size_ = static_cast<int>(std::max<size_t>(widest, 1));
-        } else if (anyFloat) {
-            f.type_ = FieldType::ftFloat;
-        } else if (anyInt) {
-            f.type_ = FieldType::ftInteger;
-        } else {
-            f.type_ = FieldType::ftWideString;
-            f.size_ = 255;
-        }
-        // Mixed integer and float results read as floats.
-        if (f.type_ == FieldType::ftFloat)
-            for (int r = 0; r < rows.Rows(); ++r)
-                if (rows.IsInteger(r, i))
-                    rows.SetFloat(r, i, static_cast<double>(std::get<long long>(rows.Get(r, i))));
-    }
-
+    TypeComputed(fields, rows);
     return ReadResult{std::move(fields), std::move(rows), base, byRowid};
 }
 

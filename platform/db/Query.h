@@ -96,6 +96,7 @@ struct ReadResult {
     RowStore rows;
     std::string baseTable;
     bool byRowid = false;
+    bool complete = true;  // false for the first rows of a result still being read
 };
 
 enum LocateOption { loCaseInsensitive = 1, loPartialKey = 2 };
@@ -144,9 +145,11 @@ class Query {
     // connection committed a change to the file since the read.
     bool ChangedSinceRead() const;
     // Reads the result of a statement over any connection to the file, without a dataset: what
-    // a worker thread does. Raises DbError.
+    // a worker thread does. Once `firstRows` rows are read, `onFirst` is handed a copy of them
+    // while the rest is read. Raises DbError.
     static ReadResult Read(Connection& connection, const std::string& sql,
-                           const std::vector<Value>& parameters);
+                           const std::vector<Value>& parameters, int firstRows = 0,
+                           const std::function<void(ReadResult)>& onFirst = {});
     // Replaces the rows by a result read meanwhile, in one step: the current row stays current by
     // its key (column 0), else by its number. `token` is the connection's change state taken
     // before the read began. Raises DbError while a row is edited.
@@ -224,6 +227,7 @@ class Query {
     void NotifyScroll();
     void BindParameters(void* statement) const;
     void Install(ReadResult result, ChangeToken token, int pos);
+    static void TypeComputed(std::vector<std::unique_ptr<Field>>& fields, RowStore& rows);
     void WriteInsert(std::vector<Value>& row, long long& rowid);
     void WriteEdit(const std::vector<Value>& row);
     void WriteDerived(std::vector<Value>& row, long long rowid);

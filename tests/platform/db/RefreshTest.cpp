@@ -102,6 +102,19 @@ TEST_F(RefreshTest, AWorkerReadsOverItsOwnConnectionHoldsNoLockAndReportsAFailur
         t.Commit();
     }
 
+    // A first screen of rows while the rest is read, typed as they stand.
+    std::vector<ReadResult> firsts;
+    const ReadResult all = Query::Read(
+        file.conn, "select item_id, item_name || '' as label from item order by item_id", {}, 2,
+        [&](ReadResult first) { firsts.push_back(std::move(first)); });
+    ASSERT_EQ(firsts.size(), 1u);
+    EXPECT_FALSE(firsts[0].complete);
+    EXPECT_EQ(firsts[0].rows.Rows(), 2);
+    EXPECT_EQ(firsts[0].fields[1]->Size(), 4);  // "Bolt"; the wider "Washer" is not read yet
+    EXPECT_TRUE(all.complete);
+    EXPECT_EQ(all.rows.Rows(), 4);
+    EXPECT_EQ(all.fields[1]->Size(), 6);
+
     ASSERT_TRUE(read.Start(file.conn, "select * from nowhere", {}, nullptr));
     read.Wait();
     outcome = read.Take();
