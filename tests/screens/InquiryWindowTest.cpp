@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 
 #include "core/DataMod.h"
 #include "core/Globals.h"
@@ -48,16 +49,23 @@ class InquiryWindowTest : public test::FrameFixture {
             "doc_item_descr) values (9201, 9101, 24, 0, \"Spade\")");
         window = std::make_unique<TfrmInquiry>();
         window->setCollection(Dimensions);
+        ShowDocuments(*window);
+    }
+    // The documents are read when their tab is first shown, in the background.
+    static void ShowDocuments(TfrmInquiry& inquiries) {
+        inquiries.PageControl1->setCurrentWidget(inquiries.documentsTab);
+        inquiries.FinishFill();
     }
     void TearDown() override {
         window.reset();
         FrameFixture::TearDown();
     }
     // The documents in the grid's order.
-    std::vector<int> Listed() const {
+    std::vector<int> Listed() const { return Listed(*window); }
+    static std::vector<int> Listed(const TfrmInquiry& inquiries) {
         std::vector<int> keys;
-        for (int row = 0; row < window->qQOI.RecordCount(); ++row)
-            keys.push_back(std::stoi(window->qQOI.TextAt(row, 0)));
+        for (int row = 0; row < inquiries.qQOI.RecordCount(); ++row)
+            keys.push_back(std::stoi(inquiries.qQOI.TextAt(row, 0)));
         return keys;
     }
     int Current() const { return window->qQOI.FieldByName("zlm_doc_id").AsInteger(); }
@@ -70,23 +78,34 @@ class InquiryWindowTest : public test::FrameFixture {
     std::unique_ptr<TfrmInquiry> window;
 };
 
-TEST_F(InquiryWindowTest, TwoTabsTheInquiryListAndTheDocumentsByCustomer) {
-    EXPECT_EQ(window->windowTitle(), "Inquiry processes");
-    EXPECT_EQ(window->objectName(), "frmInquiry");
-    ASSERT_EQ(window->PageControl1->count(), 2);
-    EXPECT_EQ(window->PageControl1->tabText(0), "Inquiries");
-    EXPECT_EQ(window->PageControl1->tabText(1), "Quotations, Orders and Invoices");
-    EXPECT_EQ(window->PageControl1->currentIndex(), 0);
-    EXPECT_EQ(window->Timer1->interval(), 30000);
-    EXPECT_TRUE(window->Timer1->isActive());
-    ASSERT_NE(window->frmEditInquiry, nullptr);
-    EXPECT_EQ(window->inquiryFrame->qBrowse.RecordCount(), 1);  // 9105
-    EXPECT_EQ(Listed(), (std::vector<int>{9102, 9104, 9101, 9103}));
+TEST_F(InquiryWindowTest, TwoTabsTheInquiryListAndTheDocumentsReadUnsortedWhenFirstShown) {
+    TfrmInquiry fresh;
+    fresh.setCollection(Dimensions);
+    EXPECT_EQ(fresh.windowTitle(), "Inquiry processes");
+    EXPECT_EQ(fresh.objectName(), "frmInquiry");
+    ASSERT_EQ(fresh.PageControl1->count(), 2);
+    EXPECT_EQ(fresh.PageControl1->tabText(0), "Inquiries");
+    EXPECT_EQ(fresh.PageControl1->tabText(1), "Quotations, Orders and Invoices");
+    EXPECT_EQ(fresh.PageControl1->currentIndex(), 0);
+    EXPECT_EQ(fresh.Timer1->interval(), 30000);
+    EXPECT_TRUE(fresh.Timer1->isActive());
+    ASSERT_NE(fresh.frmEditInquiry, nullptr);
+    // Back from setCollection before any row has arrived.
+    EXPECT_TRUE(fresh.Filling());
+    EXPECT_FALSE(fresh.inquiryFrame->qBrowse.Active());
+    fresh.FinishFill();
+    EXPECT_EQ(fresh.inquiryFrame->qBrowse.RecordCount(), 1);  // 9105
+    EXPECT_FALSE(fresh.qQOI.Active());
+    // The documents tab, when first shown: unfiltered and unsorted.
+    ShowDocuments(fresh);
+    EXPECT_EQ(fresh.qQOI.SQL(), "select * from brwQOI");
+    std::vector<int> listed = Listed(fresh);
+    std::sort(listed.begin(), listed.end());  // in whatever order the database reads them
+    EXPECT_EQ(listed, (std::vector<int>{9101, 9102, 9103, 9104}));
     // The key is "ID"; no other id column shows.
-    EXPECT_EQ(window->grdQOI->model()->headerData(0, Qt::Horizontal).toString(), "ID");
+    EXPECT_EQ(fresh.grdQOI->model()->headerData(0, Qt::Horizontal).toString(), "ID");
     for (const char* hidden : {"dimension_id", "doc_status_id", "customer_id", "allow_delete"})
-        EXPECT_TRUE(window->grdQOI->isColumnHidden(window->qQOI.FieldByName(hidden).Index()))
-            << hidden;
+        EXPECT_TRUE(fresh.grdQOI->isColumnHidden(fresh.qQOI.FieldByName(hidden).Index())) << hidden;
 }
 
 TEST_F(InquiryWindowTest, EachOrderColumnSortsTheGridAndTheCurrentDocumentStaysCurrent) {
@@ -145,6 +164,7 @@ TEST_F(InquiryWindowTest, EveryStoredStatusIsOfferedAndFiltersByItsKeyNotItsText
     Exec("update zlm_doc set doc_status_id=150 where zlm_doc_id=9103");
     TfrmInquiry fresh;
     fresh.setCollection(Dimensions);
+    ShowDocuments(fresh);
     ASSERT_EQ(fresh.cbStatus->count(), 1 + 6 + 51);
     EXPECT_EQ(fresh.cbStatus->itemText(56), "S149");
     Choose(fresh.cbStatus, 56);
@@ -243,6 +263,7 @@ TEST_F(InquiryWindowTest, ADocumentDeletedMeanwhileIsReportedOnceAndNothingElseH
     StandOn(9104);
     Exec("delete from zlm_doc where zlm_doc_id=9104");
     window->btnEditClick();  // the dialog reports it and closes itself
+    window->FinishFill();
     ExpectMessages({{"There is no record to edit", "No record"}});
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_FALSE(Dimensions->AnyInEdit());
@@ -290,8 +311,9 @@ TEST_F(InquiryWindowTest, TheRefreshWaitsWhileAnythingIsEditedOrADialogIsOpen) {
         "allow_delete) values (9108, 8, 9003, 1, 0)");
     StandOn(9101);
     window->Timer1->start(5);
-    EXPECT_TRUE(
-        QTest::qWaitFor([this] { return window->inquiryFrame->qBrowse.RecordCount() == 2; }));
+    EXPECT_TRUE(QTest::qWaitFor([this] {
+        return window->inquiryFrame->qBrowse.RecordCount() == 2 && Listed().size() == 6;
+    }));
     EXPECT_EQ(Listed(), (std::vector<int>{9102, 9104, 9106, 9101, 9103, 9108}));
     EXPECT_EQ(Current(), 9101);
 }
