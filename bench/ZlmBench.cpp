@@ -508,7 +508,8 @@ void BenchInquiryWindow(RawFile& raw, const std::string& path, int firstDocument
              dialog.raw, "never over 100 ms", Median(dialog.ours) <= 0.1);
 }
 
-// The customer list's first screen: the customers' list frame bound to its kind and shown.
+// The customer list's first screen: the customers' list frame bound to its kind as the
+// customers window binds it, and shown.
 void BenchCustomerList(RawFile& raw, int runs) {
     std::string sql;
     auto ours = [&] {
@@ -519,7 +520,8 @@ void BenchCustomerList(RawFile& raw, int runs) {
         window.show();
         RunEventsFor(0.02);
         const auto start = Clock::now();
-        frame->bindDimension(zl::Dimensions->Find(1), nullptr);
+        // As the customers window binds it: rows read while the window stays usable.
+        frame->bindDimension(zl::Dimensions->Find(1), nullptr, true);
         WaitFirstScreens(window, {frame});
         const double took = Seconds(start);
         sql = frame->qBrowse.SQL();
