@@ -218,6 +218,14 @@ void TfrmInquiry::openQOI() {
     documentsFilled();
 }
 
+void TfrmInquiry::chooseDocuments() {
+    // Another filter or order: read in the background, on the same document when it is still
+    // listed, else on the first.
+    qoiFill_->Discard();
+    documentsRead_ = true;
+    qoiFill_->Fill(DataMod->zlmConn, QOISql());
+}
+
 void TfrmInquiry::refreshDocuments() {
     // Nothing to do before the documents tab was first shown; otherwise the rows are read in
     // the background with the chosen filter and order, and only when something changed.
@@ -243,11 +251,11 @@ void TfrmInquiry::Timer1Timer() {
 }
 
 void TfrmInquiry::cbOrderClick() {
-    RunGuarded("TfrmInquiry.cbOrderClick", [this] { openQOI(); });
+    RunGuarded("TfrmInquiry.cbOrderClick", [this] { chooseDocuments(); });
 }
 
 void TfrmInquiry::cbStatusClick() {
-    RunGuarded("TfrmInquiry.cbStatusClick", [this] { openQOI(); });
+    RunGuarded("TfrmInquiry.cbStatusClick", [this] { chooseDocuments(); });
 }
 
 void TfrmInquiry::btnEditClick() {

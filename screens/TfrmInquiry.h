@@ -68,6 +68,7 @@ class TfrmInquiry : public HubWindow {
     void deleteDocument();
     void refresh();
     void refreshDocuments();
+    void chooseDocuments();
     std::string QOISql() const;
     void documentsShown();
     void documentsFilled();

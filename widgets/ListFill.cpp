@@ -49,8 +49,15 @@ bool ListFill::Fill(db::Connection& connection, const std::string& sql,
 }
 
 bool ListFill::Refresh() {
-    if (pending_ || !query_.GetConnection() || !query_.ChangedSinceRead())
+    if (pending_ || !query_.GetConnection())
         return false;
+    try {
+        if (!query_.ChangedSinceRead())
+            return false;
+    } catch (const std::exception& e) {
+        LogError(tag_, e.what(), query_.SQL());  // the list stays as it is
+        return false;
+    }
     return Fill(*query_.GetConnection(), query_.SQL(), query_.Parameters());
 }
 

@@ -700,17 +700,21 @@ void Query::Adopt(ReadResult result, ChangeToken token, Connection& connection, 
     connection_ = &connection;
     sql_ = std::move(sql);
     parameters_ = std::move(parameters);
-    Adopt(std::move(result), token);
+    Replace(std::move(result), token, false);
 }
 
 void Query::Adopt(ReadResult result, ChangeToken token) {
     if (Editing())
         throw DbError("The rows cannot be replaced while one of them is being edited.");
-    // The row that was current stays current by its key, else by its number.
+    Replace(std::move(result), token, true);
+}
+
+void Query::Replace(ReadResult result, ChangeToken token, bool keepNumber) {
+    // The row that was current stays current by its key, else by its number or on the first.
     int pos = 0;
     if (Active() && pos_ >= 0 && !fields_.empty() && !result.fields.empty()) {
         const Value key = rows_.Get(pos_, 0);
-        pos = pos_;
+        pos = keepNumber ? pos_ : 0;
         if (!std::holds_alternative<std::monostate>(key))
             for (int r = 0; r < result.rows.Rows(); ++r)
                 if (result.rows.Get(r, 0) == key) {

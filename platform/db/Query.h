@@ -154,8 +154,9 @@ class Query {
     // its key (column 0), else by its number. `token` is the connection's change state taken
     // before the read began. Raises DbError while a row is edited.
     void Adopt(ReadResult result, ChangeToken token);
-    // The same for a result of another statement (another filter or order), which becomes the
-    // dataset's own.
+    // The same for a result of a statement that becomes the dataset's own (a list read again,
+    // maybe with another filter or order): when the current row is gone, as a list opened anew,
+    // it stands on the first row.
     void Adopt(ReadResult result, ChangeToken token, Connection& connection, std::string sql,
                std::vector<Value> parameters);
     const std::vector<Value>& Parameters() const { return parameters_; }
@@ -227,6 +228,7 @@ class Query {
     void NotifyScroll();
     void BindParameters(void* statement) const;
     void Install(ReadResult result, ChangeToken token, int pos);
+    void Replace(ReadResult result, ChangeToken token, bool keepNumber);
     static void TypeComputed(std::vector<std::unique_ptr<Field>>& fields, RowStore& rows);
     void WriteInsert(std::vector<Value>& row, long long& rowid);
     void WriteEdit(const std::vector<Value>& row);

@@ -352,6 +352,13 @@ TEST_F(RefreshingFrameTest, AChangeElsewhereIsSeenAtTheNextRefreshOnTheSameRow) 
     EXPECT_EQ(Current(), 5002);
     EXPECT_EQ(Dimensions->Find(1)->GetRecordId(), 5002);
     EXPECT_EQ(frame.qBrowse.FieldByName("full name").AsString(), "smalley Rob Mr");
+    // The current row gone elsewhere: the list stands on its first row, as opened anew.
+    ASSERT_GT(frame.qBrowse.RecNo(), 1);
+    elsewhere.Execute("delete from entity where entity_id=5002");
+    frame.RefreshExecute();
+    frame.FinishFill();
+    EXPECT_EQ(frame.qBrowse.RecNo(), 1);
+    EXPECT_EQ(Dimensions->Find(1)->GetRecordId(), frame.qBrowse.Fields(0).AsInteger());
     EXPECT_EQ(frame.grdBrowse->cursor().shape(), Qt::ArrowCursor);
 }
 

@@ -70,10 +70,12 @@ class InquiryWindowTest : public test::FrameFixture {
     }
     int Current() const { return window->qQOI.FieldByName("zlm_doc_id").AsInteger(); }
     void StandOn(int docId) { ASSERT_TRUE(window->qQOI.Locate("zlm_doc_id", {db::Value{docId}})); }
-    // As a user picks an item of a select-only combo.
-    static void Choose(QComboBox* combo, int item) {
+    // As a user picks an item of a select-only combo; the rows are read in the background.
+    static void Choose(TfrmInquiry& inquiries, QComboBox* combo, int item) {
         combo->setCurrentIndex(item);
         emit combo->activated(item);
+        EXPECT_TRUE(inquiries.Filling());
+        inquiries.FinishFill();
     }
     std::unique_ptr<TfrmInquiry> window;
 };
@@ -125,7 +127,7 @@ TEST_F(InquiryWindowTest, EachOrderColumnSortsTheGridAndTheCurrentDocumentStaysC
     StandOn(9101);
     for (const auto& c : cases) {
         EXPECT_EQ(window->cbOrder->itemText(c.item), c.column);
-        Choose(window->cbOrder, c.item);
+        Choose(*window, window->cbOrder, c.item);
         EXPECT_EQ(window->qQOI.SQL(), std::string("select * from brwQOI where true  order by [") +
                                           c.column + "], zlm_doc_id");
         EXPECT_EQ(Listed(), c.order) << c.column;
@@ -140,15 +142,15 @@ TEST_F(InquiryWindowTest, TheStatusFilterShowsOnlyThatStatusAndItemZeroShowsAll)
     for (int i = 0; i < 7; ++i)
         EXPECT_EQ(window->cbStatus->itemText(i), items[i]);
     StandOn(9104);
-    Choose(window->cbStatus, 5);  // Paid
+    Choose(*window, window->cbStatus, 5);  // Paid
     EXPECT_EQ(window->qQOI.SQL(),
               "select * from brwQOI where true  and doc_status_id=5 order by [Customer], "
               "zlm_doc_id");
     EXPECT_EQ(Listed(), std::vector<int>{9103});
-    EXPECT_EQ(Current(), 9103);   // 9104 is filtered out
-    Choose(window->cbStatus, 4);  // Rejected: nobody
+    EXPECT_EQ(Current(), 9103);            // 9104 is filtered out
+    Choose(*window, window->cbStatus, 4);  // Rejected: nobody
     EXPECT_TRUE(Listed().empty());
-    Choose(window->cbStatus, 0);
+    Choose(*window, window->cbStatus, 0);
     EXPECT_EQ(Listed(), (std::vector<int>{9102, 9104, 9101, 9103}));
 }
 
@@ -167,11 +169,11 @@ TEST_F(InquiryWindowTest, EveryStoredStatusIsOfferedAndFiltersByItsKeyNotItsText
     ShowDocuments(fresh);
     ASSERT_EQ(fresh.cbStatus->count(), 1 + 6 + 51);
     EXPECT_EQ(fresh.cbStatus->itemText(56), "S149");
-    Choose(fresh.cbStatus, 56);
+    Choose(fresh, fresh.cbStatus, 56);
     ASSERT_EQ(fresh.qQOI.RecordCount(), 1);
     EXPECT_EQ(fresh.qQOI.FieldByName("zlm_doc_id").AsInteger(), 9102);
     EXPECT_EQ(fresh.cbStatus->itemText(57), "x' or 1=1 --]");
-    Choose(fresh.cbStatus, 57);
+    Choose(fresh, fresh.cbStatus, 57);
     ASSERT_EQ(fresh.qQOI.RecordCount(), 1);
     EXPECT_EQ(fresh.qQOI.FieldByName("zlm_doc_id").AsInteger(), 9103);
     EXPECT_EQ(prompter.Count(), 0u);
