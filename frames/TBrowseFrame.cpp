@@ -22,6 +22,7 @@
 #include "platform/db/JetDialect.h"
 #include "platform/ui/Prompter.h"
 #include "widgets/DBGrid.h"
+#include "widgets/ListFill.h"
 #include "widgets/QtPlatform.h"
 
 namespace zl {
@@ -152,11 +153,13 @@ TBrowseFrame::TBrowseFrame(QWidget* parent) : QWidget(parent) {
         PopupMenu1->popup(grdBrowse->viewport()->mapToGlobal(at));
     });
     qBrowse.OnAfterScroll([this] { qBrowseAfterScroll(); });
+    fill_ = std::make_unique<widgets::ListFill>(qBrowse, grdBrowse, "TBrowseFrame.openTables");
+    fill_->SetFilled([this] { Filled(); });
 }
 
 TBrowseFrame::~TBrowseFrame() = default;
 
-void TBrowseFrame::bindDimension(DimensionTable* dim, QDialog* dialog) {
+void TBrowseFrame::bindDimension(DimensionTable* dim, QDialog* dialog, bool inBackground) {
     dimTable = dim;
     editForm = dialog;
     parentID = 0;
@@ -165,9 +168,39 @@ void TBrowseFrame::bindDimension(DimensionTable* dim, QDialog* dialog) {
     if (!dimTable)
         return;
     popType();
-    openTables();
     setPrintButtonVisible(dimTable->DimInt("dimension_reportid") > 0);
+    cbOrder->clear();
+    if (inBackground) {
+        qBrowse.Close();
+        firstFill_ = true;
+        fill_->Fill(DataMod->zlmConn, ListSQL());  // the order list follows the rows' columns
+        return;
+    }
+    openTables();
     popOrder();
+}
+
+bool TBrowseFrame::Filling() const {
+    return fill_->Pending();
+}
+
+void TBrowseFrame::FinishFill() {
+    fill_->Finish();
+}
+
+void TBrowseFrame::setAfterFill(std::function<void()> afterFill) {
+    afterFill_ = std::move(afterFill);
+}
+
+void TBrowseFrame::Filled() {
+    if (!dimTable)
+        return;
+    ShowListed(firstFill_ ? 0 : dimTable->GetRecordId());
+    if (firstFill_)
+        popOrder();
+    firstFill_ = false;
+    if (afterFill_)
+        afterFill_();
 }
 
 void TBrowseFrame::setPrintButtonVisible(bool visible) {
@@ -242,10 +275,7 @@ void TBrowseFrame::popOrder() {
         cbOrder->setCurrentIndex(0);
 }
 
-void TBrowseFrame::openTables() {
-    if (!dimTable)
-        return;
-    int remembered = dimTable->GetRecordId();
+std::string TBrowseFrame::ListSQL() const {
     std::string sql =
         "select * from " + db::QuoteName(dimTable->DimString("dimension_query")) + " where true ";
     const std::string parentField = dimTable->DimString("dimension_parentfield");
@@ -259,10 +289,25 @@ void TBrowseFrame::openTables() {
     // Without a valid entry there is no order clause.
     if (cbOrder->count() > 0 && cbOrder->currentIndex() >= 0)
         sql += OrderByClause(cbOrder->currentText().toStdString());
-    if (!DataMod->openQuery(DataMod->zlmConn, qBrowse, "TBrowseFrame.openTables", sql)) {
+    return sql;
+}
+
+void TBrowseFrame::openTables() {
+    if (!dimTable)
+        return;
+    fill_->Discard();  // rows read for an earlier statement
+    const int remembered = dimTable->GetRecordId();
+    if (!DataMod->openQuery(DataMod->zlmConn, qBrowse, "TBrowseFrame.openTables", ListSQL())) {
         dimTable->SetRecordId(0);  // nothing listed, nothing current
         return;
     }
+    ShowListed(remembered);
+    if (firstFill_)
+        popOrder();
+    firstFill_ = false;
+}
+
+void TBrowseFrame::ShowListed(int remembered) {
     dimTable->SetupGrid(qBrowse, *grdBrowse);
     // Just opened, the list stands on its first row.
     if (remembered == 0 && !qBrowse.IsEmpty())
@@ -335,7 +380,12 @@ void TBrowseFrame::DeleteExecute() {
 }
 
 void TBrowseFrame::RefreshExecute() {
-    openTables();
+    if (!dimTable)
+        return;
+    if (!qBrowse.Active())
+        fill_->Fill(DataMod->zlmConn, ListSQL());
+    else
+        fill_->Refresh();
 }
 
 void TBrowseFrame::PrintExecute() {

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,8 @@ namespace zl {
 class DimensionTable;
 namespace widgets {
 class DBGrid;
-}
+class ListFill;
+}  // namespace widgets
 
 class TBrowseFrame : public QWidget {
     Q_OBJECT
@@ -30,8 +32,9 @@ class TBrowseFrame : public QWidget {
     explicit TBrowseFrame(QWidget* parent = nullptr);
     ~TBrowseFrame() override;
 
-    // Binds the frame to a kind and its edit dialog and opens the list.
-    void bindDimension(DimensionTable* dim, QDialog* dialog);
+    // Binds the frame to a kind and its edit dialog and opens the list; `inBackground` reads
+    // its rows on a worker thread, and the list fills when they arrive.
+    void bindDimension(DimensionTable* dim, QDialog* dialog, bool inBackground = false);
     void setEditForm(QDialog* dialog);
     // Shows or hides the print button (the context menu's Print entry stays).
     void setPrintButtonVisible(bool visible);
@@ -51,7 +54,15 @@ class TBrowseFrame : public QWidget {
     void AddExecute();
     void EditExecute();
     void DeleteExecute();
+    // Re-reads the list on a worker thread, and only when the database changed since it was
+    // read; the current row, filter and order stay.
     void RefreshExecute();
+    // Whether rows are being read for the list.
+    bool Filling() const;
+    // Waits for rows being read and shows them now.
+    void FinishFill();
+    // Called each time rows read in the background were shown.
+    void setAfterFill(std::function<void()> afterFill);
     void PrintExecute();
 
     QToolBar* ToolBar1;
@@ -84,6 +95,9 @@ class TBrowseFrame : public QWidget {
     void qBrowseAfterScroll();
     void edFindChanged(const QString& text);
     int CurrentKey();
+    std::string ListSQL() const;
+    void ShowListed(int remembered);
+    void Filled();
     bool MayChange(Change change, int key);
 
     DimensionTable* dimTable = nullptr;
@@ -92,6 +106,9 @@ class TBrowseFrame : public QWidget {
     int printReport = 0;  // 0: the kind's own report
     std::vector<int> typeIds;
     ChangeGate changeGate_;
+    std::unique_ptr<widgets::ListFill> fill_;
+    std::function<void()> afterFill_;
+    bool firstFill_ = false;
 };
 
 // " order by [name]" with any "]" in the name doubled, so that no column name can end the

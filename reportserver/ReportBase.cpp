@@ -10,6 +10,15 @@
 
 namespace zl::reportserver {
 
+std::string TableStatement(const std::string& table,
+                           const std::vector<std::pair<std::string, int>>& filters) {
+    std::string sql = "select * from " + db::QuoteName(table);
+    for (std::size_t i = 0; i < filters.size(); ++i)
+        sql += (i == 0 ? " where " : " and ") + db::QuoteName(filters[i].first) + "=" +
+               std::to_string(filters[i].second);
+    return sql;
+}
+
 std::string HtmlEscape(const std::string& text) {
     std::string escaped;
     escaped.reserve(text.size());

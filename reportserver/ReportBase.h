@@ -6,6 +6,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/desktop/Files.h"
@@ -17,6 +18,12 @@ namespace zl::reportserver {
 // shows the value as typed and the value never adds markup of its own. The markup that report
 // definitions and the printout rules write is not passed through here.
 std::string HtmlEscape(const std::string& text);
+
+// The rows of a table or view with each column equal to its value: the one statement in which
+// a report and its sections read a table, so that sections reading the rows the report read
+// can tell by the statement and share them.
+std::string TableStatement(const std::string& table,
+                           const std::vector<std::pair<std::string, int>>& filters);
 
 class ReportBase {
   public:

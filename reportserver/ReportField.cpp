@@ -59,6 +59,22 @@ std::string CsvValue(const db::Field& field) {
     return CsvField(CsvText(field), isText);
 }
 
+// "%.2n" or "%.0f": a number of decimals, thousands separated or not, and nothing else; the
+// formats of report columns, written without reading the pattern again for every row.
+bool FixedPattern(const std::string& pattern, int& decimals, bool& thousands) {
+    if (pattern.size() < 4 || pattern.size() > 5 || pattern.compare(0, 2, "%.") != 0 ||
+        (pattern.back() != 'n' && pattern.back() != 'f'))
+        return false;
+    decimals = 0;
+    for (std::size_t i = 2; i + 1 < pattern.size(); ++i) {
+        if (pattern[i] < '0' || pattern[i] > '9')
+            return false;
+        decimals = decimals * 10 + (pattern[i] - '0');
+    }
+    thousands = pattern.back() == 'n';
+    return true;
+}
+
 }  // namespace
 
 void ReportField::setSection(db::Query& data, int sourceSectionId, int rows, int cols) {
@@ -76,12 +92,13 @@ void ReportField::openData() {
     const std::string table = Section("rep_section_table").AsString();
     std::string sql;
     if (!table.empty()) {
-        sql = "select * from " + db::QuoteName(table) + " where true ";
+        std::vector<std::pair<std::string, int>> filters;
         if (Section("rep_section_buwhere").AsInteger() == 1)
-            sql += " and bus_unit_id=" + std::to_string(busUnitId);
+            filters.emplace_back("bus_unit_id", busUnitId);
         const std::string parentField = Section("rep_section_parentfield").AsString();
         if (!parentField.empty())
-            sql += " and " + db::QuoteName(parentField) + "=" + std::to_string(reportKey);
+            filters.emplace_back(parentField, reportKey);
+        sql = TableStatement(table, filters);
     } else {
         sql = Section("rep_section_sqlhead").AsString() + " ";
         if (!dateField.empty()) {
@@ -93,10 +110,14 @@ void ReportField::openData() {
     }
     db::Connection& conn =
         Section("rep_section_ismetatable").AsInteger() != 0 ? DataMod->repConn : DataMod->zlmConn;
-    // Sections that show the same rows (a document's lines and their totals) read them once.
-    if (data_->Active() && data_->GetConnection() == &conn && data_->SQL() == sql) {
-        data_->First();
-        return;
+    // Sections that show the same rows (a document's lines and their totals) read them once;
+    // rows the report read for its records (orders by customer) are not read again.
+    for (db::Query* read : {data_, &DataMod->qRepData}) {
+        if (read->Active() && read->GetConnection() == &conn && read->SQL() == sql) {
+            data_ = read;
+            data_->First();
+            return;
+        }
     }
     DataMod->openQuery(conn, *data_, "ReportField.openData", sql);
 }
@@ -114,9 +135,15 @@ std::string ReportField::numberText(double value, const std::string& pattern,
                                     bool parentheses) const {
     if (pattern.empty())
         return "";
+    int decimals = 0;
+    bool thousands = false;
+    const bool fixed = FixedPattern(pattern, decimals, thousands);
+    auto text = [&](double v) {
+        return fixed ? format::FormatFixed(v, decimals, thousands) : format::Format(pattern, v);
+    };
     if (value < 0 && parentheses)
-        return "(" + format::Format(pattern, -value) + ")";
-    return format::Format(pattern, value);
+        return "(" + text(-value) + ")";
+    return text(value);
 }
 
 db::Field& ReportField::dataField() {
@@ -204,6 +231,7 @@ void ReportField::writeDetailRows() {
     // What every row repeats is read from the cells once: a section may hold thousands of rows.
     struct DetailCell {
         std::string opening;  // the cell's opening tags, as openCell writes them
+        std::string closing;  // and its closing tags, as closeCell writes them
         std::string column;
         db::Field* value;  // nullptr: not a column of the data (raises at the first row)
         std::string format;
@@ -214,17 +242,19 @@ void ReportField::writeDetailRows() {
     std::vector<DetailCell> row;
     std::ostream* file = getStream();
     for (cells.First(); !cells.Eof(); cells.Next()) {
-        std::ostringstream opening;
+        std::ostringstream opening, closing;
         setStream(&opening);
         try {
             openCell();
+            setStream(&closing);
+            closeCell();
         } catch (...) {
             setStream(file);
             throw;
         }
         setStream(file);
         const std::string column = Cell("rep_field_field").AsString();
-        row.push_back({opening.str(), column, data_->FindField(column),
+        row.push_back({opening.str(), closing.str(), column, data_->FindField(column),
                        Cell("rep_field_format").AsString(),
                        Cell("rep_field_runtotal").AsInteger() >= 1,
                        Cell("rep_field_omitzero").AsInteger() == 1});
@@ -247,7 +277,7 @@ void ReportField::writeDetailRows() {
             } else {
                 write(HtmlEscape(cell.value->AsString()));
             }
-            closeCell();
+            write(cell.closing);
         }
         write("</tr>");
     }

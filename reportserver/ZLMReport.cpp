@@ -130,11 +130,12 @@ void ZLMReport::openData() {
     constexpr const char* kTag = "ZLMReport.Populate";
     dateField = Report("zlm_rep_datefield").AsString();
     section_.dateField = dateField;
-    std::string sql = "select * from " + db::QuoteName(Report("zlm_rep_table").AsString());
+    std::vector<std::pair<std::string, int>> filters;
     const std::string parentField = Report("zlm_rep_parentfield").AsString();
     if (!parentField.empty())
-        sql += " where " + db::QuoteName(parentField) + "=" + std::to_string(reportKey);
-    DataMod->openQuery(DataMod->zlmConn, DataMod->qRepData, kTag, sql);
+        filters.emplace_back(parentField, reportKey);
+    DataMod->openQuery(DataMod->zlmConn, DataMod->qRepData, kTag,
+                       TableStatement(Report("zlm_rep_table").AsString(), filters));
     customerId = findCustomer();
 }
 

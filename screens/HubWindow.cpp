@@ -1,5 +1,7 @@
 #include "screens/HubWindow.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -55,7 +57,19 @@ void HubWindow::BindFrame(TBrowseFrame* frame, int kind, QDialog* dialog, const 
             return MayChangeUsers(widgets::HandleOf(frame));
         });
     }
-    frame->bindDimension(dimensions_->Require(kind, tag), dialog);
+    // The window is usable at once; each list fills as its rows arrive.
+    frame->bindDimension(dimensions_->Require(kind, tag), dialog, true);
+}
+
+bool HubWindow::Filling() const {
+    const QList<TBrowseFrame*> frames = findChildren<TBrowseFrame*>();
+    return std::any_of(frames.begin(), frames.end(),
+                       [](const TBrowseFrame* frame) { return frame->Filling(); });
+}
+
+void HubWindow::FinishFill() {
+    for (TBrowseFrame* frame : findChildren<TBrowseFrame*>())
+        frame->FinishFill();
 }
 
 void HubWindow::closeEvent(QCloseEvent* event) {

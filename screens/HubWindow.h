@@ -21,6 +21,10 @@ class HubWindow : public QWidget {
     ~HubWindow() override;
     virtual void setCollection(DimCollection* dimensions);
     QSize sizeHint() const override { return {640, 420}; }
+    // Whether rows are being read for any of the window's lists; FinishFill waits for them and
+    // shows them now.
+    virtual bool Filling() const;
+    virtual void FinishFill();
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -73,6 +73,8 @@ void TfrmCustomer::buildCustomerFrames() {
     dsCustomer_.SetDataSet(&customerFrame->qBrowse);
     customerName->SetDataSource(&dsCustomer_);
     customerName->SetDataField("full name");
+    // The lists of the customer's records follow once the customers have arrived.
+    customerFrame->setAfterFill([this] { PageControl1Change(); });
 
     frmContact = BindFrame<TfrmContact>(contactFrame, 9, tag);
     setCustomer(contactFrame);

@@ -27,6 +27,7 @@
 #include "screens/TfrmOrder.h"
 #include "screens/TfrmQuotation.h"
 #include "widgets/DBGrid.h"
+#include "widgets/ListFill.h"
 #include "widgets/QtPlatform.h"
 
 namespace zl {
@@ -123,6 +124,9 @@ TfrmInquiry::TfrmInquiry(QWidget* parent) : HubWindow("Inquiry processes", Inqui
     connect(grdQOI, &widgets::DBGrid::GridDoubleClicked, this, [this] { btnEditClick(); });
     connect(cbOrder, &QComboBox::activated, this, [this] { cbOrderClick(); });
     connect(cbStatus, &QComboBox::activated, this, [this] { cbStatusClick(); });
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this] { documentsShown(); });
+    qoiFill_ = std::make_unique<widgets::ListFill>(qQOI, grdQOI, "TfrmInquiry.openQOI");
+    qoiFill_->SetFilled([this] { documentsFilled(); });
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
@@ -144,8 +148,30 @@ void TfrmInquiry::setupFrame() {
     frmEditInquiry =
         BindFrame<TfrmEditInquiry>(inquiryFrame, kInquiryKind, "TfrmInquiry.setupFrame");
     popStatus();
-    // Read at once as the combos show it: by customer, every status.
-    openQOI();
+    documentsShown();
+}
+
+void TfrmInquiry::documentsShown() {
+    if (documentsRead_ || !dimensions_ || PageControl1->currentWidget() != documentsTab)
+        return;
+    documentsRead_ = true;
+    // First filled unfiltered and unsorted; the first choice in a combo or refresh applies them.
+    qoiFill_->Fill(DataMod->zlmConn, "select * from brwQOI");
+}
+
+void TfrmInquiry::documentsFilled() {
+    if (dimensions_)
+        if (DimensionTable* customers = dimensions_->Require(kCustomerKind, "TfrmInquiry.openQOI"))
+            customers->SetupGrid(qQOI, *grdQOI);
+}
+
+bool TfrmInquiry::Filling() const {
+    return qoiFill_->Pending() || HubWindow::Filling();
+}
+
+void TfrmInquiry::FinishFill() {
+    HubWindow::FinishFill();
+    qoiFill_->Finish();
 }
 
 void TfrmInquiry::popStatus() {
@@ -167,9 +193,7 @@ bool TfrmInquiry::HasDocuments() const {
     return qQOI.Active() && !qQOI.IsEmpty();
 }
 
-void TfrmInquiry::openQOI() {
-    const int remembered = HasDocuments() ? qQOI.FieldByName("zlm_doc_id").AsInteger() : 0;
-    qQOI.Close();
+std::string TfrmInquiry::QOISql() const {
     std::string sql = "select * from brwQOI where true ";
     const int status = cbStatus->currentIndex();
     if (status > 0 && status < static_cast<int>(statusIds_.size()))
@@ -178,13 +202,40 @@ void TfrmInquiry::openQOI() {
     // The key breaks ties, so that equal values keep one order from refresh to refresh.
     if (order >= 0 && order < static_cast<int>(OrderColumns().size()))
         sql += " order by " + db::QuoteName(OrderColumns()[order]) + ", zlm_doc_id";
+    return sql;
+}
+
+void TfrmInquiry::openQOI() {
+    qoiFill_->Discard();  // rows read for an earlier choice
+    documentsRead_ = true;
+    const int remembered = HasDocuments() ? qQOI.FieldByName("zlm_doc_id").AsInteger() : 0;
+    qQOI.Close();
+    const std::string sql = QOISql();
     if (!DataMod->openQuery(DataMod->zlmConn, qQOI, "TfrmInquiry.openQOI", sql))
         return;
     if (remembered > 0 && !qQOI.IsEmpty() && !DataMod->Seek(qQOI, "zlm_doc_id", remembered))
         qQOI.First();  // gone or filtered out
-    if (dimensions_)
-        if (DimensionTable* customers = dimensions_->Require(kCustomerKind, "TfrmInquiry.openQOI"))
-            customers->SetupGrid(qQOI, *grdQOI);
+    documentsFilled();
+}
+
+void TfrmInquiry::chooseDocuments() {
+    // Another filter or order: read in the background, on the same document when it is still
+    // listed, else on the first.
+    qoiFill_->Discard();
+    documentsRead_ = true;
+    qoiFill_->Fill(DataMod->zlmConn, QOISql());
+}
+
+void TfrmInquiry::refreshDocuments() {
+    // Nothing to do before the documents tab was first shown; otherwise the rows are read in
+    // the background with the chosen filter and order, and only when something changed.
+    if (!documentsRead_)
+        return;
+    const std::string sql = QOISql();
+    if (qQOI.Active() && qQOI.SQL() == sql)
+        qoiFill_->Refresh();
+    else
+        qoiFill_->Fill(DataMod->zlmConn, sql);  // the first tick applies filter and order
 }
 
 void TfrmInquiry::refresh() {
@@ -192,7 +243,7 @@ void TfrmInquiry::refresh() {
     if (!dimensions_ || dimensions_->AnyInEdit() || QApplication::activeModalWidget())
         return;
     inquiryFrame->RefreshExecute();
-    openQOI();
+    refreshDocuments();
 }
 
 void TfrmInquiry::Timer1Timer() {
@@ -200,11 +251,11 @@ void TfrmInquiry::Timer1Timer() {
 }
 
 void TfrmInquiry::cbOrderClick() {
-    RunGuarded("TfrmInquiry.cbOrderClick", [this] { openQOI(); });
+    RunGuarded("TfrmInquiry.cbOrderClick", [this] { chooseDocuments(); });
 }
 
 void TfrmInquiry::cbStatusClick() {
-    RunGuarded("TfrmInquiry.cbStatusClick", [this] { openQOI(); });
+    RunGuarded("TfrmInquiry.cbStatusClick", [this] { chooseDocuments(); });
 }
 
 void TfrmInquiry::btnEditClick() {
@@ -239,7 +290,7 @@ void TfrmInquiry::editDocument() {
         }
         dialog.reset();
     }
-    openQOI();
+    refreshDocuments();
 }
 
 void TfrmInquiry::deleteDocument() {

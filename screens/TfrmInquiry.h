@@ -3,6 +3,8 @@
 // or deleted from there. Both refresh themselves while nothing is being edited.
 #pragma once
 
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/db/Query.h"
@@ -20,7 +22,8 @@ class TBrowseFrame;
 class TfrmEditInquiry;
 namespace widgets {
 class DBGrid;
-}
+class ListFill;
+}  // namespace widgets
 
 class TfrmInquiry : public HubWindow {
     Q_OBJECT
@@ -38,6 +41,8 @@ class TfrmInquiry : public HubWindow {
     void cbStatusClick();
     // Re-reads the document grid with the chosen status and order, on the same document.
     void openQOI();
+    bool Filling() const override;
+    void FinishFill() override;
 
     // The columns of brwQOI that "Order by: " offers, by item.
     static const std::vector<const char*>& OrderColumns();
@@ -62,10 +67,18 @@ class TfrmInquiry : public HubWindow {
     void editDocument();
     void deleteDocument();
     void refresh();
+    void refreshDocuments();
+    void chooseDocuments();
+    std::string QOISql() const;
+    void documentsShown();
+    void documentsFilled();
     bool HasDocuments() const;
 
     // The doc_status_id of each item of cbStatus; item 0 ("[all status flags]") holds 0.
     std::vector<int> statusIds_;
+    std::unique_ptr<widgets::ListFill> qoiFill_;
+    // Set once the documents were asked for: they are read when their tab is first shown.
+    bool documentsRead_ = false;
 };
 
 }  // namespace zl

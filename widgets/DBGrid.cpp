@@ -67,8 +67,12 @@ QStringList QueryTableModel::FieldNames() const {
 }
 
 void QueryTableModel::Reload() {
+    const db::Query* query = link_.Get();
     const QStringList names = FieldNames();
-    if (names != columns_) {
+    // A closed dataset keeps its columns, so that reopening the same statement keeps the
+    // layout (widths, hidden columns, titles); only its rows go.
+    const bool closed = query && !query->Active();
+    if (names != columns_ && !closed) {
         // Other columns: a new layout, as the original grid builds new default columns.
         beginResetModel();
         rows_ = DataRows();
@@ -192,10 +196,13 @@ void DBGrid::SetDataSet(db::Query* query) {
     model_->SetQuery(query);
 }
 
-// Every column shown, as wide as its field's display width or its title.
+// Every column shown, as wide as its field's display width, its whole caption or the rows in
+// view: measuring further rows would cost a large list its first screen.
 void DBGrid::DefaultColumns() {
     db::Query* query = model_->GetQuery();
     const QFontMetrics metrics = fontMetrics();
+    const int rowHeight = std::max(verticalHeader()->defaultSectionSize(), 1);
+    horizontalHeader()->setResizeContentsPrecision(viewport()->height() / rowHeight + 1);
     for (int i = 0; query && i < model_->columnCount(); ++i) {
         const db::Field& field = query->Fields(i);
         int chars = 10;

@@ -226,6 +226,7 @@ void Connection::Open() {
     sqlite3_extended_result_codes(db_, 1);
     try {
         ChooseJournal(path);
+        SizeCaches(path);
     } catch (...) {
         sqlite3_close(db_);
         db_ = nullptr;
@@ -261,6 +262,30 @@ void Connection::ChooseJournal(const std::string& path) {
         throw DbError("The database file '" + path +
                       "' lies on a network folder but is still open in WAL mode on another "
                       "workstation. Please close Zelmar everywhere and start it again.");
+}
+
+void Connection::SizeCaches(const std::string& path) {
+    // A list of a hundred thousand rows reads tens of megabytes: the default cache of 2 MB would
+    // have the kernel copy most pages again on every read. Memory-mapped reads share the page
+    // cache, which a file on another machine cannot do safely.
+    ExecRaw("PRAGMA cache_size=-65536");
+    const long type = probe_ ? probe_(path) : StatfsType(path);
+    if (!IsNetworkFileSystem(type))
+        ExecRaw("PRAGMA mmap_size=268435456");
+}
+
+void Connection::OpenLike(const Connection& other) {
+    SetConnectionString(other.connectionString_);
+    probe_ = other.probe_;
+    Open();
+}
+
+ChangeToken Connection::Changes() const {
+    std::string version;
+    const int rc = sqlite3_exec(Handle(), "PRAGMA data_version", &FirstText, &version, nullptr);
+    if (rc != SQLITE_OK)
+        throw DbError(sqlite3_errmsg(db_));
+    return {std::atoll(version.c_str()), sqlite3_total_changes64(db_)};
 }
 
 void Connection::SetFileSystemProbe(FileSystemProbe probe) {
@@ -417,8 +442,7 @@ void Connection::CommitTrans() {
                 transactionLevel_ = 0;
             throw;
         }
-    }
-    else
+    } else
         ExecRaw(("RELEASE zl_level" + std::to_string(transactionLevel_ - 1)).c_str());
     --transactionLevel_;
 }

@@ -27,6 +27,14 @@ inline constexpr const char* kDatabaseBusyMessage =
 // What a write to a file that is no longer the one opened reports.
 std::string FileLostMessage(const std::string& path);
 
+// Where a connection's file stands: another connection's commit moves the data version, this
+// connection's own writes its change count. Equal tokens mean the file holds what it held.
+struct ChangeToken {
+    long long dataVersion = -1;
+    long long totalChanges = -1;
+    bool operator==(const ChangeToken&) const = default;
+};
+
 class Connection {
   public:
     Connection() = default;
@@ -43,6 +51,11 @@ class Connection {
     void Open();
     // Stands in for statfs when Open decides the journal (tests); an empty probe restores it.
     void SetFileSystemProbe(FileSystemProbe probe);
+    // Opens the file of another connection the way that one was opened (for a worker thread's
+    // own connection). Raises DbError.
+    void OpenLike(const Connection& other);
+    // The file's change state now; runs one pragma and reads no table. Raises DbError.
+    ChangeToken Changes() const;
     // The journal mode in force, as SQLite names it ("wal", "delete"); empty when closed.
     std::string JournalMode() const;
     // Copies the write-ahead log into the file and truncates it, so that the file alone holds
@@ -94,6 +107,7 @@ class Connection {
   private:
     void ExecRaw(const char* sql);
     void ChooseJournal(const std::string& path);
+    void SizeCaches(const std::string& path);
     bool SameFile() const;
     void EndWait();
     static int OnBusy(void* self, int attempt);

@@ -287,6 +287,15 @@ void Bind(sqlite3_stmt* stmt, int index, const Value& value) {
         throw DbError("Cannot bind a value to a statement.");
 }
 
+void BindAll(sqlite3_stmt* stmt, const std::vector<Value>& parameters) {
+    const int expected = sqlite3_bind_parameter_count(stmt);
+    if (expected != static_cast<int>(parameters.size()))
+        throw DbError("The statement expects " + std::to_string(expected) + " parameters, but " +
+                      std::to_string(parameters.size()) + " were given.");
+    for (int i = 0; i < expected; ++i)
+        Bind(stmt, i + 1, parameters[i]);
+}
+
 // "select ..." becomes "select rowid as zl$rowid, ..." so that rows of a table without a key can
 // be written back. Only a plain select of all kinds qualifies.
 bool InjectRowid(const std::string& sql, std::string& out) {
@@ -494,96 +503,21 @@ void Query::ApplyRange(Field& field) const {
 }
 
 void Query::BindParameters(void* statement) const {
-    auto* stmt = static_cast<sqlite3_stmt*>(statement);
-    const int expected = sqlite3_bind_parameter_count(stmt);
-    if (expected != static_cast<int>(parameters_.size()))
-        throw DbError("The statement expects " + std::to_string(expected) + " parameters, but " +
-                      std::to_string(parameters_.size()) + " were given.");
-    for (int i = 0; i < expected; ++i)
-        Bind(stmt, i + 1, parameters_[i]);
+    BindAll(static_cast<sqlite3_stmt*>(statement), parameters_);
 }
 
 void Query::Open() {
     Close();
     if (!connection_)
         throw DbError("The query has no connection.");
-    sqlite3* db = connection_->Handle();
-    const std::string translated = TranslateJet(sql_);
+    // Taken before the read: a change committed while it runs shows at the next check.
+    const ChangeToken token = connection_->Changes();
+    Install(Read(*connection_, sql_, parameters_), token, 0);
+}
 
-    Prepared prepared = PrepareRecording(*connection_, translated);
-    sqlite3_stmt* stmt = prepared.stmt->get();
-    if (sqlite3_column_count(stmt) == 0)
-        throw DbError("The SQL text does not return a result set.");
-
-    // Decide where Post writes: the table of column 0, by its key or by rowid.
-    int firstColumn = 0;
-    std::string base;
-    bool byRowid = false;
-    if (const char* table = sqlite3_column_table_name(stmt, 0);
-        table && !prepared.viewTables.count(table)) {
-        const char* origin = sqlite3_column_origin_name(stmt, 0);
-        const char* dbName = sqlite3_column_database_name(stmt, 0);
-        int primaryKey = 0;
-        if (origin && sqlite3_table_column_metadata(db, dbName, table, origin, nullptr, nullptr,
-                                                    nullptr, &primaryKey, nullptr) == SQLITE_OK) {
-            base = table;
-            if (!primaryKey) {
-                std::string withRowid;
-                // A join makes a bare rowid ambiguous: such a result is read-only.
-                std::optional<Prepared> again;
-                if (InjectRowid(translated, withRowid)) {
-                    try {
-                        again.emplace(PrepareRecording(*connection_, withRowid));
-                    } catch (const DbError&) {
-                        again.reset();
-                    }
-                }
-                const char* rowidTable =
-                    again ? sqlite3_column_table_name(again->stmt->get(), 0) : nullptr;
-                if (rowidTable && base == rowidTable) {
-                    prepared = std::move(*again);
-                    stmt = prepared.stmt->get();
-                    firstColumn = 1;
-                    byRowid = true;
-                } else {
-                    base.clear();
-                }
-            }
-        }
-    }
-
-    const int columns = sqlite3_column_count(stmt) - firstColumn;
-    std::vector<std::unique_ptr<Field>> fields;
-    for (int i = 0; i < columns; ++i) {
-        const int c = i + firstColumn;
-        auto f = std::make_unique<Field>();
-        f->owner_ = this;
-        f->index_ = i;
-        f->name_ = sqlite3_column_name(stmt, c);
-        const DeclaredType declared = FromDeclaredType(sqlite3_column_decltype(stmt, c));
-        f->type_ = declared.type;
-        f->size_ = declared.size;
-        const char* table = sqlite3_column_table_name(stmt, c);
-        const char* origin = sqlite3_column_origin_name(stmt, c);
-        f->writable_ = !base.empty() && table && origin && base == table;
-        if (origin)
-            f->baseColumn_ = origin;
-        ApplyRange(*f);
-        fields.push_back(std::move(f));
-    }
-
-    BindParameters(stmt);
-    RowStore rows(columns);
-    while (prepared.stmt->Step()) {
-        const int row = rows.Rows();
-        rows.AddRow(byRowid ? sqlite3_column_int64(stmt, 0) : 0);
-        for (int i = 0; i < columns; ++i)
-            StoreColumn(stmt, i + firstColumn, fields[i]->type_, rows, row, i);
-    }
-    prepared.stmt.reset();  // no open statement, so no lock, outlives Open
-
-    // Computed columns take their type from their values.
-    for (int i = 0; i < columns; ++i) {
+// Computed columns take their type from their values.
+void Query::TypeComputed(std::vector<std::unique_ptr<Field>>& fields, RowStore& rows) {
+    for (int i = 0; i < rows.Columns(); ++i) {
         Field& f = *fields[i];
         if (f.type_ != FieldType::ftUnknown)
             continue;
@@ -617,15 +551,114 @@ void Query::Open() {
                 if (rows.IsInteger(r, i))
                     rows.SetFloat(r, i, static_cast<double>(std::get<long long>(rows.Get(r, i))));
     }
+}
 
-    fields_ = std::move(fields);
-    rows_ = std::move(rows);
-    baseTable_ = base;
-    byRowid_ = byRowid;
-    rowidColumn_ = byRowid ? 0 : -1;
+ReadResult Query::Read(Connection& connection, const std::string& sql,
+                       const std::vector<Value>& parameters, int firstRows,
+                       const std::function<void(ReadResult)>& onFirst) {
+    sqlite3* db = connection.Handle();
+    const std::string translated = TranslateJet(sql);
+
+    Prepared prepared = PrepareRecording(connection, translated);
+    sqlite3_stmt* stmt = prepared.stmt->get();
+    if (sqlite3_column_count(stmt) == 0)
+        throw DbError("The SQL text does not return a result set.");
+
+    // Decide where Post writes: the table of column 0, by its key or by rowid.
+    int firstColumn = 0;
+    std::string base;
+    bool byRowid = false;
+    if (const char* table = sqlite3_column_table_name(stmt, 0);
+        table && !prepared.viewTables.count(table)) {
+        const char* origin = sqlite3_column_origin_name(stmt, 0);
+        const char* dbName = sqlite3_column_database_name(stmt, 0);
+        int primaryKey = 0;
+        if (origin && sqlite3_table_column_metadata(db, dbName, table, origin, nullptr, nullptr,
+                                                    nullptr, &primaryKey, nullptr) == SQLITE_OK) {
+            base = table;
+            if (!primaryKey) {
+                std::string withRowid;
+                // A join makes a bare rowid ambiguous: such a result is read-only.
+                std::optional<Prepared> again;
+                if (InjectRowid(translated, withRowid)) {
+                    try {
+                        again.emplace(PrepareRecording(connection, withRowid));
+                    } catch (const DbError&) {
+                        again.reset();
+                    }
+                }
+                const char* rowidTable =
+                    again ? sqlite3_column_table_name(again->stmt->get(), 0) : nullptr;
+                if (rowidTable && base == rowidTable) {
+                    prepared = std::move(*again);
+                    stmt = prepared.stmt->get();
+                    firstColumn = 1;
+                    byRowid = true;
+                } else {
+                    base.clear();
+                }
+            }
+        }
+    }
+
+    const int columns = sqlite3_column_count(stmt) - firstColumn;
+    std::vector<std::unique_ptr<Field>> fields;
+    for (int i = 0; i < columns; ++i) {
+        const int c = i + firstColumn;
+        auto f = std::make_unique<Field>();
+        f->index_ = i;
+        f->name_ = sqlite3_column_name(stmt, c);
+        const DeclaredType declared = FromDeclaredType(sqlite3_column_decltype(stmt, c));
+        f->type_ = declared.type;
+        f->size_ = declared.size;
+        const char* table = sqlite3_column_table_name(stmt, c);
+        const char* origin = sqlite3_column_origin_name(stmt, c);
+        f->writable_ = !base.empty() && table && origin && base == table;
+        if (origin)
+            f->baseColumn_ = origin;
+        fields.push_back(std::move(f));
+    }
+
+    BindAll(stmt, parameters);
+    RowStore rows(columns);
+    while (prepared.stmt->Step()) {
+        const int row = rows.Rows();
+        rows.AddRow(byRowid ? sqlite3_column_int64(stmt, 0) : 0);
+        for (int i = 0; i < columns; ++i)
+            StoreColumn(stmt, i + firstColumn, fields[i]->type_, rows, row, i);
+        if (row + 1 == firstRows && onFirst) {
+            // A copy of the first rows, typed as they stand, so that a list can show its first
+            // screen while the rest is read.
+            std::vector<std::unique_ptr<Field>> firstFields;
+            for (const auto& f : fields)
+                firstFields.push_back(std::make_unique<Field>(*f));
+            RowStore first(columns);
+            for (int r = 0; r < rows.Rows(); ++r)
+                first.InsertRow(r, rows.GetRow(r), rows.RowId(r));
+            TypeComputed(firstFields, first);
+            onFirst(ReadResult{std::move(firstFields), std::move(first), base, byRowid, false});
+        }
+    }
+    prepared.stmt.reset();  // no open statement, so no lock, outlives Open
+
+    TypeComputed(fields, rows);
+    return ReadResult{std::move(fields), std::move(rows), base, byRowid};
+}
+
+void Query::Install(ReadResult result, ChangeToken token, int pos) {
+    for (auto& f : result.fields) {
+        f->owner_ = this;
+        ApplyRange(*f);
+    }
+    fields_ = std::move(result.fields);
+    rows_ = std::move(result.rows);
+    baseTable_ = std::move(result.baseTable);
+    byRowid_ = result.byRowid;
+    rowidColumn_ = byRowid_ ? 0 : -1;
+    token_ = token;
     state_ = DataSetState::dsBrowse;
-    pos_ = rows_.Empty() ? -1 : 0;
-    bof_ = true;
+    pos_ = rows_.Empty() ? -1 : std::clamp(pos, 0, rows_.Rows() - 1);
+    bof_ = pos_ <= 0;
     eof_ = rows_.Empty();
     Notify(DataEvent::StateChanged);
     Notify(DataEvent::DataSetChanged);
@@ -649,17 +682,49 @@ void Query::Close() {
 }
 
 void Query::Requery() {
-    Value key;
-    int recNo = 0;
-    if (Active() && pos_ >= 0 && !fields_.empty()) {
-        key = rows_.Get(pos_, 0);
-        recNo = pos_ + 1;
+    if (!connection_)
+        throw DbError("The query has no connection.");
+    const ChangeToken token = connection_->Changes();
+    Adopt(Read(*connection_, sql_, parameters_), token);
+}
+
+bool Query::ChangedSinceRead() const {
+    return !Active() || !connection_ || !connection_->Connected() ||
+           connection_->Changes() != token_;
+}
+
+void Query::Adopt(ReadResult result, ChangeToken token, Connection& connection, std::string sql,
+                  std::vector<Value> parameters) {
+    if (Editing())
+        throw DbError("The rows cannot be replaced while one of them is being edited.");
+    connection_ = &connection;
+    sql_ = std::move(sql);
+    parameters_ = std::move(parameters);
+    Replace(std::move(result), token, false);
+}
+
+void Query::Adopt(ReadResult result, ChangeToken token) {
+    if (Editing())
+        throw DbError("The rows cannot be replaced while one of them is being edited.");
+    Replace(std::move(result), token, true);
+}
+
+void Query::Replace(ReadResult result, ChangeToken token, bool keepNumber) {
+    // The row that was current stays current by its key, else by its number or on the first.
+    int pos = 0;
+    if (Active() && pos_ >= 0 && !fields_.empty() && !result.fields.empty()) {
+        const Value key = rows_.Get(pos_, 0);
+        pos = keepNumber ? pos_ : 0;
+        if (!std::holds_alternative<std::monostate>(key))
+            for (int r = 0; r < result.rows.Rows(); ++r)
+                if (result.rows.Get(r, 0) == key) {
+                    pos = r;
+                    break;
+                }
     }
-    Open();
-    if (!std::holds_alternative<std::monostate>(key) && Locate(fields_[0]->name_, {key}))
-        return;
-    if (recNo > 0 && !rows_.Empty())
-        SetRecNo(std::min(recNo, RecordCount()));
+    buffer_.clear();
+    changed_.clear();
+    Install(std::move(result), token, pos);
 }
 
 int Query::ExecSQL() {
@@ -1075,16 +1140,19 @@ bool Query::Locate(std::string_view keyFields, const std::vector<Value>& values,
     }
     auto matches = [&](int row) {
         for (size_t k = 0; k < fields.size(); ++k) {
-            const Value have = rows_.Get(row, fields[k]->index_);
             const Value& want = wanted[k];
             if (const auto* w = std::get_if<std::string>(&want)) {
-                const auto* h = std::get_if<std::string>(&have);
-                if (!h)
+                // Read in place: a key typed into a search tries every row of the list.
+                if (!rows_.IsText(row, fields[k]->index_))
                     return false;
-                const std::string text = caseInsensitive ? ToLowerUtf8(*h) : *h;
-                if (partial ? text.compare(0, w->size(), *w) != 0 : text != *w)
+                const std::string_view text = rows_.Text(row, fields[k]->index_);
+                if (caseInsensitive ? !LowerCaseMatch(text, *w, partial)
+                                    : (partial ? !text.starts_with(*w) : text != *w))
                     return false;
-            } else if (std::holds_alternative<std::monostate>(want)) {
+                continue;
+            }
+            const Value have = rows_.Get(row, fields[k]->index_);
+            if (std::holds_alternative<std::monostate>(want)) {
                 if (!std::holds_alternative<std::monostate>(have))
                     return false;
             } else {

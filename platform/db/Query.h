@@ -10,6 +10,7 @@
 #include <variant>
 #include <vector>
 
+#include "platform/db/Connection.h"
 #include "platform/db/RowStore.h"
 #include "platform/format/Format.h"
 
@@ -88,6 +89,16 @@ class Field {
     double rangeMax_ = 0;
 };
 
+// A result read apart from any dataset (on a worker thread, over a connection of its own), to be
+// handed to a dataset in one step (Query::Adopt).
+struct ReadResult {
+    std::vector<std::unique_ptr<Field>> fields;
+    RowStore rows;
+    std::string baseTable;
+    bool byRowid = false;
+    bool complete = true;  // false for the first rows of a result still being read
+};
+
 enum LocateOption { loCaseInsensitive = 1, loPartialKey = 2 };
 
 // What a data-change notification reports.
@@ -130,6 +141,25 @@ class Query {
     bool Active() const { return state_ != DataSetState::dsInactive; }
     // Re-reads the result and returns to the row with the same key (or the same number).
     void Requery();
+    // Whether the database may hold other rows than those read: true when closed, or when any
+    // connection committed a change to the file since the read.
+    bool ChangedSinceRead() const;
+    // Reads the result of a statement over any connection to the file, without a dataset: what
+    // a worker thread does. Once `firstRows` rows are read, `onFirst` is handed a copy of them
+    // while the rest is read. Raises DbError.
+    static ReadResult Read(Connection& connection, const std::string& sql,
+                           const std::vector<Value>& parameters, int firstRows = 0,
+                           const std::function<void(ReadResult)>& onFirst = {});
+    // Replaces the rows by a result read meanwhile, in one step: the current row stays current by
+    // its key (column 0), else by its number. `token` is the connection's change state taken
+    // before the read began. Raises DbError while a row is edited.
+    void Adopt(ReadResult result, ChangeToken token);
+    // The same for a result of a statement that becomes the dataset's own (a list read again,
+    // maybe with another filter or order): when the current row is gone, as a list opened anew,
+    // it stands on the first row.
+    void Adopt(ReadResult result, ChangeToken token, Connection& connection, std::string sql,
+               std::vector<Value> parameters);
+    const std::vector<Value>& Parameters() const { return parameters_; }
     // Runs the SQL text as a statement; returns the number of rows changed.
     int ExecSQL();
 
@@ -197,6 +227,9 @@ class Query {
     void Notify(DataEvent event, const Field* field = nullptr);
     void NotifyScroll();
     void BindParameters(void* statement) const;
+    void Install(ReadResult result, ChangeToken token, int pos);
+    void Replace(ReadResult result, ChangeToken token, bool keepNumber);
+    static void TypeComputed(std::vector<std::unique_ptr<Field>>& fields, RowStore& rows);
     void WriteInsert(std::vector<Value>& row, long long& rowid);
     void WriteEdit(const std::vector<Value>& row);
     void WriteDerived(std::vector<Value>& row, long long rowid);
@@ -218,6 +251,7 @@ class Query {
     DataSetState state_ = DataSetState::dsInactive;
     std::vector<std::unique_ptr<Field>> fields_;
     RowStore rows_;
+    ChangeToken token_;
     int pos_ = -1;
     bool bof_ = true;
     bool eof_ = true;

@@ -44,6 +44,14 @@ char32_t Decode(std::string_view text, std::size_t& i) {
     return cp;
 }
 
+char32_t LowerOf(char32_t cp, locale_t locale) {
+    if (cp < 0x80)
+        return cp >= 'A' && cp <= 'Z' ? cp + ('a' - 'A') : cp;
+    if (locale)
+        return static_cast<char32_t>(towlower_l(static_cast<wint_t>(cp), locale));
+    return cp;
+}
+
 std::string Fold(std::string_view text, bool upper) {
     std::string out;
     out.reserve(text.size());
@@ -73,6 +81,22 @@ std::string ToLowerUtf8(std::string_view text) {
 }
 std::string ToUpperUtf8(std::string_view text) {
     return Fold(text, true);
+}
+
+bool LowerCaseMatch(std::string_view text, std::string_view lowered, bool prefix) {
+    const locale_t locale = CaseLocale();
+    std::size_t i = 0, j = 0;
+    while (j < lowered.size()) {
+        if (i >= text.size())
+            return false;
+        const std::size_t start = i;
+        char32_t cp = Decode(text, i);
+        if (i - start > 1 || cp < 0x80)  // a stray byte stays as it is, as Fold keeps it
+            cp = LowerOf(cp, locale);
+        if (cp != Decode(lowered, j))
+            return false;
+    }
+    return prefix || i == text.size();
 }
 
 std::size_t Utf8Length(std::string_view text) {

@@ -56,6 +56,10 @@ std::string UnsignedDigits(unsigned long long v, int base) {
 
 }  // namespace
 
+std::string FormatFixed(double value, int decimals, bool thousands) {
+    return detail::FixedText(value, std::min(decimals, 18), thousands);
+}
+
 std::string FormatV(std::string_view fmt, const std::vector<FormatArg>& args) {
     std::string out;
     std::size_t next = 0;  // the next argument
@@ -170,12 +174,10 @@ std::string FormatV(std::string_view fmt, const std::vector<FormatArg>& args) {
                     InvalidFormat(fmt);
                 if (type == 'e') {
                     text = detail::ExponentText(v, precision < 0 ? 15 : precision, 3);
-                } else if (type == 'f') {
-                    text = detail::FixedText(v, precision < 0 ? 2 : std::min(precision, 18), false);
+                } else if (type == 'f' || type == 'n') {
+                    text = FormatFixed(v, precision < 0 ? 2 : precision, type == 'n');
                 } else if (type == 'g') {
                     text = detail::GeneralText(v, precision < 0 ? 15 : precision, 0);
-                } else if (type == 'n') {
-                    text = detail::FixedText(v, precision < 0 ? 2 : std::min(precision, 18), true);
                 } else {  // money: "$1,234.50", negative "($1,234.50)"
                     std::string body = detail::FixedText(
                         std::fabs(v), precision < 0 ? 2 : std::min(precision, 18), true);

@@ -56,6 +56,10 @@ std::string Format(std::string_view fmt, const Args&... args) {
     return FormatV(fmt, v);
 }
 
+// The number as Format("%.<decimals>f") writes it, or as "%.<decimals>n" (thousands separated)
+// when `thousands` is set; for the many numbers of one column, without reading a pattern.
+std::string FormatFixed(double value, int decimals, bool thousands);
+
 // Delphi FormatFloat masks: "0", "0.00", "0.000", "#,##0.00", "#,##0.##", "##0.# %" and the like;
 // literal text and quoted text pass through; up to three sections separated by ";".
 std::string FormatFloat(std::string_view mask, double value);

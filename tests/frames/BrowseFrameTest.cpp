@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -11,8 +12,10 @@
 #include "core/DimCollection.h"
 #include "core/Globals.h"
 #include "core/ReportServer.h"
+#include "platform/db/JetDialect.h"
 #include "tests/support/FakeReportServer.h"
 #include "tests/support/QtFixture.h"
+#include "tests/support/StatementCounter.h"
 #include "tests/support/TestDialogs.h"
 #include "widgets/DBGrid.h"
 
@@ -307,6 +310,84 @@ TEST_F(BrowseFrameTest, AKindIsBeingEditedOnlyWhileItsDialogIsOpen) {
 TEST(OrderByClause, BracketsAnyColumnName) {
     EXPECT_EQ(OrderByClause("full name"), " order by [full name]");
     EXPECT_EQ(OrderByClause("odd]name"), " order by [odd]]name]");
+}
+
+// The customers list bound, filled, and standing on `key`.
+class RefreshingFrameTest : public BrowseFrameTest {
+  protected:
+    void SetUp() override {
+        BrowseFrameTest::SetUp();
+        AddCustomers();
+        frame.bindDimension(Dimensions->Find(1), &dialog);
+        ASSERT_TRUE(frame.qBrowse.Locate("entity_id", {db::Value{5002}}));
+        listed = frame.qBrowse.RecordCount();
+        elsewhere.OpenLike(DataMod->zlmConn);  // another workstation
+    }
+    int Current() { return frame.qBrowse.FieldByName("entity_id").AsInteger(); }
+    TBrowseFrame frame;
+    test::TopLevelDialog dialog{1};
+    db::Connection elsewhere;
+    int listed = 0;
+};
+
+TEST_F(RefreshingFrameTest, NothingChangedNothingIsRead) {
+    test::StatementCounter counter(DataMod->zlmConn);
+    frame.RefreshExecute();
+    EXPECT_FALSE(frame.Filling());  // no worker started either
+    EXPECT_EQ(counter.Count(), 0);
+    EXPECT_EQ(frame.qBrowse.RecordCount(), listed);
+}
+
+TEST_F(RefreshingFrameTest, AChangeElsewhereIsSeenAtTheNextRefreshOnTheSameRow) {
+    elsewhere.Execute(
+        "insert into entity (entity_id, dimension_id, allow_delete, entity_name) values (5004, "
+        "1, 0, \"Adams\")");
+    elsewhere.Execute("update entity set entity_first='Rob' where entity_id=5002");
+    frame.RefreshExecute();
+    ASSERT_TRUE(frame.Filling());
+    EXPECT_EQ(frame.grdBrowse->cursor().shape(), Qt::BusyCursor);  // on this list only
+    EXPECT_EQ(frame.qBrowse.RecordCount(), listed);  // shown as it was until the rows arrive
+    frame.FinishFill();
+    EXPECT_EQ(frame.qBrowse.RecordCount(), listed + 1);
+    EXPECT_EQ(Current(), 5002);
+    EXPECT_EQ(Dimensions->Find(1)->GetRecordId(), 5002);
+    EXPECT_EQ(frame.qBrowse.FieldByName("full name").AsString(), "smalley Rob Mr");
+    // The current row gone elsewhere: the list stands on its first row, as opened anew.
+    ASSERT_GT(frame.qBrowse.RecNo(), 1);
+    elsewhere.Execute("delete from entity where entity_id=5002");
+    frame.RefreshExecute();
+    frame.FinishFill();
+    EXPECT_EQ(frame.qBrowse.RecNo(), 1);
+    EXPECT_EQ(Dimensions->Find(1)->GetRecordId(), frame.qBrowse.Fields(0).AsInteger());
+    EXPECT_EQ(frame.grdBrowse->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(RefreshingFrameTest, RowsArrivingUnderADialogWaitForTheNextRefresh) {
+    elsewhere.Execute("delete from entity where entity_id=5003");
+    frame.RefreshExecute();
+    QDialog box;
+    test::WhenModal<QDialog>([&](QDialog& d) {
+        frame.FinishFill();
+        d.accept();
+    });
+    box.exec();
+    EXPECT_EQ(frame.qBrowse.RecordCount(), listed);
+    frame.RefreshExecute();  // read again: the rows dropped were never shown
+    frame.FinishFill();
+    EXPECT_EQ(frame.qBrowse.RecordCount(), listed - 1);
+    EXPECT_EQ(Current(), 5002);
+}
+
+TEST_F(RefreshingFrameTest, ARefreshThatFailsIsLoggedAndLeavesTheListAsItWas) {
+    elsewhere.Execute("drop view " +
+                      db::QuoteName(Dimensions->Find(1)->DimString("dimension_query")));
+    frame.RefreshExecute();
+    frame.FinishFill();
+    EXPECT_NE(ErrorLog().find("TBrowseFrame.openTables;no such table"), std::string::npos)
+        << ErrorLog();
+    EXPECT_EQ(frame.qBrowse.RecordCount(), listed);
+    EXPECT_EQ(Current(), 5002);
+    EXPECT_EQ(frame.grdBrowse->cursor().shape(), Qt::ArrowCursor);
 }
 
 }  // namespace

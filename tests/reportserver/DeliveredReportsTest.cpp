@@ -81,6 +81,93 @@ void Picture(TfrmReportView& view, const char* name) {
 }
 
 constexpr int kUnit = 2006;
+// Report 10 of the documents above, every line ended by CR LF.
+std::string OrdersByCustomerPage() {
+    std::string page = R"(<html>
+<head>
+<title>Summarized orders by customer</title>
+<body>
+<table width="100%" border="0">
+<tr>
+<td width="60%" align="left">
+<font size="4" face="Arial">
+<b>Harbour Trading
+</b></font>
+</td>
+<td width="40%" align="right">
+<font size="4" face="Arial">
+<b>Summarized orders by customer
+</b></font>
+</td>
+</tr>
+</table>
+<table width="100%" border="0">
+<tr>
+<td width="25%" align="left">
+<font size="2" face="Arial">
+<b>Business unit
+</b></font>
+</td>
+<td width="75%" align="left">
+<font size="2" face="Arial">
+North office
+</b></font>
+</td>
+</tr>
+</table>
+<hr><table width="100%" border="0">
+<tr>
+<td width="50%" align="left"  bgcolor="#D9D9D9" >
+<font size="2" face="Arial">
+<b>Customer</b></font>
+</td>
+<td width="20%" align="right"  bgcolor="#D9D9D9" >
+<font size="2" face="Arial">
+<b>Orders</b></font>
+</td>
+<td width="30%" align="right"  bgcolor="#D9D9D9" >
+<font size="2" face="Arial">
+<b>Value</b></font>
+</td>
+</tr>
+</table>
+<table width="100%" border="0">
+<tr><td width="50%" align="left">
+<font size="2" face="Arial">
+Harrow Foods</b></font>
+</td>
+<td width="20%" align="right">
+<font size="2" face="Arial">
+1</b></font>
+</td>
+<td width="30%" align="right">
+<font size="2" face="Arial">
+557.00</b></font>
+</td>
+</tr></table>
+<hr><table width="100%" border="0">
+<tr>
+<td width="50%" align="left"><b>
+<font size="2" face="Arial">
+Total</b></font>
+</td>
+<td width="20%" align="right"><b>
+<font size="2" face="Arial">
+1</b></font>
+</td>
+<td width="30%" align="right"><b>
+<font size="2" face="Arial">
+557.00</b></font>
+</td>
+</tr>
+</table>
+</body>
+</html>
+)";
+    for (std::size_t at = 0; (at = page.find('\n', at)) != std::string::npos; at += 2)
+        page.insert(at, "\r");
+    return page;
+}
 constexpr int kUser = 2;
 // The reports that ask for a period first.
 const std::set<int> kPeriodReports = {11, 12, 13, 15, 17, 22, 25};
@@ -94,6 +181,8 @@ class DeliveredReportsTest : public test::QtFixture {
         OrganizationName = "Harbour Trading";
     }
     void TearDown() override { OrganizationName.clear(); }
+
+    ZLMReport report10;
 
     std::string File(int id) const {
         return folder.DataFolder() + "rep" + std::to_string(id) + ".html";
@@ -170,6 +259,24 @@ TEST_F(DeliveredReportsTest, EveryReportWritesItsDocumentsAndShowsThem) {
             EXPECT_NE(page.find(text), std::string::npos) << text;
     }
     EXPECT_EQ(prompter.Count(), 0u);
+    EXPECT_EQ(ErrorLog(), "");
+}
+
+// Orders by customer writes the orders it read for its records: its sections use those rows
+// rather than reading the view again, so an order saved meanwhile is on no part of the page,
+// and the page keeps its bytes.
+TEST_F(DeliveredReportsTest, OrdersByCustomerWritesTheRowsItReadOnce) {
+    report10.busUnitId = kUnit;
+    report10.reportKey = kUnit;
+    ASSERT_TRUE(report10.createHTML(File(10)));
+    report10.Populate(10);
+    dm->zlmConn.ExecuteScript(
+        "insert into entity (entity_id, dimension_id, entity_name) values (2050, 1, 'Late Ltd');"
+        "insert into zlm_doc (zlm_doc_id, dimension_id, customer_id, bus_unit_id) values "
+        "(2051, 7, 2050, 2006)");
+    report10.Generate();
+    report10.closeHTML();
+    EXPECT_EQ(test::ReadFile(File(10)), OrdersByCustomerPage());
     EXPECT_EQ(ErrorLog(), "");
 }
 

@@ -48,6 +48,7 @@ class CustomerWindowTest : public test::FrameFixture {
 TEST_F(CustomerWindowTest, SixTabsBoundToTheirKindsAndDialogs) {
     TfrmCustomer window;
     window.setCollection(Dimensions);
+    window.FinishFill();
     EXPECT_EQ(window.windowTitle(), "Customers");
     const char* tabs[] = {"Customers",  "Contact events", "Completed questionnaires",
                           "Quotations", "Orders",         "Invoices"};
@@ -65,6 +66,7 @@ TEST_F(CustomerWindowTest, SixTabsBoundToTheirKindsAndDialogs) {
 TEST_F(CustomerWindowTest, TheChildListsFollowTheCurrentCustomerWhenATabIsChosen) {
     TfrmCustomer window;
     window.setCollection(Dimensions);
+    window.FinishFill();
     PickCustomer(window, 9001);
     window.PageControl1->setCurrentIndex(3);
     EXPECT_EQ(Listed(*window.QuoteFrame), std::vector<int>{9101});
@@ -78,6 +80,7 @@ TEST_F(CustomerWindowTest, TheChildListsFollowTheCurrentCustomerWhenATabIsChosen
 TEST_F(CustomerWindowTest, ANewQuotationFromItsTabBelongsToTheCurrentCustomer) {
     TfrmCustomer window;
     window.setCollection(Dimensions);
+    window.FinishFill();
     PickCustomer(window, 9002);
     window.PageControl1->setCurrentIndex(3);
     WhenModal<TfrmQuotation>([](TfrmQuotation& dialog) { dialog.btnOK->click(); });
@@ -105,6 +108,7 @@ TEST_F(CustomerWindowTest, QuotationsPrintReportOneAndWithoutCustomersNothingCan
     {
         TfrmCustomer window;
         window.setCollection(Dimensions);
+        window.FinishFill();
         EXPECT_TRUE(window.QuoteFrame->printButton->isVisible());  // whatever the kind says
         PickCustomer(window, 9001);
         window.PageControl1->setCurrentIndex(3);
@@ -118,6 +122,7 @@ TEST_F(CustomerWindowTest, QuotationsPrintReportOneAndWithoutCustomersNothingCan
     Exec("delete from entity where dimension_id=1");
     TfrmCustomer empty;
     empty.setCollection(Dimensions);
+    empty.FinishFill();
     EXPECT_EQ(empty.currentCustomer(), 0);
     for (TBrowseFrame* frame : {empty.contactFrame, empty.questFrame, empty.QuoteFrame,
                                 empty.OrderFrame, empty.InvoiceFrame}) {

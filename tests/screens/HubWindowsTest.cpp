@@ -111,6 +111,7 @@ class HubWindowsTest : public test::FrameFixture {
 TEST_F(HubWindowsTest, MyOrganizationHasEightTabsEachWithItsKindAndDialog) {
     TfrmOrg window;
     window.setCollection(Dimensions);
+    window.FinishFill();
     EXPECT_EQ(window.windowTitle(), "My organization");
     CheckTabs(
         *window.PageControl1,
@@ -127,6 +128,7 @@ TEST_F(HubWindowsTest, MyOrganizationHasEightTabsEachWithItsKindAndDialog) {
 TEST_F(HubWindowsTest, BillableItemsHasFourTabsEachWithItsKindAndDialog) {
     TfrmBillable window;
     window.setCollection(Dimensions);
+    window.FinishFill();
     EXPECT_EQ(window.windowTitle(), "Billable items");
     CheckTabs(*window.PageControl1,
               {{"Services", window.serviceFrame, window.frmService, 14, 7010},
@@ -138,6 +140,7 @@ TEST_F(HubWindowsTest, BillableItemsHasFourTabsEachWithItsKindAndDialog) {
 TEST_F(HubWindowsTest, ChangingTabsReopensTheUserGroupAndBusinessUnitListsOnly) {
     TfrmOrg window;
     window.setCollection(Dimensions);
+    window.FinishFill();
     Exec(
         "insert into entity (entity_id, dimension_id, entity_name) values (7021, 5, \"Branch\"), "
         "(7022, 3, \"Support\"), (7023, 16, \"Asia\")");
@@ -150,6 +153,7 @@ TEST_F(HubWindowsTest, ChangingTabsReopensTheUserGroupAndBusinessUnitListsOnly) 
     window.PageControl1->setCurrentIndex(3);
     EXPECT_FALSE(Lists(*window.regionFrame, 7023));
     window.regionFrame->RefreshExecute();
+    window.regionFrame->FinishFill();
     EXPECT_TRUE(Lists(*window.regionFrame, 7023));
 }
 

@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 
 #include "core/DataMod.h"
 #include "core/Globals.h"
@@ -48,45 +49,65 @@ class InquiryWindowTest : public test::FrameFixture {
             "doc_item_descr) values (9201, 9101, 24, 0, \"Spade\")");
         window = std::make_unique<TfrmInquiry>();
         window->setCollection(Dimensions);
+        ShowDocuments(*window);
+    }
+    // The documents are read when their tab is first shown, in the background.
+    static void ShowDocuments(TfrmInquiry& inquiries) {
+        inquiries.PageControl1->setCurrentWidget(inquiries.documentsTab);
+        inquiries.FinishFill();
     }
     void TearDown() override {
         window.reset();
         FrameFixture::TearDown();
     }
     // The documents in the grid's order.
-    std::vector<int> Listed() const {
+    std::vector<int> Listed() const { return Listed(*window); }
+    static std::vector<int> Listed(const TfrmInquiry& inquiries) {
         std::vector<int> keys;
-        for (int row = 0; row < window->qQOI.RecordCount(); ++row)
-            keys.push_back(std::stoi(window->qQOI.TextAt(row, 0)));
+        for (int row = 0; row < inquiries.qQOI.RecordCount(); ++row)
+            keys.push_back(std::stoi(inquiries.qQOI.TextAt(row, 0)));
         return keys;
     }
     int Current() const { return window->qQOI.FieldByName("zlm_doc_id").AsInteger(); }
     void StandOn(int docId) { ASSERT_TRUE(window->qQOI.Locate("zlm_doc_id", {db::Value{docId}})); }
-    // As a user picks an item of a select-only combo.
-    static void Choose(QComboBox* combo, int item) {
+    // As a user picks an item of a select-only combo; the rows are read in the background.
+    static void Choose(TfrmInquiry& inquiries, QComboBox* combo, int item) {
         combo->setCurrentIndex(item);
         emit combo->activated(item);
+        EXPECT_TRUE(inquiries.Filling());
+        inquiries.FinishFill();
     }
     std::unique_ptr<TfrmInquiry> window;
 };
 
-TEST_F(InquiryWindowTest, TwoTabsTheInquiryListAndTheDocumentsByCustomer) {
-    EXPECT_EQ(window->windowTitle(), "Inquiry processes");
-    EXPECT_EQ(window->objectName(), "frmInquiry");
-    ASSERT_EQ(window->PageControl1->count(), 2);
-    EXPECT_EQ(window->PageControl1->tabText(0), "Inquiries");
-    EXPECT_EQ(window->PageControl1->tabText(1), "Quotations, Orders and Invoices");
-    EXPECT_EQ(window->PageControl1->currentIndex(), 0);
-    EXPECT_EQ(window->Timer1->interval(), 30000);
-    EXPECT_TRUE(window->Timer1->isActive());
-    ASSERT_NE(window->frmEditInquiry, nullptr);
-    EXPECT_EQ(window->inquiryFrame->qBrowse.RecordCount(), 1);  // 9105
-    EXPECT_EQ(Listed(), (std::vector<int>{9102, 9104, 9101, 9103}));
+TEST_F(InquiryWindowTest, TwoTabsTheInquiryListAndTheDocumentsReadUnsortedWhenFirstShown) {
+    TfrmInquiry fresh;
+    fresh.setCollection(Dimensions);
+    EXPECT_EQ(fresh.windowTitle(), "Inquiry processes");
+    EXPECT_EQ(fresh.objectName(), "frmInquiry");
+    ASSERT_EQ(fresh.PageControl1->count(), 2);
+    EXPECT_EQ(fresh.PageControl1->tabText(0), "Inquiries");
+    EXPECT_EQ(fresh.PageControl1->tabText(1), "Quotations, Orders and Invoices");
+    EXPECT_EQ(fresh.PageControl1->currentIndex(), 0);
+    EXPECT_EQ(fresh.Timer1->interval(), 30000);
+    EXPECT_TRUE(fresh.Timer1->isActive());
+    ASSERT_NE(fresh.frmEditInquiry, nullptr);
+    // Back from setCollection before any row has arrived.
+    EXPECT_TRUE(fresh.Filling());
+    EXPECT_FALSE(fresh.inquiryFrame->qBrowse.Active());
+    fresh.FinishFill();
+    EXPECT_EQ(fresh.inquiryFrame->qBrowse.RecordCount(), 1);  // 9105
+    EXPECT_FALSE(fresh.qQOI.Active());
+    // The documents tab, when first shown: unfiltered and unsorted.
+    ShowDocuments(fresh);
+    EXPECT_EQ(fresh.qQOI.SQL(), "select * from brwQOI");
+    std::vector<int> listed = Listed(fresh);
+    std::sort(listed.begin(), listed.end());  // in whatever order the database reads them
+    EXPECT_EQ(listed, (std::vector<int>{9101, 9102, 9103, 9104}));
     // The key is "ID"; no other id column shows.
-    EXPECT_EQ(window->grdQOI->model()->headerData(0, Qt::Horizontal).toString(), "ID");
+    EXPECT_EQ(fresh.grdQOI->model()->headerData(0, Qt::Horizontal).toString(), "ID");
     for (const char* hidden : {"dimension_id", "doc_status_id", "customer_id", "allow_delete"})
-        EXPECT_TRUE(window->grdQOI->isColumnHidden(window->qQOI.FieldByName(hidden).Index()))
-            << hidden;
+        EXPECT_TRUE(fresh.grdQOI->isColumnHidden(fresh.qQOI.FieldByName(hidden).Index())) << hidden;
 }
 
 TEST_F(InquiryWindowTest, EachOrderColumnSortsTheGridAndTheCurrentDocumentStaysCurrent) {
@@ -106,7 +127,7 @@ TEST_F(InquiryWindowTest, EachOrderColumnSortsTheGridAndTheCurrentDocumentStaysC
     StandOn(9101);
     for (const auto& c : cases) {
         EXPECT_EQ(window->cbOrder->itemText(c.item), c.column);
-        Choose(window->cbOrder, c.item);
+        Choose(*window, window->cbOrder, c.item);
         EXPECT_EQ(window->qQOI.SQL(), std::string("select * from brwQOI where true  order by [") +
                                           c.column + "], zlm_doc_id");
         EXPECT_EQ(Listed(), c.order) << c.column;
@@ -121,15 +142,15 @@ TEST_F(InquiryWindowTest, TheStatusFilterShowsOnlyThatStatusAndItemZeroShowsAll)
     for (int i = 0; i < 7; ++i)
         EXPECT_EQ(window->cbStatus->itemText(i), items[i]);
     StandOn(9104);
-    Choose(window->cbStatus, 5);  // Paid
+    Choose(*window, window->cbStatus, 5);  // Paid
     EXPECT_EQ(window->qQOI.SQL(),
               "select * from brwQOI where true  and doc_status_id=5 order by [Customer], "
               "zlm_doc_id");
     EXPECT_EQ(Listed(), std::vector<int>{9103});
-    EXPECT_EQ(Current(), 9103);   // 9104 is filtered out
-    Choose(window->cbStatus, 4);  // Rejected: nobody
+    EXPECT_EQ(Current(), 9103);            // 9104 is filtered out
+    Choose(*window, window->cbStatus, 4);  // Rejected: nobody
     EXPECT_TRUE(Listed().empty());
-    Choose(window->cbStatus, 0);
+    Choose(*window, window->cbStatus, 0);
     EXPECT_EQ(Listed(), (std::vector<int>{9102, 9104, 9101, 9103}));
 }
 
@@ -145,13 +166,14 @@ TEST_F(InquiryWindowTest, EveryStoredStatusIsOfferedAndFiltersByItsKeyNotItsText
     Exec("update zlm_doc set doc_status_id=150 where zlm_doc_id=9103");
     TfrmInquiry fresh;
     fresh.setCollection(Dimensions);
+    ShowDocuments(fresh);
     ASSERT_EQ(fresh.cbStatus->count(), 1 + 6 + 51);
     EXPECT_EQ(fresh.cbStatus->itemText(56), "S149");
-    Choose(fresh.cbStatus, 56);
+    Choose(fresh, fresh.cbStatus, 56);
     ASSERT_EQ(fresh.qQOI.RecordCount(), 1);
     EXPECT_EQ(fresh.qQOI.FieldByName("zlm_doc_id").AsInteger(), 9102);
     EXPECT_EQ(fresh.cbStatus->itemText(57), "x' or 1=1 --]");
-    Choose(fresh.cbStatus, 57);
+    Choose(fresh, fresh.cbStatus, 57);
     ASSERT_EQ(fresh.qQOI.RecordCount(), 1);
     EXPECT_EQ(fresh.qQOI.FieldByName("zlm_doc_id").AsInteger(), 9103);
     EXPECT_EQ(prompter.Count(), 0u);
@@ -249,6 +271,7 @@ TEST_F(InquiryWindowTest, ADocumentDeletedMeanwhileIsReportedOnceAndNothingElseH
     StandOn(9104);
     Exec("delete from zlm_doc where zlm_doc_id=9104");
     window->btnEditClick();  // the dialog reports it and closes itself
+    window->FinishFill();
     ExpectMessages({{"There is no record to edit", "No record"}});
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_FALSE(Dimensions->AnyInEdit());
@@ -296,8 +319,9 @@ TEST_F(InquiryWindowTest, TheRefreshWaitsWhileAnythingIsEditedOrADialogIsOpen) {
         "allow_delete) values (9108, 8, 9003, 1, 0)");
     StandOn(9101);
     window->Timer1->start(5);
-    EXPECT_TRUE(
-        QTest::qWaitFor([this] { return window->inquiryFrame->qBrowse.RecordCount() == 2; }));
+    EXPECT_TRUE(QTest::qWaitFor([this] {
+        return window->inquiryFrame->qBrowse.RecordCount() == 2 && Listed().size() == 6;
+    }));
     EXPECT_EQ(Listed(), (std::vector<int>{9102, 9104, 9106, 9101, 9103, 9108}));
     EXPECT_EQ(Current(), 9101);
 }

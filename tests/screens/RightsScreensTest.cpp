@@ -112,6 +112,7 @@ TEST_F(RightsScreensTest, WithoutRightOneTheUserTabsAndDialogsChangeNothing) {
         "(9413, 9401, 3)");
     TfrmOrg window;
     window.setCollection(Dimensions);
+    window.FinishFill();
     bool opened = false;
     WhenModal<QDialog>([&](QDialog& d) {
         opened = true;
@@ -142,6 +143,7 @@ TEST_F(RightsScreensTest, WithoutRightOneTheUserTabsAndDialogsChangeNothing) {
 TEST_F(RightsScreensTest, AClerkOpensHisOwnRowAndChangesOnlyHisPassword) {
     TfrmOrg window;
     window.setCollection(Dimensions);
+    window.FinishFill();
     ASSERT_TRUE(window.sysUserFrame->qBrowse.Locate("entity_id", {db::Value{kClerk}}));
     bool shown = false;
     WhenModal<TfrmSysUser>([&](TfrmSysUser& d) {

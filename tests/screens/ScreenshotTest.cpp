@@ -292,6 +292,7 @@ TEST_F(Screenshot, CustomersWindow) {
         "(9013, 9003, \"021 555 0133\", \"orders@harbour.example\")");
     TfrmCustomer window;
     window.setCollection(Dimensions);
+    window.FinishFill();
     window.resize(900, 420);
     window.show();
     QApplication::processEvents();
@@ -320,6 +321,7 @@ TEST_F(Screenshot, InquiryWindowOnBothTabs) {
         "'2024-02-27 00:00:00', 0)");
     TfrmInquiry window;
     window.setCollection(Dimensions);
+    window.FinishFill();
     window.resize(900, 360);
     window.show();
     QApplication::processEvents();
@@ -352,6 +354,7 @@ TEST_F(Screenshot, OrganisationAndBillableWindowsAndASystemUser) {
     {
         TfrmOrg window;
         window.setCollection(Dimensions);
+        window.FinishFill();
         window.PageControl1->setCurrentIndex(2);
         window.resize(900, 360);
         window.show();
@@ -361,6 +364,7 @@ TEST_F(Screenshot, OrganisationAndBillableWindowsAndASystemUser) {
     {
         TfrmBillable window;
         window.setCollection(Dimensions);
+        window.FinishFill();
         window.resize(900, 360);
         window.show();
         QApplication::processEvents();

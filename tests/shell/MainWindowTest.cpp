@@ -13,9 +13,11 @@
 #include "core/DimCollection.h"
 #include "core/Globals.h"
 #include "core/Passwords.h"
+#include "frames/TBrowseFrame.h"
 #include "platform/com/Registry.h"
 #include "platform/db/SchemaChange.h"
 #include "screens/HubWindow.h"
+#include "screens/TfrmCustomer.h"
 #include "shell/TfrmLogin.h"
 #include "shell/TfrmSplash.h"
 #include "tests/support/FakeReportServer.h"
@@ -92,6 +94,15 @@ TEST_F(MainWindowTest, StartUpConnectsInOrderCreatesTheServerByClassIdAndLogsIn)
     ASSERT_TRUE(main.frmInquiry && main.frmCustomer);
     EXPECT_EQ(main.frmCustomer->windowTitle(), "Customers");
     EXPECT_EQ(main.mdiArea->activeSubWindow()->widget(), main.frmCustomer.data());
+    // Usable before the hubs' rows have arrived; each list fills as they do.
+    auto* customers = qobject_cast<TfrmCustomer*>(main.frmCustomer.data());
+    ASSERT_NE(customers, nullptr);
+    EXPECT_TRUE(main.frmCustomer->Filling());
+    EXPECT_TRUE(main.frmInquiry->Filling());
+    EXPECT_FALSE(customers->customerFrame->qBrowse.Active());
+    main.frmCustomer->FinishFill();
+    main.frmInquiry->FinishFill();
+    EXPECT_TRUE(customers->customerFrame->qBrowse.Active());
     EXPECT_TRUE(main.Customers->isChecked());
     EXPECT_FALSE(main.Inquiry->isChecked());
     EXPECT_TRUE(main.versionTimer->isActive());

@@ -271,7 +271,8 @@ TEST_F(ReportCommandsTest, ExportWritesTheChosenFileAndThenSaysSo) {
 TEST_F(ReportCommandsTest, ImportShowsTheNoticeStoresTheRowsAndRefreshesTheCustomerList) {
     auto* customers = qobject_cast<TfrmCustomer*>(main->frmCustomer.data());
     ASSERT_NE(customers, nullptr);
-    const TBrowseFrame* list = customers->customerFrame;
+    TBrowseFrame* list = customers->customerFrame;
+    customers->FinishFill();
     const int listed = list->qBrowse.RecordCount();
     prompter.onShow = [this](const ui::Message&) { EXPECT_FALSE(dm->zlmConn.InTransaction()); };
 
@@ -290,6 +291,7 @@ TEST_F(ReportCommandsTest, ImportShowsTheNoticeStoresTheRowsAndRefreshesTheCusto
     EXPECT_EQ(messages[1].text, "3 customers imported from " + csv +
                                     ".\n\nThese columns are no customer or address fields and "
                                     "were not imported: Remarks.");
+    list->FinishFill();
     EXPECT_EQ(list->qBrowse.RecordCount(), listed + 3);
     EXPECT_EQ(Main("select entity_first from entity where entity_name='Lee'"), "Ann\nMarie");
 

@@ -41,9 +41,55 @@ TEST_F(DBGridTest, ShowsEveryRowAndColumn) {
     EXPECT_EQ(Cell(1, "entity_name"), "Jones");
     EXPECT_EQ(Cell(2, "entity_title"), "Ms");
     EXPECT_FALSE(model.flags(model.index(0, 0)) & Qt::ItemIsEditable);
+    const int columns = q.FieldCount();
     q.Close();
     EXPECT_EQ(model.rowCount(), 0);
-    EXPECT_EQ(model.columnCount(), 0);
+    EXPECT_EQ(model.columnCount(), columns);
+    q.SetSQL("select entity_id, entity_name from entity where entity_id > 100");
+    q.Open();
+    EXPECT_EQ(model.rowCount(), 3);
+    EXPECT_EQ(model.columnCount(), 2);
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), "entity_name");
+}
+
+TEST_F(DBGridTest, ReopeningTheSameStatementKeepsTheLayoutAndFollowsTheRow) {
+    DimensionTable customers(1);
+    customers.SetupGrid(q, grid);
+    const int name = q.FieldByName("entity_name").Index();
+    const int region = q.FieldByName("region_id").Index();
+    grid.setColumnWidth(name, 123);
+    int resets = 0;
+    QObject::connect(&grid.Model(), &QueryTableModel::modelReset, [&resets] { ++resets; });
+    q.Close();
+    q.Open();
+    EXPECT_EQ(resets, 0);
+    EXPECT_EQ(grid.Model().rowCount(), 3);
+    EXPECT_EQ(grid.columnWidth(name), 123);
+    EXPECT_TRUE(grid.isColumnHidden(region));
+    EXPECT_EQ(grid.Model().headerData(0, Qt::Horizontal).toString(), "ID");
+    EXPECT_EQ(grid.currentIndex().row(), 0);
+    ASSERT_TRUE(q.Locate("entity_id", {db::Value{103LL}}));
+    EXPECT_EQ(grid.currentIndex().row(), 2);
+    EXPECT_EQ(Cell(2, "entity_name"), "Brown");
+}
+
+TEST_F(DBGridTest, ColumnsFitTheirCaptionAndTheRowsInViewOnly) {
+    // A short value under a long caption; a long value far below the rows in view.
+    dm->zlmConn.Execute(
+        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 2000) "
+        "insert into entity (entity_id, dimension_id, entity_name) select 1000 + i, 1, "
+        "case when i = 500 then printf('%.200c', 'W') else 'A' end from n");
+    db::Query wide(&dm->zlmConn);
+    wide.SetSQL(
+        "select entity_id as maximum_discount_allowed_per_line, entity_name from entity where "
+        "entity_id > 1000 order by entity_id");
+    wide.Open();
+    DBGrid second;
+    second.resize(400, 300);
+    second.SetDataSet(&wide);
+    EXPECT_GE(second.columnWidth(0), second.horizontalHeader()->sectionSizeHint(0));
+    EXPECT_LT(second.columnWidth(1),
+              second.fontMetrics().horizontalAdvance(QString(200, QChar('W'))));
 }
 
 TEST_F(DBGridTest, FloatsHaveTwoDecimals) {

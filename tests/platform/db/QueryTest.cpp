@@ -351,6 +351,11 @@ TEST_F(QueryTest, LocateExactCaseInsensitivePartialAndMultiField) {
     EXPECT_EQ(q.FieldByName("item_id").AsInteger(), 3);
     EXPECT_TRUE(q.Locate("item_name", {std::string("ärg")}, loCaseInsensitive | loPartialKey));
     EXPECT_EQ(q.FieldByName("item_id").AsInteger(), 4);
+    // Whole values unless partial; a key longer than the value matches nothing.
+    EXPECT_FALSE(q.Locate("item_name", {std::string("was")}, loCaseInsensitive));
+    EXPECT_FALSE(q.Locate("item_name", {std::string("washers")}, loCaseInsensitive | loPartialKey));
+    EXPECT_TRUE(q.Locate("item_name", {std::string("ärger")}, loCaseInsensitive));
+    EXPECT_EQ(q.FieldByName("item_id").AsInteger(), 4);
     EXPECT_TRUE(q.Locate("item_id;item_count", {2LL, 10LL}));
     EXPECT_EQ(q.RecNo(), 2);
     EXPECT_FALSE(q.Locate("item_id;item_count", {2LL, 11LL}));

@@ -162,6 +162,9 @@ TEST(JournalMode, FollowsWhereTheFileLies) {
         file.OpenOther(c1);
         EXPECT_EQ(c1.JournalMode(), c.mode);
         EXPECT_EQ(IsNetworkFileSystem(c.type), std::string(c.mode) == "delete");
+        // A page cache of 64 MB; memory-mapped reads only where the pages are this machine's.
+        EXPECT_EQ(Stored(c1, "PRAGMA cache_size"), "-65536");
+        EXPECT_EQ(Stored(c1, "PRAGMA mmap_size"), std::string(c.mode) == "wal" ? "268435456" : "0");
         c1.Execute("update item set item_count=5 where item_id=1");
         EXPECT_EQ(std::filesystem::exists(file.Path() + "-wal"), std::string(c.mode) == "wal");
     }

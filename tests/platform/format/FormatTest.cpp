@@ -59,6 +59,23 @@ TEST(Format, Floats) {
     EXPECT_EQ(Format("%.1f", -3), "-3.0");
 }
 
+TEST(Format, FixedWritesAsTheFloatSpecifiers) {
+    const struct {
+        double value;
+        int decimals;
+        bool thousands;
+        const char* text;
+    } cases[] = {
+        {2.675, 2, false, "2.68"},
+        {-0.001, 2, false, "0.00"},
+        {-1234567.5, 0, true, "-1,234,568"},
+        {1234567.0, 3, false, "1234567.000"},
+        {1.5, 25, false, "1.500000000000000000"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(zl::format::FormatFixed(c.value, c.decimals, c.thousands), c.text) << c.value;
+}
+
 TEST(Format, FloatUsesTheDecimalSeparator) {
     zl::format::test::SettingsGuard guard;
     Settings().DecimalSeparator = ',';

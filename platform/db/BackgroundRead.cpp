@@ -1,0 +1,76 @@
+#include "platform/db/BackgroundRead.h"
+
+#include <exception>
+
+namespace zl::db {
+
+BackgroundRead::~BackgroundRead() {
+    Wait();
+}
+
+bool BackgroundRead::Start(const Connection& like, std::string sql, std::vector<Value> parameters,
+                           std::function<void()> ready, int firstRows) {
+    if (Running())
+        return false;
+    Wait();  // the thread of a read that has ended
+    const ChangeToken token = like.Changes();
+    if (!reader_ || reader_->ConnectionString() != like.ConnectionString()) {
+        reader_.reset();
+        auto reader = std::make_unique<Connection>();
+        reader->OpenLike(like);
+        reader_ = std::move(reader);
+    }
+    {
+        std::lock_guard lock(mutex_);
+        running_ = true;
+        outcome_.reset();
+    }
+    worker_ = std::thread(&BackgroundRead::Run, this, std::move(sql), std::move(parameters), token,
+                          std::move(ready), firstRows);
+    return true;
+}
+
+void BackgroundRead::Run(std::string sql, std::vector<Value> parameters, ChangeToken token,
+                         std::function<void()> ready, int firstRows) {
+    Outcome outcome{sql, parameters, token, std::nullopt, {}};
+    const auto first = [&](ReadResult rows) {
+        {
+            std::lock_guard lock(mutex_);
+            outcome_ = Outcome{sql, parameters, token, std::move(rows), {}};
+        }
+        if (ready)
+            ready();
+    };
+    try {
+        outcome.rows = Query::Read(*reader_, sql, parameters, firstRows, first);
+    } catch (const std::exception& e) {
+        outcome.error = e.what();
+        reader_.reset();  // opened afresh next time: the file may have been replaced
+    }
+    {
+        std::lock_guard lock(mutex_);
+        outcome_ = std::move(outcome);
+        running_ = false;
+    }
+    if (ready)
+        ready();
+}
+
+bool BackgroundRead::Running() const {
+    std::lock_guard lock(mutex_);
+    return running_;
+}
+
+void BackgroundRead::Wait() {
+    if (worker_.joinable())
+        worker_.join();
+}
+
+std::optional<BackgroundRead::Outcome> BackgroundRead::Take() {
+    std::lock_guard lock(mutex_);
+    std::optional<Outcome> taken = std::move(outcome_);
+    outcome_.reset();
+    return taken;
+}
+
+}  // namespace zl::db

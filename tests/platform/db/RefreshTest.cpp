@@ -1,0 +1,128 @@
+// Rows that are read again only when the file changed, read on a worker over a connection of its
+// own, and handed to a dataset in one step on the row that was current.
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "DbTestFile.h"
+#include "platform/db/BackgroundRead.h"
+#include "platform/db/Connection.h"
+#include "platform/db/DbError.h"
+#include "platform/db/Query.h"
+#include "tests/support/StatementCounter.h"
+
+namespace zl::db {
+namespace {
+
+using test::DbTestFile;
+
+class RefreshTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        file.OpenOther(other);
+        q.SetSQL("select * from item order by item_name");
+        q.Open();
+    }
+    ReadResult ReadElsewhere() { return Query::Read(other, q.SQL(), {}); }
+    DbTestFile file;
+    Connection other;
+    Query q{&file.conn};
+};
+
+TEST_F(RefreshTest, OnlyACommittedChangeMakesTheRowsStale) {
+    {
+        zl::test::StatementCounter counter(file.conn);
+        EXPECT_FALSE(q.ChangedSinceRead());
+        EXPECT_EQ(counter.Count(), 0);  // the check reads no table
+    }
+    // Reading elsewhere, and a write rolled back elsewhere, change nothing.
+    Query elsewhere(&other);
+    elsewhere.SetSQL("select * from item");
+    elsewhere.Open();
+    {
+        Transaction t(other);
+        other.Execute("update item set item_count=0");
+    }
+    EXPECT_FALSE(q.ChangedSinceRead());
+    other.Execute("update item set item_count=9 where item_id=2");
+    EXPECT_TRUE(q.ChangedSinceRead());
+    q.Requery();
+    EXPECT_FALSE(q.ChangedSinceRead());
+    // This connection's own write counts as well.
+    file.conn.Execute("update item set item_count=8 where item_id=2");
+    EXPECT_TRUE(q.ChangedSinceRead());
+    q.Close();
+    EXPECT_TRUE(q.ChangedSinceRead());
+}
+
+TEST_F(RefreshTest, RowsReadElsewhereReplaceTheDatasetOnTheRowThatWasCurrent) {
+    ASSERT_TRUE(q.Locate("item_id", {3LL}));  // Washer, third by name
+    other.Execute("insert into item (item_id, item_name) values (5, 'Anchor')");
+    int scrolls = 0;
+    q.OnAfterScroll([&] { ++scrolls; });
+    q.Adopt(ReadElsewhere(), file.conn.Changes());
+    EXPECT_EQ(q.RecordCount(), 5);
+    EXPECT_EQ(q.FieldByName("item_id").AsInteger(), 3);
+    EXPECT_EQ(q.RecNo(), 4);
+    EXPECT_EQ(scrolls, 1);  // one step: never through another row
+    EXPECT_FALSE(q.ChangedSinceRead());
+
+    // The current row gone: the cursor keeps its number.
+    other.Execute("delete from item where item_id=3");
+    q.Adopt(ReadElsewhere(), file.conn.Changes());
+    EXPECT_EQ(q.RecNo(), 4);
+    EXPECT_EQ(q.FieldByName("item_id").AsInteger(), 4);
+
+    // The rows write back as rows read here do; none is replaced while one is edited.
+    q.Edit();
+    q.FieldByName("item_count").SetAsInteger(42);
+    EXPECT_THROW(q.Adopt(ReadElsewhere(), file.conn.Changes()), DbError);
+    q.Post();
+    Query stored(&other);
+    stored.SetSQL("select item_count from item where item_id=4");
+    stored.Open();
+    EXPECT_EQ(stored.Fields(0).AsInteger(), 42);
+}
+
+TEST_F(RefreshTest, AWorkerReadsOverItsOwnConnectionHoldsNoLockAndReportsAFailure) {
+    BackgroundRead read;
+    std::atomic<bool> ready = false;
+    ASSERT_TRUE(read.Start(file.conn, "select * from item where item_count > ?", {2LL},
+                           [&] { ready = true; }));
+    read.Wait();
+    EXPECT_TRUE(ready);
+    std::optional<BackgroundRead::Outcome> outcome = read.Take();
+    ASSERT_TRUE(outcome && outcome->rows);
+    EXPECT_EQ(outcome->rows->rows.Rows(), 3);
+    EXPECT_EQ(outcome->token, file.conn.Changes());
+    EXPECT_FALSE(read.Take());  // taken once
+    {
+        Transaction t(other);  // the read has let go of the file
+        other.Execute("update item set item_count=1");
+        t.Commit();
+    }
+
+    // A first screen of rows while the rest is read, typed as they stand.
+    std::vector<ReadResult> firsts;
+    const ReadResult all = Query::Read(
+        file.conn, "select item_id, item_name || '' as label from item order by item_id", {}, 2,
+        [&](ReadResult first) { firsts.push_back(std::move(first)); });
+    ASSERT_EQ(firsts.size(), 1u);
+    EXPECT_FALSE(firsts[0].complete);
+    EXPECT_EQ(firsts[0].rows.Rows(), 2);
+    EXPECT_EQ(firsts[0].fields[1]->Size(), 4);  // "Bolt"; the wider "Washer" is not read yet
+    EXPECT_TRUE(all.complete);
+    EXPECT_EQ(all.rows.Rows(), 4);
+    EXPECT_EQ(all.fields[1]->Size(), 6);
+
+    ASSERT_TRUE(read.Start(file.conn, "select * from nowhere", {}, nullptr));
+    read.Wait();
+    outcome = read.Take();
+    ASSERT_TRUE(outcome);
+    EXPECT_FALSE(outcome->rows);
+    EXPECT_EQ(outcome->error, "no such table: nowhere");
+    EXPECT_EQ(outcome->sql, "select * from nowhere");
+}
+
+}  // namespace
+}  // namespace zl::db
