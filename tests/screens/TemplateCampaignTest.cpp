@@ -153,6 +153,7 @@ TEST_F(TemplateCampaignTest, GeneratingRefreshesTheInquiryListInsideTheMainWindo
     area->addSubWindow(inquiries);
     inquiries->setCollection(Dimensions);
     ASSERT_TRUE(InquiryOpen);
+    inquiries->inquiryFrame->FinishFill();
     const int listed = inquiries->inquiryFrame->qBrowse.RecordCount();
     // An inquiry stored meanwhile, as the campaign run stores them.
     Exec(
@@ -163,6 +164,7 @@ TEST_F(TemplateCampaignTest, GeneratingRefreshesTheInquiryListInsideTheMainWindo
         d.btnGenerate->click();
         d.btnOK->click();
     });
+    inquiries->inquiryFrame->FinishFill();  // the refresh reads on a worker
     EXPECT_EQ(inquiries->inquiryFrame->qBrowse.RecordCount(), listed + 1);
 }
 
