@@ -118,7 +118,7 @@ void TfrmBillableImage::Button1Click() {
     if (path.empty())
         return;
     const QFileInfo chosen(QString::fromStdString(path));
-    qEdit.FieldByName("billable_image_file").SetAsString(chosen.absoluteFilePath().toStdString());
+    qEdit.FieldByName("billable_image_file").SetAsString(path);  // absolute already
     db::Field& descr = qEdit.FieldByName("billable_image_descr");
     if (descr.AsString() == kNoValue)
         descr.SetAsString(chosen.fileName().toStdString());

@@ -101,7 +101,7 @@ bool TfrmDocTemplate::PickFile() {
     if (path.empty())
         return false;
     const QFileInfo chosen(QString::fromStdString(path));
-    qEdit.FieldByName("doc_template_file").SetAsString(chosen.absoluteFilePath().toStdString());
+    qEdit.FieldByName("doc_template_file").SetAsString(path);  // absolute already
     qEdit.FieldByName("doc_template_name").SetAsString(chosen.fileName().toStdString());
     return true;
 }

@@ -69,8 +69,12 @@ TfrmSysUser::~TfrmSysUser() = default;
 bool TfrmSysUser::MayOpen(DimensionTable& users) {
     const bool ownRow = users.GetEditMode() == DimensionTable::EditRecord && CurUserId > 0 &&
                         users.GetRecordId() == CurUserId;
-    ownPasswordOnly_ = ownRow && !DataMod->checkRight(CurUserId, kChangeSettingsRight);
-    return ownPasswordOnly_ || MayChangeUsers(widgets::HandleOf(this));
+    ownPasswordOnly_ = false;
+    if (!ownRow)
+        return MayChangeUsers(widgets::HandleOf(this));
+    // The own row opens either way; the right is asked once.
+    ownPasswordOnly_ = !DataMod->checkRight(CurUserId, kChangeSettingsRight);
+    return true;
 }
 
 void TfrmSysUser::RecordOpened(DimensionTable& /*users*/, DimensionTable* /*details*/) {

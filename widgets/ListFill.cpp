@@ -103,20 +103,16 @@ void ListFill::Deliver() {
     }
     // What is shown may be in use: a row edited, or a dialog standing on it. A first fill
     // replaces nothing anyone stands on.
-    if (query_.Active()) {
-        const bool may =
-            mayReplace_ ? mayReplace_() : !query_.Editing() && !QApplication::activeModalWidget();
-        if (!may) {
-            // A first screen alone is no list to leave standing: the rest waits and is offered
-            // again. Otherwise the next refresh reads again.
-            if (firstScreen_) {
-                held_ = std::move(outcome);
-                QTimer::singleShot(kRetryMs, this, [this] { Deliver(); });
-            } else {
-                Done();
-            }
-            return;
+    if (query_.Active() && (query_.Editing() || QApplication::activeModalWidget())) {
+        // A first screen alone is no list to leave standing: the rest waits and is offered
+        // again. Otherwise the rows are dropped and the next refresh reads again.
+        if (firstScreen_) {
+            held_ = std::move(outcome);
+            QTimer::singleShot(kRetryMs, this, [this] { Deliver(); });
+        } else {
+            Done();
         }
+        return;
     }
     Done();
     Hand(*outcome);

@@ -23,10 +23,6 @@ class ListFill : public QObject {
     ListFill(db::Query& query, QWidget* list, std::string tag);
     ~ListFill() override;
 
-    // Whether rows may be handed over now; asked on the window's thread when they arrive. A
-    // result refused is dropped, and the next refresh reads again. Without a rule rows are
-    // handed over unless a row is edited or a modal dialog is open.
-    void SetMayReplace(std::function<bool()> rule) { mayReplace_ = std::move(rule); }
     // Called after rows were handed over.
     void SetFilled(std::function<void()> filled) { filled_ = std::move(filled); }
 
@@ -53,7 +49,6 @@ class ListFill : public QObject {
     QPointer<QWidget> list_;
     std::string tag_;
     db::Connection* connection_ = nullptr;
-    std::function<bool()> mayReplace_;
     std::function<void()> filled_;
     db::BackgroundRead read_;
     bool pending_ = false;
