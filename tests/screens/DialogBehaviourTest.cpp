@@ -33,10 +33,6 @@ using test::WhenModal;
 
 constexpr const char* kLoseChanges = "You will lose any changes you have made. Proceed?";
 
-void DoubleClick(widgets::DBGrid* grid, QPoint at) {
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
-}
-
 class DialogBehaviourTest : public test::FrameFixture {
   protected:
     void SetUp() override {
@@ -110,7 +106,7 @@ TEST_F(DialogBehaviourTest, ADoubleClickAnywhereInAListEditsOrSaysThereIsNothing
     list.setParentID(9001);
     list.show();
     ASSERT_EQ(list.qBrowse.RecordCount(), 0);
-    DoubleClick(list.grdBrowse, {40, 120});
+    QTest::mouseDClick(list.grdBrowse->viewport(), Qt::LeftButton, {}, {40, 120});
     ExpectMessages({{"There are no records to edit", "Cannot edit"}});
 
     // A document dialog's line opens as its edit button opens it.
@@ -129,7 +125,8 @@ TEST_F(DialogBehaviourTest, ADoubleClickAnywhereInAListEditsOrSaysThereIsNothing
             line.btnOK->click();
         });
         widgets::DBGrid* grid = d.itemFrame->DBGrid1;
-        DoubleClick(grid, grid->visualRect(grid->model()->index(0, 1)).center());
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
+                           grid->visualRect(grid->model()->index(0, 1)).center());
         d.btnOK->click();
     });
     EXPECT_EQ(lineOpened, 9201);

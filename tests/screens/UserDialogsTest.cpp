@@ -119,7 +119,8 @@ TEST_F(UserDialogsTest, GroupRightsAndMembershipDecideTheUsersRights) {
     EXPECT_EQ(Local("select group_concat(audit_descr || '/' || audit_extra || '/' || record_id || "
                     "'/' || dimension_id || '/' || sys_user_id, '|') from audit"),
               "Group rights changed/Sales" + g + "|Password changed/ann" + u +
-                  "|Group membership changed/ann" + u + "|Group rights changed/Sales" + g + "|Group membership changed/ann" + u);
+                  "|Group membership changed/ann" + u + "|Group rights changed/Sales" + g +
+                  "|Group membership changed/ann" + u);
 }
 
 TEST_F(UserDialogsTest, ARewriteThatFailsPartWayOrGetsNoKeyKeepsTheOldRights) {
@@ -222,15 +223,12 @@ TEST_F(UserDialogsTest, APasswordShowsAsStarsAndIsStoredAsTheHashOfANewTextOnly)
         d.btnOK->click();
     });
     const std::string stored = Main("select entity_pwd from entity where entity_id=2");
-    EXPECT_EQ(stored.rfind("$argon2id$", 0), 0u) << stored;
-    EXPECT_TRUE(PasswordMatches("n3w pass", stored));
+    EXPECT_TRUE(IsPasswordHash(stored) && PasswordMatches("n3w pass", stored)) << stored;
     EXPECT_FALSE(PasswordMatches("velkran", stored));
-    EXPECT_EQ(Local("select audit_descr || '/' || audit_extra || '/' || record_id || '/' || "
-                    "dimension_id from audit"),
+    // The only audit row, and no password in it.
+    EXPECT_EQ(Local("select group_concat(audit_descr || '/' || audit_extra || '/' || record_id || "
+                    "'/' || dimension_id, '|') from audit"),
               "Password changed/System/2/4");
-    EXPECT_EQ(Local("select count(*) from audit where lower(audit_extra) like '%pass%' or "
-                    "audit_extra like '%argon%'"),
-              "0");
     EXPECT_EQ(prompter.Count(), 0u);
 }
 
