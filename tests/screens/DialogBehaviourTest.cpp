@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
 #include <functional>
 
 #include "core/DataMod.h"
@@ -146,10 +147,8 @@ TEST_F(DialogBehaviourTest, TitlesAndTabCaptionsShowWholeAndTabRowsScroll) {
     window.show();
     QTabBar* tabs = window.PageControl1->tabBar();
     ASSERT_LT(tabs->width(), tabs->sizeHint().width());  // the row does not fit
-    bool scrolls = false;
-    for (QToolButton* arrow : tabs->findChildren<QToolButton*>())
-        scrolls = scrolls || arrow->isVisible();
-    EXPECT_TRUE(scrolls);
+    const QList<QToolButton*> arrows = tabs->findChildren<QToolButton*>();
+    EXPECT_TRUE(std::any_of(arrows.begin(), arrows.end(), [](auto* a) { return a->isVisible(); }));
     for (int i = 0; i < tabs->count(); ++i)
         EXPECT_GE(tabs->tabRect(i).width(), tabs->fontMetrics().horizontalAdvance(tabs->tabText(i)))
             << tabs->tabText(i).toStdString();

@@ -127,7 +127,6 @@ TEST_F(RightsScreensTest, WithoutRightOneTheUserTabsAndDialogsChangeNothing) {
             ASSERT_TRUE(frame->qBrowse.Locate("entity_id", {db::Value{row}}));
             ExpectRefused([&] { entry.act(*frame); }, kNoUserRights);
         }
-        EXPECT_GT(frame->qBrowse.RecordCount(), 0);  // listed all the same
     }
     EXPECT_FALSE(opened);
     // The dialogs refuse by themselves too, and close.
