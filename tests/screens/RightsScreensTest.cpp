@@ -190,9 +190,6 @@ TEST_F(RightsScreensTest, WithoutRightThreeNoPrintPathUsesARepositoryPathOrShows
         "insert into comp_quest (comp_quest_id, questionnaire_id, customer_id, dimension_id, "
         "comp_quest_date, comp_quest_time) values (9700, 9500, 9001, 37, "
         "'2024-01-10 00:00:00', '09:30')");
-    Exec(
-        "insert into answer (answer_id, comp_quest_id, question_id, quest_section_id, "
-        "dimension_id, answer_text) values (9701, 9700, 9511, 9510, 38, 'Jo')");
 
     int refused = 0;
     // Runs a click that prints and checks that it was refused and left no trace.
