@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
 #include <functional>
 
 #include "core/DataMod.h"
@@ -32,10 +33,6 @@ using test::MinimiseAndRestore;
 using test::WhenModal;
 
 constexpr const char* kLoseChanges = "You will lose any changes you have made. Proceed?";
-
-void DoubleClick(widgets::DBGrid* grid, QPoint at) {
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
-}
 
 class DialogBehaviourTest : public test::FrameFixture {
   protected:
@@ -110,7 +107,7 @@ TEST_F(DialogBehaviourTest, ADoubleClickAnywhereInAListEditsOrSaysThereIsNothing
     list.setParentID(9001);
     list.show();
     ASSERT_EQ(list.qBrowse.RecordCount(), 0);
-    DoubleClick(list.grdBrowse, {40, 120});
+    QTest::mouseDClick(list.grdBrowse->viewport(), Qt::LeftButton, {}, {40, 120});
     ExpectMessages({{"There are no records to edit", "Cannot edit"}});
 
     // A document dialog's line opens as its edit button opens it.
@@ -129,7 +126,8 @@ TEST_F(DialogBehaviourTest, ADoubleClickAnywhereInAListEditsOrSaysThereIsNothing
             line.btnOK->click();
         });
         widgets::DBGrid* grid = d.itemFrame->DBGrid1;
-        DoubleClick(grid, grid->visualRect(grid->model()->index(0, 1)).center());
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
+                           grid->visualRect(grid->model()->index(0, 1)).center());
         d.btnOK->click();
     });
     EXPECT_EQ(lineOpened, 9201);
@@ -149,10 +147,8 @@ TEST_F(DialogBehaviourTest, TitlesAndTabCaptionsShowWholeAndTabRowsScroll) {
     window.show();
     QTabBar* tabs = window.PageControl1->tabBar();
     ASSERT_LT(tabs->width(), tabs->sizeHint().width());  // the row does not fit
-    bool scrolls = false;
-    for (QToolButton* arrow : tabs->findChildren<QToolButton*>())
-        scrolls = scrolls || arrow->isVisible();
-    EXPECT_TRUE(scrolls);
+    const QList<QToolButton*> arrows = tabs->findChildren<QToolButton*>();
+    EXPECT_TRUE(std::any_of(arrows.begin(), arrows.end(), [](auto* a) { return a->isVisible(); }));
     for (int i = 0; i < tabs->count(); ++i)
         EXPECT_GE(tabs->tabRect(i).width(), tabs->fontMetrics().horizontalAdvance(tabs->tabText(i)))
             << tabs->tabText(i).toStdString();

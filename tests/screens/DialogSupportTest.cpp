@@ -93,12 +93,6 @@ TEST_F(DisplayOrderTest, ANewRowComesAfterTheHighestOfTheOthersEvenAfterADelete)
     EXPECT_EQ(prompter.Count(), 0u);
 }
 
-}  // namespace
-}  // namespace zl
-
-namespace zl {
-namespace {
-
 class FileChooserTest : public test::FrameFixture {};
 
 TEST_F(FileChooserTest, TheNameCompleterClosesWhenEnterChoosesAFile) {

@@ -183,10 +183,6 @@ TEST_F(InquiryWindowTest, DeleteNeedsRightTwoThenDeletesAsTheListsDo) {
     Exec("delete from group_right where sys_op_id in (1, 2)");
     StandOn(9101);
     window->btnDelete->trigger();
-    ExpectMessages(
-        {{"You do not have system rights to delete this record. Please contact your "
-          "administrator.",
-          "Access denied"}});
     EXPECT_EQ(Main("select count(*) from zlm_doc where zlm_doc_id=9101"), "1");
 
     Exec("insert into group_right (group_right_id, user_group_id, sys_op_id) values (9301, 1, 2)");
@@ -195,8 +191,6 @@ TEST_F(InquiryWindowTest, DeleteNeedsRightTwoThenDeletesAsTheListsDo) {
     window->openQOI();
     StandOn(9103);
     window->btnDeleteClick();
-    EXPECT_EQ(prompter.Messages().back().text, "You cannot delete this record.");
-    EXPECT_EQ(prompter.Messages().back().title, "Not allowed");
     EXPECT_EQ(Main("select count(*) from zlm_doc where zlm_doc_id=9103"), "1");
 
     StandOn(9101);
@@ -205,11 +199,14 @@ TEST_F(InquiryWindowTest, DeleteNeedsRightTwoThenDeletesAsTheListsDo) {
     EXPECT_EQ(Main("select count(*) from zlm_doc where zlm_doc_id=9101"), "1");
     prompter.Push(ui::Button::Yes);
     window->btnDeleteClick();
-    const std::vector<ui::Message> shown = prompter.Messages();
-    ASSERT_EQ(shown.size(), 4u);
-    EXPECT_EQ(shown[3].text, "You will ERASE this record. Proceed?");
-    EXPECT_EQ(shown[3].title, "Delete");
-    EXPECT_EQ(shown[3].buttons, ui::Buttons::YesNo);
+    const char* erase = "You will ERASE this record. Proceed?";
+    ExpectMessages({{"You do not have system rights to delete this record. Please contact your "
+                     "administrator.",
+                     "Access denied"},
+                    {"You cannot delete this record.", "Not allowed"},
+                    {erase, "Delete"},
+                    {erase, "Delete"}});
+    EXPECT_EQ(prompter.Messages().back().buttons, ui::Buttons::YesNo);
     EXPECT_EQ(Main("select count(*) from zlm_doc where zlm_doc_id=9101"), "0");
     EXPECT_EQ(Local("select audit_descr || '/' || audit_extra || '/' || record_id || '/' || "
                     "dimension_id || '/' || sys_user_id from audit"),
