@@ -196,20 +196,13 @@ TEST_F(LockedPageTest, NamesHoldingMarkupShowAsTyped) {
 TEST_F(LockedPageTest, AScriptHasNoEffectAndNothingRemoteIsRequested) {
     test::HttpTestServer server;
     const std::string remote = "http://" + server.HostAndPort();
-    const std::string page =
-        Page("script.html",
-             "<html><head><link rel=\"stylesheet\" href=\"" + remote +
-                 "/style.css\"></head><body>"
-                 "<p id=\"p\">As written</p><img src=\"" +
-                 remote +
-                 "/logo.png\">"
-                 "<img src=\"x\" onerror=\"document.getElementById('p').textContent='Script ran'\">"
-                 "<script>document.getElementById('p').textContent='Script ran';"
-                 "new Image().src='" +
-                 remote +
-                 "/beacon';</script>"
-                 "<iframe src=\"" +
-                 remote + "/frame\"></iframe></body></html>");
+    const std::string script = "document.getElementById('p').textContent='Script ran'";
+    std::string html = "<html><head><link rel=\"stylesheet\" href=\"" + remote + "/style.css\">";
+    html += "</head><body><p id=\"p\">As written</p><img src=\"" + remote + "/logo.png\">";
+    html += "<img src=\"x\" onerror=\"" + script + "\"><script>" + script + ";";
+    html += "new Image().src='" + remote + "/beacon';</script>";
+    html += "<iframe src=\"" + remote + "/frame\"></iframe></body></html>";
+    const std::string page = Page("script.html", html);
     Shown(page, [](TfrmReportView& v) {
         const QString text = PageText(v);
         EXPECT_TRUE(text.contains("As written")) << text.toStdString();
