@@ -114,8 +114,7 @@ TEST_F(PasswordColumnTest, WidensOnceKeepingEveryRowIndexAndView) {
 
     // A connection of its own, as the report server opens after start-up, stores a hash.
     db::Connection other;
-    other.SetConnectionString("Data Source=" + folder.MainDb());
-    other.Open();
+    other.OpenLike(dm->zlmConn);
     db::Query q(&other);
     q.SetSQL("select * from entity where entity_id=800");
     q.Open();

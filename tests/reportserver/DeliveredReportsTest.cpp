@@ -83,87 +83,36 @@ void Picture(TfrmReportView& view, const char* name) {
 constexpr int kUnit = 2006;
 // Report 10 of the documents above, every line ended by CR LF.
 std::string OrdersByCustomerPage() {
-    std::string page = R"(<html>
-<head>
-<title>Summarized orders by customer</title>
-<body>
-<table width="100%" border="0">
-<tr>
-<td width="60%" align="left">
-<font size="4" face="Arial">
-<b>Harbour Trading
-</b></font>
-</td>
-<td width="40%" align="right">
-<font size="4" face="Arial">
-<b>Summarized orders by customer
-</b></font>
-</td>
-</tr>
-</table>
-<table width="100%" border="0">
-<tr>
-<td width="25%" align="left">
-<font size="2" face="Arial">
-<b>Business unit
-</b></font>
-</td>
-<td width="75%" align="left">
-<font size="2" face="Arial">
-North office
-</b></font>
-</td>
-</tr>
-</table>
-<hr><table width="100%" border="0">
-<tr>
-<td width="50%" align="left"  bgcolor="#D9D9D9" >
-<font size="2" face="Arial">
-<b>Customer</b></font>
-</td>
-<td width="20%" align="right"  bgcolor="#D9D9D9" >
-<font size="2" face="Arial">
-<b>Orders</b></font>
-</td>
-<td width="30%" align="right"  bgcolor="#D9D9D9" >
-<font size="2" face="Arial">
-<b>Value</b></font>
-</td>
-</tr>
-</table>
-<table width="100%" border="0">
-<tr><td width="50%" align="left">
-<font size="2" face="Arial">
-Harrow Foods</b></font>
-</td>
-<td width="20%" align="right">
-<font size="2" face="Arial">
-1</b></font>
-</td>
-<td width="30%" align="right">
-<font size="2" face="Arial">
-557.00</b></font>
-</td>
-</tr></table>
-<hr><table width="100%" border="0">
-<tr>
-<td width="50%" align="left"><b>
-<font size="2" face="Arial">
-Total</b></font>
-</td>
-<td width="20%" align="right"><b>
-<font size="2" face="Arial">
-1</b></font>
-</td>
-<td width="30%" align="right"><b>
-<font size="2" face="Arial">
-557.00</b></font>
-</td>
-</tr>
-</table>
-</body>
-</html>
-)";
+    const auto td = [](int width, const std::string& align, const std::string& extra = "") {
+        return "<td width=\"" + std::to_string(width) + "%\" align=\"" + align + "\"" + extra + ">";
+    };
+    const auto cell = [](const std::string& td, int size, const std::string& text) {
+        return td + "\n<font size=\"" + std::to_string(size) + "\" face=\"Arial\">\n" + text +
+               "</font>\n</td>\n";
+    };
+    const std::string table = "<table width=\"100%\" border=\"0\">\n";
+    std::string page =
+        "<html>\n<head>\n<title>Summarized orders by customer</title>\n<body>\n" + table +
+        "<tr>\n" + cell(td(60, "left"), 4, "<b>Harbour Trading\n</b>") +
+        cell(td(40, "right"), 4, "<b>Summarized orders by customer\n</b>") + "</tr>\n</table>\n" +
+        table + "<tr>\n" + cell(td(25, "left"), 2, "<b>Business unit\n</b>") +
+        cell(td(75, "left"), 2, "North office\n</b>") + "</tr>\n</table>\n<hr>" + table + "<tr>\n";
+    const struct {
+        int width;
+        const char* align;
+        std::string heading, value, total;
+    } columns[] = {{50, "left", "Customer", "Harrow Foods", "Total"},
+                   {20, "right", "Orders", "1", "1"},
+                   {30, "right", "Value", "557.00", "557.00"}};
+    for (const auto& c : columns)
+        page += cell(td(c.width, c.align, "  bgcolor=\"#D9D9D9\" "), 2, "<b>" + c.heading + "</b>");
+    page += "</tr>\n</table>\n" + table + "<tr>";
+    for (const auto& c : columns)
+        page += cell(td(c.width, c.align), 2, c.value + "</b>");
+    page += "</tr></table>\n<hr>" + table + "<tr>\n";
+    for (const auto& c : columns)
+        page += cell(td(c.width, c.align) + "<b>", 2, c.total + "</b>");
+    page += "</tr>\n</table>\n</body>\n</html>\n";
     for (std::size_t at = 0; (at = page.find('\n', at)) != std::string::npos; at += 2)
         page.insert(at, "\r");
     return page;

@@ -94,6 +94,19 @@ class LockedPageTest : public test::QtFixture {
         EXPECT_TRUE(ran);
     }
 
+    // The text of the page that `produce` shows in the window, pictured as `picture` if named.
+    static QString TextShown(const std::function<void()>& produce, const char* picture = nullptr) {
+        QString text;
+        WhenModal<TfrmReportView>([&](TfrmReportView& v) {
+            text = PageText(v);
+            if (picture)
+                Picture(v, picture);
+            v.btnClose->click();
+        });
+        produce();
+        return text;
+    }
+
     // The window as a person sees it, once the page is drawn, when ZELMAR_SCREENSHOT_DIR names
     // a folder for the documentation's pictures.
     static void Picture(TfrmReportView& v, const char* name) {
@@ -121,39 +134,28 @@ TEST_F(LockedPageTest, QuestionnairePrintoutsShowEveryPromptAndAnswer) {
     dm->zlmConn.ExecuteScript(kQuestionnaire);
     const std::string page = folder.DataFolder() + "questionnaire.html";
     struct Case {
-        const char* name;
+        const char* picture;
         std::function<void()> print;
         std::vector<std::string> lines;  // cells of one row are separated by a tab
     };
     const Case cases[] = {
-        {"blank",
+        {"questionnaire-blank.png",
          [&] { PrintBlankQuestionnaire(9001, page); },
          {"Site survey", "The building", "Year built\t________", "Roof type\t________", "Access",
           "Parking spaces", "______"}},
-        {"completed",
+        {nullptr,
          [&] { PrintCompletedQuestionnaire(9501, page); },
          {"Site survey", "Customer name: Harrow Foods", "Questionnaire date: 2024/03/05",
           "The building", "Year built\t1931", "Roof type\tSlate", "Access", "Parking spaces",
           "12"}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        QString text;
-        WhenModal<TfrmReportView>([&](TfrmReportView& v) {
-            text = PageText(v);
-            if (std::string(c.name) == "blank")
-                Picture(v, "questionnaire-blank.png");
-            v.btnClose->click();
-        });
         std::filesystem::remove(page);  // each printout is a new file
-        c.print();
-        QStringList shown = text.split('\n');
-        for (QString& line : shown)
-            line = line.trimmed();
-        shown.removeAll("");
+        const QString text = TextShown(c.print, c.picture);
         std::vector<std::string> lines;
-        for (const QString& line : shown)
-            lines.push_back(line.toStdString());
+        for (const QString& line : text.split('\n'))
+            if (!line.trimmed().isEmpty())
+                lines.push_back(line.trimmed().toStdString());
         EXPECT_EQ(lines, c.lines) << text.toStdString();
     }
     EXPECT_EQ(ErrorLog(), "");
@@ -161,15 +163,9 @@ TEST_F(LockedPageTest, QuestionnairePrintoutsShowEveryPromptAndAnswer) {
 
 TEST_F(LockedPageTest, AQuotationShowsItsLines) {
     dm->zlmConn.ExecuteScript(kQuotation);
-    const std::string page = folder.DataFolder() + "quotation.html";
-    QString text;
-    WhenModal<TfrmReportView>([&](TfrmReportView& v) {
-        text = PageText(v);
-        Picture(v, "report-quotation.png");
-        v.btnClose->click();
-    });
-    ZLMReport report;
-    report.Run(1, 2006, 2, 8001, page);
+    const QString text = TextShown(
+        [&] { ZLMReport().Run(1, 2006, 2, 8001, folder.DataFolder() + "quotation.html"); },
+        "report-quotation.png");
     for (const auto& [code, line] : std::vector<std::pair<std::string, std::string>>{
              {"K-1", "K-1\tShed kit 3 x 2 m\t1.00\t850.00\t0.00\t15.00\t977.50"},
              {"B-1", "B-1\tStainless bolt M8\t24.00\t1.20\t0.00\t15.00\t33.12"},
@@ -189,13 +185,8 @@ TEST_F(LockedPageTest, NamesHoldingMarkupShowAsTyped) {
         "entity_first='', entity_title='' where entity_id=9001");
     dm->zlmConn.Execute(
         "update entity set entity_name='Deck & planing <phase 1>' where entity_id=2006");
-    QString text;
-    WhenModal<TfrmReportView>([&](TfrmReportView& v) {
-        text = PageText(v);
-        v.btnClose->click();
-    });
-    ZLMReport report;
-    report.Run(1, 2006, 2, 8001, folder.DataFolder() + "quotation.html");
+    const QString text = TextShown(
+        [&] { ZLMReport().Run(1, 2006, 2, 8001, folder.DataFolder() + "quotation.html"); });
     EXPECT_EQ(LinesWith(text, "Sons"),
               (std::vector<std::string>{"Deck & planing <phase 1>\t<img src=x onerror=alert(1)> "
                                         "A<B & Sons"}))
@@ -205,20 +196,13 @@ TEST_F(LockedPageTest, NamesHoldingMarkupShowAsTyped) {
 TEST_F(LockedPageTest, AScriptHasNoEffectAndNothingRemoteIsRequested) {
     test::HttpTestServer server;
     const std::string remote = "http://" + server.HostAndPort();
-    const std::string page =
-        Page("script.html",
-             "<html><head><link rel=\"stylesheet\" href=\"" + remote +
-                 "/style.css\"></head><body>"
-                 "<p id=\"p\">As written</p><img src=\"" +
-                 remote +
-                 "/logo.png\">"
-                 "<img src=\"x\" onerror=\"document.getElementById('p').textContent='Script ran'\">"
-                 "<script>document.getElementById('p').textContent='Script ran';"
-                 "new Image().src='" +
-                 remote +
-                 "/beacon';</script>"
-                 "<iframe src=\"" +
-                 remote + "/frame\"></iframe></body></html>");
+    const std::string script = "document.getElementById('p').textContent='Script ran'";
+    std::string html = "<html><head><link rel=\"stylesheet\" href=\"" + remote + "/style.css\">";
+    html += "</head><body><p id=\"p\">As written</p><img src=\"" + remote + "/logo.png\">";
+    html += "<img src=\"x\" onerror=\"" + script + "\"><script>" + script + ";";
+    html += "new Image().src='" + remote + "/beacon';</script>";
+    html += "<iframe src=\"" + remote + "/frame\"></iframe></body></html>";
+    const std::string page = Page("script.html", html);
     Shown(page, [](TfrmReportView& v) {
         const QString text = PageText(v);
         EXPECT_TRUE(text.contains("As written")) << text.toStdString();

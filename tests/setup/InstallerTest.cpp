@@ -25,25 +25,31 @@ mode_t ModeOf(const std::string& path) {
     return st.st_mode & 0777;
 }
 
+// The rows of `sql` on the file at `path`, each row's columns joined by "|".
+std::vector<std::string> Rows(const std::string& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    std::vector<std::string> rows;
+    sqlite3_stmt* stmt = nullptr;
+    EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr), SQLITE_OK) << sql;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        std::string row;
+        for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+            const auto* text = sqlite3_column_text(stmt, i);
+            row += (i ? "|" : "") + std::string(text ? reinterpret_cast<const char*>(text) : "");
+        }
+        rows.push_back(row);
+    }
+    EXPECT_EQ(sqlite3_finalize(stmt), SQLITE_OK) << sql << ": " << sqlite3_errmsg(db);
+    sqlite3_close(db);
+    return rows;
+}
+
 // Every view of a database file selects without error, through plain SQLite as the sqlite3
 // shell would.
 void ExpectViewsSelect(const std::string& path) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-    std::vector<std::string> views;
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db, "select name from sqlite_master where type='view'", -1, &stmt, nullptr);
-    while (sqlite3_step(stmt) == SQLITE_ROW)
-        views.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
-    sqlite3_finalize(stmt);
-    for (const auto& view : views) {
-        char* error = nullptr;
-        const std::string sql = "select * from \"" + view + "\"";
-        EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK)
-            << view << ": " << (error ? error : "");
-        sqlite3_free(error);
-    }
-    sqlite3_close(db);
+    for (const std::string& view : Rows(path, "select name from sqlite_master where type='view'"))
+        Rows(path, "select * from \"" + view + "\"");
 }
 
 TEST(Installer, LaysOutTheWholeDataFolderPrivately) {
@@ -70,26 +76,6 @@ TEST(Installer, LaysOutTheWholeDataFolderPrivately) {
     EXPECT_NE(std::find(created.begin(), created.end(), data + "db/zlm.dat"), created.end());
     for (const auto& entry : fs::directory_iterator(data + "db"))
         EXPECT_EQ(entry.path().string().find(".part"), std::string::npos) << entry.path();
-}
-
-// The rows of `sql` on the file at `path`, each row's columns joined by "|".
-std::vector<std::string> Rows(const std::string& path, const std::string& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    std::vector<std::string> rows;
-    sqlite3_stmt* stmt = nullptr;
-    EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr), SQLITE_OK) << sql;
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        std::string row;
-        for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
-            const auto* text = sqlite3_column_text(stmt, i);
-            row += (i ? "|" : "") + std::string(text ? reinterpret_cast<const char*>(text) : "");
-        }
-        rows.push_back(row);
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return rows;
 }
 
 TEST(Installer, TheDeliveredSystemUserIsStoredWithTheHashOfHisPasswordOnly) {

@@ -54,10 +54,7 @@ TEST_F(DocumentOpenerTest, DocumentsOpenAndProgramsNeverDo) {
          false},
         {"x.py", "print('hello')\n", false, false},
         {"x.jnlp", "<?xml version=\"1.0\"?><jnlp></jnlp>", false, false},
-        {"tool",
-         "\x7F"
-         "ELF\x02\x01\x01",
-         false, false},
+        {"tool", "\177ELF\x02\x01\x01", false, false},
         {"archive.zip", "PK\x03\x04", false, false},
     };
     for (const auto& c : cases) {

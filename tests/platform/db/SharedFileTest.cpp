@@ -21,16 +21,21 @@ using test::DbTestFile;
 constexpr const char* kRowNotLocated =
     "Row cannot be located for updating. Some values may have been changed since it was last "
     "read.";
-constexpr long kExt4 = 0xEF53;
 constexpr long kNfs = 0x6969;
-constexpr long kCifs = 0xFF534D42;
-constexpr long kSmb2 = 0xFE534D42;
 
 std::string Stored(Connection& c, const std::string& sql) {
     Query q(&c);
     q.SetSQL(sql);
     q.Open();
     return q.IsEmpty() ? "<none>" : q.Fields(0).IsNull() ? "<null>" : q.Fields(0).AsString();
+}
+
+// The same, read through a connection of its own on the file at `path`.
+std::string StoredIn(const std::string& path, const std::string& sql) {
+    Connection c;
+    c.SetConnectionString("Data Source=" + path);
+    c.Open();
+    return Stored(c, sql);
 }
 
 // The message of the DbError that `action` raises, or "<no error>".
@@ -147,9 +152,12 @@ TEST(JournalMode, FollowsWhereTheFileLies) {
     const struct {
         long type;
         const char* mode;
-    } cases[] = {{kExt4, "wal"},    {0x01021994 /* tmpfs */, "wal"},
-                 {kNfs, "delete"},  {kCifs, "delete"},
-                 {kSmb2, "delete"}, {0x517B /* SMB */, "delete"}};
+    } cases[] = {{0xEF53 /* ext4 */, "wal"},
+                 {0x01021994 /* tmpfs */, "wal"},
+                 {kNfs, "delete"},
+                 {0xFF534D42 /* CIFS */, "delete"},
+                 {0xFE534D42 /* SMB2 */, "delete"},
+                 {0x517B /* SMB */, "delete"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.type);
         DbTestFile file;
@@ -220,14 +228,8 @@ TEST(FileWatch, AWriteToAFileMovedReplacedOrDeletedIsRefusedAndToldOnce) {
         // Reading goes on; nothing of the refused writes landed anywhere.
         EXPECT_EQ(Stored(file.conn, "select item_count from item where item_id=1"), "3");
         const std::string left = change == Change::Deleted ? "" : path + ".moved";
-        for (const std::string& p : {left, change == Change::Replaced ? path : std::string()}) {
-            if (p.empty())
-                continue;
-            Connection check;
-            check.SetConnectionString("Data Source=" + p);
-            check.Open();
-            EXPECT_EQ(Stored(check, "select max(item_count) from item"), "10");
-        }
+        for (const std::string& p : {left, change == Change::Replaced ? path : std::string()})
+            EXPECT_TRUE(p.empty() || StoredIn(p, "select max(item_count) from item") == "10") << p;
     }
 }
 
@@ -242,10 +244,7 @@ TEST(FileWatch, ACommitOfAFileReplacedInsideTheTransactionIsRolledBack) {
                   std::string::npos);
     }
     EXPECT_EQ(file.conn.TransactionLevel(), 0);
-    Connection check;
-    check.SetConnectionString("Data Source=" + path + ".moved");
-    check.Open();
-    EXPECT_EQ(Stored(check, "select item_count from item where item_id=1"), "3");
+    EXPECT_EQ(StoredIn(path + ".moved", "select item_count from item where item_id=1"), "3");
 }
 
 TEST(BusyWait, AWriteWaitsWithTheBusySignAndFailsSayingWhy) {

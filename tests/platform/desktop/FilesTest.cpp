@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "platform/desktop/Files.h"
+#include "tests/support/TestDataFolder.h"
 
 namespace zl::desktop {
 namespace {
@@ -30,12 +30,7 @@ class FilesTest : public testing::Test {
     void Put(const std::string& name, const std::string& text) const {
         std::ofstream(Path(name), std::ios::binary) << text;
     }
-    std::string Read(const std::string& name) const {
-        std::ifstream in(Path(name), std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string Read(const std::string& name) const { return test::ReadFile(Path(name)); }
     static unsigned Mode(const std::string& path) {
         struct stat st {};
         EXPECT_EQ(::lstat(path.c_str(), &st), 0) << path;
