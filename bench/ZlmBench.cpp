@@ -558,7 +558,8 @@ Shown ShowReportUntilPainted(int reportId, int key, const std::string& page) {
             qobject_cast<zl::reportserver::TfrmReportView*>(QApplication::activeModalWidget());
         if (!view)
             return;
-        if (shown.painted < 0 && FirstScreenPainted(*view->WebBrowser1))
+        // What the window shows: the page, or its first screen above it.
+        if (shown.painted < 0 && FirstScreenPainted(*view->WebBrowser1->parentWidget()))
             shown.painted = Seconds(start);
         if (view->PageLoaded() && shown.painted >= 0) {
             shown.loaded = Seconds(start);

@@ -10,6 +10,7 @@
 #include <QLoggingCategory>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QStackedLayout>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -22,7 +23,9 @@
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 #include "core/DataMod.h"
@@ -64,26 +67,41 @@ class LocalFilesOnly : public QWebEngineUrlRequestInterceptor {
 
     void interceptRequest(QWebEngineUrlRequestInfo& info) override {
         const QUrl url = info.requestUrl();
-        const bool allowed = url.scheme() == "file" && url.host().isEmpty() &&
-                             PageRefusal(url.toLocalFile().toStdString(), folders_).empty();
+        const bool allowed = (url.scheme() == "file" && url.host().isEmpty() &&
+                              PageRefusal(url.toLocalFile().toStdString(), folders_).empty()) ||
+                             IsFirstScreen(info);
         info.block(!allowed);
     }
 
   private:
+    // A first screen reaches its page as content, which the engine loads as a data: URL. Only
+    // a main frame may load it, and each page lets through no main-frame load but its own.
+    static bool IsFirstScreen(const QWebEngineUrlRequestInfo& info) {
+        return info.requestUrl().scheme() == "data" &&
+               info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMainFrame;
+    }
+
     const std::vector<std::string> folders_;  // read from the engine's threads: never changed
 };
 
-// A page that goes nowhere: it loads the one file the window names, and refuses every other
-// navigation (links, forms, redirects, back and forward) and every new window.
+// A page that goes nowhere: it loads the one file the window names (or the content it is
+// given), and refuses every other navigation (links, forms, redirects, back and forward) and
+// every new window.
 class FixedPage : public QWebEnginePage {
   public:
     using QWebEnginePage::QWebEnginePage;
     void Expect(const QUrl& url) { expected_ = url; }
+    void ExpectContent() { content_ = true; }
 
   protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override {
-        if (!isMainFrame || url != expected_ ||
-            (type != NavigationTypeTyped && type != NavigationTypeOther))
+        if (!isMainFrame || (type != NavigationTypeTyped && type != NavigationTypeOther))
+            return false;
+        if (content_ && url.scheme() == "data") {
+            content_ = false;  // once
+            return true;
+        }
+        if (url != expected_)
             return false;
         expected_.clear();  // once
         return true;
@@ -92,6 +110,7 @@ class FixedPage : public QWebEnginePage {
 
   private:
     QUrl expected_;
+    bool content_ = false;
 };
 
 void LockDown(QWebEngineSettings& settings) {
@@ -124,6 +143,17 @@ void LockDown(QWebEngineSettings& settings) {
     settings.setAttribute(S::PrintElementBackgrounds, true);
     // Report pages are written as UTF-8 and name no character set.
     settings.setDefaultTextEncoding("UTF-8");
+}
+
+// A view of a page that goes nowhere, shown with `profile`'s locks.
+QWebEngineView* LockedView(QWebEngineProfile* profile, QWidget* parent) {
+    auto* view = new QWebEngineView(parent);
+    view->setContextMenuPolicy(Qt::NoContextMenu);
+    view->setAcceptDrops(false);
+    auto* page = new FixedPage(profile, view);
+    LockDown(*page->settings());
+    view->setPage(page);
+    return view;
 }
 
 // Whether `file` lies below `folder` (both canonical).
@@ -167,6 +197,18 @@ std::vector<std::string> PageFolders() {
             folders.push_back(repository);
     }
     return folders;
+}
+
+std::string FirstScreenOf(std::string_view page) {
+    page = page.substr(0, kFirstScreenBytes);
+    std::string lower(page);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string_view rowEnd = "</tr>";
+    if (const auto row = lower.rfind(rowEnd); row != std::string::npos)
+        return std::string(page.substr(0, row + rowEnd.size()));
+    const auto tag = page.rfind('>');
+    return tag == std::string_view::npos ? "" : std::string(page.substr(0, tag + 1));
 }
 
 std::string PageRefusal(const std::string& path, const std::vector<std::string>& folders) {
@@ -227,14 +269,9 @@ TfrmReportView::TfrmReportView(QWidget* owner) : FormDialog(owner) {
                       ToolIcon("window-close", QStyle::SP_DialogCloseButton, *this),
                       &TfrmReportView::btnCloseClick);
 
-    // The view first: children go in the order they were made, and every page must be gone
-    // before its profile.
     PrepareEngine();
-    WebBrowser1 = new QWebEngineView(this);
-    WebBrowser1->setObjectName("WebBrowser1");
-    WebBrowser1->setContextMenuPolicy(Qt::NoContextMenu);
-    WebBrowser1->setAcceptDrops(false);
     // Off the record: the engine keeps its cache and cookies in memory, never in the home folder.
+    // Every page must be gone before its profile: the destructor sees to it.
     profile_ = new QWebEngineProfile(this);
     profile_->setUrlRequestInterceptor(new LocalFilesOnly(PageFolders(), profile_));
     profile_->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
@@ -242,13 +279,14 @@ TfrmReportView::TfrmReportView(QWidget* owner) : FormDialog(owner) {
     profile_->setSpellCheckEnabled(false);
     connect(profile_, &QWebEngineProfile::downloadRequested, this,
             [](QWebEngineDownloadRequest* download) { download->cancel(); });
-    page_ = new FixedPage(profile_, WebBrowser1);
-    LockDown(*page_->settings());
-    WebBrowser1->setPage(page_);
+    WebBrowser1 = LockedView(profile_, this);
+    WebBrowser1->setObjectName("WebBrowser1");
+    page_ = WebBrowser1->page();
     // Only the load of the page asked for counts: a refused navigation ends as a failed load.
     connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
         if (loaded_)
             return;
+        dropFirstScreen();
         loaded_ = true;
         loadedOk_ = ok;
     });
@@ -257,7 +295,12 @@ TfrmReportView::TfrmReportView(QWidget* owner) : FormDialog(owner) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(ToolBar1);
-    layout->addWidget(WebBrowser1, 1);
+    // The page and, above it while a large page loads, its first screen.
+    auto* pages = new QWidget(this);
+    pages_ = new QStackedLayout(pages);
+    pages_->setStackingMode(QStackedLayout::StackAll);
+    pages_->addWidget(WebBrowser1);
+    layout->addWidget(pages, 1);
 
     askCsvFile = [this] { return askCsvFileByDialog(); };
     askPrinter = [this](QPrinter& printer) {
@@ -268,7 +311,36 @@ TfrmReportView::TfrmReportView(QWidget* owner) : FormDialog(owner) {
 }
 
 TfrmReportView::~TfrmReportView() {
+    dropFirstScreen();
     delete WebBrowser1;  // with its page, before the profile
+}
+
+void TfrmReportView::showFirstScreen(const std::string& path, const QUrl& url) {
+    dropFirstScreen();
+    std::error_code error;
+    if (std::filesystem::file_size(path, error) <= kFirstScreenAbove || error)
+        return;
+    std::string head(kFirstScreenBytes, '\0');
+    std::ifstream file(path, std::ios::binary);
+    file.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(file.gcount()));
+    const std::string first = FirstScreenOf(head);
+    if (first.empty())
+        return;
+    // A page of its own, in an engine process of its own: it is painted while the page's process
+    // is still parsing. Its relative links resolve as the page's.
+    firstScreen_ = LockedView(profile_, this);
+    firstScreen_->setObjectName("FirstScreen");
+    static_cast<FixedPage*>(firstScreen_->page())->ExpectContent();
+    pages_->addWidget(firstScreen_);
+    pages_->setCurrentWidget(firstScreen_);
+    firstScreen_->page()->setHtml(QString::fromUtf8(first.data(), static_cast<int>(first.size())),
+                                  url);
+}
+
+void TfrmReportView::dropFirstScreen() {
+    delete firstScreen_;  // with its page; the layout forgets it
+    firstScreen_ = nullptr;
 }
 
 bool TfrmReportView::load(const std::string& path, const char* tag) {
@@ -285,6 +357,7 @@ bool TfrmReportView::load(const std::string& path, const char* tag) {
     const QUrl url = QUrl::fromLocalFile(QString::fromStdString(path));
     static_cast<FixedPage*>(page_)->Expect(url);
     WebBrowser1->load(url);
+    showFirstScreen(path, url);
     return true;
 }
 

@@ -7,13 +7,16 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/db/Query.h"
 #include "widgets/FormDialog.h"
 
 class QPrinter;
+class QStackedLayout;
 class QToolBar;
+class QUrl;
 class QToolButton;
 class QWebEnginePage;
 class QWebEngineProfile;
@@ -26,6 +29,17 @@ class ZLMReport;
 // The largest page or picture the window loads. Report 1 of a 10,000-line document is about
 // 6 MB; a file many times that size is no report the server wrote.
 constexpr std::uintmax_t kLargestPage = 32u * 1024 * 1024;
+
+// A page larger than this shows its first screen at once: the engine takes seconds over a page
+// of megabytes and paints nothing before it has parsed most of it.
+constexpr std::uintmax_t kFirstScreenAbove = 512u * 1024;
+// How much of the page's beginning makes that first screen: rows enough for any window.
+constexpr std::size_t kFirstScreenBytes = 128u * 1024;
+
+// The beginning of `page` to show as its first screen: at most kFirstScreenBytes, ending after
+// the last complete table row or, without one, after the last complete tag, so that no row, tag
+// or character is shown cut.
+std::string FirstScreenOf(std::string_view page);
 
 // The folders whose files the window loads: the per-user data folder and the document
 // repository of the settings (when the settings are open).
@@ -76,11 +90,16 @@ class TfrmReportView : public widgets::FormDialog {
 
   private:
     bool load(const std::string& path, const char* tag);
+    void showFirstScreen(const std::string& path, const QUrl& url);
+    void dropFirstScreen();
     bool printPage(QPrinter& printer);
     std::string askCsvFileByDialog();
 
     QWebEngineProfile* profile_;
     QWebEnginePage* page_;
+    // Over the page while a large page loads: its first screen, shown by a second engine page.
+    QWebEngineView* firstScreen_ = nullptr;
+    QStackedLayout* pages_;
     ZLMReport* report_ = nullptr;
     std::string path_;
     bool loaded_ = false;

@@ -318,5 +318,58 @@ TEST_F(LockedPageTest, APageLoadsNothingThatTheWindowWouldRefuse) {
     });
 }
 
+TEST(FirstScreen, EndsAfterTheLastWholeRowOrTagWithinItsBytes) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"<table><tr><td>a</td></TR>\n<tr><td>b", "<table><tr><td>a</td></TR>"},
+        {"<p>one</p><p>t\xC3\xA9", "<p>one</p><p>"},
+        {"no tag at all", ""},
+    };
+    for (const auto& [page, first] : cases)
+        EXPECT_EQ(FirstScreenOf(page), first) << page;
+    std::string rows;
+    while (rows.size() <= kFirstScreenBytes)
+        rows += "<tr><td>" + std::to_string(rows.size()) + "</td></tr>\n";
+    const std::string first = FirstScreenOf(rows);
+    EXPECT_LE(first.size(), kFirstScreenBytes);
+    EXPECT_GT(first.size(), kFirstScreenBytes - 40);
+    EXPECT_EQ(rows.compare(0, first.size(), first), 0);
+    EXPECT_EQ(first.substr(first.size() - 5), "</tr>");
+}
+
+TEST_F(LockedPageTest, ALargePageShowsItsFirstScreenAtOnceThenTheWholePage) {
+    // Rows enough that the page takes the engine a while; a style sheet beside it hides one.
+    Page("large.css", ".hidden { display: none }");
+    std::string html = "<html><head><link rel=\"stylesheet\" href=\"large.css\"><body><table>";
+    html += "<tr class=\"hidden\"><td>Hidden</td></tr>";
+    for (int row = 1; row <= 8000; ++row)
+        html += "<tr><td>Row " + std::to_string(row) + "</td><td>" + std::string(200, 'x') +
+                "</td></tr>\n";
+    const std::string page = Page("large.html", html + "</table></body></html>");
+    ASSERT_GT(std::filesystem::file_size(page), kFirstScreenAbove);
+    const std::string row = "\t" + std::string(200, 'x');
+    bool ran = false;
+    WhenModal<TfrmReportView>([&](TfrmReportView& v) {
+        ran = true;
+        auto* first = v.findChild<QWebEngineView*>("FirstScreen");
+        if (first) {
+            EXPECT_TRUE(first->isVisible());
+            const QStringList lines = TextOf(*first->page()).trimmed().split('\n');
+            // Whole rows from the first, styled as the page is, and not the last.
+            EXPECT_EQ(lines.front().toStdString(), "Row 1" + row);
+            EXPECT_TRUE(lines.back().endsWith(QString::fromStdString(row)));
+            EXPECT_LT(lines.size(), 8000);
+        } else {
+            ADD_FAILURE() << "no first screen";
+        }
+        EXPECT_TRUE(WaitForPage(v));
+        EXPECT_EQ(v.findChild<QWebEngineView*>("FirstScreen"), nullptr);
+        EXPECT_TRUE(PageText(v).contains(QString::fromStdString("Row 8000" + row)));
+        v.btnClose->click();
+    });
+    TfrmReportView view;
+    view.showFile(page);
+    EXPECT_TRUE(ran);
+}
+
 }  // namespace
 }  // namespace zl::reportserver

@@ -21,18 +21,30 @@ bool WaitForPage(TfrmReportView& view) {
 QString PageText(TfrmReportView& view) {
     if (!WaitForPage(view))
         return {};
-    QEventLoop loop;
-    QTimer::singleShot(kWaitMs, &loop, &QEventLoop::quit);
-    // The answer may come after this wait gave up: it writes to shared state, not the stack.
-    auto text = std::make_shared<QString>();
-    view.WebBrowser1->page()->toPlainText(
-        [text, guard = QPointer<QEventLoop>(&loop)](const QString& s) {
-            *text = s;
-            if (guard)
-                guard->quit();
-        });
-    loop.exec();
-    return *text;
+    return TextOf(*view.WebBrowser1->page());
+}
+
+QString TextOf(QWebEnginePage& page) {
+    QString text;
+    // Until it shows something, or the wait ends and "" is the answer.
+    (void)QTest::qWaitFor(
+        [&] {
+            QEventLoop loop;
+            QTimer::singleShot(kWaitMs, &loop, &QEventLoop::quit);
+            // The answer may come after this wait gave up: it writes to shared state, not the
+            // stack.
+            auto answer = std::make_shared<QString>();
+            page.toPlainText([answer, guard = QPointer<QEventLoop>(&loop)](const QString& s) {
+                *answer = s;
+                if (guard)
+                    guard->quit();
+            });
+            loop.exec();
+            text = *answer;
+            return !text.isEmpty();
+        },
+        kWaitMs);
+    return text;
 }
 
 }  // namespace zl::reportserver

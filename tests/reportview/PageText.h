@@ -4,9 +4,14 @@
 
 #include <QString>
 
+class QWebEnginePage;
+
 namespace zl::reportserver {
 
 class TfrmReportView;
+
+// The text of what `page` shows once it shows any; "" when it shows none within ten seconds.
+QString TextOf(QWebEnginePage& page);
 
 // Waits up to ten seconds for the page to finish loading; whether it loaded.
 bool WaitForPage(TfrmReportView& view);

@@ -197,6 +197,7 @@ TEST_F(ReportViewTest, ThePageIsTheUtf8FileWithItsTable) {
         // The two cells of one table row, read as UTF-8 though the page names no character set.
         const QString text = PageText(v);
         EXPECT_EQ(v.WebBrowser1->url(), QUrl::fromLocalFile(QString::fromStdString(page)));
+        EXPECT_EQ(v.findChild<QWebEngineView*>("FirstScreen"), nullptr);  // a small page
         EXPECT_TRUE(text.contains(QString::fromUtf8("Caf\xC3\xA9 \xC3\x98rsted\t5 \xE2\x82\xAC")))
             << text.toStdString();
     });
