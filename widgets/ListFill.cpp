@@ -31,11 +31,15 @@ bool ListFill::Fill(db::Connection& connection, const std::string& sql,
         return false;
     try {
         // Called on the worker: the rows cross to this object's thread as a queued call,
-        // dropped if this object is gone by then.
-        if (!read_.Start(connection, sql, std::move(parameters), [this] {
-                QMetaObject::invokeMethod(
-                    this, [this] { Deliver(); }, Qt::QueuedConnection);
-            }))
+        // dropped if this object is gone by then. Only a list that shows nothing yet takes a
+        // first screen.
+        if (!read_.Start(
+                connection, sql, std::move(parameters),
+                [this] {
+                    QMetaObject::invokeMethod(
+                        this, [this] { Deliver(); }, Qt::QueuedConnection);
+                },
+                query_.Active() ? 0 : kFirstScreen))
             return false;
     } catch (const std::exception& e) {
         LogError(tag_, e.what(), sql);
