@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "core/ErrorLog.h"
+#include "widgets/DBGrid.h"
 
 namespace zl::widgets {
 namespace {
@@ -118,11 +119,12 @@ void ListFill::Deliver() {
         }
         return;
     }
+    const bool afterFirstScreen = firstScreen_;
     Done();
-    Hand(*outcome);
+    Hand(*outcome, afterFirstScreen);
 }
 
-bool ListFill::Hand(db::BackgroundRead::Outcome& outcome) {
+bool ListFill::Hand(db::BackgroundRead::Outcome& outcome, bool afterFirstScreen) {
     try {
         query_.Adopt(std::move(*outcome.rows), outcome.token, *connection_, outcome.sql,
                      outcome.parameters);
@@ -130,6 +132,9 @@ bool ListFill::Hand(db::BackgroundRead::Outcome& outcome) {
         LogError(tag_, e.what(), outcome.sql);
         return false;
     }
+    // The columns were sized to the first screen's texts; all rows may hold wider ones.
+    if (auto* grid = qobject_cast<DBGrid*>(list_.data()); grid && afterFirstScreen)
+        grid->LayOutColumns();
     if (filled_)
         filled_();
     return true;
