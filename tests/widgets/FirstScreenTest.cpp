@@ -3,8 +3,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QTest>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -37,14 +36,6 @@ constexpr const char* kRows =
     "select held(i, 201) as item_id, case when i <= 200 then 'a' else "
     "'a label wider than any on the first screen' end as label from n";
 
-bool RunUntil(const std::function<bool()>& done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return done();
-}
-
 class FirstScreenTest : public test::CoreFixture {
   protected:
     // Every connection opened from here on knows "held".
@@ -64,14 +55,14 @@ TEST_F(FirstScreenTest, AnEmptyListShowsItsFirstRowsBeforeTheReadEnds) {
     grid.SetDataSet(&q);
     ListFill fill(q, &grid, "Test.fill");
     ASSERT_TRUE(fill.Fill(dm->zlmConn, kRows));
-    ASSERT_TRUE(RunUntil([&] { return q.Active(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return q.Active(); }));
     EXPECT_EQ(grid.Model().rowCount(), 200);
     EXPECT_TRUE(fill.Pending());
     const int firstWidth = grid.columnWidth(1);
 
     q.SetRecNo(150);  // the user moves while the rest is read
     released = true;
-    ASSERT_TRUE(RunUntil([&] { return !fill.Pending(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !fill.Pending(); }));
     EXPECT_EQ(grid.Model().rowCount(), 300);
     EXPECT_EQ(q.FieldByName("item_id").AsInteger(), 150);
 
