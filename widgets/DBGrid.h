@@ -78,6 +78,10 @@ class DBGrid : public QTableView, public ui::GridColumns {
     db::Query* DataSet() const { return model_->GetQuery(); }
     QueryTableModel& Model() { return *model_; }
 
+    // Lays every column out again as for rows just opened: for a list whose first screen of
+    // rows gave way to all of them, so that it looks as it would had all come at once.
+    void LayOutColumns() { DefaultColumns(); }
+
     void SetStriped(bool striped) { model_->SetStriped(striped); }
     void SetFloatsRight(bool right) { model_->SetFloatsRight(right); }
 

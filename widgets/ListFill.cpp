@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "core/ErrorLog.h"
+#include "widgets/DBGrid.h"
 
 namespace zl::widgets {
 namespace {
@@ -31,11 +32,15 @@ bool ListFill::Fill(db::Connection& connection, const std::string& sql,
         return false;
     try {
         // Called on the worker: the rows cross to this object's thread as a queued call,
-        // dropped if this object is gone by then.
-        if (!read_.Start(connection, sql, std::move(parameters), [this] {
-                QMetaObject::invokeMethod(
-                    this, [this] { Deliver(); }, Qt::QueuedConnection);
-            }))
+        // dropped if this object is gone by then. Only a list that shows nothing yet takes a
+        // first screen.
+        if (!read_.Start(
+                connection, sql, std::move(parameters),
+                [this] {
+                    QMetaObject::invokeMethod(
+                        this, [this] { Deliver(); }, Qt::QueuedConnection);
+                },
+                query_.Active() ? 0 : kFirstScreen))
             return false;
     } catch (const std::exception& e) {
         LogError(tag_, e.what(), sql);
@@ -114,11 +119,12 @@ void ListFill::Deliver() {
         }
         return;
     }
+    const bool afterFirstScreen = firstScreen_;
     Done();
-    Hand(*outcome);
+    Hand(*outcome, afterFirstScreen);
 }
 
-bool ListFill::Hand(db::BackgroundRead::Outcome& outcome) {
+bool ListFill::Hand(db::BackgroundRead::Outcome& outcome, bool afterFirstScreen) {
     try {
         query_.Adopt(std::move(*outcome.rows), outcome.token, *connection_, outcome.sql,
                      outcome.parameters);
@@ -126,6 +132,9 @@ bool ListFill::Hand(db::BackgroundRead::Outcome& outcome) {
         LogError(tag_, e.what(), outcome.sql);
         return false;
     }
+    // The columns were sized to the first screen's texts; all rows may hold wider ones.
+    if (auto* grid = qobject_cast<DBGrid*>(list_.data()); grid && afterFirstScreen)
+        grid->LayOutColumns();
     if (filled_)
         filled_();
     return true;

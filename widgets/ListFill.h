@@ -42,7 +42,8 @@ class ListFill : public QObject {
 
   private:
     void Deliver();
-    bool Hand(db::BackgroundRead::Outcome& outcome);
+    // `afterFirstScreen`: all rows, where the list showed its first screen of them.
+    bool Hand(db::BackgroundRead::Outcome& outcome, bool afterFirstScreen = false);
     void Done();
 
     db::Query& query_;
