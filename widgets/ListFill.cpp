@@ -24,7 +24,7 @@ ListFill::ListFill(db::Query& query, QWidget* list, std::string tag)
 
 ListFill::~ListFill() {
     query_.SetCompletion({});
-    read_.Wait();
+    read_.Cancel();
 }
 
 bool ListFill::Fill(db::Connection& connection, const std::string& sql,
@@ -85,7 +85,7 @@ void ListFill::Complete() {
 void ListFill::Discard() {
     if (!pending_)
         return;
-    read_.Wait();
+    read_.Cancel();
     read_.Take();
     held_.reset();
     Done();

@@ -44,7 +44,7 @@ class ListFill : public QObject {
     bool Handing() const { return handing_; }
     // Waits for the read under way and hands its rows over now.
     void Finish();
-    // Waits for the read under way and drops its rows: the dataset was opened anew meanwhile.
+    // Stops the read under way and drops its rows: the dataset is to be read anew.
     void Discard();
 
   private:

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <functional>
 #include <optional>
+#include <thread>
 
 #include "DbTestFile.h"
 #include "platform/db/BackgroundRead.h"
@@ -173,6 +174,22 @@ TEST_F(RefreshTest, AWorkerReadsOverItsOwnConnectionHoldsNoLockAndReportsAFailur
     EXPECT_TRUE(all.complete);
     EXPECT_EQ(all.rows.Rows(), 4);
     EXPECT_EQ(all.fields[1]->Size(), 6);
+
+    // A read stopped half-way ends at once, with an error and without its rows.
+    std::atomic<int> readies = 0;
+    ASSERT_TRUE(read.Start(
+        file.conn,
+        "with recursive a(i) as (select 1 union all select i + 1 from a where i < 10), "
+        "b(i) as (select 1 union all select i + 1 from b where i < 1e9) "
+        "select i from a union all select count(*) from b",
+        {}, [&] { ++readies; }, 10));
+    while (readies == 0)
+        std::this_thread::yield();  // the first rows are read: the statement runs
+    read.Cancel();
+    outcome = read.Take();
+    ASSERT_TRUE(outcome);
+    EXPECT_FALSE(outcome->rows);
+    EXPECT_EQ(outcome->error, "interrupted");
 
     ASSERT_TRUE(read.Start(file.conn, "select * from nowhere", {}, nullptr));
     read.Wait();
