@@ -170,14 +170,12 @@ void TBrowseFrame::bindDimension(DimensionTable* dim, QDialog* dialog, bool inBa
     popType();
     setPrintButtonVisible(dimTable->DimInt("dimension_reportid") > 0);
     cbOrder->clear();
-    if (inBackground) {
-        qBrowse.Close();
-        firstFill_ = true;
-        fill_->Fill(DataMod->zlmConn, ListSQL());  // the order list follows the rows' columns
-        return;
-    }
+    // The first open has no order clause: the order list follows the rows' columns.
+    qBrowse.Close();
+    firstFill_ = true;
     openTables();
-    popOrder();
+    if (!inBackground)
+        FinishFill();
 }
 
 bool TBrowseFrame::Filling() const {
@@ -195,7 +193,16 @@ void TBrowseFrame::setAfterFill(std::function<void()> afterFill) {
 void TBrowseFrame::Filled() {
     if (!dimTable)
         return;
-    ShowListed(firstFill_ ? 0 : dimTable->GetRecordId());
+    if (qBrowse.HoldsAll()) {
+        // On the record asked for when the rows were (or the user has moved to since), else on
+        // the row the refresh kept.
+        ShowListed(reopenOn_.value_or(dimTable->GetRecordId()));
+        reopenOn_.reset();
+    } else {
+        // A first screen: it stands on its first row, and looking further would wait for the
+        // rest.
+        dimTable->SetupGrid(qBrowse, *grdBrowse);
+    }
     if (firstFill_)
         popOrder();
     firstFill_ = false;
@@ -295,16 +302,11 @@ std::string TBrowseFrame::ListSQL() const {
 void TBrowseFrame::openTables() {
     if (!dimTable)
         return;
-    fill_->Discard();  // rows read for an earlier statement
-    const int remembered = dimTable->GetRecordId();
-    if (!DataMod->openQuery(DataMod->zlmConn, qBrowse, "TBrowseFrame.openTables", ListSQL())) {
-        dimTable->SetRecordId(0);  // nothing listed, nothing current
-        return;
-    }
-    ShowListed(remembered);
-    if (firstFill_)
-        popOrder();
-    firstFill_ = false;
+    // Read on a worker, rows read for an earlier statement dropped; the list shows what it
+    // shows until the rows arrive, and a read that fails is logged and leaves it so.
+    fill_->Discard();
+    reopenOn_ = dimTable->GetRecordId();
+    fill_->Fill(DataMod->zlmConn, ListSQL());
 }
 
 void TBrowseFrame::ShowListed(int remembered) {
@@ -315,9 +317,10 @@ void TBrowseFrame::ShowListed(int remembered) {
     dimTable->SetRecordId(qBrowse.IsEmpty() ? 0 : remembered);
     const std::string keyField = dimTable->DimString("dimension_idfield");
     if (!qBrowse.IsEmpty() && !DataMod->Seek(qBrowse, keyField, dimTable->GetRecordId())) {
-        // The remembered record is not listed (deleted, never saved or filtered out): the
-        // current record is the row under the cursor, so no dependent list shows the children
-        // of a record that is not shown.
+        // The remembered record is not listed (deleted, never saved or filtered out): the list
+        // stands on its first row, as opened anew, and the current record is that row, so no
+        // dependent list shows the children of a record that is not shown.
+        qBrowse.First();
         qBrowseAfterScroll();
     }
 }
@@ -326,6 +329,9 @@ void TBrowseFrame::qBrowseAfterScroll() {
     if (!dimTable)
         return;
     dimTable->SetRecordId(qBrowse.IsEmpty() ? 0 : CurrentKey());
+    // The user moved while rows are read: they arrive on the row chosen.
+    if (reopenOn_ && !fill_->Handing())
+        reopenOn_ = dimTable->GetRecordId();
 }
 
 int TBrowseFrame::CurrentKey() {

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,7 +49,8 @@ class TBrowseFrame : public QWidget {
     // gate that refuses has told the user why. Without a gate every change may go ahead.
     using ChangeGate = std::function<bool(Change change, int key)>;
     void setChangeGate(ChangeGate gate);
-    // (Re)builds and opens the list query.
+    // (Re)builds the list query and reads its rows on a worker thread; the list keeps what it
+    // shows until they arrive, then stands on the current record (the one just added or edited).
     void openTables();
 
     void AddExecute();
@@ -109,6 +111,8 @@ class TBrowseFrame : public QWidget {
     std::unique_ptr<widgets::ListFill> fill_;
     std::function<void()> afterFill_;
     bool firstFill_ = false;
+    // The record the list stands on once the rows being read arrive.
+    std::optional<int> reopenOn_;
 };
 
 // " order by [name]" with any "]" in the name doubled, so that no column name can end the

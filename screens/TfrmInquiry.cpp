@@ -206,21 +206,8 @@ std::string TfrmInquiry::QOISql() const {
 }
 
 void TfrmInquiry::openQOI() {
-    qoiFill_->Discard();  // rows read for an earlier choice
-    documentsRead_ = true;
-    const int remembered = HasDocuments() ? qQOI.FieldByName("zlm_doc_id").AsInteger() : 0;
-    qQOI.Close();
-    const std::string sql = QOISql();
-    if (!DataMod->openQuery(DataMod->zlmConn, qQOI, "TfrmInquiry.openQOI", sql))
-        return;
-    if (remembered > 0 && !qQOI.IsEmpty() && !DataMod->Seek(qQOI, "zlm_doc_id", remembered))
-        qQOI.First();  // gone or filtered out
-    documentsFilled();
-}
-
-void TfrmInquiry::chooseDocuments() {
-    // Another filter or order: read in the background, on the same document when it is still
-    // listed, else on the first.
+    // Another filter or order, or a document gone: read in the background, rows read for an
+    // earlier choice dropped; on the same document when it is still listed, else on the first.
     qoiFill_->Discard();
     documentsRead_ = true;
     qoiFill_->Fill(DataMod->zlmConn, QOISql());
@@ -251,11 +238,11 @@ void TfrmInquiry::Timer1Timer() {
 }
 
 void TfrmInquiry::cbOrderClick() {
-    RunGuarded("TfrmInquiry.cbOrderClick", [this] { chooseDocuments(); });
+    RunGuarded("TfrmInquiry.cbOrderClick", [this] { openQOI(); });
 }
 
 void TfrmInquiry::cbStatusClick() {
-    RunGuarded("TfrmInquiry.cbStatusClick", [this] { chooseDocuments(); });
+    RunGuarded("TfrmInquiry.cbStatusClick", [this] { openQOI(); });
 }
 
 void TfrmInquiry::btnEditClick() {

@@ -39,7 +39,8 @@ class TfrmInquiry : public HubWindow {
     void btnDeleteClick();
     void cbOrderClick();
     void cbStatusClick();
-    // Re-reads the document grid with the chosen status and order, on the same document.
+    // Re-reads the document grid with the chosen status and order on a worker thread; the grid
+    // keeps what it shows until the rows arrive, then stands on the same document.
     void openQOI();
     bool Filling() const override;
     void FinishFill() override;
@@ -68,7 +69,6 @@ class TfrmInquiry : public HubWindow {
     void deleteDocument();
     void refresh();
     void refreshDocuments();
-    void chooseDocuments();
     std::string QOISql() const;
     void documentsShown();
     void documentsFilled();

@@ -54,7 +54,7 @@ void QueryTableModel::SetQuery(db::Query* query) {
 
 int QueryTableModel::DataRows() const {
     const db::Query* query = link_.Get();
-    return query && query->Active() ? query->RecordCount() : 0;
+    return query && query->Active() ? query->RowsHeld() : 0;
 }
 
 QStringList QueryTableModel::FieldNames() const {
@@ -101,6 +101,17 @@ void QueryTableModel::Notify() {
     const db::Query* query = link_.Get();
     const int recNo = query && query->Active() ? query->RecNo() : 0;
     emit CurrentRowChanged(recNo >= 1 && recNo <= rows_ ? recNo - 1 : -1);
+}
+
+bool QueryTableModel::canFetchMore(const QModelIndex& parent) const {
+    const db::Query* query = link_.Get();
+    return !parent.isValid() && query && query->Active() && !query->HoldsAll();
+}
+
+void QueryTableModel::fetchMore(const QModelIndex& parent) {
+    // The rows arrive as a data-set change, which reloads the model.
+    if (canFetchMore(parent))
+        link_.Get()->FetchAll();
 }
 
 int QueryTableModel::rowCount(const QModelIndex& parent) const {

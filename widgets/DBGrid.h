@@ -30,6 +30,9 @@ class QueryTableModel : public QAbstractTableModel {
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // A dataset that holds only its first rows is completed when the view reaches its end.
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
 
     // A column's title in place of its field name.
     void SetTitle(int column, const QString& title);

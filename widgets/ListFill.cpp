@@ -13,44 +13,24 @@ namespace {
 
 // Rows enough for a first screen of any list: an empty list shows them while the rest is read.
 constexpr int kFirstScreen = 200;
-// How long rows that arrived under a dialog wait before they are offered again, when the list
-// shows only its first screen meanwhile.
+// How long rows that arrived while the list was in use wait before they are offered again.
 constexpr int kRetryMs = 250;
 
 }  // namespace
 
 ListFill::ListFill(db::Query& query, QWidget* list, std::string tag)
-    : query_(query), list_(list), tag_(std::move(tag)) {}
+    : query_(query), list_(list), tag_(std::move(tag)) {
+    query_.SetCompletion([this] { Complete(); });
+}
 
 ListFill::~ListFill() {
-    read_.Wait();
+    query_.SetCompletion({});
+    read_.Cancel();
 }
 
 bool ListFill::Fill(db::Connection& connection, const std::string& sql,
                     std::vector<db::Value> parameters) {
-    if (pending_)
-        return false;
-    try {
-        // Called on the worker: the rows cross to this object's thread as a queued call,
-        // dropped if this object is gone by then. Only a list that shows nothing yet takes a
-        // first screen.
-        if (!read_.Start(
-                connection, sql, std::move(parameters),
-                [this] {
-                    QMetaObject::invokeMethod(
-                        this, [this] { Deliver(); }, Qt::QueuedConnection);
-                },
-                query_.Active() ? 0 : kFirstScreen))
-            return false;
-    } catch (const std::exception& e) {
-        LogError(tag_, e.what(), sql);
-        return false;
-    }
-    connection_ = &connection;
-    pending_ = true;
-    if (list_)
-        list_->setCursor(Qt::BusyCursor);
-    return true;
+    return Start(connection, sql, std::move(parameters), true);
 }
 
 bool ListFill::Refresh() {
@@ -63,7 +43,34 @@ bool ListFill::Refresh() {
         LogError(tag_, e.what(), query_.SQL());  // the list stays as it is
         return false;
     }
-    return Fill(*query_.GetConnection(), query_.SQL(), query_.Parameters());
+    return Start(*query_.GetConnection(), query_.SQL(), query_.Parameters(), false);
+}
+
+bool ListFill::Start(db::Connection& connection, const std::string& sql,
+                     std::vector<db::Value> parameters, bool keep) {
+    if (pending_)
+        return false;
+    try {
+        // Called on the worker: the rows cross to this object's thread as a queued call,
+        // dropped if this object is gone by then.
+        if (!read_.Start(
+                connection, sql, std::move(parameters),
+                [this] {
+                    QMetaObject::invokeMethod(
+                        this, [this] { Deliver(); }, Qt::QueuedConnection);
+                },
+                kFirstScreen))
+            return false;
+    } catch (const std::exception& e) {
+        Failed(e.what(), sql);
+        return false;
+    }
+    connection_ = &connection;
+    pending_ = true;
+    keep_ = keep;
+    if (list_)
+        list_->setCursor(Qt::BusyCursor);
+    return true;
 }
 
 void ListFill::Finish() {
@@ -71,10 +78,15 @@ void ListFill::Finish() {
     Deliver();
 }
 
+void ListFill::Complete() {
+    read_.Wait();
+    Deliver(true);
+}
+
 void ListFill::Discard() {
     if (!pending_)
         return;
-    read_.Wait();
+    read_.Cancel();
     read_.Take();
     held_.reset();
     Done();
@@ -82,12 +94,19 @@ void ListFill::Discard() {
 
 void ListFill::Done() {
     pending_ = false;
-    firstScreen_ = false;
     if (list_)
         list_->unsetCursor();
 }
 
-void ListFill::Deliver() {
+void ListFill::Failed(const std::string& error, const std::string& sql) {
+    LogError(tag_, error, sql);
+    // A first screen is not a list that lacks rows without saying so.
+    if (!query_.HoldsAll())
+        query_.Close();
+    Done();
+}
+
+void ListFill::Deliver(bool needed) {
     std::optional<db::BackgroundRead::Outcome> outcome = read_.Take();
     if (!outcome && held_)
         outcome.swap(held_);
@@ -95,23 +114,20 @@ void ListFill::Deliver() {
         return;  // handed over already
     if (outcome->rows && !outcome->rows->complete) {
         // The first screen, for a list that shows nothing yet.
-        if (!query_.Active() && Hand(*outcome))
-            firstScreen_ = true;
+        if (!query_.Active())
+            Hand(*outcome);
         return;
     }
     if (!outcome->rows) {
-        LogError(tag_, outcome->error, outcome->sql);
-        if (firstScreen_)
-            query_.Close();  // not a list that lacks rows without saying so
-        Done();
+        Failed(outcome->error, outcome->sql);
         return;
     }
     // What is shown may be in use: a row edited, or a dialog standing on it. A first fill
     // replaces nothing anyone stands on.
-    if (query_.Active() && (query_.Editing() || QApplication::activeModalWidget())) {
-        // A first screen alone is no list to leave standing: the rest waits and is offered
-        // again. Otherwise the rows are dropped and the next refresh reads again.
-        if (firstScreen_) {
+    if (query_.Active() && (query_.Editing() || (!needed && QApplication::activeModalWidget()))) {
+        // Rows asked for, and the rest of a first screen, wait and are offered again. Those of
+        // a refresh are dropped: the next refresh reads again.
+        if (keep_ || !query_.HoldsAll()) {
             held_ = std::move(outcome);
             QTimer::singleShot(kRetryMs, this, [this] { Deliver(); });
         } else {
@@ -119,12 +135,17 @@ void ListFill::Deliver() {
         }
         return;
     }
-    const bool afterFirstScreen = firstScreen_;
+    const bool afterFirstScreen = query_.Active() && !query_.HoldsAll();
     Done();
     Hand(*outcome, afterFirstScreen);
 }
 
 bool ListFill::Hand(db::BackgroundRead::Outcome& outcome, bool afterFirstScreen) {
+    handing_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{handing_};
     try {
         query_.Adopt(std::move(*outcome.rows), outcome.token, *connection_, outcome.sql,
                      outcome.parameters);

@@ -1,7 +1,9 @@
 // Fills a list's dataset from a worker thread: the rows are read over a connection of their own
-// and handed to the dataset on the window's thread in one step, so that neither a first fill nor
-// a refresh holds up the window. An empty list shows its first screen of rows as soon as they
-// are read. While the rows are read the list alone shows the busy cursor.
+// and handed to the dataset on the window's thread in one step, so that neither a fill nor a
+// refresh holds up the window. An empty list shows its first screen of rows as soon as they are
+// read; anything that needs every row meanwhile waits for the rest. While the rows are read the
+// list alone shows the busy cursor. Rows are never handed over while a row of the list is edited
+// or a modal dialog is open.
 #pragma once
 
 #include <QObject>
@@ -27,23 +29,33 @@ class ListFill : public QObject {
     void SetFilled(std::function<void()> filled) { filled_ = std::move(filled); }
 
     // Starts reading `sql` over `connection`'s file for the dataset, which keeps showing what it
-    // shows (or nothing) until the rows arrive. False while a read is under way.
+    // shows (or nothing) until the rows arrive; rows that cannot be handed over yet wait until
+    // they can. False while a read is under way, or when it cannot start (logged then).
     bool Fill(db::Connection& connection, const std::string& sql,
               std::vector<db::Value> parameters = {});
     // Starts reading the dataset's own statement again, but only when the file changed since
     // its rows were read; false when nothing changed (nothing is read then) or a read is under
-    // way.
+    // way. Rows that cannot be handed over when they arrive are dropped: the next refresh reads
+    // again.
     bool Refresh();
     bool Pending() const { return pending_; }
+    // Whether rows are being handed to the dataset now (its notifications come from the fill,
+    // not from the user).
+    bool Handing() const { return handing_; }
     // Waits for the read under way and hands its rows over now.
     void Finish();
-    // Waits for the read under way and drops its rows: the dataset was opened anew meanwhile.
+    // Stops the read under way and drops its rows: the dataset is to be read anew.
     void Discard();
 
   private:
-    void Deliver();
+    bool Start(db::Connection& connection, const std::string& sql,
+               std::vector<db::Value> parameters, bool keep);
+    // `needed`: the dataset asked for every row; they are handed over even under a dialog.
+    void Deliver(bool needed = false);
+    void Complete();
     // `afterFirstScreen`: all rows, where the list showed its first screen of them.
     bool Hand(db::BackgroundRead::Outcome& outcome, bool afterFirstScreen = false);
+    void Failed(const std::string& error, const std::string& sql);
     void Done();
 
     db::Query& query_;
@@ -53,9 +65,11 @@ class ListFill : public QObject {
     std::function<void()> filled_;
     db::BackgroundRead read_;
     bool pending_ = false;
-    // The list shows the first screen of rows still being read.
-    bool firstScreen_ = false;
-    // All rows, read while a dialog stood on the first screen.
+    bool handing_ = false;
+    // The rows of the read under way wait, rather than being dropped, when they cannot be
+    // handed over on arrival.
+    bool keep_ = false;
+    // Rows read while the list was in use, offered again shortly.
     std::optional<db::BackgroundRead::Outcome> held_;
 };
 

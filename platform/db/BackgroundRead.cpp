@@ -1,11 +1,21 @@
 #include "platform/db/BackgroundRead.h"
 
+#include <sqlite3.h>
+
 #include <exception>
 
 namespace zl::db {
+namespace {
+
+// Asked by the engine every thousand steps of a statement: a non-zero answer stops it.
+int StopWhenCancelled(void* cancelled) {
+    return static_cast<std::atomic<bool>*>(cancelled)->load() ? 1 : 0;
+}
+
+}  // namespace
 
 BackgroundRead::~BackgroundRead() {
-    Wait();
+    Cancel();
 }
 
 bool BackgroundRead::Start(const Connection& like, std::string sql, std::vector<Value> parameters,
@@ -18,8 +28,10 @@ bool BackgroundRead::Start(const Connection& like, std::string sql, std::vector<
         reader_.reset();
         auto reader = std::make_unique<Connection>();
         reader->OpenLike(like);
+        sqlite3_progress_handler(reader->Handle(), 1000, &StopWhenCancelled, &cancelled_);
         reader_ = std::move(reader);
     }
+    cancelled_ = false;
     {
         std::lock_guard lock(mutex_);
         running_ = true;
@@ -45,7 +57,8 @@ void BackgroundRead::Run(std::string sql, std::vector<Value> parameters, ChangeT
         outcome.rows = Query::Read(*reader_, sql, parameters, firstRows, first);
     } catch (const std::exception& e) {
         outcome.error = e.what();
-        reader_.reset();  // opened afresh next time: the file may have been replaced
+        if (!cancelled_)
+            reader_.reset();  // opened afresh next time: the file may have been replaced
     }
     {
         std::lock_guard lock(mutex_);
@@ -64,6 +77,11 @@ bool BackgroundRead::Running() const {
 void BackgroundRead::Wait() {
     if (worker_.joinable())
         worker_.join();
+}
+
+void BackgroundRead::Cancel() {
+    cancelled_ = true;
+    Wait();
 }
 
 std::optional<BackgroundRead::Outcome> BackgroundRead::Take() {

@@ -3,6 +3,7 @@
 // owner takes it.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -28,7 +29,7 @@ class BackgroundRead {
     };
 
     BackgroundRead() = default;
-    // Waits for a read under way.
+    // Stops a read under way.
     ~BackgroundRead();
     BackgroundRead(const BackgroundRead&) = delete;
     BackgroundRead& operator=(const BackgroundRead&) = delete;
@@ -43,6 +44,9 @@ class BackgroundRead {
     bool Running() const;
     // Waits until the read under way, if any, has ended.
     void Wait();
+    // Stops the read under way, if any, as soon as the database engine lets it (its outcome is
+    // an error then), and waits for it to end.
+    void Cancel();
     // The latest outcome of the last read, once: its first rows (ReadResult::complete false)
     // while it runs, else all of them; nullopt when there is none or it was taken.
     std::optional<Outcome> Take();
@@ -56,6 +60,7 @@ class BackgroundRead {
     std::thread worker_;
     mutable std::mutex mutex_;
     bool running_ = false;
+    std::atomic<bool> cancelled_ = false;
     std::optional<Outcome> outcome_;
 };
 

@@ -655,6 +655,7 @@ void Query::Install(ReadResult result, ChangeToken token, int pos) {
     baseTable_ = std::move(result.baseTable);
     byRowid_ = result.byRowid;
     rowidColumn_ = byRowid_ ? 0 : -1;
+    complete_ = result.complete;
     token_ = token;
     state_ = DataSetState::dsBrowse;
     pos_ = rows_.Empty() ? -1 : std::clamp(pos, 0, rows_.Rows() - 1);
@@ -677,6 +678,7 @@ void Query::Close() {
     bof_ = eof_ = true;
     baseTable_.clear();
     byRowid_ = false;
+    complete_ = true;
     Notify(DataEvent::StateChanged);
     Notify(DataEvent::DataSetChanged);
 }
@@ -748,6 +750,18 @@ void Query::RequireActive() const {
         throw DbError("Cannot perform this operation on a closed dataset");
 }
 
+void Query::FetchAll() {
+    if (complete_ || !completion_ || Editing())
+        return;
+    const std::function<void()> completion = completion_;  // it may replace itself
+    completion();
+}
+
+int Query::RecordCount() {
+    FetchAll();
+    return rows_.Rows();
+}
+
 int Query::RecNo() const {
     if (state_ == DataSetState::dsInsert)
         return insertPos_ + 1;
@@ -781,11 +795,14 @@ void Query::First() {
 
 void Query::Last() {
     RequireActive();
+    FetchAll();
     Scroll(rows_.Rows() - 1, rows_.Empty(), true);
 }
 
 void Query::Next() {
     RequireActive();
+    if (pos_ + 1 >= rows_.Rows())
+        FetchAll();
     if (rows_.Empty() || pos_ + 1 >= rows_.Rows()) {
         Scroll(pos_, rows_.Empty(), true);
         return;
@@ -804,6 +821,8 @@ void Query::Prior() {
 
 void Query::SetRecNo(int recNo) {
     RequireActive();
+    if (recNo > rows_.Rows())
+        FetchAll();
     if (recNo < 1 || recNo > RecordCount())
         return;
     Scroll(recNo - 1, false, false);
@@ -899,9 +918,11 @@ void Query::Insert() {
 
 void Query::BeginInsert(bool atEnd) {
     RequireWritable();
+    if (atEnd)
+        FetchAll();
     Scroll(pos_, bof_, eof_);  // posts or cancels a pending edit
     posBeforeInsert_ = pos_;
-    insertPos_ = atEnd ? RecordCount() : std::max(pos_, 0);
+    insertPos_ = atEnd ? rows_.Rows() : std::max(pos_, 0);
     buffer_.assign(fields_.size(), Value{});
     bufferRowid_ = 0;
     changed_.assign(fields_.size(), false);
@@ -1069,8 +1090,8 @@ void Query::Cancel() {
     if (state_ == DataSetState::dsInsert) {
         state_ = DataSetState::dsBrowse;
         pos_ = posBeforeInsert_;
-        if (pos_ >= RecordCount())
-            pos_ = RecordCount() - 1;
+        if (pos_ >= rows_.Rows())
+            pos_ = rows_.Rows() - 1;
     } else if (state_ == DataSetState::dsEdit) {
         state_ = DataSetState::dsBrowse;
     } else {
@@ -1101,8 +1122,8 @@ void Query::Delete() {
         transaction.Commit();
     }
     rows_.EraseRow(pos_);
-    if (pos_ >= RecordCount())
-        pos_ = RecordCount() - 1;
+    if (pos_ >= rows_.Rows())
+        pos_ = rows_.Rows() - 1;
     bof_ = pos_ <= 0;
     eof_ = rows_.Empty();
     Notify(DataEvent::DataSetChanged);
@@ -1172,11 +1193,17 @@ bool Query::Locate(std::string_view keyFields, const std::vector<Value>& values,
         }
         return true;
     };
-    for (int i = 0; i < RecordCount(); ++i) {
+    for (int i = 0; i < rows_.Rows(); ++i) {
         if (matches(i)) {
             Scroll(i, false, false);
             return true;
         }
+    }
+    // Not among the first rows: look again among all of them (the fields are new then).
+    if (!complete_) {
+        FetchAll();
+        if (complete_)
+            return Locate(keyFields, values, options);
     }
     return false;
 }

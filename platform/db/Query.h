@@ -152,7 +152,8 @@ class Query {
                            const std::function<void(ReadResult)>& onFirst = {});
     // Replaces the rows by a result read meanwhile, in one step: the current row stays current by
     // its key (column 0), else by its number. `token` is the connection's change state taken
-    // before the read began. Raises DbError while a row is edited.
+    // before the read began. Raises DbError while a row is edited. A result that is not complete
+    // leaves the dataset holding only the first rows of its result until it is completed.
     void Adopt(ReadResult result, ChangeToken token);
     // The same for a result of a statement that becomes the dataset's own (a list read again,
     // maybe with another filter or order): when the current row is gone, as a list opened anew,
@@ -160,6 +161,17 @@ class Query {
     void Adopt(ReadResult result, ChangeToken token, Connection& connection, std::string sql,
                std::vector<Value> parameters);
     const std::vector<Value>& Parameters() const { return parameters_; }
+    // Called when a dataset that holds only the first rows of its result needs every row: before
+    // RecordCount, Last, Append, a move past the rows held and a Locate that finds nothing among
+    // them. It is to hand the whole result over (Adopt); the operation then goes on as with all
+    // rows. Not called while a row is edited.
+    void SetCompletion(std::function<void()> completion) { completion_ = std::move(completion); }
+    // Whether the dataset holds every row of its result (a closed one does).
+    bool HoldsAll() const { return complete_; }
+    // The rows held now, without completing: what a grid shows.
+    int RowsHeld() const { return rows_.Rows(); }
+    // Has the completion hand over every row when the dataset holds only the first ones.
+    void FetchAll();
     // Runs the SQL text as a statement; returns the number of rows changed.
     int ExecSQL();
 
@@ -175,7 +187,7 @@ class Query {
     // 1-based number of the current row; 0 when there is none.
     int RecNo() const;
     void SetRecNo(int recNo);
-    int RecordCount() const { return rows_.Rows(); }
+    int RecordCount();
 
     int FieldCount() const { return static_cast<int>(fields_.size()); }
     Field& Fields(int index);
@@ -251,6 +263,8 @@ class Query {
     DataSetState state_ = DataSetState::dsInactive;
     std::vector<std::unique_ptr<Field>> fields_;
     RowStore rows_;
+    bool complete_ = true;
+    std::function<void()> completion_;
     ChangeToken token_;
     int pos_ = -1;
     bool bof_ = true;

@@ -57,6 +57,7 @@ TEST_F(BrowseFrameTest, TheListStatementFollowsParentTypeAndOrder) {
     EXPECT_TRUE(frame.printButton->isVisible());
 
     frame.setParentID(17);
+    frame.FinishFill();
     EXPECT_EQ(frame.qBrowse.SQL(),
               "select * from [lstQuotation] where true  and [customer_id]=17 order by [Reference]");
     EXPECT_EQ(frame.qBrowse.RecordCount(), 2);
@@ -64,6 +65,7 @@ TEST_F(BrowseFrameTest, TheListStatementFollowsParentTypeAndOrder) {
     frame.cbType->setCurrentIndex(frame.cbType->findText("Sent"));  // doc_status 2
     frame.cbOrder->setCurrentIndex(frame.cbOrder->findText("Date"));
     frame.openTables();
+    frame.FinishFill();
     EXPECT_EQ(frame.qBrowse.SQL(),
               "select * from [lstQuotation] where true  and [customer_id]=17 "
               "and [doc_status_id]=2 order by [Date]");
@@ -77,6 +79,7 @@ TEST_F(BrowseFrameTest, TheListStatementFollowsParentTypeAndOrder) {
                                         "Customer reference", "Total"}));
     frame.cbOrder->setCurrentIndex(frame.cbOrder->findText("Customer reference"));
     frame.openTables();
+    frame.FinishFill();
     EXPECT_TRUE(frame.qBrowse.Active());
     EXPECT_EQ(prompter.Count(), 0u);
 }
@@ -90,6 +93,7 @@ TEST_F(BrowseFrameTest, AKindWithoutParentOrTypeAddsNoClauses) {
     EXPECT_FALSE(frame.labType->isVisibleTo(&frame));
     EXPECT_FALSE(frame.printButton->isVisible());  // no report for services
     frame.openTables();
+    frame.FinishFill();
     EXPECT_EQ(frame.qBrowse.SQL(), "select * from [lstService] where true  order by [Code]");
     EXPECT_EQ(Dimensions->Find(14)->GetRecordId(), 0);  // an empty list
 }
@@ -119,6 +123,7 @@ TEST_F(BrowseFrameTest, SearchFollowsTheTypedTextInAnyCase) {
     TBrowseFrame frame;
     frame.bindDimension(Dimensions->Find(1), nullptr);
     frame.openTables();
+    frame.FinishFill();
     ASSERT_EQ(frame.cbOrder->currentText(), "full name");
     const auto name = [&] { return frame.qBrowse.FieldByName("full name").AsString(); };
     QTest::keyClicks(frame.edFind, "S");
@@ -148,6 +153,7 @@ TEST_F(BrowseFrameTest, AddStandsOnTheNewRowAndDeleteOnTheFirst) {
     };
     frame.bindDimension(Dimensions->Find(1), &dialog);
     frame.AddExecute();
+    frame.FinishFill();
     EXPECT_EQ(dialog.windowTitle(), "Add new customer");
     const int added = Dimensions->Find(1)->GetRecordId();
     EXPECT_GT(added, 1000);
@@ -156,11 +162,13 @@ TEST_F(BrowseFrameTest, AddStandsOnTheNewRowAndDeleteOnTheFirst) {
               "Newman");
 
     frame.EditExecute();
+    frame.FinishFill();
     EXPECT_EQ(dialog.windowTitle(), "Edit existing customer");
     EXPECT_EQ(frame.qBrowse.FieldByName("entity_id").AsInteger(), added);
 
     prompter.Push(ui::Button::Yes);
     frame.DeleteExecute();
+    frame.FinishFill();
     EXPECT_EQ(Main("select count(*) from entity where entity_id=" + std::to_string(added)), "0");
     EXPECT_EQ(frame.qBrowse.RecNo(), 1);
     // The current record follows the row under the cursor, not the deleted one.
@@ -174,6 +182,7 @@ TEST_F(BrowseFrameTest, ACancelledAddLeavesTheCurrentRecordOnAListedRow) {
     dialog.whileShown = [](test::TopLevelDialog& d) { d.CancelAndClose(); };
     frame.bindDimension(Dimensions->Find(1), &dialog);
     frame.AddExecute();
+    frame.FinishFill();
     EXPECT_EQ(Dimensions->Find(1)->GetRecordId(), frame.qBrowse.Fields(0).AsInteger());
     EXPECT_EQ(frame.qBrowse.RecNo(), 1);
 }
@@ -183,6 +192,7 @@ TEST_F(BrowseFrameTest, EmptyListsRightsAndTheGridKeys) {
     test::TopLevelDialog dialog(14);
     frame.bindDimension(Dimensions->Find(14), &dialog);
     frame.EditExecute();
+    frame.FinishFill();
     ASSERT_EQ(prompter.Count(), 1u);
     EXPECT_EQ(prompter.Messages()[0].text, "There are no records to edit");
     EXPECT_EQ(prompter.Messages()[0].title, "Cannot edit");
@@ -192,21 +202,49 @@ TEST_F(BrowseFrameTest, EmptyListsRightsAndTheGridKeys) {
 
     CurUserId = 5;  // no rights
     frame.DeleteExecute();
+    frame.FinishFill();
     EXPECT_EQ(prompter.Messages().back().text,
               "You do not have system rights to delete a record. Please contact your system "
               "administrator.");
     EXPECT_EQ(prompter.Messages().back().title, "Access denied");
     CurUserId = 2;
     frame.DeleteExecute();
+    frame.FinishFill();
     EXPECT_EQ(prompter.Messages().back().text, "No record to delete.");
 
     // The Insert key adds, the Delete key deletes.
     QTest::keyClick(frame.grdBrowse, Qt::Key_Insert);
+    frame.FinishFill();
     EXPECT_EQ(dialog.timesShown, 1);
     EXPECT_EQ(frame.qBrowse.RecordCount(), 1);
     prompter.Push(ui::Button::Yes);
     QTest::keyClick(frame.grdBrowse, Qt::Key_Delete);
+    frame.FinishFill();
     EXPECT_EQ(frame.qBrowse.RecordCount(), 0);
+}
+
+TEST_F(BrowseFrameTest, AListShowingItsFirstScreenCountsAndFindsAmongAllItsRows) {
+    // A thousand services, the rows past the first screen slow to compute.
+    Exec(
+        "create view slowService as with recursive n(i) as (select 1 union all select i + 1 "
+        "from n where i < 1000) select i as billable_id, 'S' || substr('000' || i, -4) as Code, "
+        "0 as allow_delete, case when i > 200 then length(hex(randomblob(250000))) else 0 end "
+        "as Work from n");
+    Exec("update dimension set dimension_query='slowService' where dimension_id=14");
+    DimensionTable services(14);
+    TBrowseFrame frame;
+    frame.bindDimension(&services, nullptr, true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame.qBrowse.Active(); }));
+    ASSERT_FALSE(frame.qBrowse.HoldsAll()) << "the rest was read before the first screen showed";
+    EXPECT_TRUE(frame.Filling());
+    EXPECT_EQ(frame.grdBrowse->Model().rowCount(), 200);
+    EXPECT_TRUE(frame.qBrowse.Locate("Code", {std::string("s0900")}, db::loCaseInsensitive));
+    EXPECT_EQ(frame.qBrowse.FieldByName("billable_id").AsInteger(), 900);
+    EXPECT_EQ(services.GetRecordId(), 900);
+    EXPECT_EQ(frame.qBrowse.RecordCount(), 1000);
+    EXPECT_EQ(frame.grdBrowse->Model().rowCount(), 1000);
+    EXPECT_FALSE(frame.Filling());
+    EXPECT_EQ(frame.cbOrder->currentText(), "Code");
 }
 
 TEST_F(BrowseFrameTest, RowsAreStripedAndFloatsShowTwoDecimals) {
@@ -217,6 +255,7 @@ TEST_F(BrowseFrameTest, RowsAreStripedAndFloatsShowTwoDecimals) {
     TBrowseFrame frame;
     frame.bindDimension(Dimensions->Find(21), nullptr);
     frame.setParentID(70);
+    frame.FinishFill();
     auto& model = frame.grdBrowse->Model();
     const int selling = frame.qBrowse.FieldByName("Selling").Index();
     const auto text = [&](int row) {
@@ -248,6 +287,7 @@ TEST_F(BrowseFrameTest, PrintAsksTheReportServerForTheKindsReport) {
     TBrowseFrame frame;
     frame.bindDimension(Dimensions->Find(6), nullptr);
     frame.setParentID(17);
+    frame.FinishFill();
     frame.PrintExecute();
     ASSERT_EQ(fake->calls.size(), 1u);
     const std::string& call = fake->calls[0];
@@ -300,8 +340,10 @@ TEST_F(BrowseFrameTest, AKindIsBeingEditedOnlyWhileItsDialogIsOpen) {
     frame.bindDimension(Dimensions->Find(1), &dialog);
     EXPECT_FALSE(Dimensions->AnyInEdit());
     frame.AddExecute();
+    frame.FinishFill();
     EXPECT_FALSE(Dimensions->AnyInEdit());
     frame.EditExecute();
+    frame.FinishFill();
     EXPECT_FALSE(Dimensions->AnyInEdit());
     EXPECT_EQ(whileOpen, (std::vector<bool>{true, true}));
     EXPECT_EQ(Dimensions->Find(1)->GetEditMode(), DimensionTable::None);
@@ -374,6 +416,50 @@ TEST_F(RefreshingFrameTest, RowsArrivingUnderADialogWaitForTheNextRefresh) {
     EXPECT_EQ(frame.qBrowse.RecordCount(), listed);
     frame.RefreshExecute();  // read again: the rows dropped were never shown
     frame.FinishFill();
+    EXPECT_EQ(frame.qBrowse.RecordCount(), listed - 1);
+    EXPECT_EQ(Current(), 5002);
+}
+
+TEST_F(RefreshingFrameTest, AnOrderChosenIsReadOnAWorkerAndArrivesOnTheRowTheUserChose) {
+    const std::string before = frame.qBrowse.SQL();
+    frame.cbOrder->setCurrentIndex(1);
+    emit frame.cbOrder->activated(1);
+    ASSERT_TRUE(frame.Filling());
+    EXPECT_EQ(frame.qBrowse.SQL(), before);  // shown as it was until the rows arrive
+    EXPECT_EQ(frame.grdBrowse->cursor().shape(), Qt::BusyCursor);
+    ASSERT_TRUE(frame.qBrowse.Locate("entity_id", {db::Value{5003}}));  // moved meanwhile
+    frame.FinishFill();
+    EXPECT_EQ(frame.qBrowse.SQL(),
+              before + OrderByClause(frame.cbOrder->itemText(1).toStdString()));
+    EXPECT_EQ(Current(), 5003);
+    EXPECT_EQ(Dimensions->Find(1)->GetRecordId(), 5003);
+    EXPECT_EQ(frame.grdBrowse->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(RefreshingFrameTest, AnEditIsReadBackOnAWorkerOnTheEditedRow) {
+    dialog.whileShown = [](test::TopLevelDialog& d) {
+        d.q.FieldByName("entity_first").SetAsString("Rob");
+        d.SaveAndClose();
+    };
+    frame.EditExecute();
+    ASSERT_TRUE(frame.Filling());
+    EXPECT_EQ(frame.qBrowse.FieldByName("full name").AsString(), "smalley Bob Mr");
+    frame.FinishFill();
+    EXPECT_EQ(Current(), 5002);
+    EXPECT_EQ(frame.qBrowse.FieldByName("full name").AsString(), "smalley Rob Mr");
+}
+
+TEST_F(RefreshingFrameTest, RowsAskedForUnderADialogArriveOnceItCloses) {
+    elsewhere.Execute("delete from entity where entity_id=5003");
+    frame.openTables();
+    QDialog box;
+    test::WhenModal<QDialog>([&](QDialog& d) {
+        frame.FinishFill();
+        EXPECT_EQ(frame.qBrowse.RecordCount(), listed);
+        d.accept();
+    });
+    box.exec();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !frame.Filling(); }));
     EXPECT_EQ(frame.qBrowse.RecordCount(), listed - 1);
     EXPECT_EQ(Current(), 5002);
 }

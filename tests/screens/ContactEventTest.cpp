@@ -80,6 +80,7 @@ TEST_F(ContactEventTest, ANewEventFromTheListIsStoredUnderTheCurrentCustomer) {
     TfrmContact dialog;
     list.bindDimension(&Events(), &dialog);
     list.setParentID(9001);
+    list.FinishFill();
     WhenModal<TfrmContact>([](TfrmContact& d) {
         EXPECT_EQ(d.windowTitle(), "Add new contact event");
         EXPECT_EQ(d.txtFile->text(), "[none]");
@@ -92,6 +93,7 @@ TEST_F(ContactEventTest, ANewEventFromTheListIsStoredUnderTheCurrentCustomer) {
         d.btnOK->click();
     });
     list.AddExecute();
+    list.FinishFill();
     const int id = Events().GetRecordId();
     ASSERT_GT(id, 1000);
     const std::string where = " from zlm_doc where zlm_doc_id=" + std::to_string(id);

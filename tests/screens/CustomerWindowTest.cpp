@@ -69,10 +69,12 @@ TEST_F(CustomerWindowTest, TheChildListsFollowTheCurrentCustomerWhenATabIsChosen
     window.FinishFill();
     PickCustomer(window, 9001);
     window.PageControl1->setCurrentIndex(3);
+    window.FinishFill();
     EXPECT_EQ(Listed(*window.QuoteFrame), std::vector<int>{9101});
     EXPECT_TRUE(Listed(*window.OrderFrame).empty());
     PickCustomer(window, 9002);
     window.PageControl1->setCurrentIndex(4);
+    window.FinishFill();
     EXPECT_EQ(Listed(*window.QuoteFrame), std::vector<int>{9102});
     EXPECT_EQ(Listed(*window.OrderFrame), std::vector<int>{9103});
 }
@@ -83,8 +85,10 @@ TEST_F(CustomerWindowTest, ANewQuotationFromItsTabBelongsToTheCurrentCustomer) {
     window.FinishFill();
     PickCustomer(window, 9002);
     window.PageControl1->setCurrentIndex(3);
+    window.FinishFill();
     WhenModal<TfrmQuotation>([](TfrmQuotation& dialog) { dialog.btnOK->click(); });
     window.QuoteFrame->AddExecute();
+    window.FinishFill();
     const int added = Dimensions->Find(6)->GetRecordId();
     ASSERT_GT(added, 0);
     ASSERT_NE(added, 9101);
@@ -112,6 +116,7 @@ TEST_F(CustomerWindowTest, QuotationsPrintReportOneAndWithoutCustomersNothingCan
         EXPECT_TRUE(window.QuoteFrame->printButton->isVisible());  // whatever the kind says
         PickCustomer(window, 9001);
         window.PageControl1->setCurrentIndex(3);
+        window.FinishFill();
         window.QuoteFrame->Print->trigger();
         ASSERT_EQ(fake->calls.size(), 1u);
         EXPECT_EQ(fake->calls[0].rfind("ShowReport(1|", 0), 0u) << fake->calls[0];

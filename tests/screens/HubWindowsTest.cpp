@@ -146,8 +146,10 @@ TEST_F(HubWindowsTest, ChangingTabsReopensTheUserGroupAndBusinessUnitListsOnly) 
         "(7022, 3, \"Support\"), (7023, 16, \"Asia\")");
     EXPECT_FALSE(Lists(*window.busUnitFrame, 7021));
     window.PageControl1->setCurrentIndex(1);
+    window.FinishFill();
     EXPECT_TRUE(Lists(*window.userGroupFrame, 7022));
     window.PageControl1->setCurrentIndex(0);
+    window.FinishFill();
     EXPECT_TRUE(Lists(*window.busUnitFrame, 7021));
     // The regions list is not re-opened by a change of tab; its own Refresh shows the new row.
     window.PageControl1->setCurrentIndex(3);

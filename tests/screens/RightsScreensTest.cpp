@@ -202,6 +202,7 @@ TEST_F(RightsScreensTest, WithoutRightThreeNoPrintPathUsesARepositoryPathOrShows
     TBrowseFrame quotations;  // Acme's, as the customers window lists them
     quotations.bindDimension(Dimensions->Find(6), nullptr);
     quotations.setParentID(9001);
+    quotations.FinishFill();
     print([&] { quotations.Print->trigger(); });
     print([&] { quotations.printButton->trigger(); });
     const auto document = [&](auto&& dialog, int kind, int id) {

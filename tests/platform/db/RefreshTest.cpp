@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
+#include <optional>
+#include <thread>
 
 #include "DbTestFile.h"
 #include "platform/db/BackgroundRead.h"
@@ -84,6 +87,63 @@ TEST_F(RefreshTest, RowsReadElsewhereReplaceTheDatasetOnTheRowThatWasCurrent) {
     EXPECT_EQ(stored.Fields(0).AsInteger(), 42);
 }
 
+TEST_F(RefreshTest, ADatasetHoldingItsFirstRowsIsCompletedBeforeAnythingNeedsTheRest) {
+    const std::string sql = "select * from item order by item_id";
+    const struct {
+        const char* what;
+        std::function<int(Query&)> act;  // gives the row number or count it ends on
+        int result;
+        bool completes;
+    } cases[] = {
+        {"RecordCount", [](Query& d) { return d.RecordCount(); }, 4, true},
+        {"Last",
+         [](Query& d) {
+             d.Last();
+             return d.RecNo();
+         },
+         4, true},
+        {"Next past the rows held",
+         [](Query& d) {
+             d.Next();
+             d.Next();
+             return d.RecNo();
+         },
+         3, true},
+        {"SetRecNo past them",
+         [](Query& d) {
+             d.SetRecNo(4);
+             return d.RecNo();
+         },
+         4, true},
+        {"Locate beyond them", [](Query& d) { return d.Locate("item_id", {4LL}) ? d.RecNo() : 0; },
+         4, true},
+        {"Locate among them", [](Query& d) { return d.Locate("item_id", {2LL}) ? d.RecNo() : 0; },
+         2, false},
+        {"Next among them",
+         [](Query& d) {
+             d.Next();
+             return d.RecNo();
+         },
+         2, false},
+    };
+    for (const auto& c : cases) {
+        std::optional<ReadResult> first;
+        ReadResult all =
+            Query::Read(file.conn, sql, {}, 2, [&](ReadResult rows) { first = std::move(rows); });
+        Query d;
+        d.Adopt(std::move(*first), file.conn.Changes(), file.conn, sql, {});
+        ASSERT_EQ(d.RowsHeld(), 2);
+        int completions = 0;
+        d.SetCompletion([&] {
+            ++completions;
+            d.Adopt(std::move(all), file.conn.Changes());
+        });
+        EXPECT_EQ(c.act(d), c.result) << c.what;
+        EXPECT_EQ(completions, c.completes ? 1 : 0) << c.what;
+        EXPECT_EQ(d.HoldsAll(), c.completes) << c.what;
+    }
+}
+
 TEST_F(RefreshTest, AWorkerReadsOverItsOwnConnectionHoldsNoLockAndReportsAFailure) {
     BackgroundRead read;
     std::atomic<bool> ready = false;
@@ -114,6 +174,22 @@ TEST_F(RefreshTest, AWorkerReadsOverItsOwnConnectionHoldsNoLockAndReportsAFailur
     EXPECT_TRUE(all.complete);
     EXPECT_EQ(all.rows.Rows(), 4);
     EXPECT_EQ(all.fields[1]->Size(), 6);
+
+    // A read stopped half-way ends at once, with an error and without its rows.
+    std::atomic<int> readies = 0;
+    ASSERT_TRUE(read.Start(
+        file.conn,
+        "with recursive a(i) as (select 1 union all select i + 1 from a where i < 10), "
+        "b(i) as (select 1 union all select i + 1 from b where i < 1e9) "
+        "select i from a union all select count(*) from b",
+        {}, [&] { ++readies; }, 10));
+    while (readies == 0)
+        std::this_thread::yield();  // the first rows are read: the statement runs
+    read.Cancel();
+    outcome = read.Take();
+    ASSERT_TRUE(outcome);
+    EXPECT_FALSE(outcome->rows);
+    EXPECT_EQ(outcome->error, "interrupted");
 
     ASSERT_TRUE(read.Start(file.conn, "select * from nowhere", {}, nullptr));
     read.Wait();
