@@ -823,7 +823,7 @@ void Query::SetRecNo(int recNo) {
     RequireActive();
     if (recNo > rows_.Rows())
         FetchAll();
-    if (recNo < 1 || recNo > RecordCount())
+    if (recNo < 1 || recNo > rows_.Rows())
         return;
     Scroll(recNo - 1, false, false);
 }
