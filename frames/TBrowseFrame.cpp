@@ -155,6 +155,10 @@ TBrowseFrame::TBrowseFrame(QWidget* parent) : QWidget(parent) {
     qBrowse.OnAfterScroll([this] { qBrowseAfterScroll(); });
     fill_ = std::make_unique<widgets::ListFill>(qBrowse, grdBrowse, "TBrowseFrame.openTables");
     fill_->SetFilled([this] { Filled(); });
+    fill_->SetFailed([this] {
+        if (dimTable)
+            dimTable->SetRecordId(0);  // nothing listed, nothing current
+    });
 }
 
 TBrowseFrame::~TBrowseFrame() = default;

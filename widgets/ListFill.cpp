@@ -50,6 +50,7 @@ bool ListFill::Start(db::Connection& connection, const std::string& sql,
                      std::vector<db::Value> parameters, bool keep) {
     if (pending_)
         return false;
+    keep_ = keep;
     try {
         // Called on the worker: the rows cross to this object's thread as a queued call,
         // dropped if this object is gone by then.
@@ -67,7 +68,6 @@ bool ListFill::Start(db::Connection& connection, const std::string& sql,
     }
     connection_ = &connection;
     pending_ = true;
-    keep_ = keep;
     if (list_)
         list_->setCursor(Qt::BusyCursor);
     return true;
@@ -100,9 +100,14 @@ void ListFill::Done() {
 
 void ListFill::Failed(const std::string& error, const std::string& sql) {
     LogError(tag_, error, sql);
-    // A first screen is not a list that lacks rows without saying so.
-    if (!query_.HoldsAll())
+    // Rows asked for that cannot be read leave the list empty, as a failed open does; so does a
+    // first screen, which is not a list that lacks rows without saying so. A failed refresh
+    // leaves the list as it was.
+    if (keep_ || !query_.HoldsAll()) {
         query_.Close();
+        if (failed_)
+            failed_();
+    }
     Done();
 }
 

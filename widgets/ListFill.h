@@ -27,6 +27,8 @@ class ListFill : public QObject {
 
     // Called after rows were handed over.
     void SetFilled(std::function<void()> filled) { filled_ = std::move(filled); }
+    // Called after a failed read left the list empty.
+    void SetFailed(std::function<void()> failed) { failed_ = std::move(failed); }
 
     // Starts reading `sql` over `connection`'s file for the dataset, which keeps showing what it
     // shows (or nothing) until the rows arrive; rows that cannot be handed over yet wait until
@@ -63,6 +65,7 @@ class ListFill : public QObject {
     std::string tag_;
     db::Connection* connection_ = nullptr;
     std::function<void()> filled_;
+    std::function<void()> failed_;
     db::BackgroundRead read_;
     bool pending_ = false;
     bool handing_ = false;
