@@ -651,7 +651,7 @@ void BenchReport(RawFile& raw, const std::string& folder, int reportId, int key,
     PrintRow(what + ", written to HTML (" + std::to_string(size / 1024) + " KB)", written.ours,
              written.raw, "within 2x the raw read",
              Median(written.ours) <= 2 * Median(written.raw));
-    const Shown cold = ShowReportUntilPainted(reportId, key, page);  // the engine starts
+    const Shown cold = ShowReportUntilPainted(reportId, key, page);  // the first show
     std::vector<Shown> shown;
     const Times painted = Alternate(
         runs,
@@ -664,7 +664,7 @@ void BenchReport(RawFile& raw, const std::string& folder, int reportId, int key,
     for (const Shown& s : shown)
         loaded.push_back(s.loaded);
     const bool withinTwice = Median(painted.ours) <= 2 * Median(painted.raw);
-    PrintRow(what + ", command to first screen shown (engine warm; cold " +
+    PrintRow(what + ", command to first screen shown (engine warm; first show " +
                  std::to_string(cold.painted).substr(0, 5) + " s)",
              painted.ours, painted.raw, "within 2x the raw read", withinTwice);
     PrintRow(what + ", command to the whole page loaded", loaded, painted.raw,
@@ -694,7 +694,8 @@ void BenchBigPage(RawFile& raw, const std::string& folder, const std::string& pa
     };
     const Times written = Alternate(
         runs, [&] { return WriteReport(1, kDocument, page); }, readRows);
-    ShowReportUntilPainted(1, kDocument, page);  // the engine warm
+    // The first show in a run starts the engine, unless report 10 has started it already.
+    const Shown first = ShowReportUntilPainted(1, kDocument, page);
     std::vector<Shown> shown;
     for (int i = 0; i < runs; ++i)
         shown.push_back(ShowReportUntilPainted(1, kDocument, page));
@@ -707,8 +708,9 @@ void BenchBigPage(RawFile& raw, const std::string& folder, const std::string& pa
     const std::string what = "page of " + std::to_string(lines) + " rows (report 1)";
     PrintRow(what + ", written", written.ours, written.raw, "within 2x the raw read",
              Median(written.ours) <= 2 * Median(written.raw));
-    PrintRow(what + ", ShowReport to the first screen painted (engine warm)", painted, written.raw,
-             "within 1 s", Median(painted) <= 1);
+    PrintRow(what + ", ShowReport to the first screen painted (engine warm; first show " +
+                 std::to_string(first.painted).substr(0, 5) + " s)",
+             painted, written.raw, "within 1 s", Median(painted) <= 1);
     std::printf(
         "  shown to its last row: min %.3f s, median %.3f s; written median %.3f s; "
         "target no longer than writing it: %s\n",
@@ -791,10 +793,10 @@ int main(int argc, char** argv) {
             PrintRow("document line by key (OpenById)", lineByKey.ours, lineByKey.raw,
                      "under 20 ms", Median(lineByKey.ours) < 0.02);
 
+            // Report 1 of 10,000 lines, as its goals are set: its first show starts the engine.
+            BenchBigPage(raw, folder, path, 10000, runs);
             BenchReport(raw, folder, 10, 3, "select * from repOrdersByCustomer where bus_unit_id=3",
                         "report 10 (orders by customer)", runs);
-            // Report 1 of 10,000 lines, as its goals are set.
-            BenchBigPage(raw, folder, path, 10000, runs);
         }
         std::printf("peak memory of the program: %ld MB\n", PeakMegabytes());
     } catch (const std::exception& e) {
