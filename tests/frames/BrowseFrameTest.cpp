@@ -223,30 +223,6 @@ TEST_F(BrowseFrameTest, EmptyListsRightsAndTheGridKeys) {
     EXPECT_EQ(frame.qBrowse.RecordCount(), 0);
 }
 
-TEST_F(BrowseFrameTest, AListShowingItsFirstScreenCountsAndFindsAmongAllItsRows) {
-    // A thousand services, the rows past the first screen slow to compute.
-    Exec(
-        "create view slowService as with recursive n(i) as (select 1 union all select i + 1 "
-        "from n where i < 1000) select i as billable_id, 'S' || substr('000' || i, -4) as Code, "
-        "0 as allow_delete, case when i > 200 then length(hex(randomblob(250000))) else 0 end "
-        "as Work from n");
-    Exec("update dimension set dimension_query='slowService' where dimension_id=14");
-    DimensionTable services(14);
-    TBrowseFrame frame;
-    frame.bindDimension(&services, nullptr, true);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return frame.qBrowse.Active(); }));
-    ASSERT_FALSE(frame.qBrowse.HoldsAll()) << "the rest was read before the first screen showed";
-    EXPECT_TRUE(frame.Filling());
-    EXPECT_EQ(frame.grdBrowse->Model().rowCount(), 200);
-    EXPECT_TRUE(frame.qBrowse.Locate("Code", {std::string("s0900")}, db::loCaseInsensitive));
-    EXPECT_EQ(frame.qBrowse.FieldByName("billable_id").AsInteger(), 900);
-    EXPECT_EQ(services.GetRecordId(), 900);
-    EXPECT_EQ(frame.qBrowse.RecordCount(), 1000);
-    EXPECT_EQ(frame.grdBrowse->Model().rowCount(), 1000);
-    EXPECT_FALSE(frame.Filling());
-    EXPECT_EQ(frame.cbOrder->currentText(), "Code");
-}
-
 TEST_F(BrowseFrameTest, RowsAreStripedAndFloatsShowTwoDecimals) {
     Exec(
         "insert into bill_rate (bill_rate_id, billable_id, dimension_id, allow_delete, "
