@@ -20,7 +20,11 @@ constexpr int kRetryMs = 250;
 
 ListFill::ListFill(db::Query& query, QWidget* list, std::string tag)
     : query_(query), list_(list), tag_(std::move(tag)) {
-    query_.SetCompletion([this] { Complete(); });
+    // The dataset needs every row: they are waited for and handed over even under a dialog.
+    query_.SetCompletion([this] {
+        read_.Wait();
+        Deliver(true);
+    });
 }
 
 ListFill::~ListFill() {
@@ -76,11 +80,6 @@ bool ListFill::Start(db::Connection& connection, const std::string& sql,
 void ListFill::Finish() {
     read_.Wait();
     Deliver();
-}
-
-void ListFill::Complete() {
-    read_.Wait();
-    Deliver(true);
 }
 
 void ListFill::Discard() {

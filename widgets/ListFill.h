@@ -54,7 +54,6 @@ class ListFill : public QObject {
                std::vector<db::Value> parameters, bool keep);
     // `needed`: the dataset asked for every row; they are handed over even under a dialog.
     void Deliver(bool needed = false);
-    void Complete();
     // `afterFirstScreen`: all rows, where the list showed its first screen of them.
     bool Hand(db::BackgroundRead::Outcome& outcome, bool afterFirstScreen = false);
     void Failed(const std::string& error, const std::string& sql);
