@@ -7,11 +7,15 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QLoggingCategory>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStackedLayout>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -19,11 +23,14 @@
 #include <QWebEngineDownloadRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 #include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -182,6 +189,16 @@ class CloseOnExit {
     db::Query& second_;
 };
 
+// `size` bytes of the file at `path` from `offset` (fewer where the file ends before).
+std::string ReadPart(const std::string& path, std::uint64_t offset, std::uint64_t size) {
+    std::string bytes(size, '\0');
+    std::ifstream file(path, std::ios::binary);
+    file.seekg(static_cast<std::streamoff>(offset));
+    file.read(bytes.data(), static_cast<std::streamsize>(size));
+    bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(0, file.gcount())));
+    return bytes;
+}
+
 QIcon ToolIcon(const char* name, QStyle::StandardPixmap fallback, const QWidget& w) {
     return QIcon::fromTheme(name, w.style()->standardIcon(fallback));
 }
@@ -199,19 +216,8 @@ std::vector<std::string> PageFolders() {
     return folders;
 }
 
-std::string FirstScreenOf(std::string_view page) {
-    page = page.substr(0, kFirstScreenBytes);
-    std::string lower(page);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    const std::string_view rowEnd = "</tr>";
-    if (const auto row = lower.rfind(rowEnd); row != std::string::npos)
-        return std::string(page.substr(0, row + rowEnd.size()));
-    const auto tag = page.rfind('>');
-    return tag == std::string_view::npos ? "" : std::string(page.substr(0, tag + 1));
-}
-
-std::string PageRefusal(const std::string& path, const std::vector<std::string>& folders) {
+std::string PageRefusal(const std::string& path, const std::vector<std::string>& folders,
+                        std::uintmax_t largest) {
     namespace fs = std::filesystem;
     std::error_code error;
     const fs::path file = fs::canonical(path, error);
@@ -227,8 +233,8 @@ std::string PageRefusal(const std::string& path, const std::vector<std::string>&
     if (!inside)
         return "it lies outside the data folder and the document repository";
     const std::uintmax_t size = fs::file_size(file, error);
-    if (error || size > kLargestPage)
-        return "it is larger than " + std::to_string(kLargestPage / (1024 * 1024)) + " MB";
+    if (error || size > largest)
+        return "it is larger than " + std::to_string(largest / (1024 * 1024)) + " MB";
     return "";
 }
 
@@ -281,26 +287,32 @@ TfrmReportView::TfrmReportView(QWidget* owner) : FormDialog(owner) {
             [](QWebEngineDownloadRequest* download) { download->cancel(); });
     WebBrowser1 = LockedView(profile_, this);
     WebBrowser1->setObjectName("WebBrowser1");
-    page_ = WebBrowser1->page();
     // Only the load of the page asked for counts: a refused navigation ends as a failed load.
-    connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
-        if (loaded_)
+    connect(WebBrowser1->page(), &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        if (loaded_ || windowed())
             return;
-        dropFirstScreen();
         loaded_ = true;
         loadedOk_ = ok;
     });
+    PageBar = new QScrollBar(Qt::Vertical, this);
+    PageBar->setObjectName("PageBar");
+    PageBar->hide();
+    connect(PageBar, &QScrollBar::valueChanged, this, &TfrmReportView::pageBarMoved);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(ToolBar1);
-    // The page and, above it while a large page loads, its first screen.
+    // The page; a large page's two views one above the other, with the page's scroll bar.
     auto* pages = new QWidget(this);
     pages_ = new QStackedLayout(pages);
     pages_->setStackingMode(QStackedLayout::StackAll);
     pages_->addWidget(WebBrowser1);
-    layout->addWidget(pages, 1);
+    auto* row = new QHBoxLayout;
+    row->setSpacing(0);
+    row->addWidget(pages, 1);
+    row->addWidget(PageBar);
+    layout->addLayout(row, 1);
 
     askCsvFile = [this] { return askCsvFileByDialog(); };
     askPrinter = [this](QPrinter& printer) {
@@ -311,54 +323,282 @@ TfrmReportView::TfrmReportView(QWidget* owner) : FormDialog(owner) {
 }
 
 TfrmReportView::~TfrmReportView() {
-    dropFirstScreen();
-    delete WebBrowser1;  // with its page, before the profile
+    // The views with their pages, before the profile. A script's answer still to come is
+    // dropped as an empty one (AnswerOf).
+    delete spare_;
+    spare_ = nullptr;
+    delete WebBrowser1;
+    WebBrowser1 = nullptr;
 }
 
-void TfrmReportView::showFirstScreen(const std::string& path, const QUrl& url) {
-    dropFirstScreen();
-    std::error_code error;
-    if (std::filesystem::file_size(path, error) <= kFirstScreenAbove || error)
-        return;
-    std::string head(kFirstScreenBytes, '\0');
-    std::ifstream file(path, std::ios::binary);
-    file.read(head.data(), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<std::size_t>(file.gcount()));
-    const std::string first = FirstScreenOf(head);
-    if (first.empty())
-        return;
-    // A page of its own, in an engine process of its own: it is painted while the page's process
-    // is still parsing. Its relative links resolve as the page's.
-    firstScreen_ = LockedView(profile_, this);
-    firstScreen_->setObjectName("FirstScreen");
-    static_cast<FixedPage*>(firstScreen_->page())->ExpectContent();
-    pages_->addWidget(firstScreen_);
-    pages_->setCurrentWidget(firstScreen_);
-    firstScreen_->page()->setHtml(QString::fromUtf8(first.data(), static_cast<int>(first.size())),
-                                  url);
-}
-
-void TfrmReportView::dropFirstScreen() {
-    delete firstScreen_;  // with its page; the layout forgets it
-    firstScreen_ = nullptr;
+bool TfrmReportView::refuse(const std::string& path, const std::string& refusal, const char* tag) {
+    AppendErrorLog(tag, "The page is not shown: " + refusal, path);
+    ui::ShowMessage(widgets::HandleOf(this),
+                    "The report " + path + " cannot be shown: " + refusal + ".", "Report viewer",
+                    ui::Icon::Warning);
+    return false;
 }
 
 bool TfrmReportView::load(const std::string& path, const char* tag) {
     path_ = path;
+    url_ = QUrl::fromLocalFile(QString::fromStdString(path));
     loaded_ = loadedOk_ = false;
-    const std::string refusal = PageRefusal(path, PageFolders());
-    if (!refusal.empty()) {
-        AppendErrorLog(tag, "The page is not shown: " + refusal, path);
-        ui::ShowMessage(widgets::HandleOf(this),
-                        "The report " + path + " cannot be shown: " + refusal + ".",
-                        "Report viewer", ui::Icon::Warning);
-        return false;
+    const std::string refusal = PageRefusal(path, PageFolders(), kLargestWindowedPage);
+    if (!refusal.empty())
+        return refuse(path, refusal, tag);
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (size > kWindowedAbove) {
+        // The first parts are cut from the page's beginning alone, as the scan of the whole page
+        // cuts them: they are shown while the rest is scanned.
+        split_ = SplitPage(ReadPart(path, 0, kFirstScanBytes), kPartBytes);
+        if (split_.parts.size() > kPartsShown) {
+            split_.parts.resize(kPartsShown);
+            scan_ = std::async(std::launch::async, [path, size] {
+                return SplitPage(ReadPart(path, 0, size), kPartBytes);
+            });
+            showWindowed();
+            return true;
+        }
+        split_ = SplitPage(ReadPart(path, 0, size), kPartBytes);
+        if (split_.parts.size() > 1) {
+            scanned();
+            showWindowed();
+            return true;
+        }
+        split_ = PageParts{};  // no row ends to cut at: the engine takes it whole
+        if (size > kLargestPage)
+            return refuse(path, "it is larger than " + std::to_string(kLargestPage >> 20) + " MB",
+                          tag);
     }
-    const QUrl url = QUrl::fromLocalFile(QString::fromStdString(path));
-    static_cast<FixedPage*>(page_)->Expect(url);
-    WebBrowser1->load(url);
-    showFirstScreen(path, url);
+    static_cast<FixedPage*>(WebBrowser1->page())->Expect(url_);
+    WebBrowser1->load(url_);
     return true;
+}
+
+void TfrmReportView::showWindowed() {
+    WebBrowser1->page()->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, false);
+    newSpare();
+    PageBar->setSingleStep(3);
+    PageBar->show();
+    if (scan_.valid()) {  // the page's scroll bar waits for the scan of the whole page
+        PageBar->setEnabled(false);
+        auto* poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, [this, poll] {
+            if (scan_.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+                return;
+            poll->deleteLater();
+            split_ = scan_.get();
+            scanned();
+        });
+        poll->start(10);
+    }
+    showRowAt(0, 0, true);
+}
+
+void TfrmReportView::newSpare() {
+    // A view loads one window only: a second content in the same view takes the engine over a
+    // second. Its process is started now, so that it is ready when the user scrolls on.
+    delete spare_;  // with its page; the layout forgets it
+    spare_ = LockedView(profile_, this);
+    spare_->setObjectName("SpareView");
+    pages_->addWidget(spare_);  // below the view on screen
+    QWebEnginePage* page = spare_->page();
+    page->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, false);
+    connect(page, &QWebEnginePage::loadFinished, this, [this, page](bool ok) {
+        if (spare_ && page == spare_->page())
+            windowLoaded(ok);
+    });
+    connect(page, &QWebEnginePage::scrollPositionChanged, this,
+            [this, page](const QPointF& at) { scrolled(page, at.y()); });
+}
+
+void TfrmReportView::scanned() {
+    PageBar->setRange(0, std::max(0, split_.rows - 1));
+    PageBar->setEnabled(true);
+    if (loaded_ && !loading_)
+        scrolled(WebBrowser1->page(), shownY_);
+}
+
+std::size_t TfrmReportView::partOfRow(int row) const {
+    const auto after =
+        std::upper_bound(split_.parts.begin(), split_.parts.end(), row,
+                         [](int r, const PagePart& part) { return r < part.firstRow; });
+    return after == split_.parts.begin()
+               ? 0
+               : static_cast<std::size_t>(after - split_.parts.begin()) - 1;
+}
+
+std::size_t TfrmReportView::windowAround(std::size_t part) const {
+    const std::size_t count = split_.parts.size();
+    const std::size_t first = part > 0 ? part - 1 : 0;
+    return std::min(first, count >= kPartsShown ? count - kPartsShown : 0);
+}
+
+int TfrmReportView::rowAt(double y) const {
+    const auto after = std::upper_bound(rowTops_.begin(), rowTops_.end(), y);
+    const int index =
+        after == rowTops_.begin() ? 0 : static_cast<int>(after - rowTops_.begin()) - 1;
+    return rowBase_ + index;
+}
+
+void TfrmReportView::showRowAt(int row, double below, bool quick) {
+    Window window;
+    const std::size_t part = partOfRow(row);
+    window.first = quick ? part : windowAround(part);
+    window.last = quick ? part : std::min(split_.parts.size(), window.first + kPartsShown) - 1;
+    window.row = row;
+    window.below = below;
+    const PagePart& first = split_.parts[window.first];
+    window.rowBase = first.firstRow - first.reopenedRows;
+    if (loading_) {  // the newest wish waits for the load under way
+        next_ = std::make_unique<Window>(window);
+        return;
+    }
+    const std::uint64_t begin = first.begin;
+    const std::string html = PartsPage(
+        split_, window.first, ReadPart(path_, begin, split_.parts[window.last].end - begin));
+    loading_ = true;
+    loadingWindow_ = std::move(window);
+    static_cast<FixedPage*>(spare_->page())->ExpectContent();
+    spare_->page()->setHtml(QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size())),
+                            url_);
+}
+
+void TfrmReportView::windowLoaded(bool ok) {
+    if (!ok) {
+        loading_ = false;
+        AppendErrorLog("TfrmReportView.show", "The engine did not load rows of the page", path_);
+        loaded_ = true;  // loadedOk_ stays as it was: false for the first parts
+        newSpare();
+        return;
+    }
+    QWebEnginePage* page = spare_->page();
+    if (loadingWindow_.row == 0 && loadingWindow_.below == 0) {
+        // The page's top: shown at once, its rows measured once it is on screen.
+        targetY_ = 0;
+        swapIn();
+        askRowTops(page, [this, page](std::vector<int> tops, double) {
+            if (page != WebBrowser1->page())
+                return;
+            rowTops_ = std::move(tops);
+            scrolled(page, shownY_);
+        });
+        return;
+    }
+    askRowTops(page, [this, page](std::vector<int> tops, double lowest) {
+        if (!spare_ || page != spare_->page() || !loading_)
+            return;  // the view was swapped meanwhile
+        Window& window = loadingWindow_;
+        window.rowTops = std::move(tops);
+        const int index = window.row - window.rowBase;
+        double y = window.below;
+        if (index >= 0 && index < static_cast<int>(window.rowTops.size()))
+            y += window.rowTops[static_cast<std::size_t>(index)];
+        targetY_ = std::clamp(y, 0.0, lowest);
+        if (std::abs(page->scrollPosition().y() - targetY_) < 1) {
+            swapIn();
+            return;
+        }
+        page->runJavaScript(QStringLiteral("window.scrollTo(window.scrollX,%1)").arg(targetY_),
+                            QWebEngineScript::ApplicationWorld);
+        // Swapped in when the scroll arrives (scrolled); at the latest after this.
+        QTimer::singleShot(300, this, [this, page] {
+            if (loading_ && spare_ && page == spare_->page())
+                swapIn();
+        });
+    });
+}
+
+void TfrmReportView::askRowTops(QWebEnginePage* page,
+                                std::function<void(std::vector<int>, double)> then) {
+    // The tops of the rows as laid out, and how far down the view can scroll. Run apart from the
+    // page, whose own scripts are off.
+    static const QString kRowTops = QStringLiteral(
+        "(function(){var r=document.getElementsByTagName('tr'),t=[];"
+        "for(var i=0;i<r.length;i++)t.push(Math.round(r[i].getBoundingClientRect().top+"
+        "window.scrollY));"
+        "t.push(Math.max(0,document.documentElement.scrollHeight-window.innerHeight));"
+        "return t;})()");
+    page->runJavaScript(kRowTops, QWebEngineScript::ApplicationWorld,
+                        [this, then = std::move(then)](const QVariant& answer) {
+                            if (!WebBrowser1 || !answer.isValid())
+                                return;  // the window is closing
+                            std::vector<int> tops;
+                            for (const QVariant& top : answer.toList())
+                                tops.push_back(top.toInt());
+                            const double lowest = tops.empty() ? 0 : tops.back();
+                            if (!tops.empty())
+                                tops.pop_back();
+                            then(std::move(tops), lowest);
+                        });
+}
+
+void TfrmReportView::swapIn() {
+    loading_ = false;
+    std::swap(WebBrowser1, spare_);
+    WebBrowser1->setObjectName("WebBrowser1");
+    pages_->setCurrentWidget(WebBrowser1);
+    newSpare();  // in place of the parts that were shown, with their engine process
+    first_ = loadingWindow_.first;
+    last_ = loadingWindow_.last;
+    rowBase_ = loadingWindow_.rowBase;
+    rowTops_ = std::move(loadingWindow_.rowTops);
+    shownY_ = targetY_;
+    {
+        const QSignalBlocker quiet(PageBar);
+        PageBar->setValue(rowAt(shownY_));
+        if (rowTops_.size() > 1) {
+            const double perRow = static_cast<double>(rowTops_.back() - rowTops_.front()) /
+                                  static_cast<double>(rowTops_.size() - 1);
+            if (perRow > 0)
+                PageBar->setPageStep(std::max(1, static_cast<int>(WebBrowser1->height() / perRow)));
+        }
+    }
+    loaded_ = loadedOk_ = true;
+    if (next_) {
+        const Window wish = *next_;
+        next_.reset();
+        showRowAt(wish.row, wish.below);
+    } else {
+        scrolled(WebBrowser1->page(), WebBrowser1->page()->scrollPosition().y());
+    }
+}
+
+void TfrmReportView::scrolled(QWebEnginePage* page, double y) {
+    if (spare_ && page == spare_->page()) {
+        if (loading_ && !loadingWindow_.rowTops.empty() && std::abs(y - targetY_) < 1)
+            swapIn();
+        return;
+    }
+    if (!loaded_ || rowTops_.empty())
+        return;
+    shownY_ = y;
+    const int row = rowAt(y);
+    {
+        const QSignalBlocker quiet(PageBar);
+        PageBar->setValue(row);
+    }
+    // The user has scrolled into the first or last part shown, or a jump showed one part only:
+    // the parts around him are loaded.
+    const std::size_t fullWindow = std::min(kPartsShown, split_.parts.size());
+    if (windowAround(partOfRow(row)) != first_ || last_ + 1 - first_ < fullWindow) {
+        const std::size_t index = static_cast<std::size_t>(row - rowBase_);
+        showRowAt(row, y - (index < rowTops_.size() ? rowTops_[index] : 0));
+    }
+}
+
+void TfrmReportView::pageBarMoved(int row) {
+    if (!loaded_ || !PageBar->isEnabled())
+        return;
+    const std::size_t index = static_cast<std::size_t>(row - rowBase_);
+    if (windowAround(partOfRow(row)) == first_ && row >= rowBase_ && index < rowTops_.size()) {
+        WebBrowser1->page()->runJavaScript(
+            QStringLiteral("window.scrollTo(window.scrollX,%1)").arg(rowTops_[index]),
+            QWebEngineScript::ApplicationWorld);
+        return;
+    }
+    showRowAt(row, 0, true);
 }
 
 void TfrmReportView::show(ZLMReport& report, const std::string& path) {
@@ -392,27 +632,48 @@ void TfrmReportView::btnPrintClick() {
 }
 
 bool TfrmReportView::printPage(QPrinter& printer) {
+    if (!windowed())
+        return printWhole(*WebBrowser1, printer, loaded_, loadedOk_);
+    // A large page is printed whole, from a view of its own that is never shown.
+    const std::string refusal = PageRefusal(path_, PageFolders(), kLargestPage);
+    if (!refusal.empty())
+        throw std::runtime_error("The report cannot be printed: " + refusal + ".");
+    const std::unique_ptr<QWebEngineView> whole(LockedView(profile_, nullptr));
+    bool loaded = false;
+    bool loadedOk = false;
+    connect(whole->page(), &QWebEnginePage::loadFinished, this, [&](bool ok) {
+        loaded = true;
+        loadedOk = ok;
+    });
+    static_cast<FixedPage*>(whole->page())->Expect(url_);
+    whole->load(url_);
+    return printWhole(*whole, printer, loaded, loadedOk);
+}
+
+bool TfrmReportView::printWhole(QWebEngineView& view, QPrinter& printer, const bool& loaded,
+                                const bool& loadedOk) {
+    QWebEnginePage* page = view.page();
     QEventLoop loop;
     bool printed = false;
     const auto finish = [&](bool ok) {
         printed = ok;
         loop.quit();
     };
-    connect(page_, &QWebEnginePage::renderProcessTerminated, &loop, [&] { finish(false); });
-    if (!loaded_) {
-        connect(page_, &QWebEnginePage::loadFinished, &loop, [&] { loop.quit(); });
+    connect(page, &QWebEnginePage::renderProcessTerminated, &loop, [&] { finish(false); });
+    if (!loaded) {
+        connect(page, &QWebEnginePage::loadFinished, &loop, [&] { loop.quit(); });
         loop.exec();
-        if (!loadedOk_)
+        if (!loadedOk)
             return false;
     }
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
         // Into a PDF file the engine writes the page itself, its text kept as text.
-        connect(page_, &QWebEnginePage::pdfPrintingFinished, &loop,
+        connect(page, &QWebEnginePage::pdfPrintingFinished, &loop,
                 [&](const QString&, bool ok) { finish(ok); });
-        page_->printToPdf(printer.outputFileName(), printer.pageLayout(), printer.pageRanges());
+        page->printToPdf(printer.outputFileName(), printer.pageLayout(), printer.pageRanges());
     } else {
-        connect(WebBrowser1, &QWebEngineView::printFinished, &loop, finish);
-        WebBrowser1->print(&printer);
+        connect(&view, &QWebEngineView::printFinished, &loop, finish);
+        view.print(&printer);
     }
     loop.exec();
     return printed;

@@ -6,17 +6,21 @@
 
 #include <cstdint>
 #include <functional>
+#include <future>
+#include <memory>
+
+#include <QUrl>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "platform/db/Query.h"
+#include "reportserver/PageParts.h"
 #include "widgets/FormDialog.h"
 
 class QPrinter;
+class QScrollBar;
 class QStackedLayout;
 class QToolBar;
-class QUrl;
 class QToolButton;
 class QWebEnginePage;
 class QWebEngineProfile;
@@ -26,20 +30,21 @@ namespace zl::reportserver {
 
 class ZLMReport;
 
-// The largest page or picture the window loads. Report 1 of a 10,000-line document is about
-// 6 MB; a file many times that size is no report the server wrote.
+// The largest page or picture the engine loads whole. Report 1 of a 10,000-line document is
+// about 6 MB; the engine needs over a hundred times a page's size to lay it out.
 constexpr std::uintmax_t kLargestPage = 32u * 1024 * 1024;
+// The largest page the window shows, a few parts at a time: 2,000,000 rows of report 10.
+constexpr std::uintmax_t kLargestWindowedPage = 512u * 1024 * 1024;
 
-// A page larger than this shows its first screen at once: the engine takes seconds over a page
-// of megabytes and paints nothing before it has parsed most of it.
-constexpr std::uintmax_t kFirstScreenAbove = 512u * 1024;
-// How much of the page's beginning makes that first screen: rows enough for any window.
-constexpr std::size_t kFirstScreenBytes = 128u * 1024;
-
-// The beginning of `page` to show as its first screen: at most kFirstScreenBytes, ending after
-// the last complete table row or, without one, after the last complete tag, so that no row, tag
-// or character is shown cut.
-std::string FirstScreenOf(std::string_view page);
+// A page larger than this is shown a few parts at a time (PageParts): the engine would take
+// seconds and hundreds of megabytes over the whole of it, and paint nothing before it had
+// parsed most of it.
+constexpr std::uintmax_t kWindowedAbove = 512u * 1024;
+// The size of one part: a few screens of rows. The engine is given three parts at a time.
+constexpr std::size_t kPartBytes = 64u * 1024;
+constexpr std::size_t kPartsShown = 3;
+// The beginning of a large page whose parts are shown while the rest of the page is scanned.
+constexpr std::size_t kFirstScanBytes = 1024u * 1024;
 
 // The folders whose files the window loads: the per-user data folder and the document
 // repository of the settings (when the settings are open).
@@ -47,8 +52,9 @@ std::vector<std::string> PageFolders();
 
 // Why the window does not load the file at `path`, or "" when it does: only a regular file
 // (a symbolic link counts as the file it points at) inside one of `folders`, of at most
-// kLargestPage bytes.
-std::string PageRefusal(const std::string& path, const std::vector<std::string>& folders);
+// `largest` bytes.
+std::string PageRefusal(const std::string& path, const std::vector<std::string>& folders,
+                        std::uintmax_t largest = kLargestPage);
 
 // Created and freed by its caller; shown modally by show or showFile.
 class TfrmReportView : public widgets::FormDialog {
@@ -64,16 +70,26 @@ class TfrmReportView : public widgets::FormDialog {
     void showFile(const std::string& path);
     using QDialog::show;
 
-    // Whether the page has finished loading, and whether it loaded.
+    // Whether the page (a large page: its first parts) has finished loading, and whether it
+    // loaded.
     bool PageLoaded() const { return loaded_; }
     bool PageLoadedOk() const { return loadedOk_; }
+    // A large page: the parts the engine shows, and the parts of the whole page (once the page's
+    // scroll bar is enabled; before, of its beginning).
+    std::size_t FirstPartShown() const { return first_; }
+    std::size_t LastPartShown() const { return last_; }
+    std::size_t Parts() const { return split_.parts.size(); }
 
     QToolBar* ToolBar1;
     QToolButton* btnPrint;
     QToolButton* btnCSV;
     QToolButton* btnSendEmail;
     QToolButton* btnClose;
+    // The view on screen. A large page has two views: the other one loads the next parts and
+    // takes its place once they are laid out where the user is.
     QWebEngineView* WebBrowser1;
+    // A large page's scroll bar: over all its rows, not only the parts in the engine.
+    QScrollBar* PageBar;
     db::Query qDoc;
     db::Query qItem;
 
@@ -90,18 +106,58 @@ class TfrmReportView : public widgets::FormDialog {
 
   private:
     bool load(const std::string& path, const char* tag);
-    void showFirstScreen(const std::string& path, const QUrl& url);
-    void dropFirstScreen();
+    bool refuse(const std::string& path, const std::string& refusal, const char* tag);
     bool printPage(QPrinter& printer);
+    // Prints `view`'s page once `loaded` (by a load that went `loadedOk`).
+    bool printWhole(QWebEngineView& view, QPrinter& printer, const bool& loaded,
+                    const bool& loadedOk);
     std::string askCsvFileByDialog();
 
+    bool windowed() const { return !split_.parts.empty(); }
+    void showWindowed();
+    // The whole page has been cut into its parts: the page's scroll bar spans all its rows.
+    void scanned();
+    // A large page: the parts around `row` (the page's own row index) loaded into the spare
+    // view, which is scrolled to that row, `below` pixels down from its top, and swapped in.
+    // Row 0 is the page's top. A `quick` show loads the row's part alone, and the parts around
+    // it follow.
+    void showRowAt(int row, double below, bool quick = false);
+    // Answers `then` with the tops of `page`'s rows and how far down it scrolls.
+    void askRowTops(QWebEnginePage* page, std::function<void(std::vector<int>, double)> then);
+    std::size_t partOfRow(int row) const;
+    // The first of the kPartsShown parts shown around `part`.
+    std::size_t windowAround(std::size_t part) const;
+    void newSpare();
+    void windowLoaded(bool ok);
+    void swapIn();
+    void scrolled(QWebEnginePage* page, double y);
+    void pageBarMoved(int row);
+    int rowAt(double y) const;
+
     QWebEngineProfile* profile_;
-    QWebEnginePage* page_;
-    // Over the page while a large page loads: its first screen, shown by a second engine page.
-    QWebEngineView* firstScreen_ = nullptr;
     QStackedLayout* pages_;
+    // A large page: its parts, and the windows of parts on screen and loading.
+    PageParts split_;
+    std::future<PageParts> scan_;  // of the whole page, while its first parts are shown
+    QWebEngineView* spare_ = nullptr;
+    std::size_t first_ = 0, last_ = 0;
+    int rowBase_ = 0;           // the page's row of the shown view's first <tr>
+    std::vector<int> rowTops_;  // the shown view's rows, from its top (CSS pixels)
+    struct Window {
+        std::size_t first = 0, last = 0;
+        int row = 0;
+        double below = 0;
+        int rowBase = 0;
+        std::vector<int> rowTops;
+    };
+    bool loading_ = false;
+    Window loadingWindow_;
+    std::unique_ptr<Window> next_;  // asked for while another loads
+    double shownY_ = 0;
+    double targetY_ = 0;  // where the loading view is scrolled to
     ZLMReport* report_ = nullptr;
     std::string path_;
+    QUrl url_;
     bool loaded_ = false;
     bool loadedOk_ = false;
 };

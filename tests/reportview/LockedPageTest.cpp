@@ -3,10 +3,13 @@
 #include <sys/stat.h>
 
 #include <QGuiApplication>
+#include <QPrinter>
 #include <QScreen>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 #include <QtTest/QTest>
 #include <cstdlib>
@@ -289,13 +292,15 @@ TEST_F(LockedPageTest, FilesOutsideTheFoldersDevicesAndHugeFilesAreRefused) {
     });
     view.show(report, "/dev/zero");
     view.showFile(outside);
+    view.showFile(huge);  // no row to cut it at: the engine would have to take it whole
     EXPECT_FALSE(opened);
     ExpectMessages(
         {{"The report /dev/zero cannot be shown: it is not a regular file.", "Report viewer"},
          {"The report " + outside +
               " cannot be shown: it lies outside the data folder and the document "
               "repository.",
-          "Report viewer"}});
+          "Report viewer"},
+         {"The report " + huge + " cannot be shown: it is larger than 32 MB.", "Report viewer"}});
 }
 
 TEST_F(LockedPageTest, APageLoadsNothingThatTheWindowWouldRefuse) {
@@ -318,57 +323,83 @@ TEST_F(LockedPageTest, APageLoadsNothingThatTheWindowWouldRefuse) {
     });
 }
 
-TEST(FirstScreen, EndsAfterTheLastWholeRowOrTagWithinItsBytes) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"<table><tr><td>a</td></TR>\n<tr><td>b", "<table><tr><td>a</td></TR>"},
-        {"<p>one</p><p>t\xC3\xA9", "<p>one</p><p>"},
-        {"no tag at all", ""},
-    };
-    for (const auto& [page, first] : cases)
-        EXPECT_EQ(FirstScreenOf(page), first) << page;
-    std::string rows;
-    while (rows.size() <= kFirstScreenBytes)
-        rows += "<tr><td>" + std::to_string(rows.size()) + "</td></tr>\n";
-    const std::string first = FirstScreenOf(rows);
-    EXPECT_LE(first.size(), kFirstScreenBytes);
-    EXPECT_GT(first.size(), kFirstScreenBytes - 40);
-    EXPECT_EQ(rows.compare(0, first.size(), first), 0);
-    EXPECT_EQ(first.substr(first.size() - 5), "</tr>");
+// What a script run apart from the page answers about the view (the page's own scripts are off).
+QVariant Ask(QWebEngineView& view, const QString& script) {
+    QVariant answer;
+    bool answered = false;
+    view.page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, [&](const QVariant& a) {
+        answer = a;
+        answered = true;
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return answered; }, 5000));
+    return answer;
 }
 
-TEST_F(LockedPageTest, ALargePageShowsItsFirstScreenAtOnceThenTheWholePage) {
-    // Rows enough that the page takes the engine a while; a style sheet beside it hides one.
+// The first cell of the row at the view's top (the last row that begins at or above it), and how
+// far above the top that row begins.
+std::pair<QString, int> RowAtTop(QWebEngineView& view) {
+    const QVariantList row =
+        Ask(view,
+            "(function(){let a=['',0];for(const r of document.getElementsByTagName('tr')){"
+            "const t=Math.round(r.getBoundingClientRect().top);if(t>0)break;"
+            "a=[r.cells[0].textContent,t];}return a;})()")
+            .toList();
+    return row.size() == 2 ? std::pair(row[0].toString(), row[1].toInt()) : std::pair(QString(), 0);
+}
+
+TEST_F(LockedPageTest, ALargePageIsShownAFewPartsAtATimeAndPrintedWhole) {
+    // A style sheet beside the page hides one row: the parts resolve links as the page does.
     Page("large.css", ".hidden { display: none }");
     std::string html = "<html><head><link rel=\"stylesheet\" href=\"large.css\"><body><table>";
     html += "<tr class=\"hidden\"><td>Hidden</td></tr>";
-    for (int row = 1; row <= 8000; ++row)
+    for (int row = 1; row <= 4000; ++row)
         html += "<tr><td>Row " + std::to_string(row) + "</td><td>" + std::string(200, 'x') +
                 "</td></tr>\n";
-    const std::string page = Page("large.html", html + "</table></body></html>");
-    ASSERT_GT(std::filesystem::file_size(page), kFirstScreenAbove);
-    const std::string row = "\t" + std::string(200, 'x');
-    bool ran = false;
-    WhenModal<TfrmReportView>([&](TfrmReportView& v) {
-        ran = true;
-        auto* first = v.findChild<QWebEngineView*>("FirstScreen");
-        if (first) {
-            EXPECT_TRUE(first->isVisible());
-            const QStringList lines = TextOf(*first->page()).trimmed().split('\n');
-            // Whole rows from the first, styled as the page is, and not the last.
-            EXPECT_EQ(lines.front().toStdString(), "Row 1" + row);
-            EXPECT_TRUE(lines.back().endsWith(QString::fromStdString(row)));
-            EXPECT_LT(lines.size(), 8000);
-        } else {
-            ADD_FAILURE() << "no first screen";
-        }
-        EXPECT_TRUE(WaitForPage(v));
-        EXPECT_EQ(v.findChild<QWebEngineView*>("FirstScreen"), nullptr);
-        EXPECT_TRUE(PageText(v).contains(QString::fromStdString("Row 8000" + row)));
-        v.btnClose->click();
+    const std::string page = Page("large.html", html + "</table><p>The end</p></body></html>");
+    const std::string before = test::ReadFile(page);
+    const std::string cells = "\t" + std::string(200, 'x');
+    Shown(page, [&](TfrmReportView& v) {
+        // The first parts, styled as the page is; far from all its rows in the engine.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return v.LastPartShown() == kPartsShown - 1; }, 5000));
+        QStringList lines = PageText(v).trimmed().split('\n');
+        EXPECT_EQ(lines.front().toStdString(), "Row 1" + cells);
+        EXPECT_GT(lines.size(), 500);
+        EXPECT_LT(lines.size(), 1000);
+        ASSERT_TRUE(v.PageBar->isVisible());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return v.PageBar->isEnabled(); }, 5000));
+        EXPECT_EQ(v.PageBar->maximum(), 4000);  // every row of the page, the hidden one too
+
+        // Scrolled down as by the wheel into the last part shown, the parts move on with the row
+        // at the top where it was.
+        const std::size_t last = v.LastPartShown();
+        Ask(*v.WebBrowser1, "window.scrollBy(0, document.documentElement.scrollHeight * 0.7)");
+        QTest::qWait(100);
+        const auto top = RowAtTop(*v.WebBrowser1);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return v.LastPartShown() > last; }, 5000));
+        EXPECT_EQ(RowAtTop(*v.WebBrowser1), top);
+        EXPECT_EQ(v.PageBar->value(), top.first.mid(4).toInt());
+
+        // The page's scroll bar at its end shows the last row.
+        v.PageBar->setValue(v.PageBar->maximum());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return v.LastPartShown() + 1 == v.Parts(); }, 5000));
+        lines = TextOf(*v.WebBrowser1->page()).trimmed().split('\n');
+        EXPECT_EQ(lines.back().toStdString(), "The end");
+        EXPECT_TRUE(lines.contains(QString::fromStdString("Row 4000" + cells)));
+        EXPECT_LT(lines.size(), 1000);
+
+        // Printed whole.
+        const std::string pdf = folder.Home() + "/large.pdf";
+        v.askPrinter = [&](QPrinter& printer) {
+            printer.setOutputFileName(QString::fromStdString(pdf));
+            return true;
+        };
+        v.btnPrint->click();
+        const std::string text = PdfText(pdf);
+        // Each row's cells fall on lines of their own there.
+        for (const char* row : {"Row\n", "\n1\n", "\n2000\n", "\n4000\n", "The end"})
+            EXPECT_NE(text.find(row), std::string::npos) << row;
     });
-    TfrmReportView view;
-    view.showFile(page);
-    EXPECT_TRUE(ran);
+    EXPECT_EQ(test::ReadFile(page), before);
 }
 
 }  // namespace

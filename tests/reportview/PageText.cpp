@@ -6,6 +6,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QtTest/QTest>
+#include <cstdio>
 #include <memory>
 
 #include "reportserver/TfrmReportView.h"
@@ -44,6 +45,18 @@ QString TextOf(QWebEnginePage& page) {
             return !text.isEmpty();
         },
         kWaitMs);
+    return text;
+}
+
+std::string PdfText(const std::string& pdf) {
+    std::string text;
+    const std::string command = "pdftotext '" + pdf + "' - 2>/dev/null";
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            text.append(buffer, n);
+        pclose(pipe);
+    }
     return text;
 }
 

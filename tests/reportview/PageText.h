@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 class QWebEnginePage;
 
@@ -19,5 +20,8 @@ bool WaitForPage(TfrmReportView& view);
 // The page's text as the engine lays it out (cells of a row separated by tabs), once it has
 // loaded; "" when it does not load or answer within ten seconds.
 QString PageText(TfrmReportView& view);
+
+// The text of a PDF file, as pdftotext reads it.
+std::string PdfText(const std::string& pdf);
 
 }  // namespace zl::reportserver
