@@ -298,6 +298,14 @@ TfrmReportView::TfrmReportView(QWidget* owner) : FormDialog(owner) {
     PageBar->setObjectName("PageBar");
     PageBar->hide();
     connect(PageBar, &QScrollBar::valueChanged, this, &TfrmReportView::pageBarMoved);
+    PageWidthBar = new QScrollBar(Qt::Horizontal, this);
+    PageWidthBar->setObjectName("PageWidthBar");
+    PageWidthBar->hide();
+    connect(PageWidthBar, &QScrollBar::valueChanged, this, [this](int x) {
+        WebBrowser1->page()->runJavaScript(
+            QStringLiteral("window.scrollTo(%1,window.scrollY)").arg(x),
+            QWebEngineScript::ApplicationWorld);
+    });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -308,9 +316,13 @@ TfrmReportView::TfrmReportView(QWidget* owner) : FormDialog(owner) {
     pages_ = new QStackedLayout(pages);
     pages_->setStackingMode(QStackedLayout::StackAll);
     pages_->addWidget(WebBrowser1);
+    auto* across = new QVBoxLayout;
+    across->setSpacing(0);
+    across->addWidget(pages, 1);
+    across->addWidget(PageWidthBar);
     auto* row = new QHBoxLayout;
     row->setSpacing(0);
-    row->addWidget(pages, 1);
+    row->addLayout(across, 1);
     row->addWidget(PageBar);
     layout->addLayout(row, 1);
 
@@ -410,14 +422,14 @@ void TfrmReportView::newSpare() {
             windowLoaded(ok);
     });
     connect(page, &QWebEnginePage::scrollPositionChanged, this,
-            [this, page](const QPointF& at) { scrolled(page, at.y()); });
+            [this, page](const QPointF& at) { scrolled(page, at); });
 }
 
 void TfrmReportView::scanned() {
     PageBar->setRange(0, std::max(0, split_.rows - 1));
     PageBar->setEnabled(true);
     if (loaded_ && !loading_)
-        scrolled(WebBrowser1->page(), shownY_);
+        scrolled(WebBrowser1->page(), {shownX_, shownY_});
 }
 
 std::size_t TfrmReportView::partOfRow(int row) const {
@@ -478,19 +490,21 @@ void TfrmReportView::windowLoaded(bool ok) {
         // The page's top: shown at once, its rows measured once it is on screen.
         targetY_ = 0;
         swapIn();
-        askRowTops(page, [this, page](std::vector<int> tops, double) {
+        askRowTops(page, [this, page](std::vector<int> tops, double, double widest) {
             if (page != WebBrowser1->page())
                 return;
             rowTops_ = std::move(tops);
-            scrolled(page, shownY_);
+            showWidth(widest);
+            scrolled(page, {shownX_, shownY_});
         });
         return;
     }
-    askRowTops(page, [this, page](std::vector<int> tops, double lowest) {
+    askRowTops(page, [this, page](std::vector<int> tops, double lowest, double widest) {
         if (!spare_ || page != spare_->page() || !loading_)
             return;  // the view was swapped meanwhile
         Window& window = loadingWindow_;
         window.rowTops = std::move(tops);
+        window.widest = widest;
         const int index = window.row - window.rowBase;
         double y = window.below;
         if (index >= 0 && index < static_cast<int>(window.rowTops.size()))
@@ -500,7 +514,7 @@ void TfrmReportView::windowLoaded(bool ok) {
             swapIn();
             return;
         }
-        page->runJavaScript(QStringLiteral("window.scrollTo(window.scrollX,%1)").arg(targetY_),
+        page->runJavaScript(QStringLiteral("window.scrollTo(%1,%2)").arg(shownX_).arg(targetY_),
                             QWebEngineScript::ApplicationWorld);
         // Swapped in when the scroll arrives (scrolled); at the latest after this.
         QTimer::singleShot(300, this, [this, page] {
@@ -511,14 +525,15 @@ void TfrmReportView::windowLoaded(bool ok) {
 }
 
 void TfrmReportView::askRowTops(QWebEnginePage* page,
-                                std::function<void(std::vector<int>, double)> then) {
-    // The tops of the rows as laid out, and how far down the view can scroll. Run apart from the
-    // page, whose own scripts are off.
+                                std::function<void(std::vector<int>, double, double)> then) {
+    // The tops of the rows as laid out, and how far down and across the view can scroll. Run
+    // apart from the page, whose own scripts are off.
     static const QString kRowTops = QStringLiteral(
         "(function(){var r=document.getElementsByTagName('tr'),t=[];"
         "for(var i=0;i<r.length;i++)t.push(Math.round(r[i].getBoundingClientRect().top+"
         "window.scrollY));"
-        "t.push(Math.max(0,document.documentElement.scrollHeight-window.innerHeight));"
+        "var d=document.documentElement;t.push(Math.max(0,d.scrollHeight-window.innerHeight));"
+        "t.push(Math.max(0,d.scrollWidth-window.innerWidth));"
         "return t;})()");
     page->runJavaScript(kRowTops, QWebEngineScript::ApplicationWorld,
                         [this, then = std::move(then)](const QVariant& answer) {
@@ -527,10 +542,13 @@ void TfrmReportView::askRowTops(QWebEnginePage* page,
                             std::vector<int> tops;
                             for (const QVariant& top : answer.toList())
                                 tops.push_back(top.toInt());
-                            const double lowest = tops.empty() ? 0 : tops.back();
-                            if (!tops.empty())
-                                tops.pop_back();
-                            then(std::move(tops), lowest);
+                            if (tops.size() < 2)
+                                return;
+                            const double widest = tops.back();
+                            tops.pop_back();
+                            const double lowest = tops.back();
+                            tops.pop_back();
+                            then(std::move(tops), lowest, widest);
                         });
 }
 
@@ -545,6 +563,7 @@ void TfrmReportView::swapIn() {
     rowBase_ = loadingWindow_.rowBase;
     rowTops_ = std::move(loadingWindow_.rowTops);
     shownY_ = targetY_;
+    showWidth(loadingWindow_.widest);
     {
         const QSignalBlocker quiet(PageBar);
         PageBar->setValue(rowAt(shownY_));
@@ -561,11 +580,20 @@ void TfrmReportView::swapIn() {
         next_.reset();
         showRowAt(wish.row, wish.below);
     } else {
-        scrolled(WebBrowser1->page(), WebBrowser1->page()->scrollPosition().y());
+        scrolled(WebBrowser1->page(), {shownX_, shownY_});
     }
 }
 
-void TfrmReportView::scrolled(QWebEnginePage* page, double y) {
+void TfrmReportView::showWidth(double widest) {
+    const QSignalBlocker quiet(PageWidthBar);
+    PageWidthBar->setRange(0, static_cast<int>(widest));
+    PageWidthBar->setPageStep(WebBrowser1->width());
+    PageWidthBar->setValue(static_cast<int>(shownX_));
+    PageWidthBar->setVisible(widest > 0);
+}
+
+void TfrmReportView::scrolled(QWebEnginePage* page, QPointF at) {
+    const double y = at.y();
     if (spare_ && page == spare_->page()) {
         if (loading_ && !loadingWindow_.rowTops.empty() && std::abs(y - targetY_) < 1)
             swapIn();
@@ -573,7 +601,12 @@ void TfrmReportView::scrolled(QWebEnginePage* page, double y) {
     }
     if (!loaded_ || rowTops_.empty())
         return;
+    shownX_ = at.x();
     shownY_ = y;
+    {
+        const QSignalBlocker quiet(PageWidthBar);
+        PageWidthBar->setValue(static_cast<int>(shownX_));
+    }
     const int row = rowAt(y);
     {
         const QSignalBlocker quiet(PageBar);
@@ -594,7 +627,7 @@ void TfrmReportView::pageBarMoved(int row) {
     const std::size_t index = static_cast<std::size_t>(row - rowBase_);
     if (windowAround(partOfRow(row)) == first_ && row >= rowBase_ && index < rowTops_.size()) {
         WebBrowser1->page()->runJavaScript(
-            QStringLiteral("window.scrollTo(window.scrollX,%1)").arg(rowTops_[index]),
+            QStringLiteral("window.scrollTo(%1,%2)").arg(shownX_).arg(rowTops_[index]),
             QWebEngineScript::ApplicationWorld);
         return;
     }

@@ -9,6 +9,7 @@
 #include <future>
 #include <memory>
 
+#include <QPointF>
 #include <QUrl>
 #include <string>
 #include <vector>
@@ -90,6 +91,8 @@ class TfrmReportView : public widgets::FormDialog {
     QWebEngineView* WebBrowser1;
     // A large page's scroll bar: over all its rows, not only the parts in the engine.
     QScrollBar* PageBar;
+    // Its horizontal scroll bar, shown when the parts are wider than the view.
+    QScrollBar* PageWidthBar;
     db::Query qDoc;
     db::Query qItem;
 
@@ -122,15 +125,19 @@ class TfrmReportView : public widgets::FormDialog {
     // Row 0 is the page's top. A `quick` show loads the row's part alone, and the parts around
     // it follow.
     void showRowAt(int row, double below, bool quick = false);
-    // Answers `then` with the tops of `page`'s rows and how far down it scrolls.
-    void askRowTops(QWebEnginePage* page, std::function<void(std::vector<int>, double)> then);
+    // Answers `then` with the tops of `page`'s rows and how far it scrolls: down
+    // and how far down and across.
+    void askRowTops(QWebEnginePage* page,
+                    std::function<void(std::vector<int>, double, double)> then);
+    // The page's horizontal scroll bar, for a page `widest` pixels wider than the view.
+    void showWidth(double widest);
     std::size_t partOfRow(int row) const;
     // The first of the kPartsShown parts shown around `part`.
     std::size_t windowAround(std::size_t part) const;
     void newSpare();
     void windowLoaded(bool ok);
     void swapIn();
-    void scrolled(QWebEnginePage* page, double y);
+    void scrolled(QWebEnginePage* page, QPointF at);
     void pageBarMoved(int row);
     int rowAt(double y) const;
 
@@ -147,12 +154,14 @@ class TfrmReportView : public widgets::FormDialog {
         std::size_t first = 0, last = 0;
         int row = 0;
         double below = 0;
+        double widest = 0;
         int rowBase = 0;
         std::vector<int> rowTops;
     };
     bool loading_ = false;
     Window loadingWindow_;
     std::unique_ptr<Window> next_;  // asked for while another loads
+    double shownX_ = 0;
     double shownY_ = 0;
     double targetY_ = 0;  // where the loading view is scrolled to
     ZLMReport* report_ = nullptr;

@@ -369,15 +369,24 @@ TEST_F(LockedPageTest, ALargePageIsShownAFewPartsAtATimeAndPrintedWhole) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return v.PageBar->isEnabled(); }, 5000));
         EXPECT_EQ(v.PageBar->maximum(), 4000);  // every row of the page, the hidden one too
 
+        // The rows are wider than the window: its own horizontal scroll bar moves across.
+        ASSERT_TRUE(v.PageWidthBar->isVisible());
+        v.PageWidthBar->setValue(v.PageWidthBar->maximum());
+        QWebEnginePage* shown = v.WebBrowser1->page();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return shown->scrollPosition().x() > 0; }, 5000));
+        const double across = shown->scrollPosition().x();
+
         // Scrolled down as by the wheel into the last part shown, the parts move on with the row
-        // at the top where it was.
+        // at the top where it was, and as far across.
         const std::size_t last = v.LastPartShown();
         Ask(*v.WebBrowser1, "window.scrollBy(0, document.documentElement.scrollHeight * 0.7)");
         QTest::qWait(100);
         const auto top = RowAtTop(*v.WebBrowser1);
         ASSERT_TRUE(QTest::qWaitFor([&] { return v.LastPartShown() > last; }, 5000));
         EXPECT_EQ(RowAtTop(*v.WebBrowser1), top);
+        EXPECT_NEAR(v.WebBrowser1->page()->scrollPosition().x(), across, 1);
         EXPECT_EQ(v.PageBar->value(), top.first.mid(4).toInt());
+        Picture(v, "report-large.png");
 
         // The page's scroll bar at its end shows the last row.
         v.PageBar->setValue(v.PageBar->maximum());
