@@ -6,8 +6,31 @@
 namespace zl::reportserver {
 namespace {
 
-// What the scan needs to know of an element, from its lower-case name. Looked up once a tag:
-// a page of 100,000 rows has millions of them.
+// A tag name in lower case, its first eight letters packed into one number: names compare as
+// numbers. A page of 100,000 rows has millions of tags.
+struct Name {
+    std::uint64_t packed = 0;
+    std::size_t length = 0;
+    bool operator==(const Name&) const = default;
+};
+
+constexpr Name Named(std::string_view text) {
+    Name name{0, text.size()};
+    for (std::size_t i = 0; i < text.size() && i < 8; ++i)
+        name.packed |= static_cast<std::uint64_t>(static_cast<unsigned char>(text[i])) << (8 * i);
+    return name;
+}
+
+constexpr Name kHtml = Named("html"), kHead = Named("head"), kBody = Named("body"),
+               kTable = Named("table"), kTr = Named("tr"), kTd = Named("td"), kTh = Named("th"),
+               kTbody = Named("tbody"), kThead = Named("thead"), kTfoot = Named("tfoot"),
+               kCaption = Named("caption"), kP = Named("p");
+
+bool IsOneOf(const Name& name, std::initializer_list<Name> names) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// What the scan needs to know of an element.
 struct Kind {
     bool isVoid = false;      // no content and no end tag: never open
     bool rawText = false;     // text up to its end tag
@@ -16,52 +39,40 @@ struct Kind {
     bool bound = false;       // an end tag of anything else looks no further out than this
 };
 
-Kind KindOf(std::string_view n) {
+Kind KindOf(const Name& n) {
     Kind k;
-    switch (n.size()) {
-        case 2:
-            k.isVoid = n == "br" || n == "hr";
-            k.structural = k.bound = n == "tr" || n == "td" || n == "th";
-            break;
-        case 3:
-            k.isVoid = n == "img" || n == "col" || n == "wbr";
-            k.rawText = n == "xmp";
-            break;
-        case 4:
-            k.isVoid = n == "area" || n == "base" || n == "link" || n == "meta";
-            k.head = n == "html" || n == "head" || n == "base" || n == "link" || n == "meta";
-            k.structural = n == "html" || n == "head" || n == "body";
-            k.bound = n == "html" || n == "body";
-            break;
-        case 5:
-            k.isVoid = n == "embed" || n == "frame" || n == "input" || n == "param" || n == "track";
-            k.rawText = n == "style" || n == "title";
-            k.head = k.rawText;
-            k.structural = n == "table" || n == "tbody" || n == "thead" || n == "tfoot";
-            k.bound = n == "table";
-            break;
-        case 6:
-            k.isVoid = n == "keygen" || n == "source";
-            k.rawText = n == "script";
-            k.head = k.rawText;
-            break;
-        case 7:
-            k.isVoid = n == "isindex";
-            k.structural = k.bound = n == "caption";
-            break;
-        case 8:
-            k.isVoid = n == "basefont";
-            k.rawText = n == "textarea";
-            k.head = n == "noscript";
-            break;
-        default:
-            break;
-    }
+    k.isVoid =
+        IsOneOf(n, {Named("br"), Named("hr"), Named("img"), Named("col"), Named("wbr"),
+                    Named("area"), Named("base"), Named("link"), Named("meta"), Named("embed"),
+                    Named("frame"), Named("input"), Named("param"), Named("track"), Named("keygen"),
+                    Named("source"), Named("isindex"), Named("basefont")});
+    k.rawText = IsOneOf(
+        n, {Named("script"), Named("style"), Named("title"), Named("textarea"), Named("xmp")});
+    k.head = IsOneOf(n, {kHtml, kHead, Named("title"), Named("meta"), Named("link"), Named("style"),
+                         Named("base"), Named("script"), Named("noscript")});
+    k.bound = IsOneOf(n, {kTable, kTr, kTd, kTh, kCaption, kBody, kHtml});
+    k.structural = k.bound || IsOneOf(n, {kTbody, kThead, kTfoot, kHead});
     return k;
 }
 
+// The kinds of the names a report page is made of, looked up once.
+class Kinds {
+  public:
+    const Kind& Of(const Name& name) {
+        for (const auto& [known, kind] : known_)
+            if (known == name)
+                return kind;
+        known_.emplace_back(name, KindOf(name));
+        return known_.back().second;
+    }
+
+  private:
+    std::vector<std::pair<Name, Kind>> known_;
+};
+
 struct OpenTag {
-    std::string name;
+    Name name;
+    bool bound;
     std::uint64_t at;  // offset of its start tag
     std::string_view text;
 };
@@ -70,28 +81,23 @@ struct OpenTag {
 // structure and implied ends of rows, cells and paragraphs; stray end tags change nothing.
 class OpenElements {
   public:
-    void Start(std::string_view name, std::uint64_t at, std::string_view text) {
-        if (name == "body")
-            PopThrough("head", {});
-        else if (name == "tr")
-            PopThrough("tr", {"table"});
-        else if (name == "td" || name == "th") {
-            PopThrough("td", {"tr", "table"});
-            PopThrough("th", {"tr", "table"});
-        } else if (name == "tbody" || name == "thead" || name == "tfoot") {
-            for (const char* section : {"tbody", "thead", "tfoot"})
-                PopThrough(section, {"table"});
-        } else if (name == "p" && !open_.empty() && open_.back().name == "p")
+    void Start(const Name& name, const Kind& kind, std::uint64_t at, std::string_view text) {
+        if (name == kBody)
+            PopThrough(kHead, {});
+        else if (name == kTr)
+            PopThrough(kTr, {kTable});
+        else if (name == kTd || name == kTh) {
+            PopThrough(kTd, {kTr, kTable});
+            PopThrough(kTh, {kTr, kTable});
+        } else if (name == kTbody || name == kThead || name == kTfoot) {
+            for (const Name& section : {kTbody, kThead, kTfoot})
+                PopThrough(section, {kTable});
+        } else if (name == kP && !open_.empty() && open_.back().name == kP)
             open_.pop_back();
-        open_.push_back({std::string(name), at, text});
+        open_.push_back({name, kind.bound, at, text});
     }
 
-    void End(std::string_view name, const Kind& kind) {
-        if (kind.structural)
-            PopThrough(name, {});
-        else
-            PopThrough(name, {"table", "tr", "td", "th", "caption", "body", "html"});
-    }
+    void End(const Name& name, const Kind& kind) { PopThrough(name, {}, !kind.structural); }
 
     // The start tags of the elements opened at or after `from`, in order, and the rows among them.
     std::string Reopen(std::uint64_t from, int& rows) const {
@@ -101,21 +107,21 @@ class OpenElements {
             if (tag.at < from)
                 continue;
             tags += tag.text;
-            rows += tag.name == "tr";
+            rows += tag.name == kTr;
         }
         return tags;
     }
 
   private:
     // Closes the innermost open `name` and all inside it, looking no further out than the first
-    // of `bounds`.
-    void PopThrough(std::string_view name, std::initializer_list<std::string_view> bounds) {
+    // of `stops` or, `atBounds`, than the nearest table, row, cell, caption, body or html.
+    void PopThrough(const Name& name, std::initializer_list<Name> stops, bool atBounds = false) {
         for (auto i = open_.size(); i-- > 0;) {
             if (open_[i].name == name) {
                 open_.resize(i);
                 return;
             }
-            if (std::find(bounds.begin(), bounds.end(), open_[i].name) != bounds.end())
+            if ((atBounds && open_[i].bound) || IsOneOf(open_[i].name, stops))
                 return;
         }
     }
@@ -127,11 +133,16 @@ bool IsLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-// The tag name from `at` in lower case, `at` moved past it.
-std::string LowerName(std::string_view page, std::size_t& at) {
-    std::string name;
-    for (; at < page.size() && (IsLetter(page[at]) || (page[at] >= '0' && page[at] <= '9')); ++at)
-        name += static_cast<char>(page[at] | (IsLetter(page[at]) ? 0x20 : 0));
+// The tag name from `at`, `at` moved past it.
+Name NameAt(std::string_view page, std::size_t& at) {
+    Name name;
+    for (; at < page.size() && (IsLetter(page[at]) || (page[at] >= '0' && page[at] <= '9'));
+         ++at, ++name.length) {
+        const char lower = static_cast<char>(page[at] | (IsLetter(page[at]) ? 0x20 : 0));
+        if (name.length < 8)
+            name.packed |= static_cast<std::uint64_t>(static_cast<unsigned char>(lower))
+                           << (8 * name.length);
+    }
     return name;
 }
 
@@ -153,13 +164,13 @@ std::size_t TagEnd(std::string_view page, std::size_t at) {
 }
 
 // The offset past the end tag of raw-text element `name`, whose content begins at `at`.
-std::size_t RawTextEnd(std::string_view page, std::size_t at, std::string_view name) {
+std::size_t RawTextEnd(std::string_view page, std::size_t at, const Name& name) {
     for (;;) {
         at = page.find("</", at);
         if (at == std::string_view::npos)
             return page.size();
         std::size_t after = at + 2;
-        if (LowerName(page, after) == name)
+        if (NameAt(page, after) == name)
             return TagEnd(page, after);
         at += 2;
     }
@@ -170,6 +181,7 @@ std::size_t RawTextEnd(std::string_view page, std::size_t at, std::string_view n
 PageParts SplitPage(std::string_view page, std::size_t partBytes) {
     PageParts split;
     OpenElements open;
+    Kinds kinds;
     std::uint64_t bodyAt = page.size();
     PagePart part;
     std::size_t at = 0;
@@ -192,12 +204,12 @@ PageParts SplitPage(std::string_view page, std::size_t partBytes) {
             at = declaration ? TagEnd(page, tag + 1) : tag + 1;
             continue;
         }
-        const std::string name = LowerName(page, nameAt);
-        const Kind kind = KindOf(name);
+        const Name name = NameAt(page, nameAt);
+        const Kind& kind = kinds.Of(name);
         at = TagEnd(page, nameAt);
         if (isEnd) {
             open.End(name, kind);
-            if (name == "tr" && at - part.begin >= partBytes && at < page.size()) {
+            if (name == kTr && at - part.begin >= partBytes && at < page.size()) {
                 part.end = at;
                 split.parts.push_back(part);
                 part = PagePart{};
@@ -207,9 +219,9 @@ PageParts SplitPage(std::string_view page, std::size_t partBytes) {
             }
             continue;
         }
-        if (bodyAt == page.size() && (name == "body" || !kind.head))
+        if (bodyAt == page.size() && (name == kBody || !kind.head))
             bodyAt = tag;
-        if (name == "tr") {
+        if (name == kTr) {
             ++split.rows;
             ++part.rows;
         }
@@ -219,7 +231,7 @@ PageParts SplitPage(std::string_view page, std::size_t partBytes) {
         }
         const bool selfClosed = at >= 2 && page[at - 2] == '/';
         if (!kind.isVoid && !selfClosed)
-            open.Start(name, tag, page.substr(tag, at - tag));
+            open.Start(name, kind, tag, page.substr(tag, at - tag));
     }
     part.end = page.size();
     split.parts.push_back(part);
