@@ -588,9 +588,11 @@ void Reserve(const std::string& page) {
 
 struct Shown {
     double painted = -1;  // from the call to the first screen painted in the window
-    double loaded = -1;   // from the call to the page's last row on screen
-    long programMb = 0;   // resident while the report is open
-    long pageMb = 0;      // the engine's processes that lay the page out, at their peak
+    double usable =
+        -1;  // from the call to the first screen painted and the scroll bar over all rows
+    double loaded = -1;  // from the call to the page's last row on screen
+    long programMb = 0;  // resident while the report is open
+    long pageMb = 0;     // the engine's processes that lay the page out, at their peak
 };
 
 // The peak of the engine's processes that show the window's page (a large page has two views).
@@ -625,6 +627,8 @@ Shown ShowReportUntilPainted(int reportId, int key, const std::string& page) {
                 view->close();
             return;
         }
+        if (shown.usable < 0)
+            shown.usable = Seconds(start);
         if (view->Parts() > 0 && !toTheEnd) {
             view->PageBar->setValue(view->PageBar->maximum());
             toTheEnd = true;
@@ -720,10 +724,11 @@ void BenchBigPage(RawFile& raw, const std::string& folder, const std::string& pa
     std::vector<Shown> shown;
     for (int i = 0; i < runs; ++i)
         shown.push_back(ShowReportUntilPainted(1, kDocument, page));
-    std::vector<double> loaded, painted;
+    std::vector<double> loaded, painted, usable;
     for (const Shown& s : shown) {
         loaded.push_back(s.loaded);
         painted.push_back(s.painted);
+        usable.push_back(s.usable);
     }
     const auto size = std::filesystem::file_size(page);
     const std::string what = "page of " + std::to_string(lines) + " rows (report 1)";
@@ -732,6 +737,12 @@ void BenchBigPage(RawFile& raw, const std::string& folder, const std::string& pa
     PrintRow(what + ", ShowReport to the first screen painted (engine warm; first show " +
                  std::to_string(first.painted).substr(0, 5) + " s)",
              painted, written.raw, "within 1 s", Median(painted) <= 1);
+    std::printf(
+        "  command to the page usable to its last row (first screen painted, its scroll bar over "
+        "all rows): min %.3f s, median %.3f s; target shown (command less written) no longer "
+        "than writing it: %s\n",
+        Min(usable), Median(usable),
+        Mark(Median(usable) - Median(written.ours) <= Median(written.ours)));
     std::printf(
         "  command to its last row on screen (its scroll bar dragged to the end): min %.3f s, "
         "median %.3f s; written median %.3f s; target shown (command less written) no longer "

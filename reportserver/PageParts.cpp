@@ -190,7 +190,8 @@ PageParts SplitPage(std::string_view page, std::size_t partBytes) {
         if (!found)
             break;
         const std::size_t tag = static_cast<const char*>(found) - page.data();
-        if (page.compare(tag, 4, "<!--") == 0) {
+        if (tag + 3 < page.size() && page[tag + 1] == '!' && page[tag + 2] == '-' &&
+            page[tag + 3] == '-') {
             const auto end = page.find("-->", tag + 4);
             at = end == std::string_view::npos ? page.size() : end + 3;
             continue;

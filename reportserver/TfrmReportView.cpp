@@ -76,14 +76,15 @@ class LocalFilesOnly : public QWebEngineUrlRequestInterceptor {
         const QUrl url = info.requestUrl();
         const bool allowed = (url.scheme() == "file" && url.host().isEmpty() &&
                               PageRefusal(url.toLocalFile().toStdString(), folders_).empty()) ||
-                             IsFirstScreen(info);
+                             IsPartsOfAPage(info);
         info.block(!allowed);
     }
 
   private:
-    // A first screen reaches its page as content, which the engine loads as a data: URL. Only
-    // a main frame may load it, and each page lets through no main-frame load but its own.
-    static bool IsFirstScreen(const QWebEngineUrlRequestInfo& info) {
+    // The parts of a large page reach their view as content, which the engine loads as a data:
+    // URL. Only a main frame may load it, and each view lets through no main-frame load but its
+    // own.
+    static bool IsPartsOfAPage(const QWebEngineUrlRequestInfo& info) {
         return info.requestUrl().scheme() == "data" &&
                info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMainFrame;
     }
@@ -463,10 +464,14 @@ void TfrmReportView::showRowAt(int row, double below, bool quick) {
     window.below = below;
     const PagePart& first = split_.parts[window.first];
     window.rowBase = first.firstRow - first.reopenedRows;
-    if (loading_) {  // the newest wish waits for the load under way
+    if (loading_ && quick) {  // a jump: the parts loading for where the user was are dropped
+        loading_ = false;
+        newSpare();
+    } else if (loading_) {  // the newest wish waits for the load under way
         next_ = std::make_unique<Window>(window);
         return;
     }
+    next_.reset();
     const std::uint64_t begin = first.begin;
     const std::string html = PartsPage(
         split_, window.first, ReadPart(path_, begin, split_.parts[window.last].end - begin));
@@ -496,6 +501,13 @@ void TfrmReportView::windowLoaded(bool ok) {
             rowTops_ = std::move(tops);
             showWidth(widest);
             scrolled(page, {shownX_, shownY_});
+            // The parts below follow a moment later: a jump the user makes meanwhile need not
+            // wait for them.
+            QTimer::singleShot(250, this, [this, page] {
+                if (WebBrowser1 && page == WebBrowser1->page() && !loading_ && last_ == first_ &&
+                    first_ + 1 < split_.parts.size())
+                    showRowAtShown();
+            });
         });
         return;
     }
@@ -614,11 +626,14 @@ void TfrmReportView::scrolled(QWebEnginePage* page, QPointF at) {
     }
     // The user has scrolled into the first or last part shown, or a jump showed one part only:
     // the parts around him are loaded.
-    const std::size_t fullWindow = std::min(kPartsShown, split_.parts.size());
-    if (windowAround(partOfRow(row)) != first_ || last_ + 1 - first_ < fullWindow) {
-        const std::size_t index = static_cast<std::size_t>(row - rowBase_);
-        showRowAt(row, y - (index < rowTops_.size() ? rowTops_[index] : 0));
-    }
+    if (windowAround(partOfRow(row)) != first_)
+        showRowAtShown();
+}
+
+void TfrmReportView::showRowAtShown() {
+    const int row = rowAt(shownY_);
+    const std::size_t index = static_cast<std::size_t>(row - rowBase_);
+    showRowAt(row, shownY_ - (index < rowTops_.size() ? rowTops_[index] : 0));
 }
 
 void TfrmReportView::pageBarMoved(int row) {

@@ -131,6 +131,8 @@ class TfrmReportView : public widgets::FormDialog {
                     std::function<void(std::vector<int>, double, double)> then);
     // The page's horizontal scroll bar, for a page `widest` pixels wider than the view.
     void showWidth(double widest);
+    // The parts around the row at the top of the view, the view kept where it is.
+    void showRowAtShown();
     std::size_t partOfRow(int row) const;
     // The first of the kPartsShown parts shown around `part`.
     std::size_t windowAround(std::size_t part) const;

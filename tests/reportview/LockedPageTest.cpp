@@ -411,5 +411,28 @@ TEST_F(LockedPageTest, ALargePageIsShownAFewPartsAtATimeAndPrintedWhole) {
     EXPECT_EQ(test::ReadFile(page), before);
 }
 
+TEST_F(LockedPageTest, APageTooLargeForTheEngineIsShownInPartsButNotPrinted) {
+    std::string html = "<html><body><table>";
+    const std::string cells = "</td><td>" + std::string(300, 'y') + "</td></tr>\n";
+    for (int row = 1; html.size() <= kLargestPage; ++row)
+        html += "<tr><td>Row " + std::to_string(row) + cells;
+    const std::string page = Page("huge.html", html + "</table></body></html>");
+    const std::string pdf = folder.Home() + "/huge.pdf";
+    Shown(page, [&](TfrmReportView& v) {
+        EXPECT_TRUE(PageText(v).startsWith("Row 1\t"));
+        v.askPrinter = [&](QPrinter& printer) {
+            printer.setOutputFileName(QString::fromStdString(pdf));
+            return true;
+        };
+        v.btnPrint->click();
+        EXPECT_TRUE(v.isVisible());
+    });
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+    EXPECT_NE(ErrorLog().find("TfrmReportView.btnPrintClick;The report cannot be printed: it is "
+                              "larger than 32 MB."),
+              std::string::npos)
+        << ErrorLog();
+}
+
 }  // namespace
 }  // namespace zl::reportserver
