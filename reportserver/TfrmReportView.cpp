@@ -33,6 +33,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <stdexcept>
 
 #include "core/DataMod.h"
@@ -468,7 +469,7 @@ void TfrmReportView::showRowAt(int row, double below, bool quick) {
         loading_ = false;
         newSpare();
     } else if (loading_) {  // the newest wish waits for the load under way
-        next_ = std::make_unique<Window>(window);
+        next_ = window;
         return;
     }
     next_.reset();
@@ -495,7 +496,7 @@ void TfrmReportView::windowLoaded(bool ok) {
         // The page's top: shown at once, its rows measured once it is on screen.
         targetY_ = 0;
         swapIn();
-        askRowTops(page, [this, page](std::vector<int> tops, double, double widest) {
+        measure(page, -1, 0, [this, page](std::vector<int> tops, double widest, double) {
             if (page != WebBrowser1->page())
                 return;
             rowTops_ = std::move(tops);
@@ -511,43 +512,40 @@ void TfrmReportView::windowLoaded(bool ok) {
         });
         return;
     }
-    askRowTops(page, [this, page](std::vector<int> tops, double lowest, double widest) {
-        if (!spare_ || page != spare_->page() || !loading_)
-            return;  // the view was swapped meanwhile
-        Window& window = loadingWindow_;
-        window.rowTops = std::move(tops);
-        window.widest = widest;
-        const int index = window.row - window.rowBase;
-        double y = window.below;
-        if (index >= 0 && index < static_cast<int>(window.rowTops.size()))
-            y += window.rowTops[static_cast<std::size_t>(index)];
-        targetY_ = std::clamp(y, 0.0, lowest);
-        if (std::abs(page->scrollPosition().y() - targetY_) < 1) {
-            swapIn();
-            return;
-        }
-        page->runJavaScript(QStringLiteral("window.scrollTo(%1,%2)").arg(shownX_).arg(targetY_),
-                            QWebEngineScript::ApplicationWorld);
-        // Swapped in when the scroll arrives (scrolled); at the latest after this.
-        QTimer::singleShot(300, this, [this, page] {
-            if (loading_ && spare_ && page == spare_->page())
-                swapIn();
-        });
-    });
+    const Window& window = loadingWindow_;
+    measure(page, window.row - window.rowBase, window.below,
+            [this, page](std::vector<int> tops, double widest, double y) {
+                if (!spare_ || page != spare_->page() || !loading_)
+                    return;  // the view was swapped meanwhile
+                loadingWindow_.rowTops = std::move(tops);
+                loadingWindow_.widest = widest;
+                targetY_ = y;
+                if (std::abs(page->scrollPosition().y() - targetY_) < 1) {
+                    swapIn();
+                    return;
+                }
+                // Swapped in when the scroll arrives (scrolled); at the latest after this.
+                QTimer::singleShot(300, this, [this, page] {
+                    if (loading_ && spare_ && page == spare_->page())
+                        swapIn();
+                });
+            });
 }
 
-void TfrmReportView::askRowTops(QWebEnginePage* page,
-                                std::function<void(std::vector<int>, double, double)> then) {
-    // The tops of the rows as laid out, and how far down and across the view can scroll. Run
-    // apart from the page, whose own scripts are off.
-    static const QString kRowTops = QStringLiteral(
-        "(function(){var r=document.getElementsByTagName('tr'),t=[];"
-        "for(var i=0;i<r.length;i++)t.push(Math.round(r[i].getBoundingClientRect().top+"
+void TfrmReportView::measure(QWebEnginePage* page, int row, double below,
+                             std::function<void(std::vector<int>, double, double)> then) {
+    // Scrolls to the row (from the page's first <tr>), then measures the tops of the rows, how
+    // far across the view can scroll and where it stands. Run apart from the page, whose own
+    // scripts are off.
+    static const QString kMeasure = QStringLiteral(
+        "(function(i,b,x){var r=document.getElementsByTagName('tr'),t=[];"
+        "for(var k=0;k<r.length;k++)t.push(Math.round(r[k].getBoundingClientRect().top+"
         "window.scrollY));"
-        "var d=document.documentElement;t.push(Math.max(0,d.scrollHeight-window.innerHeight));"
-        "t.push(Math.max(0,d.scrollWidth-window.innerWidth));"
-        "return t;})()");
-    page->runJavaScript(kRowTops, QWebEngineScript::ApplicationWorld,
+        "if(i>=0)window.scrollTo(x,(i<t.length?t[i]:0)+b);"
+        "var d=document.documentElement;t.push(Math.max(0,d.scrollWidth-window.innerWidth));"
+        "t.push(window.scrollY);return t;})(%1,%2,%3)");
+    page->runJavaScript(kMeasure.arg(row).arg(below).arg(shownX_),
+                        QWebEngineScript::ApplicationWorld,
                         [this, then = std::move(then)](const QVariant& answer) {
                             if (!WebBrowser1 || !answer.isValid())
                                 return;  // the window is closing
@@ -556,11 +554,11 @@ void TfrmReportView::askRowTops(QWebEnginePage* page,
                                 tops.push_back(top.toInt());
                             if (tops.size() < 2)
                                 return;
+                            const double y = tops.back();
+                            tops.pop_back();
                             const double widest = tops.back();
                             tops.pop_back();
-                            const double lowest = tops.back();
-                            tops.pop_back();
-                            then(std::move(tops), lowest, widest);
+                            then(std::move(tops), widest, y);
                         });
 }
 

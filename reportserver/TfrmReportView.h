@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <future>
-#include <memory>
+#include <optional>
 
 #include <QPointF>
 #include <QUrl>
@@ -125,10 +125,11 @@ class TfrmReportView : public widgets::FormDialog {
     // Row 0 is the page's top. A `quick` show loads the row's part alone, and the parts around
     // it follow.
     void showRowAt(int row, double below, bool quick = false);
-    // Answers `then` with the tops of `page`'s rows and how far it scrolls: down
-    // and how far down and across.
-    void askRowTops(QWebEnginePage* page,
-                    std::function<void(std::vector<int>, double, double)> then);
+    // Scrolls `page` to its `row` (counted from its first <tr>; none when negative), `below`
+    // pixels down from its top, and answers `then` with the tops of its rows, how far across it
+    // scrolls and where it stands.
+    void measure(QWebEnginePage* page, int row, double below,
+                 std::function<void(std::vector<int>, double, double)> then);
     // The page's horizontal scroll bar, for a page `widest` pixels wider than the view.
     void showWidth(double widest);
     // The parts around the row at the top of the view, the view kept where it is.
@@ -162,7 +163,7 @@ class TfrmReportView : public widgets::FormDialog {
     };
     bool loading_ = false;
     Window loadingWindow_;
-    std::unique_ptr<Window> next_;  // asked for while another loads
+    std::optional<Window> next_;  // asked for while another loads
     double shownX_ = 0;
     double shownY_ = 0;
     double targetY_ = 0;  // where the loading view is scrolled to
