@@ -396,6 +396,15 @@ TEST_F(LockedPageTest, ALargePageIsShownAFewPartsAtATimeAndPrintedWhole) {
         EXPECT_TRUE(lines.contains(QString::fromStdString("Row 4000" + cells)));
         EXPECT_LT(lines.size(), 1000);
 
+        // Of two jumps made at once, the second is where the view ends, with its row at the top.
+        v.PageBar->setValue(1000);
+        v.PageBar->setValue(3000);
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return RowAtTop(*v.WebBrowser1).first == "Row 3000"; }, 5000));
+        QTest::qWait(500);
+        EXPECT_EQ(RowAtTop(*v.WebBrowser1).first, "Row 3000");
+        EXPECT_EQ(v.PageBar->value(), 3000);
+
         // Printed whole.
         const std::string pdf = folder.Home() + "/large.pdf";
         v.askPrinter = [&](QPrinter& printer) {
