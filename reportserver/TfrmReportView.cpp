@@ -201,6 +201,14 @@ std::string ReadPart(const std::string& path, std::uint64_t offset, std::uint64_
     return bytes;
 }
 
+// Whether the engine can be given each part of `split` as content: a part with its head and
+// reopened tags is at most kLargestContent bytes.
+bool FitsTheEngine(const PageParts& split) {
+    return std::all_of(split.parts.begin(), split.parts.end(), [&](const PagePart& part) {
+        return split.head.size() + part.reopen.size() + (part.end - part.begin) <= kLargestContent;
+    });
+}
+
 QIcon ToolIcon(const char* name, QStyle::StandardPixmap fallback, const QWidget& w) {
     return QIcon::fromTheme(name, w.style()->standardIcon(fallback));
 }
@@ -366,8 +374,9 @@ bool TfrmReportView::load(const std::string& path, const char* tag) {
         // The first parts are cut from the page's beginning alone, as the scan of the whole page
         // cuts them: they are shown while the rest is scanned.
         split_ = SplitPage(ReadPart(path, 0, kFirstScanBytes), kPartBytes);
-        if (split_.parts.size() > kPartsShown) {
-            split_.parts.resize(kPartsShown);
+        const bool cutBeforeTheEnd = split_.parts.size() > kPartsShown;
+        split_.parts.resize(std::min(split_.parts.size(), kPartsShown));
+        if (cutBeforeTheEnd && FitsTheEngine(split_)) {
             scan_ = std::async(std::launch::async, [path, size] {
                 return SplitPage(ReadPart(path, 0, size), kPartBytes);
             });
@@ -375,12 +384,12 @@ bool TfrmReportView::load(const std::string& path, const char* tag) {
             return true;
         }
         split_ = SplitPage(ReadPart(path, 0, size), kPartBytes);
-        if (split_.parts.size() > 1) {
+        if (split_.parts.size() > 1 && FitsTheEngine(split_)) {
             scanned();
             showWindowed();
             return true;
         }
-        split_ = PageParts{};  // no row ends to cut at: the engine takes it whole
+        split_ = PageParts{};  // no row ends to cut at often enough: the engine takes it whole
         if (size > kLargestPage)
             return refuse(path, "it is larger than " + std::to_string(kLargestPage >> 20) + " MB",
                           tag);
@@ -410,9 +419,28 @@ void TfrmReportView::showWindowed() {
     showRowAt(0, 0, true);
 }
 
+bool TfrmReportView::showWhole() {
+    std::error_code error;
+    if (std::filesystem::file_size(path_, error) > kLargestPage || error)
+        return false;
+    split_ = PageParts{};
+    loading_ = false;
+    next_.reset();
+    delete spare_;
+    spare_ = nullptr;
+    PageBar->hide();
+    PageWidthBar->hide();
+    rowTops_.clear();
+    WebBrowser1->page()->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, true);
+    static_cast<FixedPage*>(WebBrowser1->page())->Expect(url_);
+    WebBrowser1->load(url_);
+    return true;
+}
+
 void TfrmReportView::newSpare() {
-    // A view loads one window only: a second content in the same view takes the engine over a
-    // second. Its process is started now, so that it is ready when the user scrolls on.
+    // A view loads one window only: the views of parts no longer shown are freed with their
+    // engine process, so that the engine's memory does not grow as the user goes through the
+    // page. The next view is made now, so that it is ready when the user scrolls on.
     delete spare_;  // with its page; the layout forgets it
     spare_ = LockedView(profile_, this);
     spare_->setObjectName("SpareView");
@@ -428,6 +456,13 @@ void TfrmReportView::newSpare() {
 }
 
 void TfrmReportView::scanned() {
+    if (!FitsTheEngine(split_) && !showWhole())
+        AppendErrorLog("TfrmReportView.show",
+                       "Rows of the page are too long to be shown: more than " +
+                           std::to_string(kLargestContent >> 10) + " KB without a row end",
+                       path_);
+    if (!windowed())
+        return;
     PageBar->setRange(0, std::max(0, split_.rows - 1));
     PageBar->setEnabled(true);
     if (loaded_ && !loading_)
@@ -603,6 +638,8 @@ void TfrmReportView::showWidth(double widest) {
 }
 
 void TfrmReportView::scrolled(QWebEnginePage* page, QPointF at) {
+    if (!windowed())
+        return;
     const double y = at.y();
     if (spare_ && page == spare_->page()) {
         if (loading_ && !loadingWindow_.rowTops.empty() && std::abs(y - targetY_) < 1)

@@ -44,6 +44,9 @@ constexpr std::uintmax_t kWindowedAbove = 512u * 1024;
 // The size of one part: a few screens of rows. The engine is given three parts at a time.
 constexpr std::size_t kPartBytes = 64u * 1024;
 constexpr std::size_t kPartsShown = 3;
+// The most the engine is given of a page as content (it takes content as a data: URL, of at
+// most 2 MB encoded): a page with longer stretches between its row ends is given whole.
+constexpr std::size_t kLargestContent = 1024u * 1024;
 // The beginning of a large page whose parts are shown while the rest of the page is scanned.
 constexpr std::size_t kFirstScanBytes = 1024u * 1024;
 
@@ -118,6 +121,8 @@ class TfrmReportView : public widgets::FormDialog {
 
     bool windowed() const { return !split_.parts.empty(); }
     void showWindowed();
+    // Gives the engine the whole page instead of its parts, when it may take it; whether it did.
+    bool showWhole();
     // The whole page has been cut into its parts: the page's scroll bar spans all its rows.
     void scanned();
     // A large page: the parts around `row` (the page's own row index) loaded into the spare

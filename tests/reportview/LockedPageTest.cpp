@@ -420,6 +420,27 @@ TEST_F(LockedPageTest, ALargePageIsShownAFewPartsAtATimeAndPrintedWhole) {
     EXPECT_EQ(test::ReadFile(page), before);
 }
 
+TEST_F(LockedPageTest, APageWithRowsTooLongForPartsIsGivenToTheEngineWhole) {
+    // A cell of 1.2 MB: no part that holds it fits the engine's content. Found at once, or by
+    // the scan of the whole page while its first parts are shown.
+    const std::string longRow = "<tr><td>" + std::string(1200 * 1024, 'z') + "</td></tr>";
+    std::string shortRows;
+    while (shortRows.size() < 400 * 1024)
+        shortRows += "<tr><td>Row</td></tr>\n";
+    for (const std::string& rows : {longRow + longRow, shortRows + longRow}) {
+        const std::string page = Page(
+            "long.html", "<html><body><table>" + rows + "</table><p>The end</p></body></html>");
+        Shown(page, [&](TfrmReportView& v) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !v.PageBar->isVisible(); }, 5000));
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return TextOf(*v.WebBrowser1->page()).trimmed().endsWith("The end"); },
+                5000));
+            EXPECT_EQ(v.findChild<QWebEngineView*>("SpareView"), nullptr);
+        });
+    }
+    EXPECT_EQ(ErrorLog(), "");
+}
+
 TEST_F(LockedPageTest, APageTooLargeForTheEngineIsShownInPartsButNotPrinted) {
     std::string html = "<html><body><table>";
     const std::string cells = "</td><td>" + std::string(300, 'y') + "</td></tr>\n";
