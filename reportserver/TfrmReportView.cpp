@@ -28,7 +28,6 @@
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -345,8 +344,8 @@ TfrmReportView::TfrmReportView(QWidget* owner) : FormDialog(owner) {
 }
 
 TfrmReportView::~TfrmReportView() {
-    // The views with their pages, before the profile. A script's answer still to come is
-    // dropped as an empty one (AnswerOf).
+    // The views with their pages, before the profile. A script's answer still to come arrives
+    // empty, and measure drops it.
     delete spare_;
     spare_ = nullptr;
     delete WebBrowser1;
@@ -390,9 +389,8 @@ bool TfrmReportView::load(const std::string& path, const char* tag) {
             return true;
         }
         split_ = PageParts{};  // no row ends to cut at often enough: the engine takes it whole
-        if (size > kLargestPage)
-            return refuse(path, "it is larger than " + std::to_string(kLargestPage >> 20) + " MB",
-                          tag);
+        if (const std::string tooLarge = PageRefusal(path, PageFolders()); !tooLarge.empty())
+            return refuse(path, tooLarge, tag);
     }
     static_cast<FixedPage*>(WebBrowser1->page())->Expect(url_);
     WebBrowser1->load(url_);
@@ -716,25 +714,18 @@ void TfrmReportView::btnPrintClick() {
 
 bool TfrmReportView::printPage(QPrinter& printer) {
     if (!windowed())
-        return printWhole(*WebBrowser1, printer, loaded_, loadedOk_);
+        return printWhole(*WebBrowser1, printer, loaded_);
     // A large page is printed whole, from a view of its own that is never shown.
     const std::string refusal = PageRefusal(path_, PageFolders(), kLargestPage);
     if (!refusal.empty())
         throw std::runtime_error("The report cannot be printed: " + refusal + ".");
     const std::unique_ptr<QWebEngineView> whole(LockedView(profile_, nullptr));
-    bool loaded = false;
-    bool loadedOk = false;
-    connect(whole->page(), &QWebEnginePage::loadFinished, this, [&](bool ok) {
-        loaded = true;
-        loadedOk = ok;
-    });
     static_cast<FixedPage*>(whole->page())->Expect(url_);
     whole->load(url_);
-    return printWhole(*whole, printer, loaded, loadedOk);
+    return printWhole(*whole, printer, false);
 }
 
-bool TfrmReportView::printWhole(QWebEngineView& view, QPrinter& printer, const bool& loaded,
-                                const bool& loadedOk) {
+bool TfrmReportView::printWhole(QWebEngineView& view, QPrinter& printer, bool loaded) {
     QWebEnginePage* page = view.page();
     QEventLoop loop;
     bool printed = false;
@@ -744,7 +735,11 @@ bool TfrmReportView::printWhole(QWebEngineView& view, QPrinter& printer, const b
     };
     connect(page, &QWebEnginePage::renderProcessTerminated, &loop, [&] { finish(false); });
     if (!loaded) {
-        connect(page, &QWebEnginePage::loadFinished, &loop, [&] { loop.quit(); });
+        bool loadedOk = false;
+        connect(page, &QWebEnginePage::loadFinished, &loop, [&](bool ok) {
+            loadedOk = ok;
+            loop.quit();
+        });
         loop.exec();
         if (!loadedOk)
             return false;

@@ -114,9 +114,8 @@ class TfrmReportView : public widgets::FormDialog {
     bool load(const std::string& path, const char* tag);
     bool refuse(const std::string& path, const std::string& refusal, const char* tag);
     bool printPage(QPrinter& printer);
-    // Prints `view`'s page once `loaded` (by a load that went `loadedOk`).
-    bool printWhole(QWebEngineView& view, QPrinter& printer, const bool& loaded,
-                    const bool& loadedOk);
+    // Prints `view`'s page, waiting for its load unless it has `loaded`.
+    bool printWhole(QWebEngineView& view, QPrinter& printer, bool loaded);
     std::string askCsvFileByDialog();
 
     bool windowed() const { return !split_.parts.empty(); }
