@@ -1,6 +1,7 @@
 #include "core/DataMod.h"
 
 #include <exception>
+#include <filesystem>
 
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
@@ -16,12 +17,34 @@ constexpr const char* kDatabasePassword = "qurnel";
 
 }  // namespace
 
+db::FileSharing SharingOf(const std::string& path, const std::string& dataFolder) {
+    // Only this user's own data folder is out of other computers' reach; a file anywhere else
+    // may be (or become) a shared one, whatever the file system looks like from here.
+    std::error_code error;
+    const std::filesystem::path file = std::filesystem::weakly_canonical(path, error);
+    if (error || dataFolder.empty())
+        return db::FileSharing::Shared;
+    const std::filesystem::path folder = std::filesystem::weakly_canonical(dataFolder, error);
+    if (error)
+        return db::FileSharing::Shared;
+    auto f = file.begin();
+    for (auto d = folder.begin(); d != folder.end(); ++d, ++f) {
+        if (d->empty())
+            continue;  // the trailing "/" of the folder
+        if (f == file.end() || *f != *d)
+            return db::FileSharing::Shared;
+    }
+    return db::FileSharing::Private;
+}
+
 TDataMod::TDataMod(Deliverable deliverable) : deliverable_(deliverable) {
     qConfig.SetSQL("select * from config");
     qDims.SetSQL("select * from dimension");
     qSynonym.SetSQL("select * from synonym");
     for (db::Connection* conn : {&localConn, &zlmConn, &repConn}) {
-        // A write that waits for another workstation's lock shows the busy cursor meanwhile.
+        // A statement that waits for another workstation's lock shows the busy cursor meanwhile,
+        // and waits in vain at most once in a user's action.
+        conn->SetActionClock(&ui::UserAction);
         conn->SetBusyCallback([](bool waiting) {
             ui::CurrentCursor().Set(waiting ? ui::CursorShape::HourGlass
                                             : ui::CursorShape::Default);
@@ -67,6 +90,8 @@ bool TDataMod::Connect(db::Connection& conn, const std::string& connectionString
     try {
         conn.SetConnected(false);
         conn.SetConnectionString(connectionString);
+        conn.SetSharing(SharingOf(db::Connection::ConnectionItem(connectionString, "Data Source"),
+                                  GetAppDataDir()));
         conn.SetConnected(true);
         return true;
     } catch (const std::exception& e) {

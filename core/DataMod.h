@@ -15,6 +15,11 @@ namespace zl {
 // Which deliverable a data module serves; it decides the version text.
 enum class Deliverable { Program, ReportServer };
 
+// How a database file at `path` is opened: Private (the write-ahead log where the disk allows)
+// inside the user's own data folder `dataFolder`, Shared (always the rollback journal) anywhere
+// else.
+db::FileSharing SharingOf(const std::string& path, const std::string& dataFolder);
+
 class TDataMod {
   public:
     // Creates the components and runs DataModuleCreate. Nothing is opened.

@@ -1,9 +1,11 @@
 #include "core/ErrorLog.h"
 
+#include <atomic>
 #include <cctype>
 #include <filesystem>
 #include <string_view>
 
+#include "platform/db/Connection.h"
 #include "platform/desktop/Desktop.h"
 #include "platform/desktop/Files.h"
 #include "platform/http/Http.h"
@@ -105,6 +107,14 @@ void LogError(const std::string& where, const std::string& msg, const std::strin
     try {
         if (!AppendErrorLog(where, msg, extra)) {
             return;
+        }
+        // A lock held on another workstation fails every statement of the action that met it;
+        // the user is told once in that action, and each failure is still logged.
+        if (msg == db::kDatabaseBusyMessage || msg == db::kDatabaseBusyReadMessage) {
+            static std::atomic<long long> busyToldIn{-1};
+            const long long action = ui::UserAction();
+            if (action != 0 && busyToldIn.exchange(action) == action)
+                return;
         }
         const std::string text = "Exception occurred in: " + where + "\n" +
                                  "Exception: " + MaskConnectionPassword(msg) + "\n" +

@@ -132,7 +132,7 @@ bool TfrmSysUser::AfterSave() {
     // The user is stored first; the memberships are written only once the user is there, and
     // never by a user who may change no more than his password.
     if (RecordSaved() && !ownPasswordOnly_)
-        RewriteLinks(
+        ApplyLinkChanges(
             {"group_user_link", "group_user_link_id", "sys_user_id", "user_group_id",
              qEdit.FieldByName("entity_id").AsInteger(), CheckedIds(*cbGroup, qGroup, "entity_id"),
              LinkedIds(qLink, "user_group_id"), "Group membership changed",

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
+#include <iterator>
 
 #include "core/DataMod.h"
 #include "core/ErrorLog.h"
@@ -24,35 +25,49 @@ constexpr int kUserGroups = 3;
 
 }  // namespace
 
-bool RewriteLinks(const LinkRewrite& links, const std::string& tag) {
+bool ApplyLinkChanges(const LinkRewrite& links, const std::string& tag) {
+    // Only what was ticked or unticked in this dialog changes: another administrator may have
+    // granted or revoked other links since the dialog read them, and those stay as stored.
+    std::vector<int> before = links.storedIds, after = links.otherIds;
+    std::sort(before.begin(), before.end());
+    std::sort(after.begin(), after.end());
+    std::vector<int> added, removed;
+    std::set_difference(after.begin(), after.end(), before.begin(), before.end(),
+                        std::back_inserter(added));
+    std::set_difference(before.begin(), before.end(), after.begin(), after.end(),
+                        std::back_inserter(removed));
+    if (added.empty() && removed.empty())
+        return true;
     std::vector<int> keys;
-    for (std::size_t i = 0; i < links.otherIds.size(); ++i) {
+    for (std::size_t i = 0; i < added.size(); ++i) {
         const int key = DataMod->nextID();
         if (key == 0)
             return false;  // the counter has said why; the stored links stay as they were
         keys.push_back(key);
     }
+    const std::string owner = links.ownerColumn + "=" + std::to_string(links.ownerId);
     std::string error;
     bool stored = false;
     try {
         db::Transaction transaction(DataMod->zlmConn);
-        DataMod->zlmConn.Execute("delete from " + links.table + " where " + links.ownerColumn +
-                                 "=" + std::to_string(links.ownerId));
-        for (std::size_t i = 0; i < keys.size(); ++i)
-            DataMod->zlmConn.Execute("insert into " + links.table + "(" + links.keyColumn + ", " +
-                                     links.ownerColumn + ", " + links.otherColumn + ") values(" +
-                                     std::to_string(keys[i]) + "," + std::to_string(links.ownerId) +
-                                     "," + std::to_string(links.otherIds[i]) + ")");
+        for (int other : removed)
+            DataMod->zlmConn.Execute("delete from " + links.table + " where " + owner + " and " +
+                                     links.otherColumn + "=" + std::to_string(other));
+        // A link granted meanwhile by someone else is not written twice.
+        for (std::size_t i = 0; i < added.size(); ++i)
+            DataMod->zlmConn.Execute(
+                "insert into " + links.table + "(" + links.keyColumn + ", " + links.ownerColumn +
+                ", " + links.otherColumn + ") select " + std::to_string(keys[i]) + "," +
+                std::to_string(links.ownerId) + "," + std::to_string(added[i]) +
+                " where not exists (select 1 from " + links.table + " where " + owner + " and " +
+                links.otherColumn + "=" + std::to_string(added[i]) + ")");
         transaction.Commit();
         stored = true;
     } catch (const std::exception& e) {
         error = e.what();
     }
     if (stored) {
-        std::vector<int> before = links.storedIds, after = links.otherIds;
-        std::sort(before.begin(), before.end());
-        std::sort(after.begin(), after.end());
-        if (!links.auditEvent.empty() && before != after)
+        if (!links.auditEvent.empty())
             DataMod->logEvent(links.auditEvent, links.ownerName, links.ownerId,
                               links.ownerDimension);
         return true;
@@ -140,7 +155,7 @@ void TfrmUserGroup::RecordOpened(DimensionTable& /*groups*/, DimensionTable* /*d
 bool TfrmUserGroup::AfterSave() {
     // The group is stored first; its rights are written only once it is there.
     if (RecordSaved())
-        RewriteLinks(
+        ApplyLinkChanges(
             {"group_right", "group_right_id", "user_group_id", "sys_op_id",
              qEdit.FieldByName("entity_id").AsInteger(), CheckedIds(*cbSysOp, qSysOp, "sys_op_id"),
              LinkedIds(qLink, "sys_op_id"), "Group rights changed",

@@ -14,14 +14,14 @@ class QTabWidget;
 
 namespace zl {
 
-// The link rows of one owner (a group's rights, a user's memberships), as they are written.
+// The link rows of one owner (a group's rights, a user's memberships), as a dialog changed them.
 struct LinkRewrite {
     std::string table;        // "group_right"
     std::string keyColumn;    // "group_right_id"
     std::string ownerColumn;  // "user_group_id"
     std::string otherColumn;  // "sys_op_id"
     int ownerId = 0;
-    std::vector<int> otherIds;  // one row each
+    std::vector<int> otherIds;  // ticked in the dialog
     // The other ids as the dialog read them, and the audit row that a change of them leaves:
     // the event ("Group rights changed") with the owner's name as its extra text.
     std::vector<int> storedIds;
@@ -30,11 +30,12 @@ struct LinkRewrite {
     int ownerDimension = 0;
 };
 
-// Replaces the owner's link rows by one row per other id, all or nothing, in one transaction on
-// the main connection. The keys are issued before the transaction so that no message waits while
-// it is open. On failure the old rows stay, the error is logged under `tag` and shown once. A
-// stored change of the set of other ids leaves the audit row.
-bool RewriteLinks(const LinkRewrite& links, const std::string& tag);
+// Adds a link row for each other id ticked since the dialog read them (unless one is stored by
+// now) and deletes the row of each one unticked, all or nothing, in one transaction on the main
+// connection; every other row of the owner stays as it is stored now. The keys are issued before
+// the transaction so that no message waits while it is open. On failure the rows stay, the error
+// is logged under `tag` and shown once. A stored change leaves the audit row.
+bool ApplyLinkChanges(const LinkRewrite& links, const std::string& tag);
 
 // The values of `column` of every row of `links`.
 std::vector<int> LinkedIds(db::Query& links, const std::string& column);

@@ -1,5 +1,7 @@
 #include "widgets/GuardedApplication.h"
 
+#include <QMessageBox>
+
 #include <exception>
 
 #include "core/ErrorLog.h"
@@ -7,9 +9,22 @@
 
 namespace zl::widgets {
 
+bool GuardedApplication::StartsUserAction(QObject* receiver, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+        type != QEvent::KeyPress)
+        return false;
+    // Each press reaches its window first, then its widget: the widget's copy counts. Answering
+    // a message box goes on with the action that showed it.
+    auto* widget = qobject_cast<QWidget*>(receiver);
+    return widget && !qobject_cast<QMessageBox*>(widget->window());
+}
+
 GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
+    if (StartsUserAction(receiver, event))
+        ui::CountUserAction();
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {

@@ -13,6 +13,9 @@ class GuardedApplication : public QApplication {
     GuardedApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 
+    // Whether `event` for `receiver` begins a new user action (ui::UserAction).
+    static bool StartsUserAction(QObject* receiver, QEvent* event);
+
     // One error-log line tagged "Application" and one box titled "Zelmar" with the message.
     static void ShowException(const std::string& message);
 };

@@ -18,7 +18,7 @@ BackgroundRead::~BackgroundRead() {
     Cancel();
 }
 
-bool BackgroundRead::Start(const Connection& like, std::string sql, std::vector<Value> parameters,
+bool BackgroundRead::Start(Connection& like, std::string sql, std::vector<Value> parameters,
                            std::function<void()> ready, int firstRows) {
     if (Running())
         return false;

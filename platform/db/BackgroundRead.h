@@ -39,7 +39,7 @@ class BackgroundRead {
     // before that once for the first `firstRows` rows when the result has as many. False, and
     // nothing started, while an earlier read is still running. Raises DbError when the file cannot
     // be opened or its state read.
-    bool Start(const Connection& like, std::string sql, std::vector<Value> parameters,
+    bool Start(Connection& like, std::string sql, std::vector<Value> parameters,
                std::function<void()> ready, int firstRows = 0);
     bool Running() const;
     // Waits until the read under way, if any, has ended.

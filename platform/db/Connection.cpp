@@ -161,6 +161,13 @@ std::string FileLostMessage(const std::string& path) {
            "saved. Please restart Zelmar.";
 }
 
+std::string FileDamagedMessage(const std::string& path) {
+    return "The database file " + path +
+           " no longer reads as a database: it was damaged, or another program wrote over it "
+           "while Zelmar was running. Nothing more can be read or saved. Please close Zelmar "
+           "on every workstation before restoring a backup, then start it again.";
+}
+
 Connection::~Connection() {
     try {
         Close();
@@ -220,13 +227,13 @@ void Connection::Open() {
     path_ = path;
     device_ = opened.st_dev;
     inode_ = opened.st_ino;
-    fileLost_ = lostTold_ = false;
+    fileLost_ = lostTold_ = lostLogCheckpointed_ = false;
+    gaveUpIn_.reset();
     sqlite3_busy_handler(db_, &Connection::OnBusy, this);
     sqlite3_commit_hook(db_, &Connection::OnCommit, this);
     sqlite3_extended_result_codes(db_, 1);
     try {
         ChooseJournal(path);
-        SizeCaches(path);
     } catch (...) {
         sqlite3_close(db_);
         db_ = nullptr;
@@ -241,50 +248,48 @@ void Connection::Open() {
 
 void Connection::ChooseJournal(const std::string& path) {
     const long type = probe_ ? probe_(path) : StatfsType(path);
-    const bool network = IsNetworkFileSystem(type);
+    const bool rollback = sharing_ == FileSharing::Shared || IsNetworkFileSystem(type);
     // Reading the schema also proves the file is a database at all.
     std::string mode;
     const int rc =
-        sqlite3_exec(db_, network ? "PRAGMA journal_mode=DELETE" : "PRAGMA journal_mode=WAL",
+        sqlite3_exec(db_, rollback ? "PRAGMA journal_mode=DELETE" : "PRAGMA journal_mode=WAL",
                      &FirstText, &mode, nullptr);
     EndWait();
     // Leaving WAL mode needs the file to itself: while another program uses the log the
     // switch fails at once, and the mode stays "wal".
-    if ((rc & 0xff) == SQLITE_BUSY && network && JournalMode() == "wal")
+    if ((rc & 0xff) == SQLITE_BUSY && rollback && JournalMode() == "wal")
         mode = "wal";
     else if ((rc & 0xff) == SQLITE_BUSY)
         throw DbError(kDatabaseBusyMessage);
     else if (rc != SQLITE_OK)
         throw DbError("The file '" + path + "' is not a database.");
-    // A file on a network folder that still holds a write-ahead log in use elsewhere cannot
-    // leave it; writing beside that log would not be safe.
-    if (network && mode != "delete")
+    // A shared file that still holds a write-ahead log in use elsewhere cannot leave it; writing
+    // beside that log would not be safe.
+    if (rollback && mode != "delete")
         throw DbError("The database file '" + path +
                       "' lies on a network folder but is still open in WAL mode on another "
                       "workstation. Please close Zelmar everywhere and start it again.");
-}
-
-void Connection::SizeCaches(const std::string& path) {
     // A list of a hundred thousand rows reads tens of megabytes: the default cache of 2 MB would
-    // have the kernel copy most pages again on every read. Memory-mapped reads share the page
-    // cache, which a file on another machine cannot do safely.
+    // have the kernel copy most pages again on every read. The file is never memory-mapped:
+    // another computer or a restore may shorten it under the mapping, which ends the program.
     ExecRaw("PRAGMA cache_size=-65536");
-    const long type = probe_ ? probe_(path) : StatfsType(path);
-    if (!IsNetworkFileSystem(type))
-        ExecRaw("PRAGMA mmap_size=268435456");
+    ExecRaw("PRAGMA mmap_size=0");
 }
 
 void Connection::OpenLike(const Connection& other) {
     SetConnectionString(other.connectionString_);
     probe_ = other.probe_;
+    sharing_ = other.sharing_;
     Open();
 }
 
-ChangeToken Connection::Changes() const {
+ChangeToken Connection::Changes() {
+    NoticeLost();
     std::string version;
     const int rc = sqlite3_exec(Handle(), "PRAGMA data_version", &FirstText, &version, nullptr);
+    EndWait();
     if (rc != SQLITE_OK)
-        throw DbError(sqlite3_errmsg(db_));
+        Fail(rc, true);
     return {std::atoll(version.c_str()), sqlite3_total_changes64(db_)};
 }
 
@@ -300,14 +305,48 @@ std::string Connection::JournalMode() const {
 }
 
 void Connection::Checkpoint() {
-    // A file replaced meanwhile must not receive the old file's pages.
-    if (!db_ || JournalMode() != "wal" || !SameFile())
+    if (!db_ || JournalMode() != "wal")
         return;
+    if (NoticeLost() || fileLost_) {
+        CheckpointOwnLog();
+        return;
+    }
     ExecRaw("PRAGMA wal_checkpoint(TRUNCATE)");
+}
+
+bool Connection::NoticeLost() {
+    if (fileLost_ || !db_ || SameFile())
+        return false;
+    fileLost_ = true;
+    CheckpointOwnLog();
+    return true;
+}
+
+bool Connection::CheckpointOwnLog() {
+    // The log lies at the old path, beside whatever file is there now, and whoever opens that
+    // file next would replay it into it. The checkpoint writes the log through the open handle
+    // into the file it belongs to, wherever that lies now, and empties it. Once it is empty this
+    // connection must not touch the path again: its close would checkpoint and delete the log
+    // of the file at the path, which may be another program's by then.
+    if (lostLogCheckpointed_ || JournalMode() != "wal")
+        return true;
+    int logFrames = 0, copied = 0;
+    const int rc =
+        sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, &logFrames, &copied);
+    EndWait();
+    if (rc != SQLITE_OK)
+        return false;  // a reader holds the log; tried again at the next check and at exit
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    lostLogCheckpointed_ = true;
+    return true;
 }
 
 void Connection::SetBusyCallback(std::function<void(bool)> callback) {
     busyCallback_ = std::move(callback);
+}
+
+void Connection::SetActionClock(std::function<long long()> clock) {
+    actionClock_ = std::move(clock);
 }
 
 void Connection::SetFileLostCallback(std::function<void(const std::string&)> callback) {
@@ -320,10 +359,10 @@ bool Connection::SameFile() const {
 }
 
 void Connection::RequireSameFile() {
-    if (!fileLost_ && db_ && !SameFile())
-        fileLost_ = true;
+    NoticeLost();
     if (!fileLost_)
         return;
+    CheckpointOwnLog();
     const std::string message = FileLostMessage(path_);
     if (!lostTold_) {
         lostTold_ = true;
@@ -335,6 +374,9 @@ void Connection::RequireSameFile() {
 
 int Connection::OnBusy(void* self, int attempt) {
     auto& c = *static_cast<Connection*>(self);
+    // One wait in vain per action: the action's other statements would only wait as long again.
+    if (c.actionClock_ && c.gaveUpIn_ == c.actionClock_())
+        return 0;
     if (attempt == 0) {
         c.waitedMs_ = 0;
         if (!c.waiting_ && c.busyCallback_) {
@@ -342,8 +384,12 @@ int Connection::OnBusy(void* self, int attempt) {
             c.busyCallback_(true);
         }
     }
-    if (c.waitedMs_ >= kBusyTimeoutMs)
+    if (c.waitedMs_ >= kBusyTimeoutMs) {
+        // Action 0 is no action counted: every statement then waits.
+        if (c.actionClock_ && c.actionClock_() != 0)
+            c.gaveUpIn_ = c.actionClock_();
         return 0;
+    }
     // Short sleeps first, as SQLite's own busy time-out does, then longer ones.
     static constexpr int kDelays[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
     constexpr int kSteps = static_cast<int>(sizeof kDelays / sizeof kDelays[0]);
@@ -377,15 +423,18 @@ bool Connection::Step(sqlite3_stmt* statement) {
         return true;
     if (rc == SQLITE_DONE)
         return false;
-    Fail(rc);
+    Fail(rc, !InTransaction() && sqlite3_stmt_readonly(statement));
 }
 
-void Connection::Fail(int rc) {
+void Connection::Fail(int rc, bool reading) {
     EndWait();
     if ((rc & 0xff) == SQLITE_BUSY)
-        throw DbError(kDatabaseBusyMessage);
+        throw DbError(reading ? kDatabaseBusyReadMessage : kDatabaseBusyMessage);
     if (fileLost_ || rc == SQLITE_CONSTRAINT_COMMITHOOK)
         RequireSameFile();
+    const int primary = rc & 0xff;
+    if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB || rc == SQLITE_IOERR_SHORT_READ)
+        throw DbError(FileDamagedMessage(path_));
     throw DbError(db_ ? sqlite3_errmsg(db_) : "unknown error");
 }
 

@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,18 @@ bool IsNetworkFileSystem(long type);
 inline constexpr const char* kDatabaseBusyMessage =
     "Another workstation is using the database and kept it locked for too long. "
     "Nothing was stored; please try again.";
+// The same for a read: it changed nothing.
+inline constexpr const char* kDatabaseBusyReadMessage =
+    "Another workstation is using the database and kept it locked for too long. "
+    "Nothing was lost; please try again.";
+// What a statement reports when the file no longer reads as a database: another program wrote
+// over it while it was open (a backup copied over it, say).
+std::string FileDamagedMessage(const std::string& path);
+
+// Whether computers other than this one may open the file. A shared file always keeps the
+// rollback journal: the write-ahead log needs memory shared on one computer, and the computer
+// that serves a shared folder sees it on a local disk like any other.
+enum class FileSharing { Private, Shared };
 // What a write to a file that is no longer the one opened reports.
 std::string FileLostMessage(const std::string& path);
 
@@ -46,30 +59,43 @@ class Connection {
     const std::string& ConnectionString() const { return connectionString_; }
 
     // Opens the file named by "Data Source"; the file must exist and be writable, and so must its
-    // folder (the journal lives next to the file). The journal is the write-ahead log on a local
-    // disk and the rollback journal on a network file system. Raises DbError.
+    // folder (the journal lives next to the file). The journal is the write-ahead log for a
+    // private file on a local disk, else the rollback journal; a file found in WAL mode is
+    // switched back when no one else has it open, and refused while someone does. The file is
+    // never memory-mapped. Raises DbError.
     void Open();
+    // How Open treats the file; Private unless set.
+    void SetSharing(FileSharing sharing) { sharing_ = sharing; }
+    FileSharing Sharing() const { return sharing_; }
     // Stands in for statfs when Open decides the journal (tests); an empty probe restores it.
     void SetFileSystemProbe(FileSystemProbe probe);
     // Opens the file of another connection the way that one was opened (for a worker thread's
     // own connection). Raises DbError.
     void OpenLike(const Connection& other);
-    // The file's change state now; runs one pragma and reads no table. Raises DbError.
-    ChangeToken Changes() const;
+    // The file's change state now; runs one pragma and reads no table. Notices a file moved,
+    // replaced or deleted (see RequireSameFile). Raises DbError.
+    ChangeToken Changes();
     // The journal mode in force, as SQLite names it ("wal", "delete"); empty when closed.
     std::string JournalMode() const;
     // Copies the write-ahead log into the file and truncates it, so that the file alone holds
-    // everything; nothing to do for a rollback journal. Raises DbError.
+    // everything; nothing to do for a rollback journal. A file moved away meanwhile receives its
+    // own log through the open handle, and no log is left for the file now at the path.
+    // Raises DbError.
     void Checkpoint();
 
     // Called with true when a statement starts waiting for another connection's lock and with
     // false when the wait is over; the wait lasts at most the busy time-out.
     void SetBusyCallback(std::function<void(bool waiting)> callback);
+    // Numbers the user's actions (0: none counted). Once a statement has waited the busy
+    // time-out in vain, the others of the same action fail at once instead of waiting again.
+    // Without a clock, or while it says 0, every statement waits.
+    void SetActionClock(std::function<long long()> clock);
     // Called once, with FileLostMessage, when a write is refused because the file was moved,
     // replaced or deleted since it was opened.
     void SetFileLostCallback(std::function<void(const std::string& message)> callback);
     // Raises DbError (FileLostMessage) unless the path still names the file that was opened:
-    // the same device and inode. Every write transaction checks this first.
+    // the same device and inode. Every write transaction checks this first. The first time it
+    // finds the file gone it checkpoints the log into the file it has open (see Checkpoint).
     void RequireSameFile();
     // Closes the file; an open transaction is rolled back first.
     void Close();
@@ -97,8 +123,9 @@ class Connection {
     // One step of a statement prepared on Handle(): true for a row, false when done. A failure
     // raises DbError with what the user should read (lock held elsewhere, file lost).
     bool Step(sqlite3_stmt* statement);
-    // Raises DbError for the last failure `rc` of this connection.
-    [[noreturn]] void Fail(int rc);
+    // Raises DbError for the last failure `rc` of this connection; `reading` words a lock
+    // held too long for a statement that writes nothing.
+    [[noreturn]] void Fail(int rc, bool reading = false);
 
     // The value of one item of a connection string (item names compare case-insensitively);
     // empty when the item is missing.
@@ -107,8 +134,9 @@ class Connection {
   private:
     void ExecRaw(const char* sql);
     void ChooseJournal(const std::string& path);
-    void SizeCaches(const std::string& path);
     bool SameFile() const;
+    bool NoticeLost();
+    bool CheckpointOwnLog();
     void EndWait();
     static int OnBusy(void* self, int attempt);
     static int OnCommit(void* self);
@@ -118,15 +146,20 @@ class Connection {
     sqlite3* db_ = nullptr;
     int transactionLevel_ = 0;
     FileSystemProbe probe_;
+    FileSharing sharing_ = FileSharing::Private;
     // The file as opened, and whether it was found replaced (told once).
     dev_t device_ = 0;
     ino_t inode_ = 0;
     bool fileLost_ = false;
     bool lostTold_ = false;
+    bool lostLogCheckpointed_ = false;
     std::function<void(const std::string&)> fileLostCallback_;
     std::function<void(bool)> busyCallback_;
     bool waiting_ = false;
     int waitedMs_ = 0;
+    std::function<long long()> actionClock_;
+    // The action in which a wait last ran out.
+    std::optional<long long> gaveUpIn_;
 };
 
 // Rolls back on destruction unless committed: every routine that begins a transaction holds

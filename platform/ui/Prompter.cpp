@@ -43,6 +43,7 @@ FallbackScreen fallbackScreen;
 std::atomic<Prompter*> installedPrompter{nullptr};
 std::atomic<Cursor*> installedCursor{nullptr};
 std::atomic<Screen*> installedScreen{nullptr};
+std::atomic<long long> userAction{0};
 
 }  // namespace
 
@@ -71,6 +72,14 @@ Screen& CurrentScreen() {
 
 void InstallScreen(Screen* screen) {
     installedScreen.store(screen);
+}
+
+long long UserAction() {
+    return userAction.load();
+}
+
+void CountUserAction() {
+    ++userAction;
 }
 
 Button ShowMessage(WindowHandle owner, const std::string& text, const std::string& title, Icon icon,

@@ -53,6 +53,12 @@ void InstallCursor(Cursor* cursor);
 Screen& CurrentScreen();
 void InstallScreen(Screen* screen);
 
+// The number of the user's current action: the program counts each press of a key or mouse
+// button outside a message box as a new one. Work that one action sets off (a dialog's opening
+// statements, say) shares its number; 0 until something is counted.
+long long UserAction();
+void CountUserAction();
+
 // Shorthand for CurrentPrompter().Show(...).
 Button ShowMessage(WindowHandle owner, const std::string& text, const std::string& title, Icon icon,
                    Buttons buttons = Buttons::Ok);

@@ -1,6 +1,7 @@
 #include "core/DataMod.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <chrono>
 #include <filesystem>
@@ -217,6 +218,82 @@ TEST_F(DataModTest, AWriteToALostMainFileIsToldOnceAndAWaitShowsTheBusyCursor) {
     q.SetSQL("select entity_f1 from entity where entity_id=5");
     q.Open();
     EXPECT_EQ(q.Fields(0).AsString(), "after");
+}
+
+TEST_F(DataModTest, OnlyAFileInsideTheUsersOwnDataFolderUsesTheWriteAheadLog) {
+    const std::string data = folder.DataFolder();
+    const struct {
+        std::string path;
+        db::FileSharing sharing;
+    } cases[] = {
+        {folder.MainDb(), db::FileSharing::Private},
+        {data + "db/../db/zlm.dat", db::FileSharing::Private},
+        {folder.Home() + "/share/zlm.dat", db::FileSharing::Shared},
+        {data + "../zlm-share/zlm.dat", db::FileSharing::Shared},
+        {data.substr(0, data.size() - 1) + "x/db/zlm.dat", db::FileSharing::Shared},
+        {"", db::FileSharing::Shared},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SharingOf(c.path, data), c.sharing) << c.path;
+    EXPECT_EQ(SharingOf(folder.MainDb(), ""), db::FileSharing::Shared);
+
+    ConnectAll();
+    EXPECT_EQ(dm->zlmConn.JournalMode(), "wal");
+    EXPECT_EQ(dm->localConn.JournalMode(), "wal");
+    // A main file chosen elsewhere in Options, as a shared one is, keeps the rollback journal;
+    // so does the report server's connection to it.
+    std::filesystem::create_directory(folder.Home() + "/share");
+    const std::string shared = folder.Home() + "/share/zlm.dat";
+    dm->CloseConnections();
+    std::filesystem::copy_file(folder.MainDb(), shared);
+    TDataMod server(Deliverable::ReportServer);
+    for (TDataMod* m : {dm.get(), &server}) {
+        ASSERT_TRUE(m->Connect(m->zlmConn, m->BuildConnectionString(shared)));
+        EXPECT_EQ(m->zlmConn.JournalMode(), "delete");
+    }
+    EXPECT_TRUE(dm->actionQuery("update entity set entity_f1='both' where entity_id=5", "t"));
+    EXPECT_TRUE(server.actionQuery(server.zlmConn,
+                                   "update entity set entity_f1='srv' where entity_id=5", "t"));
+    EXPECT_FALSE(std::filesystem::exists(shared + "-wal"));
+}
+
+TEST_F(DataModTest, AReadBlockedByAnotherWorkstationTellsOnceThatNothingWasLost) {
+    ConnectAll();
+    std::filesystem::create_directory(folder.Home() + "/share");
+    const std::string shared = folder.Home() + "/share/zlm.dat";
+    dm->zlmConn.Close();
+    std::filesystem::copy_file(folder.MainDb(), shared);
+    ASSERT_TRUE(dm->Connect(dm->zlmConn, dm->BuildConnectionString(shared)));
+    db::Connection other;  // another workstation, in the middle of writing
+    other.SetConnectionString(dm->BuildConnectionString(shared));
+    other.SetSharing(db::FileSharing::Shared);
+    other.Open();
+    ASSERT_EQ(sqlite3_exec(other.Handle(), "BEGIN EXCLUSIVE; update entity set entity_f1='x'",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    ui::ScriptedCursor cursor;
+    ui::CountUserAction();  // the user opens a dialog: two reads of one action
+    const auto start = std::chrono::steady_clock::now();
+    db::Query q;
+    EXPECT_FALSE(dm->openQuery(q, "select * from entity where entity_id=5", "test.first"));
+    EXPECT_FALSE(dm->openQuery(q, "select * from dimension", "test.second"));
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(4900));
+    EXPECT_LT(waited, std::chrono::milliseconds(8000));
+    const std::string told =
+        "Another workstation is using the database and kept it locked for too long. Nothing "
+        "was lost; please try again.";
+    ASSERT_EQ(prompter.Count(), 1u);
+    EXPECT_EQ(prompter.Messages()[0].text,
+              "Exception occurred in: TDataMod.openQuery > test.first\nException: " + told +
+                  "\nselect * from entity where entity_id=5");
+    EXPECT_EQ(LogCount(told), 2);
+    EXPECT_EQ(cursor.Shapes(),
+              (std::vector<ui::CursorShape>{ui::CursorShape::HourGlass, ui::CursorShape::Default}));
+    // The user's next action, once the lock is gone, reads.
+    ASSERT_EQ(sqlite3_exec(other.Handle(), "ROLLBACK", nullptr, nullptr, nullptr), SQLITE_OK);
+    ui::CountUserAction();
+    EXPECT_TRUE(dm->openQuery(q, "select * from entity where entity_id=5", "test.third"));
 }
 
 }  // namespace

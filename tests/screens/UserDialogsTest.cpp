@@ -248,5 +248,42 @@ TEST_F(UserDialogsTest,
     }
 }
 
+TEST_F(UserDialogsTest, AStaleDialogSavesOnlyItsOwnTicksOverAnotherAdministratorsChanges) {
+    Exec("insert into entity (entity_id, dimension_id, entity_name) values (9001, 3, \"Sales\")");
+    Exec("insert into entity (entity_id, dimension_id, entity_name) values (9002, 3, \"Help\")");
+    Exec(
+        "insert into group_right (group_right_id, user_group_id, sys_op_id) values "
+        "(9011, 9001, 2), (9012, 9001, 3)");
+    Exec(
+        "insert into group_user_link (group_user_link_id, sys_user_id, user_group_id) values "
+        "(9021, 2, 9001)");
+    const auto lastAudit = [this] {
+        return Local("select audit_descr || '/' || audit_extra from audit order by audit_id desc");
+    };
+    // Open with rights 2 and 3; meanwhile another administrator revokes 3; this one grants 1.
+    RunDialog<TfrmUserGroup>(3, DimensionTable::EditRecord, 9001, [this](TfrmUserGroup& d) {
+        RawMain("delete from group_right where group_right_id=9012");
+        Tick(d.cbSysOp, {"Change settings (all rights)", kDeleteInquiries, kDeleteRecords});
+        d.btnOK->click();
+    });
+    EXPECT_EQ(Rights(9001), "1,2");
+    EXPECT_EQ(lastAudit(), "Group rights changed/Sales");
+
+    // The same for a user's memberships: a group withdrawn meanwhile stays withdrawn, a group
+    // granted meanwhile stays granted, and the one ticked here is added once.
+    RunDialog<TfrmSysUser>(4, DimensionTable::EditRecord, 2, [this](TfrmSysUser& d) {
+        RawMain("delete from group_user_link where group_user_link_id=9021");
+        RawMain(
+            "insert into group_user_link (group_user_link_id, sys_user_id, user_group_id) "
+            "values (9022, 2, 9002)");
+        Tick(d.cbGroup, {"Administrators", "Sales", "Help"});
+        d.btnOK->click();
+    });
+    EXPECT_EQ(Main("select group_concat(user_group_id) from (select user_group_id from "
+                   "group_user_link where sys_user_id=2 order by user_group_id)"),
+              "1,9002");
+    EXPECT_EQ(lastAudit(), "Group membership changed/System");
+}
+
 }  // namespace
 }  // namespace zl

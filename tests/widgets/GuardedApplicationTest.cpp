@@ -2,9 +2,14 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <stdexcept>
 
+#include "platform/ui/Prompter.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/TestDataFolder.h"
 #include "widgets/GuardedApplication.h"
@@ -52,6 +57,35 @@ TEST(GuardedApplication, AnExceptionInAHandlerIsLoggedShownOnceAndTheLoopGoesOn)
     EXPECT_EQ(test::ReadFile(folder.DataFolder() + "zlm.err.log"),
               "Application;Cannot perform this operation on a closed dataset;\r\n"
               "Application;List index out of bounds (3);\r\n");
+}
+
+TEST(GuardedApplication, APressOutsideAMessageBoxStartsANewUserAction) {
+    QWidget window;
+    auto* field = new QLineEdit(&window);
+    QMessageBox box;
+    auto* answer = box.addButton(QMessageBox::Ok);
+    struct Case {
+        const char* what;
+        QObject* receiver;
+        QEvent::Type type;
+        bool counts;
+    } cases[] = {
+        {"a key in a field", field, QEvent::KeyPress, true},
+        {"a click in a window", &window, QEvent::MouseButtonPress, true},
+        {"a double click", field, QEvent::MouseButtonDblClick, true},
+        {"a key released", field, QEvent::KeyRelease, false},
+        {"a repaint", field, QEvent::Paint, false},
+        {"answering a message box", answer, QEvent::MouseButtonPress, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QEvent event(c.type);  // only its type is looked at
+        EXPECT_EQ(GuardedApplication::StartsUserAction(c.receiver, &event), c.counts);
+    }
+    // A real key press goes through the application object once.
+    const long long before = ui::UserAction();
+    QTest::keyClick(field, Qt::Key_A);
+    EXPECT_EQ(ui::UserAction(), before + 1);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Two connections on one file, as two workstations share the main database: saves that meet,
 // the journal chosen by where the file lies, and a file that changes under an open connection.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <chrono>
 #include <filesystem>
@@ -148,18 +149,23 @@ TEST_F(SharedFileTest, ARowDeletedMeanwhileCannotBeLocated) {
     EXPECT_EQ(Stored(other, "select count(*) from item where item_id=1"), "0");
 }
 
-TEST(JournalMode, FollowsWhereTheFileLies) {
+TEST(JournalMode, FollowsWhereTheFileLiesAndWhetherItIsShared) {
     const struct {
         long type;
+        FileSharing sharing;
         const char* mode;
-    } cases[] = {{0xEF53 /* ext4 */, "wal"},
-                 {0x01021994 /* tmpfs */, "wal"},
-                 {kNfs, "delete"},
-                 {0xFF534D42 /* CIFS */, "delete"},
-                 {0xFE534D42 /* SMB2 */, "delete"},
-                 {0x517B /* SMB */, "delete"}};
+    } cases[] = {{0xEF53 /* ext4 */, FileSharing::Private, "wal"},
+                 {0x01021994 /* tmpfs */, FileSharing::Private, "wal"},
+                 {kNfs, FileSharing::Private, "delete"},
+                 {0xFF534D42 /* CIFS */, FileSharing::Private, "delete"},
+                 {0xFE534D42 /* SMB2 */, FileSharing::Private, "delete"},
+                 {0x517B /* SMB */, FileSharing::Private, "delete"},
+                 // The computer that serves the shared folder sees it on its own disk.
+                 {0xEF53 /* ext4 */, FileSharing::Shared, "delete"},
+                 {kNfs, FileSharing::Shared, "delete"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.type);
+        SCOPED_TRACE(c.mode);
         DbTestFile file;
         file.conn.Close();
         Connection c1;
@@ -167,29 +173,71 @@ TEST(JournalMode, FollowsWhereTheFileLies) {
             EXPECT_EQ(path, file.Path());
             return c.type;
         });
+        c1.SetSharing(c.sharing);
         file.OpenOther(c1);
         EXPECT_EQ(c1.JournalMode(), c.mode);
-        EXPECT_EQ(IsNetworkFileSystem(c.type), std::string(c.mode) == "delete");
-        // A page cache of 64 MB; memory-mapped reads only where the pages are this machine's.
+        // A page cache of 64 MB, and never a memory-mapped file: a file shortened under the
+        // mapping would end the program with a signal.
         EXPECT_EQ(Stored(c1, "PRAGMA cache_size"), "-65536");
-        EXPECT_EQ(Stored(c1, "PRAGMA mmap_size"), std::string(c.mode) == "wal" ? "268435456" : "0");
+        EXPECT_EQ(Stored(c1, "PRAGMA mmap_size"), "0");
         c1.Execute("update item set item_count=5 where item_id=1");
         EXPECT_EQ(std::filesystem::exists(file.Path() + "-wal"), std::string(c.mode) == "wal");
     }
 }
 
-TEST(JournalMode, ANetworkFileStillInWalUseElsewhereIsNotOpened) {
-    DbTestFile file;  // its own connection keeps the file in WAL mode
-    Query q(&file.conn);
-    q.SetSQL("select * from item");
-    q.Open();
-    Connection c;
-    c.SetFileSystemProbe([](const std::string&) { return kNfs; });
-    const std::string error = ErrorOf([&] { file.OpenOther(c); });
-    EXPECT_EQ(error, "The database file '" + file.Path() +
-                         "' lies on a network folder but is still open in WAL mode on another "
-                         "workstation. Please close Zelmar everywhere and start it again.");
-    EXPECT_FALSE(c.Connected());
+TEST(JournalMode, NoOrderOfStartsPutsASharedFileIntoWal) {
+    for (bool networkFirst : {true, false}) {
+        SCOPED_TRACE(networkFirst);
+        DbTestFile file;
+        file.conn.Close();
+        // A workstation that reaches the file over the network, and the one that serves it.
+        Connection remote, server;
+        remote.SetFileSystemProbe([](const std::string&) { return kNfs; });
+        server.SetSharing(FileSharing::Shared);
+        Connection& first = networkFirst ? remote : server;
+        Connection& second = networkFirst ? server : remote;
+        file.OpenOther(first);
+        file.OpenOther(second);
+        for (Connection* c : {&remote, &server})
+            EXPECT_EQ(c->JournalMode(), "delete");
+        remote.Execute("update item set item_count=21 where item_id=1");
+        server.Execute("update item set item_count=22 where item_id=2");
+        EXPECT_EQ(Stored(remote, "select item_count from item where item_id=2"), "22");
+        EXPECT_EQ(Stored(server, "select item_count from item where item_id=1"), "21");
+        EXPECT_FALSE(std::filesystem::exists(file.Path() + "-wal"));
+    }
+}
+
+TEST(JournalMode, ASharedFileLeftInWalIsSwitchedBackOnceFree) {
+    DbTestFile file;  // private: its connection puts the file into WAL mode
+    ASSERT_EQ(file.conn.JournalMode(), "wal");
+    file.conn.Close();
+    Connection shared;
+    shared.SetSharing(FileSharing::Shared);
+    file.OpenOther(shared);
+    EXPECT_EQ(shared.JournalMode(), "delete");
+    EXPECT_EQ(Stored(shared, "select count(*) from item"), "4");
+}
+
+TEST(JournalMode, ASharedFileStillInWalUseElsewhereIsNotOpened) {
+    for (bool network : {true, false}) {
+        SCOPED_TRACE(network);
+        DbTestFile file;  // its own connection keeps the file in WAL mode
+        Query q(&file.conn);
+        q.SetSQL("select * from item");
+        q.Open();
+        Connection c;
+        if (network)
+            c.SetFileSystemProbe([](const std::string&) { return kNfs; });
+        else
+            c.SetSharing(FileSharing::Shared);
+        const std::string error = ErrorOf([&] { file.OpenOther(c); });
+        EXPECT_EQ(error, "The database file '" + file.Path() +
+                             "' lies on a network folder but is still open in WAL mode on "
+                             "another workstation. Please close Zelmar everywhere and start it "
+                             "again.");
+        EXPECT_FALSE(c.Connected());
+    }
 }
 
 // What happens to the file while the connection is open, and what the path names afterwards.
@@ -247,6 +295,83 @@ TEST(FileWatch, ACommitOfAFileReplacedInsideTheTransactionIsRolledBack) {
     EXPECT_EQ(StoredIn(path + ".moved", "select item_count from item where item_id=1"), "3");
 }
 
+TEST(FileWatch, ARestoreByRenameUnderOpenConnectionsLeavesBothFilesWhole) {
+    DbTestFile file;  // private, in WAL mode
+    const std::string path = file.Path();
+    Connection reportServer;
+    file.OpenOther(reportServer);
+    ASSERT_EQ(file.conn.JournalMode(), "wal");
+    std::filesystem::copy_file(path, path + ".backup");  // the log is still empty
+    // Saves made since the backup, still in the log when the file is swapped.
+    for (int id = 100; id < 110; ++id)
+        file.conn.Execute("insert into item (item_id, item_name) values (" + std::to_string(id) +
+                          ", 'after')");
+    reportServer.Execute("update item set item_name='late' where item_id=109");
+    ASSERT_GT(std::filesystem::file_size(path + "-wal"), 0u);
+
+    std::filesystem::rename(path, path + ".moved");
+    std::filesystem::rename(path + ".backup", path);
+    // Each connection notices the swap at its next statement: the write is refused as before.
+    EXPECT_NE(ErrorOf([&] {
+                  file.conn.Execute("update item set item_count=1");
+              }).find("was moved, replaced or deleted"),
+              std::string::npos);
+    EXPECT_EQ(Stored(reportServer, "select item_name from item where item_id=109"), "late");
+    // No log of the old file is left to be replayed into the restored one.
+    EXPECT_EQ(std::filesystem::file_size(path + "-wal"), 0u);
+    {
+        Connection next;  // a workstation starting meanwhile
+        file.OpenOther(next);
+        EXPECT_EQ(Stored(next, "PRAGMA integrity_check"), "ok");
+        EXPECT_EQ(Stored(next, "select count(*) from item where item_id >= 100"), "0");
+        next.Execute("update item set item_count=8 where item_id=1");
+    }
+    // The restart: the old connections close, and neither file takes the other's pages.
+    reportServer.Close();
+    file.conn.Close();
+    EXPECT_EQ(StoredIn(path, "PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(StoredIn(path, "select count(*) || '/' || max(item_count) from item"), "4/10");
+    EXPECT_EQ(StoredIn(path + ".moved", "PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(StoredIn(path + ".moved",
+                       "select count(*) || '/' || group_concat(item_name) from item where "
+                       "item_id >= 100"),
+              "10/after,after,after,after,after,after,after,after,after,late");
+}
+
+TEST(FileWatch, AFileCopiedOverTheOpenOneGivesAnErrorNotASignal) {
+    for (FileSharing sharing : {FileSharing::Private, FileSharing::Shared}) {
+        SCOPED_TRACE(static_cast<int>(sharing));
+        DbTestFile file;
+        const std::string path = file.Path();
+        file.conn.Close();
+        file.conn.SetSharing(sharing);
+        file.conn.Open();
+        std::filesystem::copy_file(path, path + ".small");
+        // Grown to some hundred pages, all written into the file itself, and read afresh.
+        ASSERT_EQ(sqlite3_exec(file.conn.Handle(),
+                               "with recursive n(v) as (select 1 union all select v + 1 from n "
+                               "where v < 400) insert into item (item_id, item_notes) select "
+                               "v + 100, hex(randomblob(1000)) from n",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        file.conn.Checkpoint();
+        file.conn.Close();
+        file.conn.Open();
+        EXPECT_EQ(Stored(file.conn, "select item_name from item where item_id=1"), "Bolt");
+        // The backup is copied over the open file in place: same inode, far shorter.
+        std::filesystem::copy_file(path + ".small", path,
+                                   std::filesystem::copy_options::overwrite_existing);
+        // With the rollback journal each read checks the file afresh and finds the backup; with
+        // the write-ahead log the pages it holds no longer match the file.
+        if (sharing == FileSharing::Shared)
+            EXPECT_EQ(Stored(file.conn, "select count(*) from item"), "4");
+        else
+            EXPECT_EQ(
+                ErrorOf([&] { Stored(file.conn, "select sum(length(item_notes)) from item"); }),
+                FileDamagedMessage(path));
+    }
+}
+
 TEST(BusyWait, AWriteWaitsWithTheBusySignAndFailsSayingWhy) {
     DbTestFile file;
     Connection holder;
@@ -277,6 +402,45 @@ TEST(BusyWait, AWriteWaitsWithTheBusySignAndFailsSayingWhy) {
     EXPECT_EQ(signs, (std::vector<bool>{true, false}));
     holder.RollbackTrans();
     EXPECT_EQ(Stored(holder, "select item_count from item where item_id=1"), "41");
+}
+
+TEST(BusyWait, AReadWaitsOnceInAnActionAndSaysNothingWasLost) {
+    DbTestFile file;
+    file.conn.Close();
+    file.conn.SetSharing(FileSharing::Shared);  // readers wait for a writer's exclusive lock
+    file.conn.Open();
+    Connection holder;
+    holder.SetSharing(FileSharing::Shared);
+    file.OpenOther(holder);
+    std::vector<bool> signs;
+    long long action = 1;
+    file.conn.SetBusyCallback([&](bool waiting) { signs.push_back(waiting); });
+    file.conn.SetActionClock([&] { return action; });
+    ASSERT_EQ(sqlite3_exec(holder.Handle(),
+                           "BEGIN EXCLUSIVE; update item set item_count=50 where item_id=1",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    const std::string told =
+        "Another workstation is using the database and kept it locked for too long. Nothing "
+        "was lost; please try again.";
+    const auto timed = [](auto action) {
+        const auto start = std::chrono::steady_clock::now();
+        action();
+        return std::chrono::steady_clock::now() - start;
+    };
+    // The first statement of the action waits the whole time-out with the busy sign.
+    const auto first = timed(
+        [&] { EXPECT_EQ(ErrorOf([&] { Stored(file.conn, "select count(*) from item"); }), told); });
+    EXPECT_GE(first, std::chrono::milliseconds(4900));
+    EXPECT_EQ(signs, (std::vector<bool>{true, false}));
+    // The action's next statements do not wait again.
+    const auto second =
+        timed([&] { EXPECT_EQ(ErrorOf([&] { Stored(file.conn, "select * from item"); }), told); });
+    EXPECT_LT(second, std::chrono::milliseconds(1000));
+    // The lock gone, the next action reads as ever.
+    ASSERT_EQ(sqlite3_exec(holder.Handle(), "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    ++action;
+    EXPECT_EQ(Stored(file.conn, "select item_count from item where item_id=1"), "50");
 }
 
 }  // namespace
