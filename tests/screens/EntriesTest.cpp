@@ -97,7 +97,7 @@ TEST_F(EntriesTest, AnOverlongNameIsCutAtTheFieldAndTheFullNameLimitIsToldInTheD
         d.btnOK->click();
         stayedOpen = d.isVisible();
         EXPECT_EQ(d.PageControl1->currentIndex(), 0);
-        EXPECT_EQ(QApplication::focusWidget(), name);
+        EXPECT_EQ(d.focusWidget(), name);
         name->selectAll();
         QTest::keyClicks(name, "Acme Trading");
         d.btnOK->click();
