@@ -11,9 +11,6 @@
 #include "platform/format/Format.h"
 
 namespace zl {
-namespace {
-constexpr int kWidestTextColumn = 300;
-}
 
 void WriteDefault(db::Query& ds, const std::string& column, const std::string& value) {
     if (value == "time")
@@ -108,8 +105,8 @@ void DimensionTable::SetupGrid(db::Query& ds, ui::GridColumns& grid) {
             grid.SetVisible(i, false);
         if ((f.DataType() == db::FieldType::ftString ||
              f.DataType() == db::FieldType::ftWideString) &&
-            grid.Width(i) > kWidestTextColumn)
-            grid.SetWidth(i, kWidestTextColumn);
+            grid.Width(i) > ui::kWidestTextColumn)
+            grid.SetWidth(i, ui::kWidestTextColumn);
         if (i == 0) {
             grid.SetVisible(0, true);
             grid.SetTitle(0, "ID");

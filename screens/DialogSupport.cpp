@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringList>
+#include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <exception>
@@ -21,6 +23,7 @@
 #include "frames/TdtFrame.h"
 #include "platform/db/DbError.h"
 #include "platform/db/JetDialect.h"
+#include "platform/db/Unicode.h"
 #include "screens/TfrmCustEdit.h"
 
 namespace zl {
@@ -286,6 +289,59 @@ bool FinishEdit(std::unique_ptr<EditForm>& editForm, const std::string& tag, Ref
     if (mayClose)
         editForm.reset();
     return mayClose;
+}
+
+namespace {
+
+// "a", "a and b", "a, b and c".
+QString Listed(const QStringList& items) {
+    if (items.size() < 2)
+        return items.join("");
+    return items.mid(0, items.size() - 1).join(", ") + " and " + items.last();
+}
+
+// Gives `control` the focus, bringing forward the tab it is on.
+void FocusOnTab(QWidget* control) {
+    for (QWidget* page = control; page; page = page->parentWidget()) {
+        QWidget* stack = page->parentWidget();
+        if (auto* tabs = qobject_cast<QTabWidget*>(stack ? stack->parentWidget() : nullptr))
+            if (const int index = tabs->indexOf(page); index >= 0)
+                tabs->setCurrentIndex(index);
+    }
+    control->setFocus();
+}
+
+}  // namespace
+
+bool FullNameFits(QWidget* dialog, db::Query& entity) {
+    const char* const parts[] = {"entity_name", "entity_first", "entity_title"};
+    std::size_t length = 2;  // the spaces between the parts
+    for (const char* part : parts)
+        length += db::Utf8Length(entity.FieldByName(part).AsString());
+    const int limit = entity.FieldByName("entity_fullname").Size();
+    if (limit <= 0 || length <= static_cast<std::size_t>(limit))
+        return true;
+    // The parts as the dialog shows them, in the order of the full name.
+    QStringList labels;
+    QWidget* first = nullptr;
+    const QList<widgets::DBEdit*> edits = dialog->findChildren<widgets::DBEdit*>();
+    for (const char* part : parts)
+        for (widgets::DBEdit* edit : edits)
+            if (edit->GetDataSource() && edit->GetDataSource()->DataSet() == &entity &&
+                edit->DataField() == part) {
+                labels << "'" + widgets::FieldLabel(edit) + "'";
+                first = first ? first : edit;
+                break;
+            }
+    ui::ShowMessage(widgets::HandleOf(dialog),
+                    "The full name, made of " + Listed(labels).toStdString() +
+                        " with a space between them, may be at most " + std::to_string(limit) +
+                        " characters long; it would be " + std::to_string(length) +
+                        ". Please shorten them.",
+                    "Name too long", ui::Icon::Warning);
+    if (first)
+        FocusOnTab(first);
+    return false;
 }
 
 BorrowedCustomerKinds::BorrowedCustomerKinds()

@@ -128,6 +128,11 @@ void CancelEdit(EditForm* editForm, QWidget* dialog);
 // it. False keeps the dialog open: the save failed and the user kept the changes.
 bool FinishEdit(std::unique_ptr<EditForm>& editForm, const std::string& tag, RefusedEntry refused);
 
+// Whether the full name made of the row's name, first name and title (a space between each)
+// fits its column. When it does not, the user is told so in the words of the dialog's labels
+// for those parts, and the first of their edits takes the focus.
+bool FullNameFits(QWidget* dialog, db::Query& entity);
+
 // The customer dialog takes over the customer kind and, through its contact list, the contact
 // person kind; the windows behind find them as they left them.
 struct BorrowedCustomerKinds {

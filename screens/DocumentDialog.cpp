@@ -85,6 +85,7 @@ DocumentDialog::DocumentDialog(const DocumentKind& kind, QWidget* owner)
     form->addRow(kind.dateLabel, dtFrame);
     edTime = edit(kind.timeLabel, "zlm_doc_time");
     edTime->setMaximumWidth(120);
+    edTime->SetTimeEntry();
     DBLookupComboBox1 =
         AddLookupCombo(this, form, "DBLookupComboBox1", "Status: ", &qStatus, "doc_status_id",
                        "doc_status_descr", &dsEdit, "doc_status_id");

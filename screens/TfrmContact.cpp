@@ -75,6 +75,7 @@ TfrmContact::TfrmContact(QWidget* owner) : FormDialog(owner) {
     dtFrame1 = AddDateFrame(this, form, "dtFrame1", "Contact date: ");
     edTime = AddNamedEdit(this, form, "edTime", "Contact time: ", &dsEdit, "zlm_doc_time");
     edTime->setMaximumWidth(100);
+    edTime->SetTimeEntry();
     edDescr =
         AddNamedEdit(this, form, "edDescr", "Contact description: ", &dsEdit, "zlm_doc_descr");
     edDescr->setMinimumWidth(360);

@@ -12,12 +12,15 @@
 #include "core/Globals.h"
 #include "platform/db/DbError.h"
 #include "screens/DetailDialog.h"
+#include "screens/DialogSupport.h"
 #include "widgets/QtPlatform.h"
 
 namespace zl {
 
-void SetFullName(db::Query& entity) {
+bool SetFullName(QWidget* dialog, db::Query& entity) {
     entity.UpdateRecord();  // the name parts as the user typed them
+    if (!FullNameFits(dialog, entity))
+        return false;
     entity.FieldByName("entity_fullname")
         .SetAsString(entity.FieldByName("entity_name").AsString() + " " +
                      entity.FieldByName("entity_first").AsString() + " " +
@@ -27,6 +30,7 @@ void SetFullName(db::Query& entity) {
     entity.SetDerivedColumn("entity_fullname",
                             "coalesce(entity_name,'') || ' ' || coalesce(entity_first,'') || ' ' "
                             "|| coalesce(entity_title,'')");
+    return true;
 }
 
 TfrmContactPerson::TfrmContactPerson(QWidget* owner) : FormDialog(owner) {
@@ -66,7 +70,8 @@ void TfrmContactPerson::showEvent(QShowEvent* event) {
 bool TfrmContactPerson::FormClose() {
     if (qEntity.State() == db::DataSetState::dsEdit) {
         try {
-            SetFullName(qEntity);
+            if (!SetFullName(this, qEntity))
+                return false;
         } catch (const db::RangeError&) {
             return false;  // a control refused a value and has said why
         } catch (const std::exception& e) {

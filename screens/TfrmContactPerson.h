@@ -26,6 +26,8 @@ class TfrmContactPerson : public widgets::FormDialog {
 };
 
 // entity_fullname := entity_name + " " + entity_first + " " + entity_title, both blanks always.
-void SetFullName(db::Query& entity);
+// False, with nothing written and the user told in the words of `dialog`, when the full name
+// would not fit its column.
+bool SetFullName(QWidget* dialog, db::Query& entity);
 
 }  // namespace zl

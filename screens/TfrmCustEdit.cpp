@@ -171,7 +171,8 @@ bool TfrmCustEdit::BeforeSave() {
         return false;
     if (!editForm_->GetCancelled() && qEdit.Editing()) {
         try {
-            SetFullName(qEdit);
+            if (!SetFullName(this, qEdit))
+                return false;
         } catch (const db::RangeError&) {
             return false;  // a control refused a value and has said why
         } catch (const std::exception& e) {

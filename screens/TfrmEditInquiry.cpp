@@ -59,6 +59,7 @@ TfrmEditInquiry::TfrmEditInquiry(QWidget* owner) : widgets::FormDialog(owner) {
     dtFrame->setMaximumWidth(200);
     edTime = AddNamedEdit(this, form, "edTime", "Creation time: ", &dsEdit, "zlm_doc_time");
     edTime->setMaximumWidth(100);
+    edTime->SetTimeEntry();
     edDescr =
         AddNamedEdit(this, form, "edDescr", "Inquiry description: ", &dsEdit, "zlm_doc_descr");
     edDescr->setMinimumWidth(360);

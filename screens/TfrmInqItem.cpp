@@ -49,6 +49,7 @@ TfrmInqItem::TfrmInqItem(QWidget* owner) : widgets::FormDialog(owner) {
     dtDue = AddDateFrame(this, form, "dtDue", "Date due: ");
     edDueTime = AddNamedEdit(this, form, "edDueTime", "Time due: ", &dsEdit, "doc_item_duetime");
     edDueTime->setMaximumWidth(100);
+    edDueTime->SetTimeEntry();
     edDescr = AddNamedEdit(this, form, "edDescr", "Description: ", &dsEdit, "doc_item_descr");
     edDescr->setMinimumWidth(360);
     cbUser = AddLookupCombo(this, form, "cbUser", "Responsible user: ", &qUser, "entity_id",

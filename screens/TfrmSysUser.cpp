@@ -108,7 +108,8 @@ bool TfrmSysUser::BeforeSave() {
         return true;
     if (!RequireRealValue(edLogin) || !RequireRealValue(edPassword))
         return false;
-    SetFullName(qEdit);
+    if (!SetFullName(this, qEdit))
+        return false;
     HashNewPassword();
     return true;
 }

@@ -3,9 +3,11 @@
 #include <QColor>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <algorithm>
 
 #include "platform/format/Format.h"
+#include "widgets/DataControls.h"
 
 namespace zl::widgets {
 
@@ -13,6 +15,11 @@ namespace {
 
 bool IsFloat(const db::Field& field) {
     return field.DataType() == db::FieldType::ftFloat;
+}
+
+bool IsText(const db::Field& field) {
+    return field.DataType() == db::FieldType::ftString ||
+           field.DataType() == db::FieldType::ftWideString;
 }
 
 double AsDouble(const db::Value& value) {
@@ -132,7 +139,8 @@ QVariant QueryTableModel::data(const QModelIndex& index, int role) const {
             if (IsFloat(field))
                 return QString::fromStdString(
                     format::Format("%1.2f", AsDouble(query->ValueAt(index.row(), index.column()))));
-            return QString::fromStdString(query->TextAt(index.row(), index.column()));
+            // One line a row: a value with line breaks would not fit its row.
+            return OneLine(QString::fromStdString(query->TextAt(index.row(), index.column())));
         case Qt::BackgroundRole:
             if (!striped_)
                 return {};
@@ -197,6 +205,10 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new QueryTableModel
     setWordWrap(false);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     connect(model_, &QueryTableModel::modelReset, this, [this] { DefaultColumns(); });
+    // Rows that arrive later (the rest of a list, a refresh) or come into view are measured too.
+    connect(model_, &QueryTableModel::rowsInserted, this, [this] { FitColumns(); });
+    connect(model_, &QueryTableModel::dataChanged, this, [this] { FitColumns(); });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { FitColumns(); });
     connect(model_, &QueryTableModel::CurrentRowChanged, this,
             [this](int row) { FollowDataSet(row); });
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -217,8 +229,7 @@ void DBGrid::DefaultColumns() {
     for (int i = 0; query && i < model_->columnCount(); ++i) {
         const db::Field& field = query->Fields(i);
         int chars = 10;
-        if (field.DataType() == db::FieldType::ftString ||
-            field.DataType() == db::FieldType::ftWideString)
+        if (IsText(field))
             chars = std::max(field.Size(), 1);
         else if (field.DataType() == db::FieldType::ftDateTime)
             chars = 18;
@@ -227,6 +238,22 @@ void DBGrid::DefaultColumns() {
         // margins) or the rows in view need it.
         setColumnWidth(i, std::max({horizontalHeader()->sectionSizeHint(i),
                                     chars * metrics.averageCharWidth() + 4, sizeHintForColumn(i)}));
+    }
+}
+
+void DBGrid::FitColumns() {
+    db::Query* query = model_->GetQuery();
+    for (int i = 0; query && query->Active() && i < model_->columnCount(); ++i) {
+        if (isColumnHidden(i))
+            continue;
+        const int width = columnWidth(i);
+        const int needed = std::max(horizontalHeader()->sectionSizeHint(i), sizeHintForColumn(i));
+        if (needed <= width)
+            continue;
+        if (!IsText(query->Fields(i)))
+            setColumnWidth(i, needed);
+        else if (width < ui::kWidestTextColumn)
+            setColumnWidth(i, std::min(needed, ui::kWidestTextColumn));
     }
 }
 

@@ -103,6 +103,9 @@ class DBGrid : public QTableView, public ui::GridColumns {
 
   private:
     void DefaultColumns();
+    // Widens the columns whose values in view do not fit: numbers and dates as far as they
+    // need, text no wider than a list lays it out.
+    void FitColumns();
     void FollowDataSet(int row);
     void FollowSelection(const QModelIndex& current);
 

@@ -1,10 +1,13 @@
 #include "widgets/DataControls.h"
 
 #include <strings.h>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionComboBox>
@@ -33,7 +36,91 @@ bool IsInteger(db::FieldType type) {
     return type == db::FieldType::ftSmallint || type == db::FieldType::ftInteger;
 }
 
+// The most characters a control may take for the field: its width for text, else no limit.
+int MaxLength(const db::Field* field) {
+    return field && IsText(field->DataType()) && field->Size() > 0 ? field->Size() : 32767;
+}
+
+// What the user is told when `control` refuses an entry that is no valid `what` ("date").
+std::string EntryRefused(const QWidget* control, const QString& what, const QString& format) {
+    const QString label = FieldLabel(control);
+    const QString subject = label.isEmpty() ? QString("This") : "'" + label + "'";
+    return (subject + " is not a valid " + what + ". Please enter it as " + format + ".")
+        .toStdString();
+}
+
+void TellRefused(QWidget* control, const std::string& text) {
+    ui::ShowMessage(HandleOf(control->window()), text, "Invalid value", ui::Icon::Warning);
+}
+
+QString TimeFormat() {
+    return QString("hh") + QChar(format::Settings().TimeSeparator) + "mm";
+}
+
+// A time of day as hours and minutes, 00:00 to 23:59.
+bool IsTimeOfDay(const QString& text) {
+    const QRegularExpression time(
+        "^([01][0-9]|2[0-3])" +
+        QRegularExpression::escape(QChar(format::Settings().TimeSeparator)) + "[0-5][0-9]$");
+    return time.match(text).hasMatch();
+}
+
+// The entry as a date in `format`: a four-digit year and two-digit month and day, or (not
+// `exact`) a month and day of one digit too; the other characters as the format has them. An
+// invalid date when the entry is not a real date in that form; no part is ever adjusted.
+QDate ReadDate(const QString& entry, const QString& format, bool exact) {
+    QString pattern = "^";
+    QString parts;  // y, M, d in the order of the format
+    for (int i = 0; i < format.size();) {
+        if (format.mid(i, 4) == "yyyy") {
+            pattern += "([0-9]{4})";
+            parts += 'y';
+            i += 4;
+        } else if (format.mid(i, 2) == "MM" || format.mid(i, 2) == "dd") {
+            pattern += exact ? "([0-9]{2})" : "([0-9]{1,2})";
+            parts += format[i];
+            i += 2;
+        } else {
+            pattern += QRegularExpression::escape(format.mid(i, 1));
+            ++i;
+        }
+    }
+    const QRegularExpressionMatch match = QRegularExpression(pattern + "$").match(entry);
+    if (parts.size() != 3 || !match.hasMatch())
+        return {};
+    int year = 0, month = 0, day = 0;
+    for (int k = 0; k < 3; ++k) {
+        const int value = match.captured(k + 1).toInt();
+        (parts[k] == 'y' ? year : parts[k] == 'M' ? month : day) = value;
+    }
+    return QDate(year, month, day);
+}
+
 }  // namespace
+
+QString OneLine(QString text) {
+    static const QRegularExpression breaks("\\r\\n|\\n|\\r");
+    return text.replace(breaks, " ");
+}
+
+QString FieldLabel(const QWidget* field) {
+    const QWidget* window = field ? field->window() : nullptr;
+    if (!window)
+        return {};
+    const QList<QLabel*> labels = window->findChildren<QLabel*>();
+    for (const QWidget* w = field; w && w != window; w = w->parentWidget())
+        for (const QLabel* label : labels)
+            if (label->buddy() == w) {
+                QString text = label->text();
+                text.remove('&');
+                text = text.trimmed();
+                if (text.endsWith(':'))
+                    text.chop(1);
+                if (!text.trimmed().isEmpty())
+                    return text.trimmed();
+            }
+    return {};
+}
 
 // ----- data source -----------------------------------------------------------------------------
 
@@ -160,6 +247,8 @@ void DataControl::Refresh() {
 }
 
 bool DataControl::UpdateRecord() {
+    if (!FinishEntry())
+        return false;
     db::Field* field = Field();
     if (!modified_ || !field || !field->CanModify() || !source_->Editing())
         return true;
@@ -199,6 +288,20 @@ DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent) {
     connect(this, &QLineEdit::textEdited, this, [this] { UserChanged(); });
 }
 
+void DBEdit::SetTimeEntry() {
+    if (timeEntry_)
+        return;
+    timeEntry_ = true;
+    // Refused as the user leaves the edit, not only when the record is saved.
+    connect(this, &QLineEdit::editingFinished, this, [this] { UpdateRecord(); });
+}
+
+void DBEdit::Write(db::Field& field) {
+    if (timeEntry_ && !text().isEmpty() && !IsTimeOfDay(text()))
+        throw db::RangeError(EntryRefused(this, "time", TimeFormat()));
+    DataControl::Write(field);
+}
+
 void DBEdit::SetFloatFormat(const std::string& shown, const std::string& edited) {
     shownFormat_ = shown;
     editedFormat_ = edited;
@@ -235,8 +338,7 @@ void DBEdit::focusOutEvent(QFocusEvent* event) {
 }
 
 void DBEdit::Show(const db::Field* field) {
-    const bool limited = field && IsText(field->DataType()) && field->Size() > 0;
-    setMaxLength(limited ? field->Size() : 32767);
+    setMaxLength(MaxLength(field));
     const std::string& mask = editing_ && TwoForms() ? editedFormat_ : shownFormat_;
     const bool formatted = field && !mask.empty() &&
                            (field->DataType() == db::FieldType::ftFloat ||
@@ -262,7 +364,47 @@ DBText::DBText(QWidget* parent) : QLabel(parent) {
 }
 
 void DBText::Show(const db::Field* field) {
-    setText(field ? QString::fromStdString(field->AsString()) : QString());
+    value_ = field ? QString::fromStdString(field->AsString()) : QString();
+    setText(wordWrap() ? value_ : OneLine(value_));
+    ShowWhole();
+}
+
+QRect DBText::TextArea() const {
+    return contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+}
+
+bool DBText::Elided() const {
+    return !wordWrap() && fontMetrics().horizontalAdvance(text()) > TextArea().width();
+}
+
+void DBText::ShowWhole() {
+    setToolTip(Elided() ? value_ : QString());
+}
+
+QSize DBText::minimumSizeHint() const {
+    QSize hint = QLabel::minimumSizeHint();
+    if (!wordWrap())
+        hint.setWidth(std::min(hint.width(), 4 * fontMetrics().averageCharWidth()));
+    return hint;
+}
+
+void DBText::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    ShowWhole();
+}
+
+void DBText::paintEvent(QPaintEvent* event) {
+    if (!Elided()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    drawFrame(&painter);
+    const QRect area = TextArea();
+    style()->drawItemText(&painter, area, QStyle::visualAlignment(layoutDirection(), alignment()),
+                          palette(), isEnabled(),
+                          fontMetrics().elidedText(text(), Qt::ElideRight, area.width()),
+                          foregroundRole());
 }
 
 DBComboBox::DBComboBox(QWidget* parent) : QComboBox(parent) {
@@ -288,10 +430,12 @@ void DBComboBox::SetEditable(bool editable) {
 
 void DBComboBox::Show(const db::Field* field) {
     const QString text = field ? QString::fromStdString(field->AsString()) : QString();
-    if (isEditable())
+    if (isEditable()) {
+        lineEdit()->setMaxLength(MaxLength(field));
         setEditText(text);
-    else
+    } else {
         setCurrentIndex(findText(text));
+    }
 }
 
 DBLookupComboBox::DBLookupComboBox(QWidget* parent) : QComboBox(parent) {
@@ -320,7 +464,7 @@ void DBLookupComboBox::ReloadList() {
     const db::Field* shown = list && list->Active() ? list->FindField(displayField_) : nullptr;
     if (key && shown)
         for (int row = 0; row < list->RecordCount(); ++row)
-            addItem(QString::fromStdString(list->TextAt(row, shown->Index())),
+            addItem(OneLine(QString::fromStdString(list->TextAt(row, shown->Index()))),
                     QString::fromStdString(list->TextAt(row, key->Index())));
     Refresh();
 }
@@ -417,11 +561,13 @@ void DateEdit::mousePressEvent(QMouseEvent* event) {
     const QRect arrow =
         style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this);
     if (isReadOnly() || arrow.contains(event->position().toPoint())) {
-        QDateEdit::mousePressEvent(event);
+        // The calendar shows the field's date: an entry is taken (or refused) first.
+        if (FinishTyping())
+            QDateEdit::mousePressEvent(event);
         return;
     }
-    // The text: the cursor goes where the user clicked, and the date stays as it is.
-    FinishTyping();
+    // The text: the cursor goes where the user clicked, also inside an entry being typed, and
+    // the date stays as it is.
     setFocus(Qt::MouseFocusReason);
     QLineEdit* edit = lineEdit();
     edit->setCursorPosition(
@@ -431,35 +577,42 @@ void DateEdit::mousePressEvent(QMouseEvent* event) {
 
 void DateEdit::keyPressEvent(QKeyEvent* event) {
     const QString text = event->text();
-    const bool printable = !isReadOnly() && text.size() == 1 && text[0].isPrint() &&
+    const int key = event->key();
+    const bool character = text.size() == 1 && text[0].isPrint() &&
                            !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-    if (printable) {
-        typed_ = typing_ ? typed_ + text : text;
-        typing_ = true;
-        ShowTyped();
-        const QDate date = QDate::fromString(typed_, displayFormat());
-        if (date.isValid() && date >= minimumDate() && date <= maximumDate())
+    // Keys that change the text as shown, and keys that only move or select within it.
+    const bool erasing = key == Qt::Key_Backspace || key == Qt::Key_Delete ||
+                         event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut);
+    const bool moving = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Home ||
+                        key == Qt::Key_End || event->matches(QKeySequence::SelectAll) ||
+                        event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Undo);
+    if (isReadOnly()) {
+        QDateEdit::keyPressEvent(event);
+        return;
+    }
+    if (!typing_ && (character || erasing))
+        StartTyping(erasing);
+    if (typing_ && (character || erasing || moving)) {
+        // Plain text editing by the line edit itself, unseen by the spin box, which would read
+        // each change section by section and make up a date of its own.
+        const QSignalBlocker blocker(lineEdit());
+        QCoreApplication::sendEvent(lineEdit(), event);
+        event->accept();
+        if ((character || erasing) && ReadDate(lineEdit()->text(), displayFormat(), true).isValid())
             FinishTyping();
+        return;
+    }
+    if (typing_ && key == Qt::Key_Escape) {
+        // The entry is dropped; Escape goes no further.
+        typing_ = false;
+        ShowDate();
         event->accept();
         return;
     }
-    if (typing_) {
-        switch (event->key()) {
-            case Qt::Key_Backspace:
-                typed_.chop(1);
-                ShowTyped();
-                event->accept();
-                return;
-            case Qt::Key_Escape:
-                // The entry is dropped; Escape goes no further.
-                typing_ = false;
-                typed_.clear();
-                lineEdit()->setText(textFromDateTime(dateTime()));
-                event->accept();
-                return;
-            default:
-                FinishTyping();
-        }
+    // Any other key (Enter, a step up or down) takes the entry first; a refused one stops it.
+    if (!FinishTyping()) {
+        event->accept();
+        return;
     }
     QDateEdit::keyPressEvent(event);
 }
@@ -470,29 +623,52 @@ void DateEdit::focusOutEvent(QFocusEvent* event) {
     QDateEdit::focusOutEvent(event);
 }
 
-void DateEdit::ShowTyped() {
-    // Past the spin box, which would read every incomplete entry as a date of its own.
-    QLineEdit* edit = lineEdit();
-    const QSignalBlocker blocker(edit);
-    edit->setText(typed_);
-    edit->setCursorPosition(static_cast<int>(typed_.size()));
+bool DateEdit::focusNextPrevChild(bool next) {
+    if (!typing_)
+        return QDateEdit::focusNextPrevChild(next);
+    return !FinishTyping() || QWidget::focusNextPrevChild(next);
 }
 
-void DateEdit::FinishTyping() {
-    if (!typing_)
-        return;
+QValidator::State DateEdit::validate(QString& input, int& pos) const {
+    return typing_ ? QValidator::Intermediate : QDateEdit::validate(input, pos);
+}
+
+void DateEdit::StartTyping(bool keepText) {
+    typing_ = true;
+    const QSignalBlocker blocker(lineEdit());
+    if (!keepText)
+        lineEdit()->clear();
+}
+
+void DateEdit::SetShownDate(const QDate& date) {
     typing_ = false;
-    // A short day or month ("2026/1/5") reads as well once the user is done.
-    QString lenient = displayFormat();
-    lenient.replace("MM", "M").replace("dd", "d");
-    QDate date = QDate::fromString(typed_, displayFormat());
-    if (!date.isValid())
-        date = QDate::fromString(typed_, lenient);
-    typed_.clear();
-    if (date.isValid() && date >= minimumDate() && date <= maximumDate() && date != this->date())
-        setDate(date);
-    else
-        lineEdit()->setText(textFromDateTime(dateTime()));
+    setDate(date);
+    ShowDate();
+}
+
+void DateEdit::ShowDate() {
+    const bool special = !specialValueText().isEmpty() && date() == minimumDate();
+    const QString shown = special ? specialValueText() : textFromDateTime(dateTime());
+    if (lineEdit()->text() != shown)
+        lineEdit()->setText(shown);
+}
+
+bool DateEdit::FinishTyping() {
+    if (!typing_)
+        return true;
+    const QDate entry = ReadDate(lineEdit()->text(), displayFormat(), false);
+    typing_ = false;
+    if (entry.isValid() && entry >= minimumDate() && entry <= maximumDate()) {
+        if (entry != date())
+            setDate(entry);
+        ShowDate();
+        return true;
+    }
+    // The field keeps its date while the user reads why.
+    ShowDate();
+    TellRefused(this, EntryRefused(this, "date", displayFormat()));
+    setFocus();
+    return false;
 }
 
 DBDateEdit::DBDateEdit(QWidget* parent) : DateEdit(parent) {
@@ -509,7 +685,7 @@ void DBDateEdit::BindField(db::Query& query, const std::string& column) {
 }
 
 void DBDateEdit::Show(const db::Field* field) {
-    setDate(ToQDate(field ? field->AsDateTime() : 0));
+    SetShownDate(ToQDate(field ? field->AsDateTime() : 0));
 }
 
 std::string DBDateEdit::Text() const {

@@ -69,6 +69,9 @@ class DataControl {
     bool UpdateRecord();
 
   protected:
+    // Completes an entry the user is still typing, so that the record can take it; false when
+    // the entry was refused (the user has been told).
+    virtual bool FinishEntry() { return true; }
     // Shows the field's value; field is nullptr when there is nothing to show.
     virtual void Show(const db::Field* field) = 0;
     // The control's value as the field's text.
@@ -101,10 +104,15 @@ class DBEdit : public QLineEdit, public DataControl {
     // focus and with `edited` ("0.000") while it is being edited; an empty `edited` keeps
     // `shown` throughout, an empty `shown` shows the plain text.
     void SetFloatFormat(const std::string& shown, const std::string& edited = "");
+    // The edit takes a time of day, hours and minutes (00:00 to 23:59), or nothing. Anything
+    // else is refused, naming the edit's label, when the user leaves the edit or the record is
+    // saved; the field keeps its value.
+    void SetTimeEntry();
 
   protected:
     void Show(const db::Field* field) override;
     std::string Text() const override { return text().toStdString(); }
+    void Write(db::Field& field) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
@@ -115,6 +123,7 @@ class DBEdit : public QLineEdit, public DataControl {
     std::string shownFormat_;
     std::string editedFormat_;
     bool editing_ = false;
+    bool timeEntry_ = false;
 };
 
 // A multi-line edit over a memo or text field.
@@ -128,15 +137,29 @@ class DBMemo : public QPlainTextEdit, public DataControl {
     std::string Text() const override { return toPlainText().toStdString(); }
 };
 
-// A label showing the field's text; it never writes.
+// A label showing the field's text; it never writes. Unless it wraps words, the value shows on
+// one line, cut short with "..." where the label is too narrow (the whole value as its tool
+// tip then), and a long value never widens the window: a label keeps its height and its place
+// whatever the data holds.
 class DBText : public QLabel, public DataControl {
     Q_OBJECT
   public:
     explicit DBText(QWidget* parent = nullptr);
+    QSize minimumSizeHint() const override;
 
   protected:
     void Show(const db::Field* field) override;
-    std::string Text() const override { return text().toStdString(); }
+    std::string Text() const override { return value_.toStdString(); }
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QRect TextArea() const;
+    // Whether the one line is wider than the label.
+    bool Elided() const;
+    void ShowWhole();
+
+    QString value_;
 };
 
 // A combo of fixed entries whose text the field holds; editable by default, so typed text is
@@ -151,6 +174,10 @@ class DBComboBox : public QComboBox, public DataControl {
   protected:
     void Show(const db::Field* field) override;
     std::string Text() const override { return currentText().toStdString(); }
+
+  private:
+    // Typed text is limited to the width of a text field.
+    void LimitLength(const db::Field* field);
 };
 
 // A list whose entries come from a second dataset: the field holds a key, the list shows the
@@ -225,26 +252,40 @@ class DateFieldControl {
 };
 
 // The program's date field: a drop-down calendar and the short date format. A click in the text
-// only places the cursor (the plain date edit takes it for a step down of the year), and a date
-// typed by keyboard is taken as typed: the first key starts a new entry, whatever the field
-// held, and the entry becomes the date once it is complete (or when the user leaves the field
-// or presses Enter, if it reads as a date then); an entry that never reads as a date is dropped.
+// only places the cursor (the plain date edit takes it for a step down of the year). What is
+// typed is plain text, never read section by section, so no part of the date changes by
+// itself: a character key starts a new entry, whatever the field held, while Backspace or
+// Delete edits the date as shown, at the cursor, keeping its other parts. The entry becomes the
+// date as soon as it is a whole date in the format, or when the user leaves the field or
+// presses Enter; an entry that is then no real date in the format is refused with a message
+// naming the field's label and the format, and the field keeps its date. Escape drops it.
 class DateEdit : public QDateEdit {
     Q_OBJECT
   public:
     explicit DateEdit(QWidget* parent = nullptr);
+    // Whether the user is typing an entry not yet taken as the date.
+    bool Typing() const { return typing_; }
+    // Takes the entry being typed as the date. False when it was refused: the user has been
+    // told, the field shows its date again and has the focus.
+    bool FinishTyping();
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    // Tab after an entry leaves the field once the entry is taken (the plain date edit steps
+    // through its sections instead).
+    bool focusNextPrevChild(bool next) override;
+    // While an entry is typed every text passes: it is read only once it is complete.
+    QValidator::State validate(QString& input, int& pos) const override;
+
+    // Shows `date`, dropping any entry being typed.
+    void SetShownDate(const QDate& date);
 
   private:
-    // Takes the entry as the date when it reads as one; the field shows its date again.
-    void FinishTyping();
-    void ShowTyped();
+    void StartTyping(bool keepText);
+    void ShowDate();
 
-    QString typed_;
     bool typing_ = false;
 };
 
@@ -259,10 +300,18 @@ class DBDateEdit : public DateEdit, public DataControl, public DateFieldControl 
     void Show(const db::Field* field) override;
     std::string Text() const override;
     void Write(db::Field& field) override;
+    bool FinishEntry() override { return FinishTyping(); }
 
   private:
     DataSource ownSource_;
 };
+
+// The text of a value on one line: each line break (CR LF, LF or CR) becomes a space.
+QString OneLine(QString text);
+
+// The label of the form row that holds `field` (or a frame around it), without its accelerator
+// and colon; empty when it has none.
+QString FieldLabel(const QWidget* field);
 
 // Day 0 of the date scale is 1899-12-30.
 QDate ToQDate(format::TDateTime value);

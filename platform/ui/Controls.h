@@ -28,6 +28,9 @@ class TextEdit {
     virtual void SetFocus() = 0;
 };
 
+// The widest a list lays a text column out; the user may widen it by hand.
+inline constexpr int kWidestTextColumn = 300;
+
 // The columns of a data grid, which correspond by index to the columns of its dataset.
 class GridColumns {
   public:

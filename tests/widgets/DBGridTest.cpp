@@ -92,6 +92,69 @@ TEST_F(DBGridTest, ColumnsFitTheirCaptionAndTheRowsInViewOnly) {
               second.fontMetrics().horizontalAdvance(QString(200, QChar('W'))));
 }
 
+// Whether every value of the column shows whole, without "...".
+bool ShowsWhole(DBGrid& grid, int column) {
+    QStyleOptionViewItem option;
+    option.font = grid.font();
+    option.fontMetrics = grid.fontMetrics();
+    for (int row = 0; row < grid.Model().rowCount(); ++row) {
+        const QModelIndex index = grid.Model().index(row, column);
+        if (grid.itemDelegate()->sizeHint(option, index).width() > grid.columnWidth(column)) {
+            ADD_FAILURE() << index.data().toString().toStdString() << " in "
+                          << grid.columnWidth(column) << " px";
+            return false;
+        }
+    }
+    return true;
+}
+
+TEST_F(DBGridTest, ColumnsWidenForTheRowsThatArriveNumbersWholeTextUpTo300Pixels) {
+    // Opened before its rows are there, as a list's first open is; then refreshed.
+    db::Query lines(&dm->zlmConn);
+    lines.SetSQL(
+        "select entity_id, entity_taxrate * 1000 as Total, entity_name || ' ' || entity_title "
+        "as Name from entity where entity_id > 100 and entity_taxrate > 50 order by entity_id");
+    lines.Open();
+    DBGrid list;
+    list.resize(600, 300);
+    list.SetDataSet(&lines);
+    ASSERT_EQ(list.Model().rowCount(), 0);
+    const int name = 2;
+    // Laid out narrow, as for the short names of a first screen.
+    list.setColumnWidth(name, 40);
+    const std::string longName = std::string(120, 'W');
+    const struct {
+        double rate;
+        const char* total;
+    } refreshes[] = {{62.4, "62400.00"}, {12345678.9, "12345678900.00"}};
+    for (const auto& r : refreshes) {
+        SCOPED_TRACE(r.total);
+        dm->zlmConn.Execute("update entity set entity_taxrate=" + std::to_string(r.rate) +
+                            " where entity_id in (101, 102)");
+        dm->zlmConn.Execute("update entity set entity_name='Smallwood David' where entity_id=101");
+        dm->zlmConn.Execute("update entity set entity_name='" + longName + "' where entity_id=102");
+        lines.Close();
+        lines.Open();
+        ASSERT_EQ(list.Model().rowCount(), 2);
+        EXPECT_EQ(list.Model().index(0, 1).data().toString(), r.total);
+        EXPECT_TRUE(ShowsWhole(list, 1));
+        // The name shows whole; the long one is cut at the widest a text column is laid out.
+        QStyleOptionViewItem option;
+        option.font = list.font();
+        EXPECT_GE(list.columnWidth(name),
+                  list.itemDelegate()->sizeHint(option, list.Model().index(0, name)).width());
+        EXPECT_EQ(list.columnWidth(name), 300);
+    }
+}
+
+TEST_F(DBGridTest, AValueWithLineBreaksShowsOnOneLine) {
+    dm->zlmConn.Execute(
+        "update entity set entity_name='Smallwood\r\nDavid\nJr' where entity_id=101");
+    q.Close();
+    q.Open();
+    EXPECT_EQ(Cell(0, "entity_name"), "Smallwood David Jr");
+}
+
 TEST_F(DBGridTest, FloatsHaveTwoDecimals) {
     EXPECT_EQ(Cell(0, "entity_taxrate"), "3.14");
     EXPECT_EQ(Cell(1, "entity_taxrate"), "2.00");

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QFormLayout>
+#include <QLineEdit>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -34,13 +36,14 @@ class DataControlsTest : public testing::Test {
         q.SetSQL("select * from entity where entity_id between 101 and 103 order by entity_id");
     }
 
-    // One column of a stored customer, read on a connection of its own.
-    std::string Stored(int id, const std::string& column) {
+    // One column of a stored row, read on a connection of its own.
+    std::string Stored(int id, const std::string& column, const std::string& table = "entity") {
         db::Connection other;
         other.SetConnectionString("Data Source=" + folder.MainDb());
         other.Open();
         db::Query read(&other);
-        read.SetSQL("select " + column + " from entity where entity_id=" + std::to_string(id));
+        read.SetSQL("select " + column + " from " + table + " where " + table +
+                    "_id=" + std::to_string(id));
         read.Open();
         return read.Fields(0).AsString();
     }
@@ -183,6 +186,11 @@ TEST_F(DataControlsTest, MaxLengthFollowsTheFieldWidth) {
     title.selectAll();
     QTest::keyClicks(&title, "Professor Emeritus");
     EXPECT_EQ(title.text(), "Professor ");
+    // Typed into a combo, the same width holds.
+    DBComboBox titles;
+    titles.SetItems({"Mr", "Ms"});
+    Bind(titles, "entity_title");
+    EXPECT_EQ(titles.lineEdit()->maxLength(), 10);
 }
 
 TEST_F(DataControlsTest, TypingIntoAnEmptyDatasetInsertsAndKeepsTheText) {
@@ -402,11 +410,13 @@ TEST_F(DataControlsTest, ADateFieldKeepsItsDateOnAClickAndTakesATypedDateAsTyped
         EXPECT_EQ(date.date(), c.expected);
         EXPECT_EQ(stored(), c.expected.toString("yyyy/MM/dd").toStdString());
     }
-    // Something that is no date is dropped when the user leaves it.
+    // Something that is no date is refused when the user leaves it.
+    ui::ScriptedPrompter prompter;
     QTest::keyClicks(&date, "2025/13");
     QTest::keyClick(&date, Qt::Key_Tab);
     EXPECT_EQ(date.date(), QDate(2025, 1, 5));
     EXPECT_EQ(date.text(), "2025/01/05");
+    EXPECT_EQ(prompter.Count(), 1u);
 
     // An empty field takes a typed date too.
     docs.Next();
@@ -415,6 +425,142 @@ TEST_F(DataControlsTest, ADateFieldKeepsItsDateOnAClickAndTakesATypedDateAsTyped
     EXPECT_EQ(date.date(), QDate(1899, 12, 30));
     QTest::keyClicks(&date, "2026/11/01");
     EXPECT_EQ(stored(), "2026/11/01");
+}
+
+// A date and a time field on a form, as the dialogs lay them out, over the first document,
+// dated 2024-03-05 at 10:15; and a field to move on to.
+class EntryFormTest : public DataControlsTest {
+  protected:
+    void SetUp() override {
+        DataControlsTest::SetUp();
+        OpenDocuments();
+        docs.FieldByName("zlm_doc_time").SetAsString("10:15");
+        auto* form = new QFormLayout(&window);
+        date = new DBDateEdit;
+        form->addRow("Date &due: ", date);
+        time = new DBEdit;
+        form->addRow("Time due: ", time);
+        form->addRow("Next: ", new QLineEdit);
+        date->BindField(docs, "zlm_doc_date");
+        time->SetDataSource(&source);
+        time->SetDataField("zlm_doc_time");
+        time->SetTimeEntry();
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+    std::string InRecord(const char* column) { return docs.FieldByName(column).AsString(); }
+    // The one message shown since `before` messages.
+    std::string Told(std::size_t before) const {
+        const auto messages = prompter.Messages();
+        return messages.size() == before + 1
+                   ? messages.back().text
+                   : "(" + std::to_string(messages.size() - before) + " messages)";
+    }
+
+    ui::ScriptedPrompter prompter;
+    QWidget window;
+    DataSource source{&docs};
+    DBDateEdit* date = nullptr;
+    DBEdit* time = nullptr;
+};
+
+TEST_F(EntryFormTest, ADateThatIsNoRealDateInTheFormatIsRefusedNamingTheField) {
+    const std::string refused = "'Date due' is not a valid date. Please enter it as yyyy/MM/dd.";
+    const struct {
+        const char* typed;
+        Qt::Key leave;
+    } cases[] = {
+        {"2026/02/31", Qt::Key_Return}, {"2026/02/31", Qt::Key_Tab}, {"31/02/2026", Qt::Key_Tab},
+        {"letters", Qt::Key_Return},    {"2026-03-07", Qt::Key_Tab}, {"2026/3/7/1", Qt::Key_Return},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.typed) + (c.leave == Qt::Key_Tab ? " Tab" : " Enter"));
+        const std::size_t before = prompter.Count();
+        date->setFocus();
+        QTest::keyClicks(date, c.typed);
+        QTest::keyClick(date, c.leave);
+        EXPECT_EQ(Told(before), refused);
+        EXPECT_EQ(date->date(), QDate(2024, 3, 5));
+        EXPECT_EQ(date->text(), "2024/03/05");
+        EXPECT_EQ(InRecord("zlm_doc_date"), "2024/03/05");
+        EXPECT_TRUE(date->hasFocus());
+    }
+    // An entry still being typed when the record is saved is refused by the save.
+    const std::size_t before = prompter.Count();
+    QTest::keyClicks(date, "2026/02/30");
+    EXPECT_THROW(docs.Post(), db::RangeError);
+    EXPECT_EQ(Told(before), refused);
+    docs.Post();
+    EXPECT_EQ(Stored(301, "zlm_doc_date", "zlm_doc"), "2024/03/05");
+}
+
+TEST_F(EntryFormTest, EditingTheDayAloneKeepsTheYearAndMonth) {
+    // A click after the day, two Backspaces and the new day.
+    const QRect text = date->findChild<QLineEdit*>()->geometry();
+    const int end = text.left() + date->fontMetrics().horizontalAdvance("2024/03/05") + 4;
+    QTest::mouseClick(date, Qt::LeftButton, {}, QPoint(end, date->height() / 2));
+    QTest::keyClick(date, Qt::Key_Backspace);
+    QTest::keyClick(date, Qt::Key_Backspace);
+    EXPECT_EQ(date->text(), "2024/03/");
+    QTest::keyClicks(date, "07");
+    EXPECT_EQ(date->text(), "2024/03/07");
+    EXPECT_EQ(InRecord("zlm_doc_date"), "2024/03/07");
+    QTest::keyClick(date, Qt::Key_Tab);
+    EXPECT_EQ(date->date(), QDate(2024, 3, 7));
+    EXPECT_EQ(prompter.Count(), 0u);
+}
+
+TEST_F(EntryFormTest, ATimeFieldTakesOnlyHoursAndMinutesOfTheDay) {
+    const std::string refused = "'Time due' is not a valid time. Please enter it as hh:mm.";
+    const struct {
+        const char* typed;
+        bool taken;
+    } cases[] = {
+        {"25:99", false},    {"24:00", false}, {"12:60", false}, {"9:30", false}, {"ab:cd", false},
+        {"12:30:15", false}, {"23:59", true},  {"00:00", true},  {"", true},
+    };
+    std::string held = "10:15";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const std::size_t before = prompter.Count();
+        time->setFocus();
+        time->selectAll();
+        QTest::keyClick(time, Qt::Key_Backspace);
+        QTest::keyClicks(time, c.typed);
+        QTest::keyClick(time, Qt::Key_Tab);
+        if (c.taken) {
+            held = c.typed;
+            EXPECT_EQ(prompter.Count(), before);
+        } else {
+            EXPECT_EQ(Told(before), refused);
+            EXPECT_TRUE(time->hasFocus());
+        }
+        EXPECT_EQ(InRecord("zlm_doc_time"), held);
+        EXPECT_EQ(time->text().toStdString(), held);
+    }
+    // Saved without leaving the field, the entry is refused all the same.
+    const std::size_t before = prompter.Count();
+    time->selectAll();
+    QTest::keyClicks(time, "25:99");
+    EXPECT_THROW(docs.Post(), db::RangeError);
+    EXPECT_EQ(Told(before), refused);
+}
+
+TEST_F(DataControlsTest, AValueWithLineBreaksShowsOnOneLineWhereOneLineIsShown) {
+    const std::string name = "Smallwood\r\nDavid\nJunior\rthe Third";
+    conn.Execute("update entity set entity_name='" + name + "' where entity_id=101");
+    DBText shown;
+    Bind(shown, "entity_name");
+    DBText wrapped;
+    wrapped.setWordWrap(true);
+    Bind(wrapped, "entity_name");
+    DBLookupComboBox list;
+    list.SetListSource(&q, "entity_id", "entity_name");
+    q.Open();
+    EXPECT_EQ(shown.text(), "Smallwood David Junior the Third");
+    EXPECT_EQ(list.itemText(0), "Smallwood David Junior the Third");
+    EXPECT_EQ(wrapped.text().toStdString(), name);  // a text that wraps keeps its lines
+    EXPECT_EQ(Stored(101, "entity_name"), name);
 }
 
 TEST_F(DataControlsTest, ANumberShowsOneFormAndIsEditedInAnother) {
