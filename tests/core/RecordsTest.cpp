@@ -1,6 +1,7 @@
 // Keys, new rows and positioning.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <regex>
 #include <set>
 #include <thread>
@@ -44,6 +45,30 @@ TEST_F(RecordsTest, KeysComeOneAfterAnotherFromTheCounter) {
     EXPECT_FALSE(dm->qID.Active());
     EXPECT_EQ(dm->zlmConn.TransactionLevel(), 0);
     EXPECT_EQ(prompter.Count(), 0u);
+}
+
+// A block of keys: the first is returned, the counter moves past the last; a block that would
+// go beyond the largest key is refused with the counter left as it was.
+TEST_F(RecordsTest, ABlockOfKeysComesFromOneStepOfTheCounter) {
+    constexpr int kMax = std::numeric_limits<int>::max();
+    struct Case {
+        int counter, count, first;
+        std::string after;
+    };
+    const Case cases[] = {
+        {41, 3, 42, "44"},
+        {kMax - 2, 2, kMax - 1, std::to_string(kMax)},
+        {kMax - 1, 2, 0, std::to_string(kMax - 1)},
+        {kMax, 1, 0, std::to_string(kMax)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.counter);
+        SetCounter(c.counter);
+        EXPECT_EQ(dm->nextIDs(c.count), c.first);
+        EXPECT_EQ(MainValue("select next_id from id_control"), c.after);
+        EXPECT_EQ(dm->zlmConn.TransactionLevel(), 0);
+    }
+    EXPECT_EQ(LogCount("TDataMod.nextID;No more record keys can be issued."), 2);
 }
 
 TEST_F(RecordsTest, TwoDataModulesNeverShareAKey) {
