@@ -42,7 +42,8 @@ TEST(HttpGet, AReplyIsReadToItsFirst64KilobytesAndALongerOneIsMarkedCut) {
         server.SetReply(200, body.substr(0, size));
         const Response reply = Get("http://" + server.HostAndPort() + "/zlmversion.asp");
         EXPECT_EQ(reply.status, 200);
-        EXPECT_EQ(reply.body, body.substr(0, std::min(size, std::size_t{65536})));
+        EXPECT_EQ(reply.body.size(), std::min(size, std::size_t{65536}));
+        EXPECT_TRUE(body.starts_with(reply.body));
         EXPECT_EQ(reply.cut, size > 65536);
     }
 }
