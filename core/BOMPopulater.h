@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/db/Query.h"
@@ -43,10 +44,20 @@ class BOMPopulater {
     db::Query qBillable;
 
   private:
+    // One bill_item row of an assembly.
+    struct Line {
+        int component = 0;
+        int service = 0;
+        int assembly = 0;
+        double qty = 0;
+    };
+    // The lines of an assembly, read once per run however many paths lead to it; nothing when
+    // they could not be read.
+    const std::vector<Line>* linesOf(int assemblyId);
     bool processBillable(int billableId, double qty, const std::string& tag);
-    // Writes the gathered rows under the keys given, inside Populate's transaction; raises on
-    // failure and shows nothing.
-    void writeRows(const std::vector<int>& keys);
+    // Writes the gathered rows under the keys from `firstKey` on, inside Populate's transaction;
+    // raises on failure and shows nothing.
+    void writeRows(int firstKey);
     // Writes one bom row into qBom, open on bom inside the transaction. A row that cannot be
     // appended or stored raises, and the run ends.
     void appendRec(const Row& row, int key);
@@ -56,6 +67,10 @@ class BOMPopulater {
     bool fail(const std::string& message);
 
     std::vector<Row> rows_;
+    // What this run has read so far, by key: each assembly's lines and each item's row (its
+    // quantity left 0).
+    std::unordered_map<int, std::vector<Line>> lines_;
+    std::unordered_map<int, Row> items_;
     // The assemblies on the way down from the document line being expanded.
     std::vector<int> path_;
     bool cycleLogged_ = false;

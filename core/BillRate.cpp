@@ -1,6 +1,7 @@
 #include "core/BillRate.h"
 
 #include <algorithm>
+#include <limits>
 #include <string>
 
 #include "core/AssemblyPath.h"
@@ -53,12 +54,12 @@ double BillRate::getCost() {
     return rateOfDay("bill_rate_cost", "BillRate.getCost");
 }
 
-std::optional<double> BillRate::rollUp(bool cost, RollUpPath& path) {
-    const std::string tag = cost ? "BillRate.getAssemblyCost" : "BillRate.getAssemblyRate";
-    if (!DataMod->openQuery(DataMod->zlmConn, qBillItems, tag,
+std::optional<double> BillRate::rollUp(RollUp& run, std::size_t& shallowestCut) {
+    if (!DataMod->openQuery(DataMod->zlmConn, qBillItems, run.tag,
                             "select * from bill_item where billable_id=" + std::to_string(ItemId)))
         return std::nullopt;
-    const AssemblyPathStep step(path.ids, ItemId);
+    const std::size_t depth = run.path.size();
+    const AssemblyPathStep step(run.path, ItemId);
     double sum = 0;
     BillRate level;
     for (qBillItems.First(); !qBillItems.Eof(); qBillItems.Next()) {
@@ -67,42 +68,67 @@ std::optional<double> BillRate::rollUp(bool cost, RollUpPath& path) {
         if (item <= 0)
             item = qBillItems.FieldByName("service_id").AsInteger();
         if (item > 0) {
-            if (!level.SetItemID(item))
-                return std::nullopt;
-            sum = (cost ? level.getCost() : level.getRate()) * qty + sum;
+            auto known = run.items.find(item);
+            if (known == run.items.end()) {
+                if (!level.SetItemID(item))
+                    return std::nullopt;
+                known = run.items.emplace(item, run.cost ? level.getCost() : level.getRate()).first;
+            }
+            sum = known->second * qty + sum;
             continue;
         }
         const int assembly = qBillItems.FieldByName("assembly_id").AsInteger();
         if (assembly <= 0)
             continue;
-        if (std::find(path.ids.begin(), path.ids.end(), assembly) != path.ids.end()) {
-            if (!path.cycleLogged) {
-                path.cycleLogged = true;
-                LogError(tag,
+        const auto onPath = std::find(run.path.begin(), run.path.end(), assembly);
+        if (onPath != run.path.end()) {
+            shallowestCut =
+                std::min(shallowestCut, static_cast<std::size_t>(onPath - run.path.begin()));
+            if (!run.cycleLogged) {
+                run.cycleLogged = true;
+                LogError(run.tag,
                          "Assembly " + std::to_string(assembly) +
                              " contains itself; the repeated line adds nothing",
                          "");
             }
             continue;
         }
-        if (!level.SetItemID(assembly))
-            return std::nullopt;
-        const std::optional<double> nested = level.rollUp(cost, path);
-        if (!nested)
-            return std::nullopt;
-        sum = *nested * qty + sum;
+        auto known = run.assemblies.find(assembly);
+        if (known == run.assemblies.end()) {
+            if (!level.SetItemID(assembly))
+                return std::nullopt;
+            std::size_t cut = std::numeric_limits<std::size_t>::max();
+            const std::optional<double> nested = level.rollUp(run, cut);
+            if (!nested)
+                return std::nullopt;
+            shallowestCut = std::min(shallowestCut, cut);
+            // A line left out at the nested assembly or above puts it on a cycle: its sum then
+            // depends on the way it is reached. Off every cycle it is the same on every path.
+            if (cut <= depth + 1) {
+                sum = *nested * qty + sum;
+                continue;
+            }
+            known = run.assemblies.emplace(assembly, *nested).first;
+        }
+        sum = known->second * qty + sum;
     }
     return sum;
 }
 
+double BillRate::rollUpFromTop(bool cost) {
+    RollUp run;
+    run.cost = cost;
+    run.tag = cost ? "BillRate.getAssemblyCost" : "BillRate.getAssemblyRate";
+    std::size_t cut = std::numeric_limits<std::size_t>::max();
+    return rollUp(run, cut).value_or(0);
+}
+
 double BillRate::getAssemblyRate() {
-    RollUpPath path;
-    return rollUp(false, path).value_or(0);
+    return rollUpFromTop(false);
 }
 
 double BillRate::getAssemblyCost() {
-    RollUpPath path;
-    return rollUp(true, path).value_or(0);
+    return rollUpFromTop(true);
 }
 
 double BillRate::getCustomerTaxRate(int docItemId) {

@@ -2,7 +2,10 @@
 // customer tax and exchange rate, a line's total and a document's total.
 #pragma once
 
+#include <cstddef>
 #include <optional>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/db/Query.h"
@@ -44,14 +47,25 @@ class BillRate {
     int ItemId = 0;
 
   private:
-    // The assemblies on the way down from the top of one roll-up.
-    struct RollUpPath {
-        std::vector<int> ids;
+    // One roll-up from its top assembly down.
+    struct RollUp {
+        bool cost = false;
+        std::string tag;
+        // The assemblies on the way down from the top.
+        std::vector<int> path;
         bool cycleLogged = false;
+        // The rate (cost) of each component and service met so far, and the sum of each
+        // assembly on no cycle, which is the same on every path: each is priced once.
+        std::unordered_map<int, double> items;
+        std::unordered_map<int, double> assemblies;
     };
     double rateOfDay(const char* column, const char* tag);
-    // Nothing when a query could not be opened (already reported).
-    std::optional<double> rollUp(bool cost, RollUpPath& path);
+    // The sum of the current item's lines. `shallowestCut` becomes the place on the path,
+    // counted from the top, of the highest assembly whose repeated line was left out below
+    // (unchanged when none was). Nothing when a query could not be opened (already reported).
+    std::optional<double> rollUp(RollUp& run, std::size_t& shallowestCut);
+    // The roll-up of the current item; 0 when a query could not be opened.
+    double rollUpFromTop(bool cost);
 };
 
 }  // namespace zl

@@ -2,6 +2,7 @@
 // which all code reaches the databases.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +12,11 @@
 #include "platform/db/Query.h"
 
 namespace zl {
+
+namespace desktop {
+class FileWriter;
+enum class WriteMode;
+}  // namespace desktop
 
 // Which deliverable a data module serves; it decides the version text.
 enum class Deliverable { Program, ReportServer };
@@ -65,6 +71,9 @@ class TDataMod {
     // Record identifiers, new rows and positioning.
     // A new key from the one counter of the main database; 0 when none could be issued.
     int nextID();
+    // `count` new keys under one write lock of the counter: the first of them, the others
+    // following it one by one; 0 when none could be issued.
+    int nextIDs(int count);
     // Appends a row to `ds` with a new key in column 0 and the first values of its columns.
     // False when no key could be issued (the insert is then cancelled) or a value failed.
     bool Append(db::Query& ds, const std::string& tag);
@@ -82,6 +91,12 @@ class TDataMod {
     // 0700 numbered folder that is no link; a name already taken is skipped for the next key.
     // The caller writes into that empty file. Raises when none can be made.
     std::string NewDocPath(const std::string& prefix, const std::string& ext);
+    // Opens `path` for writing as `out.Open` does. A path in the repository is reached from the
+    // repository's folder with no level below it followed through a symbolic link, so that a
+    // numbered folder swapped for a link after NewDocPath reserved the path receives nothing.
+    // False with errno set when the file cannot be opened.
+    bool OpenDocFile(desktop::FileWriter& out, const std::string& path, desktop::WriteMode mode,
+                     std::size_t bufferSize = 1 << 13);
     void CheckFirst() noexcept;
 
     void UsageReport() noexcept;

@@ -1,6 +1,7 @@
 // The data module's record routines: the key counter, appending a row with its first values,
 // and positioning a query on a key.
 #include <exception>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -50,6 +51,10 @@ void WriteFirstValues(db::Query& ds, int key) {
 }  // namespace
 
 int TDataMod::nextID() {
+    return nextIDs(1);
+}
+
+int TDataMod::nextIDs(int count) {
     const std::string counterSql = "select * from id_control";
     // Logged only once the transaction has rolled back: the warning box waits for the user, and
     // must not hold the main file's write lock meanwhile.
@@ -68,12 +73,15 @@ int TDataMod::nextID() {
             if (qID.IsEmpty())
                 throw db::DbError("The key counter row is missing.");
             qID.Edit();
-            const int next = qID.FieldByName("next_id").AsInteger() + 1;
-            qID.FieldByName("next_id").SetAsInteger(next);
+            const long long last = qID.FieldByName("next_id").AsInteger();
+            // Keys are positive 32-bit numbers and never issued twice.
+            if (count < 1 || last < 0 || last + count > std::numeric_limits<int>::max())
+                throw db::DbError("No more record keys can be issued.");
+            qID.FieldByName("next_id").SetAsInteger(static_cast<int>(last + count));
             qID.Post();
             transaction.Commit();
             qID.Close();
-            return next;
+            return static_cast<int>(last + 1);
         }
     } catch (const std::exception& e) {
         message = e.what();

@@ -143,6 +143,27 @@ std::string TDataMod::NewDocPath(const std::string& prefix, const std::string& e
     }
 }
 
+bool TDataMod::OpenDocFile(desktop::FileWriter& out, const std::string& path,
+                           desktop::WriteMode mode, std::size_t bufferSize) {
+    std::string repository;
+    if (qConfig.Active() && !qConfig.IsEmpty())
+        repository = WithSeparator(qConfig.FieldByName("config_docrepository").AsString());
+    const std::size_t slash = path.rfind('/');
+    if (repository.empty() || !path.starts_with(repository) || slash < repository.size())
+        return out.Open(path, mode, bufferSize);
+    // The repository itself may be a link (where the user keeps it); the folders below it are
+    // the program's own and are never followed elsewhere, whatever happened since the name was
+    // reserved.
+    const desktop::FileDescriptor folder = desktop::OpenFolderBelow(
+        repository, path.substr(repository.size(), slash - repository.size()));
+    if (!folder.valid()) {
+        out.close();
+        out.setstate(std::ios::badbit);
+        return false;
+    }
+    return out.OpenAt(folder.get(), path.substr(slash + 1), mode, bufferSize);
+}
+
 void TDataMod::CheckFirst() noexcept {
     try {
         SettingsEditGuard guard(qConfig);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "core/WebRequests.h"
 #include "platform/db/Connection.h"
 #include "platform/desktop/Desktop.h"
 #include "platform/desktop/Files.h"
@@ -121,7 +122,7 @@ void LogError(const std::string& where, const std::string& msg, const std::strin
                                  MaskConnectionPassword(extra);
         ui::ShowMessage(nullptr, text, "Exception", ui::Icon::Warning, ui::Buttons::Ok);
 
-        http::Get("http://" + http::Hosts().webHost + "/error.asp?err=" + EncodeErrorText(text));
+        WebGet("http://" + http::Hosts().webHost + "/error.asp?err=" + EncodeErrorText(text));
     } catch (...) {
         // The error log reports nothing about its own failures.
     }

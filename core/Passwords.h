@@ -25,6 +25,13 @@ bool IsPasswordHash(std::string_view stored);
 // kept in clear compares as text, both sides lower-cased.
 bool PasswordMatches(std::string_view typed, std::string_view stored);
 
+// The hash of a password nobody knows, made with the settings of every stored hash: a login with
+// no hash of its own to check checks this one, so that it takes as long as a wrong password and
+// its timing does not tell whether the name exists.
+constexpr std::string_view kNobodysPasswordHash =
+    "$argon2id$v=19$m=65536,t=2,p=1$GiWL6Jn9pRSE+1Etlfm8qQ$TZ8Zydm0MDWPTtBnrN9Qh5ZjH48hkr0+VIde4/"
+    "ActYo";
+
 // How many seconds a login try waits before it is checked, after `failuresInARow` failed tries:
 // none for the first three tries, then 1, 2, 4 ... and never more than 30.
 int LoginDelaySeconds(int failuresInARow);

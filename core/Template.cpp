@@ -136,7 +136,7 @@ bool Template::Merge(int templateId, int customerId, const std::string& outFile,
     // The output is the empty file that reserved the letter's path (or a new one); a file with
     // content is somebody's letter and is never written over.
     desktop::FileWriter output;
-    if (!output.Open(outFile, desktop::WriteMode::FillEmpty))
+    if (!DataMod->OpenDocFile(output, outFile, desktop::WriteMode::FillEmpty))
         throw std::runtime_error("The document " + outFile + " cannot be created. " +
                                  std::strerror(errno));
     try {

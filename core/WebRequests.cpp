@@ -3,10 +3,22 @@
 #include <algorithm>
 
 #include "core/DataMod.h"
+#include "core/ErrorLog.h"
 #include "core/WebThread.h"
-#include "platform/http/Http.h"
 
 namespace zl {
+
+http::Response WebGet(const std::string& url) {
+    http::Response reply = http::Get(url);
+    // Only the line: a box or an error report for it would send another request, whose reply
+    // may be cut again.
+    if (reply.cut)
+        AppendErrorLog("WebGet",
+                       "The reply was longer than " + std::to_string(http::kMaxReplyBytes) +
+                           " bytes and was cut to them",
+                       url.substr(0, url.find('?')));
+    return reply;
+}
 
 std::string UsageVersion() {
     std::string version = TDataMod::ProgramVersion;
@@ -27,7 +39,7 @@ void SendUsageNotice() noexcept {
 bool CheckCurrentVersion(const std::string& appVersion) {
     try {
         http::Response reply =
-            http::Get("http://" + http::Hosts().webHost + "/zlmversion.asp?version=" + appVersion);
+            WebGet("http://" + http::Hosts().webHost + "/zlmversion.asp?version=" + appVersion);
         if (reply.status != 200) {
             return true;
         }

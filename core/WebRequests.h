@@ -3,7 +3,14 @@
 
 #include <string>
 
+#include "platform/http/Http.h"
+
 namespace zl {
+
+// One GET to the maker's hosts, as http::Get sends it. A reply cut to its beginning adds one
+// line to the error log under "WebGet", with the address without its query; nothing is shown
+// or sent about it.
+http::Response WebGet(const std::string& url);
 
 // The program's version with its dots written as underscores ("3_01_15").
 std::string UsageVersion();

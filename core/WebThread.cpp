@@ -2,7 +2,7 @@
 
 #include <thread>
 
-#include "platform/http/Http.h"
+#include "core/WebRequests.h"
 
 namespace zl {
 
@@ -12,7 +12,7 @@ void WebThread::Init(const std::string& url) {
 
 void WebThread::Execute() noexcept {
     try {
-        http::Get(url_);
+        WebGet(url_);
     } catch (...) {
         // A lost request is of no consequence.
     }

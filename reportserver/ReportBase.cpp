@@ -50,7 +50,7 @@ bool ReportBase::createHTML(const std::string& path) {
     closeFile();
     auto file = std::make_unique<desktop::FileWriter>();
     // A page is written in many small pieces: a large buffer keeps them off the system.
-    if (!file->Open(path, desktop::WriteMode::FillEmpty, 1 << 16)) {
+    if (!DataMod->OpenDocFile(*file, path, desktop::WriteMode::FillEmpty, 1 << 16)) {
         LogError("ReportBase.createHTML",
                  "Cannot create file \"" + path + "\". " + std::strerror(errno), path);
         return false;

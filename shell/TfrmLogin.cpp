@@ -43,6 +43,7 @@ TfrmLogin::TfrmLogin(QWidget* owner) : QDialog(owner) {
     waitBeforeCheck = [this](int seconds, std::function<void()> check) {
         QTimer::singleShot(seconds * 1000, this, std::move(check));
     };
+    passwordMatches = PasswordMatches;
 
     // FormCreate
     edUser->setText("System");
@@ -98,11 +99,18 @@ void TfrmLogin::CheckLogin(const std::string& typedUser, const std::string& type
         return;  // the data module has told the user
     bool matched = false;
     try {
+        bool hashChecked = false;
         for (qLogin.First(); !matched && !qLogin.Eof();) {
-            matched = PasswordMatches(typedPassword, qLogin.FieldByName("entity_pwd").AsString());
+            const std::string stored = qLogin.FieldByName("entity_pwd").AsString();
+            hashChecked = hashChecked || IsPasswordHash(stored);
+            matched = passwordMatches(typedPassword, stored);
             if (!matched)
                 qLogin.Next();
         }
+        // An unknown name (or a password kept in clear) is refused after the same work as a
+        // wrong password, so the time taken does not tell which names exist.
+        if (!matched && !hashChecked)
+            passwordMatches(typedPassword, kNobodysPasswordHash);
     } catch (const std::exception& e) {
         qLogin.Close();
         LogError("TfrmLogin.btnOKClick", e.what(), "");

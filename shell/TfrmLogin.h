@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "platform/db/Query.h"
 
@@ -27,6 +28,8 @@ class TfrmLogin : public QDialog {
     // After three failed tries in a row each try waits before it is checked: this runs `check`
     // once `seconds` have passed (a timer; tests put in their own). OK stays off meanwhile.
     std::function<void(int seconds, std::function<void()> check)> waitBeforeCheck;
+    // Whether a typed password fits a stored value (PasswordMatches; tests count the checks).
+    std::function<bool(std::string_view typed, std::string_view stored)> passwordMatches;
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

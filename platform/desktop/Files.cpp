@@ -27,9 +27,43 @@ void MakeMissingLevels(const std::string& path) {
     ::mkdir(path.c_str(), kFolderMode);
 }
 
+// A descriptor of every level of `relative` below the folder `fd` (which it takes over), each
+// opened without following a link; missing levels are made 0700 when `create` is set.
+FileDescriptor WalkDown(int fd, const std::string& relative, bool create) {
+    std::size_t start = 0;
+    while (start < relative.size()) {
+        std::size_t end = relative.find('/', start);
+        if (end == std::string::npos)
+            end = relative.size();
+        const std::string level = relative.substr(start, end - start);
+        start = end + 1;
+        if (level.empty())
+            continue;
+        if (level == "..")
+            return FileDescriptor(GiveUp(fd, EINVAL));
+        if (create)
+            ::mkdirat(fd, level.c_str(), kFolderMode);
+        const int next =
+            ::openat(fd, level.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (next < 0)
+            return FileDescriptor(GiveUp(fd, errno));
+        ::close(fd);
+        fd = next;
+    }
+    return FileDescriptor(fd);
+}
+
+int OpenFolder(const std::string& path) {
+    return ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
 }  // namespace
 
 int OpenForWriting(const std::string& path, WriteMode mode) {
+    return OpenForWritingAt(AT_FDCWD, path, mode);
+}
+
+int OpenForWritingAt(int folder, const std::string& name, WriteMode mode) {
     // Non-blocking only while opening: a named pipe in the way must not hang the program.
     int flags = O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_CREAT;
     switch (mode) {
@@ -45,7 +79,7 @@ int OpenForWriting(const std::string& path, WriteMode mode) {
             flags |= O_APPEND;
             break;
     }
-    const int fd = ::open(path.c_str(), flags, kFileMode);
+    const int fd = ::openat(folder, name.c_str(), flags, kFileMode);
     if (fd < 0)
         return -1;
     struct stat st {};
@@ -71,7 +105,16 @@ FileWriter::~FileWriter() = default;
 
 bool FileWriter::Open(const std::string& path, WriteMode mode, std::size_t bufferSize) {
     close();
-    const int fd = OpenForWriting(path, mode);
+    return Attach(OpenForWriting(path, mode), mode, bufferSize);
+}
+
+bool FileWriter::OpenAt(int folder, const std::string& name, WriteMode mode,
+                        std::size_t bufferSize) {
+    close();
+    return Attach(OpenForWritingAt(folder, name, mode), mode, bufferSize);
+}
+
+bool FileWriter::Attach(int fd, WriteMode mode, std::size_t bufferSize) {
     if (fd < 0) {
         setstate(std::ios::badbit);
         return false;
@@ -98,29 +141,17 @@ FileDescriptor::~FileDescriptor() {
 
 FileDescriptor OpenPrivateFolder(const std::string& base, const std::string& relative) {
     MakeMissingLevels(base);
-    int fd = ::open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = OpenFolder(base);
     if (fd < 0)
         return FileDescriptor();
-    std::size_t start = 0;
-    while (start < relative.size()) {
-        std::size_t end = relative.find('/', start);
-        if (end == std::string::npos)
-            end = relative.size();
-        const std::string level = relative.substr(start, end - start);
-        start = end + 1;
-        if (level.empty())
-            continue;
-        if (level == "..")
-            return FileDescriptor(GiveUp(fd, EINVAL));
-        ::mkdirat(fd, level.c_str(), kFolderMode);
-        const int next =
-            ::openat(fd, level.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (next < 0)
-            return FileDescriptor(GiveUp(fd, errno));
-        ::close(fd);
-        fd = next;
-    }
-    return FileDescriptor(fd);
+    return WalkDown(fd, relative, true);
+}
+
+FileDescriptor OpenFolderBelow(const std::string& base, const std::string& relative) {
+    const int fd = OpenFolder(base);
+    if (fd < 0)
+        return FileDescriptor();
+    return WalkDown(fd, relative, false);
 }
 
 bool CreateEmptyFileAt(int folder, const std::string& name) {

@@ -26,6 +26,8 @@ enum class WriteMode {
 // never followed (ELOOP) and only a regular file is written (EISDIR / ENXIO otherwise). Returns
 // the descriptor (close-on-exec), or -1 with errno set.
 int OpenForWriting(const std::string& path, WriteMode mode);
+// The same for `name` in the folder open as `folder` (a path relative to it).
+int OpenForWritingAt(int folder, const std::string& name, WriteMode mode);
 
 // An output stream on a file opened by OpenForWriting.
 class FileWriter : public std::ostream {
@@ -37,12 +39,17 @@ class FileWriter : public std::ostream {
 
     // False with errno set when the file cannot be opened; the stream is then bad.
     bool Open(const std::string& path, WriteMode mode, std::size_t bufferSize = 1 << 13);
+    // The same for `name` in the folder open as `folder`.
+    bool OpenAt(int folder, const std::string& name, WriteMode mode,
+                std::size_t bufferSize = 1 << 13);
     bool is_open() const { return buf_ && buf_->is_open(); }
     // Writes out what is buffered and closes the file; the fail bit tells whether all of it
     // reached the file.
     void close();
 
   private:
+    bool Attach(int fd, WriteMode mode, std::size_t bufferSize);
+
     std::unique_ptr<__gnu_cxx::stdio_filebuf<char>> buf_;
 };
 
@@ -66,6 +73,11 @@ class FileDescriptor {
 // Missing levels of `base` itself are made 0700 too; `base` may be a link (the configured
 // place of the repository). An invalid descriptor with errno set on failure.
 FileDescriptor OpenPrivateFolder(const std::string& base, const std::string& relative);
+
+// Opens the existing folder `relative` below the existing folder `base`, creating nothing. As in
+// OpenPrivateFolder, no level of `relative` is followed through a symbolic link (ELOOP) and
+// `base` may be one: a folder swapped for a link after it was made is refused.
+FileDescriptor OpenFolderBelow(const std::string& base, const std::string& relative);
 
 // Creates `name` exclusively in the folder `folder` (a descriptor from OpenPrivateFolder), empty
 // and 0600. False with errno EEXIST when the name is taken, or another errno.

@@ -19,7 +19,15 @@ struct EasyDeleter {
 };
 
 size_t AppendBody(char* data, size_t size, size_t count, void* user) {
-    static_cast<std::string*>(user)->append(data, size * count);
+    auto& response = *static_cast<Response*>(user);
+    const size_t room = kMaxReplyBytes - response.body.size();
+    if (size * count > room) {
+        // Taking less than was offered ends the transfer: the rest is never read.
+        response.body.append(data, room);
+        response.cut = true;
+        return 0;
+    }
+    response.body.append(data, size * count);
     return size * count;
 }
 
@@ -48,8 +56,10 @@ Response Get(const std::string& url, std::chrono::milliseconds connectTimeout,
         curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connectTimeout.count())));
     Check(curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(totalTimeout.count())));
     Check(curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &AppendBody));
-    Check(curl_easy_setopt(c, CURLOPT_WRITEDATA, &response.body));
-    Check(curl_easy_perform(c));
+    Check(curl_easy_setopt(c, CURLOPT_WRITEDATA, &response));
+    const CURLcode performed = curl_easy_perform(c);
+    if (!(performed == CURLE_WRITE_ERROR && response.cut))
+        Check(performed);
     Check(curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &response.status));
     return response;
 }

@@ -1,6 +1,7 @@
 // The bill of materials: document lines exploded into the bom table of the metadata database.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "platform/db/Query.h"
 #include "platform/format/Format.h"
 #include "tests/support/CoreFixture.h"
+#include "tests/support/StatementCounter.h"
 
 namespace zl {
 namespace {
@@ -181,6 +183,45 @@ TEST_F(BOMPopulaterTest, AnAssemblyHoldingItselfAddsNothingForThatRow) {
     AddLine(9201, kDoc, kA, 0, 0, 1);
     EXPECT_EQ(Explode(kDoc), Rows{"Bolt|C-1|box|2"});
     EXPECT_EQ(LogCount("BOMPopulater.processAssembly;Assembly 9001 contains itself"), 1);
+}
+
+// Each level holds the one below on two lines: 4096 paths to the bottom's component and service,
+// each a row of its own as always, from twelve assemblies read once each and one key counter
+// transaction.
+TEST_F(BOMPopulaterTest, TwelveLevelsReadEachAssemblyOnceAndTakeAllKeysAtOnce) {
+    constexpr int kLevels = 12;
+    constexpr int kBottom = 9501;
+    AddBillItem(9601, kBottom, kC, 0, 0, 1.5);
+    AddBillItem(9602, kBottom, 0, kService, 0, 3);
+    for (int level = 1; level < kLevels; ++level) {
+        AddBillItem(9700 + 2 * level, kBottom + level, 0, 0, kBottom + level - 1, 1);
+        AddBillItem(9701 + 2 * level, kBottom + level, 0, 0, kBottom + level - 1, 2);
+    }
+    AddLine(9201, kDoc, kBottom + kLevels - 1, 0, 0, 2);
+    Rows expected;
+    const std::function<void(int, double)> expand = [&](int level, double qty) {
+        if (level == 0) {
+            expected.push_back("Bolt|C-1|box|" + format::FloatToStr(1.5 * qty));
+            expected.push_back("Fitting|S-1|hour|" + format::FloatToStr(qty * 3));
+            return;
+        }
+        expand(level - 1, 1 * qty);
+        expand(level - 1, 2 * qty);
+    };
+    expand(kLevels - 1, 2);
+    const int first = std::stoi(Stored(folder.MainDb(), "select next_id from id_control")) + 1;
+
+    BOMPopulater bom;
+    test::StatementCounter statements(dm->zlmConn);
+    ASSERT_TRUE(bom.Populate(kDoc));
+    EXPECT_EQ(statements.Count("from bill_item"), kLevels);
+    EXPECT_EQ(statements.Count("from billable"), 2);
+    EXPECT_EQ(statements.Count("BEGIN"), 1);
+    EXPECT_EQ(BomRows(), expected);
+    // Keys one after another from where the counter stood, to where it stands now.
+    EXPECT_EQ(
+        Stored(folder.MetaDb(), "select min(bom_id) || ' ' || max(bom_id) from bom"),
+        std::to_string(first) + " " + Stored(folder.MainDb(), "select next_id from id_control"));
 }
 
 // A refill that fails part-way leaves no rows at all: not its own first rows, and not the

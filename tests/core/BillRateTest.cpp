@@ -1,6 +1,7 @@
 // Pricing: rates of the day, assembly roll-ups, line and document totals, tax and exchange rates.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 #include "core/BillRate.h"
@@ -234,6 +235,49 @@ TEST_F(BillRateTest, ACycleMetTwiceInOneRollUpIsLoggedOnce) {
     EXPECT_EQ(br.getAssemblyRate(), 30.0);
     EXPECT_EQ(prompter.Count(), 1u);
     EXPECT_EQ(LogCount("contains itself"), 1);
+}
+
+// Each level holds the one below on two lines, so the paths double with every level; the
+// bottom one also holds itself, a cycle below every other level.
+TEST_F(BillRateTest, TwentyFourLevelsOfTwoLinesArePricedInUnderASecond) {
+    constexpr int kLevels = 24;
+    constexpr int kBottom = 6001;
+    AddCurrentRate(5011, kC, 10, 4);
+    AddBillItem(6101, kBottom, kC, 0, 0, 1.5);
+    AddBillItem(6102, kBottom, 0, 0, kBottom, 1);
+    double rate = 10 * 1.5 + 0;
+    double cost = 4 * 1.5 + 0;
+    for (int level = 1; level < kLevels; ++level) {
+        AddBillItem(6200 + 2 * level, kBottom + level, 0, 0, kBottom + level - 1, 1);
+        AddBillItem(6201 + 2 * level, kBottom + level, 0, 0, kBottom + level - 1, 2);
+        rate = rate * 2 + (rate * 1 + 0);
+        cost = cost * 2 + (cost * 1 + 0);
+    }
+    BillRate br;
+    br.SetItemID(kBottom + kLevels - 1);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(br.getAssemblyRate(), rate);
+    EXPECT_EQ(br.getAssemblyCost(), cost);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(LogCount("Assembly 6001 contains itself"), 2);
+}
+
+// B and E hold each other: reached through B, E leaves out its line of B, and the other way
+// round, so neither has one sum for every path.
+TEST_F(BillRateTest, AnAssemblyOnACycleIsPricedAfreshOnEachPath) {
+    AddCurrentRate(5011, kC, 10, 4);
+    AddCurrentRate(5012, kD, 100, 40);
+    AddBillItem(5021, kA, 0, 0, kB, 1);
+    AddBillItem(5022, kA, 0, 0, kE, 1);
+    AddBillItem(5023, kB, 0, 0, kE, 1);
+    AddBillItem(5024, kB, kC, 0, 0, 1);
+    AddBillItem(5025, kE, 0, 0, kB, 1);
+    AddBillItem(5026, kE, kD, 0, 0, 1);
+    BillRate br;
+    br.SetItemID(kA);
+    // Through B: E = 100, B = 110; through E: B = 10, E = 110.
+    EXPECT_EQ(br.getAssemblyRate(), 220.0);
+    EXPECT_EQ(br.getAssemblyCost(), 88.0);
 }
 
 TEST_F(BillRateTest, TheLineTotalChargesTaxOnTheDiscountedAmountAndIsNotPosted) {

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "core/ErrorLog.h"
+#include "core/WebRequests.h"
 #include "platform/desktop/Desktop.h"
 #include "platform/http/Http.h"
 #include "tests/support/HttpTestServer.h"
@@ -112,6 +113,24 @@ TEST_F(ErrorLogTest, AppendsToAnExistingLog) {
     kept << std::ifstream(dataDir_ + "other.txt").rdbuf();
     EXPECT_EQ(kept.str(), "kept");
     EXPECT_EQ(prompter_.Count(), 2u);
+}
+
+// A reply longer than 64 KB is cut: one line in the log for each, and no box or report about it,
+// which could be cut again.
+TEST_F(ErrorLogTest, ALongReplyIsCutAndLoggedOnceWithoutABox) {
+    server_.SetReply(200, "2.06.01" + std::string(1 << 20, '\n'));
+    EXPECT_FALSE(CheckCurrentVersion("3.01.15"));
+    const std::string cut =
+        "WebGet;The reply was longer than 65536 bytes and was cut to them;http://" +
+        server_.HostAndPort();
+    EXPECT_EQ(LogBytes(), cut + "/zlmversion.asp\r\n");
+    EXPECT_EQ(prompter_.Count(), 0u);
+
+    LogError("TDataMod.Seek", "Record not found", "");
+    EXPECT_EQ(LogBytes(), cut + "/zlmversion.asp\r\nTDataMod.Seek;Record not found;\r\n" + cut +
+                              "/error.asp\r\n");
+    EXPECT_EQ(prompter_.Count(), 1u);
+    EXPECT_EQ(server_.Paths().size(), 2u);
 }
 
 TEST_F(ErrorLogTest, UnwritableLogShowsNothingAndSendsNothing) {

@@ -1,6 +1,7 @@
 // Keys, new rows and positioning.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <regex>
 #include <set>
 #include <thread>
@@ -44,6 +45,20 @@ TEST_F(RecordsTest, KeysComeOneAfterAnotherFromTheCounter) {
     EXPECT_FALSE(dm->qID.Active());
     EXPECT_EQ(dm->zlmConn.TransactionLevel(), 0);
     EXPECT_EQ(prompter.Count(), 0u);
+}
+
+// A block of keys: the first is returned and the counter moves past the last; a block beyond the
+// largest key is refused, the counter left as it was.
+TEST_F(RecordsTest, ABlockOfKeysComesFromOneStepOfTheCounter) {
+    constexpr int kMax = std::numeric_limits<int>::max();
+    SetCounter(41);
+    EXPECT_EQ(dm->nextIDs(3), 42);
+    EXPECT_EQ(MainValue("select next_id from id_control"), "44");
+    SetCounter(kMax - 1);
+    EXPECT_EQ(dm->nextIDs(2), 0);
+    EXPECT_EQ(MainValue("select next_id from id_control"), std::to_string(kMax - 1));
+    EXPECT_EQ(LogCount("TDataMod.nextID;No more record keys can be issued."), 1);
+    EXPECT_EQ(dm->zlmConn.TransactionLevel(), 0);
 }
 
 TEST_F(RecordsTest, TwoDataModulesNeverShareAKey) {

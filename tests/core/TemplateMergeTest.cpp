@@ -205,5 +205,15 @@ TEST_F(TemplateMergeTest, ALetterGoesIntoItsReservedEmptyFileAndNeverOverAnother
     EXPECT_EQ(test::ReadFile(outPath), "Dear Smith");
 }
 
+// A numbered folder swapped for a link after the path was reserved: the letter is not written
+// through it.
+TEST_F(TemplateMergeTest, ALinkPutInPlaceOfTheReservedFolderReceivesNothing) {
+    WriteTemplate("Dear <_customer_name_>");
+    const SwappedReservation swapped = ReserveThenSwapFolderForLink("doc", ".rtf");
+    Template merge;
+    EXPECT_ANY_THROW(merge.Merge(kTemplate, kCustomer, swapped.reserved));
+    EXPECT_EQ(std::filesystem::file_size(swapped.linkTarget), 0u);
+}
+
 }  // namespace
 }  // namespace zl

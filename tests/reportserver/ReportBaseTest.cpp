@@ -117,6 +117,15 @@ TEST_F(ReportBaseTest, AFileThatCannotBeCreatedIsLoggedAndNothingIsWritten) {
     EXPECT_THROW(writer.write("x"), std::exception);
 }
 
+TEST_F(ReportBaseTest, ALinkPutInPlaceOfTheReservedFolderReceivesNothing) {
+    const SwappedReservation swapped = ReserveThenSwapFolderForLink("rep", ".html");
+    EXPECT_FALSE(writer.createHTML(swapped.reserved));
+    EXPECT_FALSE(writer.hasStream());
+    EXPECT_EQ(std::filesystem::file_size(swapped.linkTarget), 0u);
+    EXPECT_EQ(LogCount("ReportBase.createHTML;Cannot create file \"" + swapped.reserved + "\". "),
+              1);
+}
+
 TEST_F(ReportBaseTest, AWriteThatFailsRaisesAndClosingTheFileKeepsWhatWasWritten) {
     {
         // The disk fills up: a file size limit on this process (a device is no page to write).

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <string_view>
 #include <utility>
 
 #include "core/DataMod.h"
@@ -27,6 +28,10 @@ class LoginTest : public test::QtFixture {
     Outcome Try(const QString& user, const QString& password) {
         Outcome outcome{};
         TfrmLogin login;
+        login.passwordMatches = [this](std::string_view typed, std::string_view stored) {
+            hashesChecked += IsPasswordHash(stored) ? 1 : 0;
+            return PasswordMatches(typed, stored);
+        };
         test::WhenModal<TfrmLogin>([&](TfrmLogin& dialog) {
             dialog.edUser->setText(user);
             dialog.edPwd->setText(password);
@@ -40,6 +45,9 @@ class LoginTest : public test::QtFixture {
         outcome.loggedIn = login.loginDialogExecute();
         return outcome;
     }
+
+    // How many stored hashes the dialogs run by Try checked a typed password against.
+    int hashesChecked = 0;
 };
 
 TEST_F(LoginTest, StartsFilledWithTheSystemUserAndLogsInWhateverTheCase) {
@@ -137,6 +145,27 @@ TEST_F(LoginTest, AWrongPasswordIsRefusedAndRecordedAndTheDialogStays) {
     EXPECT_EQ(Local("select audit_descr || '/' || audit_extra || '/' || sys_user_id from audit"),
               "Login failed/System/0");
     EXPECT_EQ(CurUserId, 0);
+}
+
+// Every refused try checks one hash, whether the name exists or not: the time taken tells no
+// names. Texts and audit rows are those of any wrong password.
+TEST_F(LoginTest, AnUnknownNameIsRefusedAfterTheSameHashingWorkAsAWrongPassword) {
+    ASSERT_TRUE(
+        dm->actionQuery("insert into entity (entity_id, dimension_id, entity_username, "
+                        "entity_pwd) values (901, 4, 'clerk', 'kept in clear')",
+                        "t"));
+    for (const char* user : {"System", "nobody", "clerk"}) {
+        SCOPED_TRACE(user);
+        hashesChecked = 0;
+        EXPECT_FALSE(Try(user, "wrong").loggedIn);
+        EXPECT_EQ(hashesChecked, 1);
+        EXPECT_EQ(prompter.Messages().back().text,
+                  "Incorrect user name or password. Please try again.");
+    }
+    EXPECT_EQ(Local("select group_concat(audit_descr || '/' || audit_extra || '/' || sys_user_id, "
+                    "', ') from audit"),
+              "Login failed/System/0, Login failed/nobody/0, Login failed/clerk/0");
+    EXPECT_EQ(prompter.Count(), 3u);
 }
 
 TEST_F(LoginTest, TypedTextNeverBecomesSqlAndOnlySystemUsersLogIn) {

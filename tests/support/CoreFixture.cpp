@@ -1,5 +1,8 @@
 #include "tests/support/CoreFixture.h"
 
+#include <filesystem>
+#include <fstream>
+
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "platform/db/Query.h"
@@ -89,6 +92,25 @@ void CoreFixture::AddBillItem(int id, int assembly, int component, int service, 
         std::to_string(id) + ", " + std::to_string(assembly) + ", " + std::to_string(component) +
         ", " + std::to_string(service) + ", " + std::to_string(subAssembly) + ", " +
         format::FloatToStr(qty) + ")");
+}
+
+CoreFixture::SwappedReservation CoreFixture::ReserveThenSwapFolderForLink(const std::string& prefix,
+                                                                          const std::string& ext) {
+    namespace fs = std::filesystem;
+    EXPECT_TRUE(dm->actionQuery(
+        dm->localConn, "update config set config_docrepository='" + folder.Home() + "/repository/'",
+        "test"));
+    SwappedReservation swapped;
+    swapped.reserved = dm->NewDocPath(prefix, ext);
+    const fs::path reserved(swapped.reserved);
+    const fs::path numbered = reserved.parent_path();
+    const fs::path elsewhere = folder.Home() + "/elsewhere";
+    fs::create_directory(elsewhere);
+    swapped.linkTarget = (elsewhere / reserved.filename()).string();
+    std::ofstream(swapped.linkTarget).close();
+    fs::rename(numbered, folder.Home() + "/moved");
+    fs::create_directory_symlink(elsewhere, numbered);
+    return swapped;
 }
 
 }  // namespace zl::test

@@ -39,6 +39,15 @@ class CoreFixture : public ::testing::Test {
     void Exec(const std::string& sql);
     // A bill_item row: `qty` of a component, a service or a sub-assembly in `assembly`.
     void AddBillItem(int id, int assembly, int component, int service, int subAssembly, double qty);
+    // Reserves a path with NewDocPath in a repository below the home folder, then, as someone
+    // might after the reservation, puts in place of its numbered folder a link to another folder
+    // that holds an empty file of the reserved name. Returns the reserved path and that file's.
+    struct SwappedReservation {
+        std::string reserved;
+        std::string linkTarget;
+    };
+    SwappedReservation ReserveThenSwapFolderForLink(const std::string& prefix,
+                                                    const std::string& ext);
 
     TestDataFolder folder;
     ui::ScriptedPrompter prompter;

@@ -1,10 +1,12 @@
 // Counts the statements a connection runs while it lives, its pragmas left out: a check that
-// something was read at all, whatever the statement.
+// something was read at all, whatever the statement, or how often a statement of some kind ran.
 #pragma once
 
 #include <sqlite3.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "platform/db/Connection.h"
 
@@ -18,16 +20,24 @@ class StatementCounter {
     ~StatementCounter() { sqlite3_trace_v2(db_, 0, nullptr, nullptr); }
     StatementCounter(const StatementCounter&) = delete;
     StatementCounter& operator=(const StatementCounter&) = delete;
-    int Count() const { return count_; }
+    int Count() const { return static_cast<int>(texts_.size()); }
+    // The statements whose text holds `part` (as written, "?" for each bound value).
+    int Count(const std::string& part) const {
+        int count = 0;
+        for (const std::string& text : texts_)
+            count += text.find(part) != std::string::npos ? 1 : 0;
+        return count;
+    }
 
   private:
     static int OnStatement(unsigned, void* self, void*, void* text) {
         if (strncasecmp(static_cast<const char*>(text), "PRAGMA", 6) != 0)
-            ++static_cast<StatementCounter*>(self)->count_;
+            static_cast<StatementCounter*>(self)->texts_.emplace_back(
+                static_cast<const char*>(text));
         return 0;
     }
     sqlite3* db_;
-    int count_ = 0;
+    std::vector<std::string> texts_;
 };
 
 }  // namespace zl::test

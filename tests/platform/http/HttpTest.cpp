@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstddef>
+#include <string>
 
 #include "platform/http/Http.h"
 #include "tests/support/HttpTestServer.h"
@@ -26,6 +29,23 @@ TEST(HttpGet, AnErrorStatusIsAReplyNotAnError) {
     Response reply = Get("http://" + server.HostAndPort() + "/x");
     EXPECT_EQ(reply.status, 500);
     EXPECT_EQ(reply.body, "2.06.01");
+}
+
+TEST(HttpGet, AReplyIsReadToItsFirst64KilobytesAndALongerOneIsMarkedCut) {
+    HttpTestServer server;
+    std::string body;
+    for (int i = 0; body.size() < (1u << 20); ++i)
+        body += std::to_string(i) + "\n";
+    for (const std::size_t size :
+         {std::size_t{0}, kMaxReplyBytes, kMaxReplyBytes + 1, body.size()}) {
+        SCOPED_TRACE(size);
+        server.SetReply(200, body.substr(0, size));
+        const Response reply = Get("http://" + server.HostAndPort() + "/zlmversion.asp");
+        EXPECT_EQ(reply.status, 200);
+        EXPECT_EQ(reply.body.size(), std::min(size, std::size_t{65536}));
+        EXPECT_TRUE(body.starts_with(reply.body));
+        EXPECT_EQ(reply.cut, size > 65536);
+    }
 }
 
 TEST(HttpGet, NoListenerThrowsHttpError) {
