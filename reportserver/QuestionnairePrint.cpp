@@ -1,5 +1,6 @@
 #include "reportserver/QuestionnairePrint.h"
 
+#include <functional>
 #include <stdexcept>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "core/Globals.h"
 #include "platform/db/DbError.h"
 #include "reportserver/TfrmReportView.h"
+#include "widgets/QtPlatform.h"
 
 namespace zl::reportserver {
 
@@ -235,25 +237,40 @@ std::string QuestionnairePrinter::getCellValue(int row, int col) {
     return value;
 }
 
-void PrintBlankQuestionnaire(int questId, const std::string& htmlFile) {
+namespace {
+
+// Writes the printout with the busy pointer, then shows it with the ordinary pointer. The
+// printer is freed before the viewer shows: no query stays open while it waits.
+void WriteAndShow(const std::function<void(QuestionnairePrinter&)>& write,
+                  const std::string& htmlFile) {
+    widgets::WaitCursor busy;
     {
-        // Freed before the viewer shows: no query stays open while it waits.
         QuestionnairePrinter printer;
-        OpenQuestionnaire(printer, questId, 0);
-        printer.printBlank(htmlFile);
+        write(printer);
     }
     TfrmReportView view;
+    busy.Restore();
     view.showFile(htmlFile);
 }
 
+}  // namespace
+
+void PrintBlankQuestionnaire(int questId, const std::string& htmlFile) {
+    WriteAndShow(
+        [&](QuestionnairePrinter& printer) {
+            OpenQuestionnaire(printer, questId, 0);
+            printer.printBlank(htmlFile);
+        },
+        htmlFile);
+}
+
 void PrintCompletedQuestionnaire(int compQuestId, const std::string& htmlFile) {
-    {
-        QuestionnairePrinter printer;
-        printer.openCompleted(compQuestId);
-        printer.printCompleted(htmlFile);
-    }
-    TfrmReportView view;
-    view.showFile(htmlFile);
+    WriteAndShow(
+        [&](QuestionnairePrinter& printer) {
+            printer.openCompleted(compQuestId);
+            printer.printCompleted(htmlFile);
+        },
+        htmlFile);
 }
 
 }  // namespace zl::reportserver

@@ -9,8 +9,9 @@
 
 namespace zl::reportserver {
 
-// Writes the blank form of questionnaire `questId` into `htmlFile` and shows it in the viewer.
-// Raises what ended the printout (the viewer is then not shown).
+// Writes the blank form of questionnaire `questId` into `htmlFile` and shows it in the viewer;
+// the pointer is busy until the viewer shows. Raises what ended the printout (the viewer is then
+// not shown).
 void PrintBlankQuestionnaire(int questId, const std::string& htmlFile);
 // The same for the completed questionnaire `compQuestId`, with its answers.
 void PrintCompletedQuestionnaire(int compQuestId, const std::string& htmlFile);

@@ -11,6 +11,7 @@
 #include <QLoggingCategory>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QQuickWindow>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStackedLayout>
@@ -54,11 +55,16 @@ constexpr const char* kFilingTag = "TfrmReportView.btnSendEmailClick";
 // engine draws in software, and so needs no OpenGL context shared with the application (which
 // Qt would make at every program start, before the report server library is loaded). Qt
 // WebEngine 6.4 still reads that context to log it when it starts, and fails without one: its
-// log of the start is switched off. All of it must be set before the engine starts, which is when
-// the first report window is made.
+// log of the start is switched off. The view puts the engine's frames on screen through Qt Quick,
+// which would draw them with OpenGL, and Qt and the OpenGL library (Mesa) would keep the shaders
+// it compiles under ~/.cache: it draws them in software, which compiles none, and Mesa, which the
+// engine still opens when it starts, keeps no cache. All of it must be set before the engine
+// starts, which is when the first report window is made.
 void PrepareEngine() {
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    qputenv("MESA_SHADER_CACHE_DISABLE", "true");
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
     if (!flags.contains("--disable-gpu"))
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + " --disable-gpu");

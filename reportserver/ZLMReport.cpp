@@ -12,6 +12,7 @@
 #include "platform/ui/Prompter.h"
 #include "reportserver/TfrmRepDates.h"
 #include "reportserver/TfrmReportView.h"
+#include "widgets/QtPlatform.h"
 
 namespace zl::reportserver {
 
@@ -178,6 +179,9 @@ void ZLMReport::exportCSV(const std::string& fileName) {
 }
 
 void ZLMReport::Run(int reportId, int busUnit, int user, int key, const std::string& htmlFile) {
+    // The hourglass while the report is read and written: off for the date dialog and a
+    // message, and off before the window shows, so that nobody reads a page under it.
+    std::optional<widgets::WaitCursor> busy(std::in_place);
     busUnitId = busUnit;
     userId = user;
     reportKey = key;
@@ -185,6 +189,7 @@ void ZLMReport::Run(int reportId, int busUnit, int user, int key, const std::str
     // A definition that could not be read has been logged and shown; the run ends at its
     // first read as before. One that does not exist is said plainly, and no file is written.
     if (DataMod->qReport.Active() && DataMod->qReport.IsEmpty()) {
+        busy.reset();
         const std::string text = "There is no report with id " + std::to_string(reportId) + ".";
         AppendErrorLog("ZLMReport.Run", text, htmlFile);
         ui::ShowMessage(nullptr, text, "Report not found", ui::Icon::Warning);
@@ -195,11 +200,13 @@ void ZLMReport::Run(int reportId, int busUnit, int user, int key, const std::str
     try {
         openData();
         if (!dateField.empty()) {
+            busy.reset();
             TfrmRepDates dates;
             if (!dates.execute(fromDate, toDate)) {
                 closeFile();  // what was written stays; nothing is shown
                 return;
             }
+            busy.emplace();
         }
         Generate();
         closeHTML();
@@ -210,6 +217,7 @@ void ZLMReport::Run(int reportId, int busUnit, int user, int key, const std::str
     // Freed here, unless it freed itself on closing.
     const QPointer<TfrmReportView> view(new TfrmReportView);
     const auto release = qScopeGuard([&view] { delete view.data(); });
+    busy.reset();
     view->show(*this, htmlFile);
 }
 

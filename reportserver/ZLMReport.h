@@ -53,7 +53,8 @@ class ZLMReport : public ReportBase {
     // The whole run behind ShowReport after its reconnect: definition, file, period, page,
     // viewer. The file is closed on every path; raises what ended the run. A report id without
     // a definition is told to the user ("There is no report with id N.") before the file is
-    // touched, and raises NoSuchReport.
+    // touched, and raises NoSuchReport. The pointer is busy while the report is read and
+    // written, and itself again over the date dialog, that message and the window.
     void Run(int reportId, int busUnit, int user, int key, const std::string& htmlFile);
 
     // The definition's HTML title (the description of a filed report).

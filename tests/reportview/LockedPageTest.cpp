@@ -1,17 +1,22 @@
 // What the report window's engine shows of real pages, and what it refuses: scripts, remote
 // requests, navigation, and files it must not load.
+#include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QPrinter>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QToolButton>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <QtTest/QTest>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -21,11 +26,12 @@
 
 #include "core/DataMod.h"
 #include "reportserver/QuestionnairePrint.h"
+#include "reportserver/TfrmRepDates.h"
 #include "reportserver/TfrmReportView.h"
 #include "reportserver/ZLMReport.h"
+#include "tests/reportview/EngineFixture.h"
 #include "tests/reportview/PageText.h"
 #include "tests/support/HttpTestServer.h"
-#include "tests/support/QtFixture.h"
 
 namespace zl::reportserver {
 namespace {
@@ -69,7 +75,7 @@ INSERT INTO doc_item (doc_item_id, zlm_doc_id, dimension_id, sys_user_id, doc_it
     (8103, 8001, 24, 2, 'S-1', 'Fitting', 3, 45, 10, 15, 139.73);
 )";
 
-class LockedPageTest : public test::QtFixture {
+class LockedPageTest : public test::EngineFixture {
   protected:
     void SetUp() override {
         ConnectAll();
@@ -83,8 +89,10 @@ class LockedPageTest : public test::QtFixture {
         return path;
     }
 
-    // Shows the file, runs `step` on the window once its page has loaded, then closes it.
-    void Shown(const std::string& path, const std::function<void(TfrmReportView&)>& step) {
+    // Shows the file, runs `step` on the window once its page has loaded, then closes it;
+    // `prepare` first changes the window before it loads the file.
+    void Shown(const std::string& path, const std::function<void(TfrmReportView&)>& step,
+               const std::function<void(TfrmReportView&)>& prepare = nullptr) {
         bool ran = false;
         WhenModal<TfrmReportView>([&](TfrmReportView& v) {
             EXPECT_TRUE(WaitForPage(v));
@@ -93,6 +101,8 @@ class LockedPageTest : public test::QtFixture {
             v.btnClose->click();
         });
         TfrmReportView view;
+        if (prepare)
+            prepare(view);
         view.showFile(path);
         EXPECT_TRUE(ran);
     }
@@ -164,6 +174,93 @@ TEST_F(LockedPageTest, QuestionnairePrintoutsShowEveryPromptAndAnswer) {
     EXPECT_EQ(ErrorLog(), "");
 }
 
+// Whether the pointer shows that the program is busy.
+bool Busy() {
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    return cursor && cursor->shape() == Qt::WaitCursor;
+}
+
+// Whether the pointer was busy at each statement that the connection ran while this lived.
+class PointerAtStatements {
+  public:
+    explicit PointerAtStatements(db::Connection& connection) : db_(connection.Handle()) {
+        sqlite3_trace_v2(db_, SQLITE_TRACE_STMT, &PointerAtStatements::OnStatement, this);
+    }
+    ~PointerAtStatements() { sqlite3_trace_v2(db_, 0, nullptr, nullptr); }
+    PointerAtStatements(const PointerAtStatements&) = delete;
+    PointerAtStatements& operator=(const PointerAtStatements&) = delete;
+    const std::vector<bool>& BusyAt() const { return busy_; }
+
+  private:
+    static int OnStatement(unsigned, void* self, void*, void*) {
+        static_cast<PointerAtStatements*>(self)->busy_.push_back(Busy());
+        return 0;
+    }
+    sqlite3* db_;
+    std::vector<bool> busy_;
+};
+
+TEST_F(LockedPageTest, ThePointerIsBusyWhileAPrintoutIsReadAndWrittenAndNoLonger) {
+    dm->zlmConn.ExecuteScript(kQuotation);
+    dm->zlmConn.ExecuteScript(kQuestionnaire);
+    const std::string page = folder.DataFolder() + "printout.html";
+    struct Case {
+        const char* name;
+        bool asksDates;
+        std::function<void()> print;
+    };
+    const Case cases[] = {
+        {"quotation", false, [&] { ZLMReport().Run(1, 2006, 2, 8001, page); }},
+        {"quotations by period", true, [&] { ZLMReport().Run(17, 2006, 2, 2006, page); }},
+        {"blank questionnaire", false, [&] { PrintBlankQuestionnaire(9001, page); }},
+        {"completed questionnaire", false, [&] { PrintCompletedQuestionnaire(9501, page); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(page);
+        // Whether the pointer was busy over the date dialog and the window.
+        std::vector<bool> busyOverDialogs;
+        if (c.asksDates)
+            WhenModal<TfrmRepDates>([&](TfrmRepDates& dates) {
+                busyOverDialogs.push_back(Busy());
+                dates.btnOK->click();
+            });
+        WhenModal<TfrmReportView>([&](TfrmReportView& v) {
+            busyOverDialogs.push_back(Busy());
+            v.btnClose->click();
+        });
+        std::vector<bool> busyAt;
+        {
+            PointerAtStatements pointer(dm->zlmConn);
+            c.print();
+            busyAt = pointer.BusyAt();
+        }
+        EXPECT_FALSE(busyAt.empty());
+        EXPECT_EQ(std::count(busyAt.begin(), busyAt.end(), false), 0);
+        EXPECT_EQ(busyOverDialogs, std::vector<bool>(c.asksDates ? 2 : 1, false));
+        EXPECT_FALSE(Busy());
+    }
+    // Runs that end early give the pointer back as well.
+    EXPECT_THROW(ZLMReport().Run(907, 2006, 2, 0, page), NoSuchReport);
+    EXPECT_FALSE(Busy());
+    EXPECT_THROW(PrintBlankQuestionnaire(9001, folder.Home() + "/no/such/folder/q.html"),
+                 std::exception);
+    EXPECT_FALSE(Busy());
+}
+
+// Neither the engine nor the drawing of its window writes in the home folder, caches included:
+// nothing has changed there since the application started, in this test or any before it.
+TEST_F(LockedPageTest, ShowingAReportWritesNothingInTheHomeFolder) {
+    dm->zlmConn.ExecuteScript(kQuotation);
+    TextShown([&] { ZLMReport().Run(1, 2006, 2, 8001, folder.DataFolder() + "quotation.html"); });
+    QTest::qWait(500);  // what the engine's processes write after the window has gone
+    std::vector<std::string> written;
+    for (const auto& [path, state] : HomeContents())
+        if (!HomeAtStart().count(path) || HomeAtStart().at(path) != state)
+            written.push_back(path);
+    EXPECT_EQ(written, std::vector<std::string>{});
+}
+
 TEST_F(LockedPageTest, AQuotationShowsItsLines) {
     dm->zlmConn.ExecuteScript(kQuotation);
     const QString text = TextShown(
@@ -213,6 +310,32 @@ TEST_F(LockedPageTest, AScriptHasNoEffectAndNothingRemoteIsRequested) {
     });
     EXPECT_FALSE(server.WaitForRequests(1, std::chrono::milliseconds(300)));
     EXPECT_TRUE(server.Paths().empty());
+}
+
+// With the engine's own block of remote content from a local page lifted, the window's request
+// filter still lets no remote picture through.
+TEST_F(LockedPageTest, TheRequestFilterAloneRefusesARemoteImage) {
+    test::HttpTestServer server;
+    const std::string page =
+        Page("remote.html", "<html><body><p>Logo</p><img src=\"http://" + server.HostAndPort() +
+                                "/logo.png\"></body></html>");
+    const auto allowRemote = [](QWebEnginePage& p) {
+        p.settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+    };
+    // Without the filter, such a page asks for the picture.
+    {
+        QWebEngineProfile profile;  // off the record
+        QWebEnginePage plain(&profile);
+        allowRemote(plain);
+        plain.load(QUrl::fromLocalFile(QString::fromStdString(page)));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !server.Paths().empty(); }, 10000));
+    }
+    const std::size_t before = server.Paths().size();
+    Shown(
+        page, [](TfrmReportView& v) { EXPECT_EQ(PageText(v).trimmed(), "Logo"); },
+        [&](TfrmReportView& v) { allowRemote(*v.WebBrowser1->page()); });
+    QTest::qWait(300);
+    EXPECT_EQ(server.Paths().size(), before);
 }
 
 TEST_F(LockedPageTest, ALinkClickStaysOnThePage) {

@@ -23,7 +23,7 @@
 #include "platform/format/Format.h"
 #include "reportserver/ZLMReport.h"
 #include "tests/reportview/PageText.h"
-#include "tests/support/QtFixture.h"
+#include "tests/reportview/EngineFixture.h"
 #include "widgets/QtPlatform.h"
 
 namespace zl::reportserver {
@@ -65,7 +65,7 @@ INSERT INTO entity (entity_id, dimension_id, parent_id, entity_name) VALUES
     (9012, 17, 9001, 'Ben Cole');
 )";
 
-class ReportViewTest : public test::QtFixture {
+class ReportViewTest : public test::EngineFixture {
   protected:
     void SetUp() override {
         ConnectAll();
