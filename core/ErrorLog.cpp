@@ -9,6 +9,7 @@
 #include "platform/db/Connection.h"
 #include "platform/desktop/Desktop.h"
 #include "platform/desktop/Files.h"
+#include "platform/format/PercentEncode.h"
 #include "platform/http/Http.h"
 
 namespace zl {
@@ -16,7 +17,8 @@ namespace zl {
 namespace {
 
 constexpr std::string_view kPasswordName = "password";
-constexpr std::string_view kKeptPunctuation = "-._~!$'()*,;@[]";
+// Kept as they are in the error report's query, besides the unreserved characters.
+constexpr std::string_view kKeptPunctuation = "!$'()*,;@[]";
 
 // Whether text[0, end) ends in "password" (any case), trailing blanks skipped.
 bool EndsInPasswordName(const std::string& text, std::size_t end) {
@@ -34,11 +36,6 @@ bool EndsInPasswordName(const std::string& text, std::size_t end) {
         }
     }
     return true;
-}
-
-bool KeptAsIs(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           kKeptPunctuation.find(static_cast<char>(c)) != std::string_view::npos;
 }
 
 }  // namespace
@@ -68,24 +65,13 @@ std::string MaskConnectionPassword(const std::string& text) {
 }
 
 std::string EncodeErrorText(const std::string& s) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(s.size() * 3);
-    for (char ch : s) {
-        auto c = static_cast<unsigned char>(ch);
-        if (c == ' ') {
-            out += "%20";
-        } else if (c == '/' || c == ':') {
-            // dropped
-        } else if (KeptAsIs(c)) {
-            out += ch;
-        } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 0x0F];
-        }
+    std::string kept;
+    kept.reserve(s.size());
+    for (const char c : s) {
+        if (c != '/' && c != ':')
+            kept += c;
     }
-    return out;
+    return format::PercentEncode(kept, kKeptPunctuation);
 }
 
 bool AppendErrorLog(const std::string& where, const std::string& msg,

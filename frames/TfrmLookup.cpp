@@ -59,7 +59,8 @@ TfrmLookup::TfrmLookup(QWidget* owner) : FormDialog(owner) {
     connect(btnOK, &QPushButton::clicked, this, &QWidget::close);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmLookup::btnCancelClick);
     connect(btnNewCust, &QPushButton::clicked, this, &TfrmLookup::btnNewCustClick);
-    connect(DBGrid1, &QAbstractItemView::doubleClicked, this, &QWidget::close);
+    // Anywhere in the grid, the empty part below the rows included: the pick stands.
+    connect(DBGrid1, &widgets::DBGrid::GridDoubleClicked, this, &QWidget::close);
     qLookup.OnAfterScroll([this] { qLookupAfterScroll(); });
 }
 
@@ -73,10 +74,8 @@ int TfrmLookup::lookupExecute(int dimId, bool allowNew) {
                        "No kind of record has the id " + std::to_string(dimId), "");
         return -1;
     }
-    // A list that cannot be read has been reported already: nothing to pick.
-    if (!openLookup())
-        return -1;
-    if (qLookup.IsEmpty()) {
+    // A list that cannot be read (reported already) is as empty as one without rows.
+    if (!openLookup() || qLookup.IsEmpty()) {
         ui::ShowMessage(widgets::HandleOf(this), "There are no records in the lookup table",
                         "No record", ui::Icon::Information);
         return -1;

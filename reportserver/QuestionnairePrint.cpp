@@ -17,6 +17,8 @@ namespace {
 
 constexpr const char* kOpenCompletedTag = "Questionnaire.openCompleted";
 constexpr int kMultipleChoice = 3;
+// Empty rows or columns kept of one run: enough for any spacing a layout means.
+constexpr int kMostEmptyKept = 3;
 
 // A query that could not be opened has been logged and shown by the data module; the printout
 // ends here, as it would at the first read of the closed query.
@@ -104,29 +106,40 @@ void QuestionnairePrinter::printCompleted(const std::string& path) {
     Writer.closeHTML();
 }
 
-// The grid holds only the rows and columns where a prompt or an answer lies: a question placed
-// far out (row 99999, column 999999) adds one row and one column, not millions of empty cells.
-// Positions before the first row or column are never printed.
+// The grid holds the rows and columns where a prompt or an answer lies, and of every run of
+// empty ones between them (a spacer column, a blank line) at most kMostEmptyKept: a question
+// placed far out (row 99999, column 999999) adds a few empty cells, not millions. Empty rows and
+// columns before the first occupied one (left by a deleted question) and positions before the
+// first row or column are not printed.
 void QuestionnairePrinter::getSectionRows() {
     const std::string section = std::to_string(IntegerOf(qSections, "quest_section_id"));
-    const auto occupied = [&](const char* promptColumn, const char* answerColumn) {
+    const auto numbers = [&](const char* promptColumn, const char* answerColumn) {
         const std::string where = " from question where quest_section_id=" + section;
         Require(DataMod->openQuery(qAnswer,
                                    "select " + std::string(promptColumn) + " as n" + where +
                                        " union select " + answerColumn + " as n" + where +
                                        " order by 1",
                                    "Questionnaire.getSectionRows"));
-        std::vector<int> numbers;
+        std::vector<int> kept;
+        int previous = 0;
         for (qAnswer.First(); !qAnswer.Eof(); qAnswer.Next()) {
             const int n = IntegerOf(qAnswer, "n");
-            if (n >= 1 && (numbers.empty() || numbers.back() != n))
-                numbers.push_back(n);
+            if (n < 1 || n <= previous)
+                continue;
+            // Counted from the last occupied number: previous + kMostEmptyKept may overflow.
+            if (previous > 0) {
+                for (int empty = previous + 1; empty < n && empty - previous <= kMostEmptyKept;
+                     ++empty)
+                    kept.push_back(empty);
+            }
+            kept.push_back(n);
+            previous = n;
         }
         qAnswer.Close();
-        return numbers;
+        return kept;
     };
-    SectionRows = occupied("question_promptrow", "question_answerrow");
-    SectionCols = occupied("question_promptcol", "question_answercol");
+    SectionRows = numbers("question_promptrow", "question_answerrow");
+    SectionCols = numbers("question_promptcol", "question_answercol");
 }
 
 void QuestionnairePrinter::OpenSectionQuestions() {

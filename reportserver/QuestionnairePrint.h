@@ -18,8 +18,9 @@ void PrintCompletedQuestionnaire(int compQuestId, const std::string& htmlFile);
 
 // Every section of a questionnaire is one table whose cells form a grid: each question puts its
 // prompt at (question_promptrow, question_promptcol) and its answer at (question_answerrow,
-// question_answercol); only the rows and columns that hold a prompt or an answer are printed,
-// in their order. Texts from the database reach the page HTML-escaped.
+// question_answercol); the rows and columns that hold a prompt or an answer are printed in
+// their order, with a few of the empty ones before and between them (see getSectionRows).
+// Texts from the database reach the page HTML-escaped.
 // Every routine raises what ends the printout: a query that could not be opened (logged and
 // shown by the data module) or a file that could not be written. The output file is closed on
 // every path; a printout that ended early leaves what was written.
@@ -32,8 +33,8 @@ class QuestionnairePrinter : public Questionnaire {
     // The completed form of the questionnaire opened by openCompleted.
     void printCompleted(const std::string& path);
 
-    // The occupied rows and columns of qSections' current section, ascending, into SectionRows
-    // and SectionCols.
+    // The rows and columns of qSections' current section that are printed, ascending, into
+    // SectionRows and SectionCols.
     void getSectionRows();
     void OpenSectionQuestions();
     void printBlankSection();

@@ -25,8 +25,11 @@ TfrmRepDates::TfrmRepDates(QWidget* owner) : FormDialog(owner) {
         edit->setObjectName(name);
         edit->setDisplayFormat(shortDate);
         edit->setGeometry(88, top, 121, 21);
-        // Leaving either picker checks the range at once.
-        connect(edit, &QDateEdit::editingFinished, this, [this] { validate(); });
+        // Leaving either picker checks the range at once; the window going is no leaving.
+        connect(edit, &QDateEdit::editingFinished, this, [this] {
+            if (!closed_)
+                validate();
+        });
         return edit;
     };
     dtFrom = picker("dtFrom", 8);
@@ -45,6 +48,7 @@ TfrmRepDates::TfrmRepDates(QWidget* owner) : FormDialog(owner) {
 
 bool TfrmRepDates::run(int daysBack) {
     accepted = true;
+    closed_ = false;
     const format::TDateTime today = format::Date();
     dtFrom->setDate(widgets::ToQDate(today - daysBack));
     dtTo->setDate(widgets::ToQDate(today));
@@ -82,25 +86,19 @@ bool TfrmRepDates::validate() {
 }
 
 void TfrmRepDates::btnOKClick() {
-    if (!validate())
-        return;
-    closingByButton_ = true;
-    close();
+    if (validate())
+        close();
 }
 
 void TfrmRepDates::btnCancelClick() {
     accepted = false;
-    closingByButton_ = true;
     close();
 }
 
 bool TfrmRepDates::FormClose() {
-    const bool byButton = closingByButton_;
-    closingByButton_ = false;
-    // The close box confirms, but never with the from date after the to date.
-    if (!byButton && !validate())
-        return false;
+    // Every way out takes the pickers as they stand; the close box confirms them unchecked.
     takeValues();
+    closed_ = true;
     return true;
 }
 

@@ -1,5 +1,5 @@
-// The period of a report or chart: a from date and a to date, the from date never later than
-// the to date.
+// The period of a report or chart: a from date and a to date. OK never confirms a from date
+// later than the to date; the window's close box confirms the dates as they stand.
 #pragma once
 
 #include <string>
@@ -43,7 +43,8 @@ class TfrmRepDates : public widgets::FormDialog {
     void takeValues();
 
     bool accepted = true;
-    bool closingByButton_ = false;
+    // From the close on: the picker that loses the focus as the window goes checks nothing.
+    bool closed_ = false;
     // While the warning is up: the picker that gets the focus back must not warn again.
     bool warning_ = false;
     format::TDateTime fromValue_ = 0;

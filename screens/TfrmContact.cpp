@@ -6,10 +6,8 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <cctype>
 #include <exception>
 #include <filesystem>
-#include <string_view>
 
 #include "core/DataMod.h"
 #include "core/DimCollection.h"
@@ -22,6 +20,7 @@
 #include "frames/TfrmLookup.h"
 #include "platform/db/DbError.h"
 #include "platform/desktop/Desktop.h"
+#include "platform/format/PercentEncode.h"
 #include "screens/DetailDialog.h"
 
 namespace zl {
@@ -33,24 +32,6 @@ constexpr int kContactEvents = 9;
 constexpr int kContactPersons = 17;
 constexpr int kTemplates = 26;
 
-// Every byte but the unreserved characters (and those in `keep`) as "%XX".
-std::string PercentEncode(std::string_view text, std::string_view keep = "") {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~' ||
-            keep.find(ch) != std::string_view::npos) {
-            out += ch;
-        } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 0x0F];
-        }
-    }
-    return out;
-}
-
 bool IsUsableFile(const std::string& path) {
     std::error_code error;
     return path != kNoFile && !path.empty() && std::filesystem::is_regular_file(path, error);
@@ -60,6 +41,7 @@ bool IsUsableFile(const std::string& path) {
 
 std::string ContactMailRequest(const std::string& address, const std::string& subject,
                                const std::string& file) {
+    using format::PercentEncode;
     return "mailto:" + PercentEncode(address, "@") + "?subject=" + PercentEncode(subject) +
            "&body=" + PercentEncode("Please refer to the attached document") +
            "&attachments=" + PercentEncode(file);

@@ -1,6 +1,7 @@
 // zelmar-setup: lays out the per-user data folder before the program's first start.
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/com/Com.h"
@@ -8,7 +9,32 @@
 #include "platform/desktop/Desktop.h"
 #include "setup/Installer.h"
 
-int main() {
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: zelmar-setup [--help]\n"
+    "Lays out the per-user data folder of Zelmar ($XDG_DATA_HOME/tesmond/zlm/, by default\n"
+    "~/.local/share/tesmond/zlm/): the databases, the local pages, the sample template and the\n"
+    "first folder of the document repository, each only where it is missing, and registers\n"
+    "the report server.\n"
+    "A file that exists is never changed.\n"
+    "  --help  shows this text and changes nothing\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Arguments are read before anything is touched: a mistyped one sets up nothing.
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument != "--help") {
+            std::cerr << "zelmar-setup: unknown argument \"" << argument << "\"\n" << kUsage;
+            return 2;
+        }
+    }
+    if (argc > 1) {
+        std::cout << kUsage;
+        return 0;
+    }
     const std::string folder = zl::desktop::UserDataFolder();
     if (folder.empty()) {
         std::cerr << "zelmar-setup: neither XDG_DATA_HOME nor HOME names a home folder.\n";

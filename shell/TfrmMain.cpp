@@ -492,7 +492,8 @@ void TfrmMain::ShowSplashExecute() {
 }
 
 void TfrmMain::HelpContentsExecute() {
-    desktop::OpenWithDesktop(GetAppDataDir() + "help.html");
+    // As every page the user opens: a browser that cannot be started is said, not ignored.
+    OpenDocumentFile(widgets::HandleOf(this), GetAppDataDir() + "help.html");
 }
 
 void TfrmMain::Exit1Click() {

@@ -122,6 +122,23 @@ class QuestionnairePrintTest : public test::QtFixture {
         return test::ReadFile(page);
     }
 
+    // Questions, as the values of question rows, in the section "Empty" of questionnaire 9001.
+    void FillEmptySection(const std::string& values) {
+        Exec(
+            "insert into question (question_id, quest_section_id, question_dispord, "
+            "question_type, question_prompt, question_promptrow, question_promptcol, "
+            "question_answerrow, question_answercol, question_promptwidth, question_answerwidth) "
+            "values " +
+            values);
+    }
+
+    // The blank form of questionnaire 9001 with these rows in its section "Empty".
+    static std::string BlankWithEmptySection(const std::string& rows) {
+        std::string expected = kBlank;
+        const std::string empty = Section("Empty", "");
+        return expected.replace(expected.find(empty), empty.size(), Section("Empty", rows));
+    }
+
     std::string PrintCompleted(int compQuestId) {
         std::filesystem::remove(page);
         QuestionnairePrinter printer;
@@ -188,21 +205,25 @@ TEST_F(QuestionnairePrintTest, CellsTakeTheirSizesFromTheQuestionAnsweredThere) 
             kEnd);
 }
 
-// Only the rows and columns that hold a prompt or an answer are printed: a question placed far
-// out adds two cells, not millions.
-TEST_F(QuestionnairePrintTest, AFarQuestionAddsOnlyItsOwnRowsAndColumns) {
-    Exec(
-        "insert into question (question_id, quest_section_id, question_dispord, question_type, "
-        "question_prompt, question_promptrow, question_promptcol, question_answerrow, "
-        "question_answercol, question_promptwidth, question_answerwidth) values "
-        "(9306, 9102, 1, 0, 'Far & wide', 99998, 999999, 99999, 999999, 10, 3)");
+// Of a run of empty rows or columns between questions only three print: a question placed far
+// out adds a few cells, not millions; none print before the first question.
+TEST_F(QuestionnairePrintTest, AFarQuestionAddsOnlyAFewEmptyRowsAndColumns) {
+    FillEmptySection(
+        "(9306, 9102, 1, 0, 'Far & wide', 99998, 999999, 99999, 999999, 10, 3), "
+        "(9307, 9102, 2, 0, 'Near', 1, 1, 1, 2, 20, 4)");
     const std::string printed = PrintBlank(9001);
-    std::string expected = kBlank;
-    const std::string empty = Section("Empty", "");
-    expected.replace(expected.find(empty), empty.size(),
-                     Section("Empty", Tr(Prompt(10, "Far &amp; wide")) + Tr(Blank(3))));
-    EXPECT_EQ(printed, expected);
+    const std::string spacers = Blank(0) + Blank(0) + Blank(0);
+    const std::string emptyRow = Tr(Blank(0) + Blank(0) + spacers + Blank(0));
+    EXPECT_EQ(printed,
+              BlankWithEmptySection(
+                  Tr(Prompt(20, "Near") + Blank(4) + spacers + Blank(0)) + emptyRow + emptyRow +
+                  emptyRow + Tr(Blank(0) + Blank(0) + spacers + Prompt(10, "Far &amp; wide")) +
+                  Tr(Blank(0) + Blank(0) + spacers + Blank(3))));
     EXPECT_LT(printed.size(), 4096u);
+    // Alone in its section, it prints as its own two cells.
+    Exec("delete from question where question_id=9307");
+    EXPECT_EQ(PrintBlank(9001),
+              BlankWithEmptySection(Tr(Prompt(10, "Far &amp; wide")) + Tr(Blank(3))));
 }
 
 // A multiple-choice question without a chosen value prints as unanswered; without a choice id
@@ -344,6 +365,18 @@ TEST_F(QuestionnairePrintTest, EntryPointsRaiseWithoutTheViewer) {
             EXPECT_STREQ(e.what(), c.message);
         }
     }
+}
+
+// An empty column between prompt and answer, or an empty row between two questions, is part of
+// the layout and prints as empty cells.
+TEST_F(QuestionnairePrintTest, ASpacerRowAndColumnBetweenQuestionsPrint) {
+    FillEmptySection(
+        "(9321, 9102, 1, 0, 'First', 1, 1, 1, 3, 30, 5), "
+        "(9322, 9102, 2, 0, 'Second', 3, 1, 3, 3, 40, 4)");
+    EXPECT_EQ(PrintBlank(9001),
+              BlankWithEmptySection(Tr(Prompt(30, "First") + Blank(0) + Blank(5)) +
+                                    Tr(Blank(0) + Blank(0) + Blank(0)) +
+                                    Tr(Prompt(40, "Second") + Blank(0) + Blank(4))));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <sys/resource.h>
 
+#include <QApplication>
 #include <QDateEdit>
 #include <QPushButton>
 #include <QTest>
@@ -196,34 +197,29 @@ TEST_F(RepDatesTest, ExecuteTwoGivesYearMonthTextsOfTheLastYear) {
     EXPECT_EQ(from.size(), 6u);
 }
 
-TEST_F(RepDatesTest, AFromDateAfterTheToDateIsCorrectedAndOkOrTheCloseBoxMustBeUsedAgain) {
+TEST_F(RepDatesTest, AFromDateAfterTheToDateIsCorrectedAndOkMustBeUsedAgain) {
     const format::TDateTime to = format::EncodeDate(2024, 3, 15);
-    for (const bool closeBox : {false, true}) {
-        TfrmRepDates dialog;
-        bool stayedOpen = false;
-        format::TDateTime corrected = 0;
-        WhenModal<TfrmRepDates>([&](TfrmRepDates& d) {
-            d.dtTo->setDate(widgets::ToQDate(to));
-            d.dtFrom->setDate(widgets::ToQDate(to + 2));
-            if (closeBox)
-                d.close();
-            else
-                d.btnOK->click();
-            stayedOpen = d.isVisible();
-            corrected = Day(d.dtFrom);
-            d.btnOK->click();  // now valid
-        });
-        format::TDateTime from = 0, until = 0;
-        EXPECT_TRUE(dialog.execute(from, until)) << closeBox;
-        EXPECT_TRUE(stayedOpen) << closeBox;
-        EXPECT_EQ(corrected, to - 1) << closeBox;
-        EXPECT_EQ(from, to - 1);
-        EXPECT_EQ(until, to);
-        ASSERT_GE(prompter.Count(), 1u);
-        EXPECT_EQ(prompter.Messages().back().text, "From date cannot be later than to date.");
-        EXPECT_EQ(prompter.Messages().back().title, "Invalid date");
-        EXPECT_EQ(prompter.Messages().back().icon, ui::Icon::Warning);
-    }
+    TfrmRepDates dialog;
+    bool stayedOpen = false;
+    format::TDateTime corrected = 0;
+    WhenModal<TfrmRepDates>([&](TfrmRepDates& d) {
+        d.dtTo->setDate(widgets::ToQDate(to));
+        d.dtFrom->setDate(widgets::ToQDate(to + 2));
+        d.btnOK->click();
+        stayedOpen = d.isVisible();
+        corrected = Day(d.dtFrom);
+        d.btnOK->click();  // now valid
+    });
+    format::TDateTime from = 0, until = 0;
+    EXPECT_TRUE(dialog.execute(from, until));
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(corrected, to - 1);
+    EXPECT_EQ(from, to - 1);
+    EXPECT_EQ(until, to);
+    ASSERT_GE(prompter.Count(), 1u);
+    EXPECT_EQ(prompter.Messages().back().text, "From date cannot be later than to date.");
+    EXPECT_EQ(prompter.Messages().back().title, "Invalid date");
+    EXPECT_EQ(prompter.Messages().back().icon, ui::Icon::Warning);
 }
 
 TEST_F(RepDatesTest, LeavingAPickerWithFromAfterToWarnsOnceByMouseAndByTab) {
@@ -269,6 +265,32 @@ TEST_F(RepDatesTest, EqualDatesAreValidAndTheCloseBoxConfirms) {
     EXPECT_EQ(from, day);
     EXPECT_EQ(to, day);
     EXPECT_EQ(prompter.Count(), 0u);
+}
+
+// The close box confirms what the pickers show, unchecked and without a word, even with the
+// focus in a picker when the window goes.
+TEST_F(RepDatesTest, TheCloseBoxConfirmsThePickersAsTheyStand) {
+    const format::TDateTime to = format::EncodeDate(2024, 3, 15);
+    TfrmRepDates dialog;
+    bool closed = false;
+    WhenModal<TfrmRepDates>([&](TfrmRepDates& d) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+        d.dtTo->setDate(widgets::ToQDate(to));
+        d.dtFrom->setFocus();
+        d.dtFrom->setDate(widgets::ToQDate(to + 2));
+        d.close();
+        closed = !d.isVisible();
+        if (!closed)
+            d.btnCancel->click();
+    });
+    format::TDateTime from = 0, until = 0;
+    EXPECT_TRUE(dialog.execute(from, until));
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(from, to + 2);
+    EXPECT_EQ(until, to);
+    QApplication::processEvents();
+    EXPECT_EQ(prompter.Count(), 0u);
+    EXPECT_EQ(Day(dialog.dtFrom), to + 2);
 }
 
 }  // namespace

@@ -97,5 +97,34 @@ TEST_F(LookupTest, ANewCustomerIsPickedUnlessItWasCancelled) {
     EXPECT_FALSE(Dimensions->AnyInEdit());
 }
 
+// A double-click below the last row picks as one on a row does.
+TEST_F(LookupTest, ADoubleClickOnTheEmptyPartOfTheGridClosesWithThePick) {
+    TfrmLookup lookup;
+    bool closedByDoubleClick = false;
+    WhenModal<TfrmLookup>([&](TfrmLookup& d) {
+        d.qLookup.SetRecNo(2);
+        QWidget* area = d.DBGrid1->viewport();
+        const QPoint below(area->width() / 2, area->height() - 4);
+        ASSERT_FALSE(d.DBGrid1->indexAt(below).isValid());
+        QTest::mouseDClick(area, Qt::LeftButton, {}, below);
+        closedByDoubleClick = !d.isVisible();
+        if (!closedByDoubleClick)
+            d.btnCancel->click();
+    });
+    EXPECT_EQ(lookup.lookupExecute(10, false), 9102);
+    EXPECT_TRUE(closedByDoubleClick);
+}
+
+TEST_F(LookupTest, AListThatCannotBeReadSaysThereIsNothingToPick) {
+    Exec("drop view lstComponent");
+    TfrmLookup lookup;
+    EXPECT_EQ(lookup.lookupExecute(10, false), -1);
+    EXPECT_FALSE(lookup.isVisible());
+    ASSERT_GE(prompter.Count(), 1u);
+    EXPECT_EQ(prompter.Messages().back().text, "There are no records in the lookup table");
+    EXPECT_EQ(prompter.Messages().back().title, "No record");
+    EXPECT_NE(ErrorLog().find("TfrmLookup.openLookup"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace zl

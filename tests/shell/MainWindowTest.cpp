@@ -22,6 +22,7 @@
 #include "shell/TfrmSplash.h"
 #include "tests/support/FakeReportServer.h"
 #include "tests/support/QtFixture.h"
+#include "tests/support/ScriptedOpener.h"
 
 namespace zl {
 namespace {
@@ -315,6 +316,24 @@ TEST_F(MainWindowTest, AboutShowsTheVersionAndASiteLinkThatNeverBreaks) {
     EXPECT_TRUE(stillOpen);
     EXPECT_TRUE(opener.Targets().empty());
     EXPECT_EQ(prompter.Count(), 0u);
+}
+
+// Help › Contents opens the help page as a stored document is opened, and says so when no
+// program takes it.
+TEST_F(MainWindowTest, HelpContentsSaysWhenNoProgramCouldBeStarted) {
+    const desktop::FixedContentTypes html({"text/html", "text/html", "text/html"});
+    const std::string help = folder.DataFolder() + "help.html";
+    TfrmMain main;
+    {
+        desktop::ScriptedOpener noBrowser(false);
+        main.HelpContents->trigger();
+        EXPECT_EQ(noBrowser.Targets(), std::vector<std::string>{help});
+    }
+    ExpectMessages({{"No program could be started to open this file.", "Not opened"}});
+    desktop::InstallOpener(&opener);
+    main.HelpContents->trigger();
+    EXPECT_EQ(opener.Targets(), std::vector<std::string>{help});
+    EXPECT_EQ(prompter.Count(), 1u);
 }
 
 }  // namespace
