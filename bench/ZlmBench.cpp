@@ -92,8 +92,14 @@ void FillDocumentLines(const std::string& path, int count, int firstKey, int fir
 // The file opened once through the raw SQLite API, as the program's connection is.
 class RawFile {
   public:
-    explicit RawFile(const std::string& path) {
+    // `cachedAsTheProgram`: with the page cache and memory-mapped reads the program's connections
+    // use on a local file, so that a read over many pages compares like with like.
+    explicit RawFile(const std::string& path, bool cachedAsTheProgram = false) {
         Check(sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr), db_, "open");
+        if (cachedAsTheProgram)
+            Check(sqlite3_exec(db_, "PRAGMA cache_size=-65536; PRAGMA mmap_size=268435456", nullptr,
+                               nullptr, nullptr),
+                  db_, "cache");
     }
     ~RawFile() { sqlite3_close(db_); }
     RawFile(const RawFile&) = delete;
@@ -857,14 +863,15 @@ int main(int argc, char** argv) {
         const int runs = count > 50000 ? 3 : 5;
         if (listOnly) {
             ConnectedDataModule module(folder, path);
-            RawFile raw(path);
-            BenchCustomerList(raw, runs);
-            BenchDocumentsTab(raw, runs);
+            RawFile cached(path, true);
+            BenchCustomerList(cached, runs);
+            BenchDocumentsTab(cached, runs);
         } else {
             ConnectedDataModule module(folder, path);
             RawFile raw(path);
-            BenchCustomerList(raw, runs);
-            BenchDocumentsTab(raw, runs);
+            RawFile cached(path, true);
+            BenchCustomerList(cached, runs);
+            BenchDocumentsTab(cached, runs);
             BenchLogin(raw, runs);
             BenchInquiryWindow(raw, path, keys.firstDocument, runs);
             BenchOrderChosen(raw, runs);
