@@ -3,9 +3,9 @@
 // refresh holds up the window. An empty list shows its first screen of rows as soon as they are
 // read; anything that needs every row meanwhile waits for the rest. While the rows are read the
 // list alone shows the busy cursor. Rows are never handed over while a row of the list is edited,
-// while the list is held (a question about its current row is open), or while a modal window
-// opened after the read began is open: they wait, and are handed over once that has closed,
-// the current row kept by its key.
+// while the user is asked about the row he sees (WhileAsking), or while a modal window opened
+// after the read began is open: they wait, and are handed over once that has closed, the current
+// row kept by its key.
 #pragma once
 
 #include <QObject>
@@ -50,7 +50,8 @@ class ListFill : public QObject {
     // Whether rows are being handed to the dataset now (its notifications come from the fill,
     // not from the user).
     bool Handing() const { return handing_; }
-    // Waits for the read under way and hands its rows over now.
+    // Waits for the read under way and hands its rows over now, unless the list is in use (they
+    // wait then).
     void Finish();
     // Stops the read under way and drops its rows: the dataset is to be read anew.
     void Discard();
