@@ -487,6 +487,11 @@ CREATE INDEX question_by_section ON question (quest_section_id);
 CREATE INDEX choice_by_question ON choice (question_id);
 CREATE INDEX comp_quest_by_customer ON comp_quest (customer_id);
 CREATE INDEX answer_by_comp_quest ON answer (comp_quest_id);
+-- The customers in the order of their list: its first screen is read without sorting them all.
+-- The expression is the full name of the list's view; the program adds the same index to an
+-- older main database at start-up: change both together.
+CREATE INDEX entity_by_full_name ON entity (dimension_id,
+    (COALESCE(entity_name, '') || ' ' || COALESCE(entity_first, '') || ' ' || COALESCE(entity_title, '')));
 
 -- =======================================================================================
 -- Rows

@@ -173,10 +173,10 @@ void TBrowseFrame::bindDimension(DimensionTable* dim, QDialog* dialog, bool inBa
         return;
     popType();
     setPrintButtonVisible(dimTable->DimInt("dimension_reportid") > 0);
-    cbOrder->clear();
-    // The first open has no order clause: the order list follows the rows' columns.
+    // The order list comes first, so that the list opens in the order it shows and never sorts
+    // itself under the user later.
+    popOrder();
     qBrowse.Close();
-    firstFill_ = true;
     openTables();
     if (!inBackground)
         FinishFill();
@@ -207,9 +207,9 @@ void TBrowseFrame::Filled() {
         // rest.
         dimTable->SetupGrid(qBrowse, *grdBrowse);
     }
-    if (firstFill_)
-        popOrder();
-    firstFill_ = false;
+    // The record the user acts on is the one he sees highlighted.
+    if (grdBrowse->currentIndex().isValid())
+        grdBrowse->scrollTo(grdBrowse->currentIndex());
     if (afterFill_)
         afterFill_();
 }
@@ -275,8 +275,18 @@ void TBrowseFrame::popType() {
 
 void TBrowseFrame::popOrder() {
     cbOrder->clear();
-    for (int i = 1; i < qBrowse.FieldCount(); ++i) {
-        const std::string& name = qBrowse.Fields(i).FieldName();
+    // The list's columns, from its statement read without rows. Should that fail, the list's
+    // own read reports it and the list has no order.
+    db::Query columns(&DataMod->zlmConn);
+    columns.SetSQL("select * from " + db::QuoteName(dimTable->DimString("dimension_query")) +
+                   " where false");
+    try {
+        columns.Open();
+    } catch (const std::exception&) {
+        return;
+    }
+    for (int i = 1; i < columns.FieldCount(); ++i) {
+        const std::string& name = columns.Fields(i).FieldName();
         if (name == "dimension_id" || name == "parent_id" || name == "allow_delete" ||
             name.find("_id") != std::string::npos)
             continue;
@@ -385,17 +395,20 @@ void TBrowseFrame::DeleteExecute() {
                         "Access denied", ui::Icon::Warning);
         return;
     }
-    if (qBrowse.Active() && dimTable->Delete(qBrowse, widgets::HandleOf(this)))
+    // No rows replace the one the question is about while it is open.
+    if (qBrowse.Active() &&
+        fill_->WhileAsking([this] { return dimTable->Delete(qBrowse, widgets::HandleOf(this)); }))
         openTables();
 }
 
 void TBrowseFrame::RefreshExecute() {
     if (!dimTable)
         return;
-    if (!qBrowse.Active())
-        fill_->Fill(DataMod->zlmConn, ListSQL());
-    else
-        fill_->Refresh();
+    // The list as openTables builds it; the same statement over an unchanged file is not read.
+    if (!qBrowse.Active() || fill_->Pending() || qBrowse.SQL() != ListSQL())
+        openTables();
+    else if (fill_->Refresh())
+        reopenOn_ = dimTable->GetRecordId();
 }
 
 void TBrowseFrame::PrintExecute() {
@@ -408,7 +421,8 @@ void TBrowseFrame::PrintExecute() {
     if (!ReportServer)
         throw ReportServerError("The report server is not running.");
     const int report = printReport > 0 ? printReport : dimTable->DimInt("dimension_reportid");
-    ReportServer->ShowReport(report, CurBusUnitId, CurUserId, key, file);
+    fill_->WhileAsking(
+        [&] { ReportServer->ShowReport(report, CurBusUnitId, CurUserId, key, file); });
 }
 
 void TBrowseFrame::edFindChanged(const QString& text) {

@@ -56,8 +56,8 @@ class TBrowseFrame : public QWidget {
     void AddExecute();
     void EditExecute();
     void DeleteExecute();
-    // Re-reads the list on a worker thread, and only when the database changed since it was
-    // read; the current row, filter and order stay.
+    // openTables, except that the list's statement, when it is unchanged, is read again only
+    // when the database changed since it was read; the current row stays current by its key.
     void RefreshExecute();
     // Whether rows are being read for the list.
     bool Filling() const;
@@ -110,7 +110,6 @@ class TBrowseFrame : public QWidget {
     ChangeGate changeGate_;
     std::unique_ptr<widgets::ListFill> fill_;
     std::function<void()> afterFill_;
-    bool firstFill_ = false;
     // The record the list stands on once the rows being read arrive.
     std::optional<int> reopenOn_;
 };

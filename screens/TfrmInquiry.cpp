@@ -155,8 +155,9 @@ void TfrmInquiry::documentsShown() {
     if (documentsRead_ || !dimensions_ || PageControl1->currentWidget() != documentsTab)
         return;
     documentsRead_ = true;
-    // First filled unfiltered and unsorted; the first choice in a combo or refresh applies them.
-    qoiFill_->Fill(DataMod->zlmConn, "select * from brwQOI");
+    // In the filter and order the combos show from the first fill on, so that no later read
+    // moves the rows under the user.
+    qoiFill_->Fill(DataMod->zlmConn, QOISql());
 }
 
 void TfrmInquiry::documentsFilled() {
@@ -222,7 +223,7 @@ void TfrmInquiry::refreshDocuments() {
     if (qQOI.Active() && qQOI.SQL() == sql)
         qoiFill_->Refresh();
     else
-        qoiFill_->Fill(DataMod->zlmConn, sql);  // the first tick applies filter and order
+        qoiFill_->Fill(DataMod->zlmConn, sql);
 }
 
 void TfrmInquiry::refresh() {
@@ -299,7 +300,8 @@ void TfrmInquiry::deleteDocument() {
         dimensions_ ? dimensions_->Require(qQOI.FieldByName("dimension_id").AsInteger(),
                                            "TfrmInquiry.btnDeleteClick")
                     : nullptr;
-    if (documents && documents->Delete(qQOI, owner))
+    // No rows replace the one the question is about while it is open.
+    if (documents && qoiFill_->WhileAsking([&] { return documents->Delete(qQOI, owner); }))
         openQOI();
 }
 

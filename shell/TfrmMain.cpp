@@ -27,6 +27,7 @@
 #include "core/DimCollection.h"
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
+#include "core/ListIndexes.h"
 #include "core/Passwords.h"
 #include "core/ReportServer.h"
 #include "core/Rights.h"
@@ -360,6 +361,8 @@ void TfrmMain::Timer1Timer() {
         // Before the report server opens the file: a file made before passwords were hashed
         // gets a column wide enough for a hash.
         WidenPasswordColumn(DataMod->zlmConn);
+        // A file made before the customer list's index gets it; without it the list is slower.
+        AddListIndexes(DataMod->zlmConn);
         ReportServer->Connect(DataMod->MainDbConnectionString(), DataMod->MetaDbConnectionString(),
                               DataMod->LocalDbConnectionString());
         dimensions_ = std::make_unique<DimCollection>();

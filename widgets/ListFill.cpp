@@ -11,8 +11,6 @@
 namespace zl::widgets {
 namespace {
 
-// Rows enough for a first screen of any list: an empty list shows them while the rest is read.
-constexpr int kFirstScreen = 200;
 // How long rows that arrived while the list was in use wait before they are offered again.
 constexpr int kRetryMs = 250;
 
@@ -55,6 +53,9 @@ bool ListFill::Start(db::Connection& connection, const std::string& sql,
     if (pending_)
         return false;
     keep_ = keep;
+    // A list that shows nothing yet shows its first screen as soon as it is read; one that shows
+    // rows keeps them until all have arrived.
+    const int firstRows = query_.Active() ? 0 : kFirstScreen;
     try {
         // Called on the worker: the rows cross to this object's thread as a queued call,
         // dropped if this object is gone by then.
@@ -64,13 +65,14 @@ bool ListFill::Start(db::Connection& connection, const std::string& sql,
                     QMetaObject::invokeMethod(
                         this, [this] { Deliver(); }, Qt::QueuedConnection);
                 },
-                kFirstScreen))
+                firstRows))
             return false;
     } catch (const std::exception& e) {
         Failed(e.what(), sql);
         return false;
     }
     connection_ = &connection;
+    modalAtStart_ = QApplication::activeModalWidget();
     pending_ = true;
     if (list_)
         list_->setCursor(Qt::BusyCursor);
@@ -126,22 +128,29 @@ void ListFill::Deliver(bool needed) {
         Failed(outcome->error, outcome->sql);
         return;
     }
-    // What is shown may be in use: a row edited, or a dialog standing on it. A first fill
-    // replaces nothing anyone stands on.
-    if (query_.Active() && (query_.Editing() || (!needed && QApplication::activeModalWidget()))) {
-        // Rows asked for, and the rest of a first screen, wait and are offered again. Those of
-        // a refresh are dropped: the next refresh reads again.
-        if (keep_ || !query_.HoldsAll()) {
-            held_ = std::move(outcome);
-            QTimer::singleShot(kRetryMs, this, [this] { Deliver(); });
-        } else {
-            Done();
-        }
+    if (InUse(needed)) {
+        // Offered again until it can be handed over: no refresh is lost, and none replaces
+        // the rows under a question about one of them.
+        held_ = std::move(outcome);
+        QTimer::singleShot(kRetryMs, this, [this] { Deliver(); });
         return;
     }
     const bool afterFirstScreen = query_.Active() && !query_.HoldsAll();
     Done();
     Hand(*outcome, afterFirstScreen);
+}
+
+bool ListFill::InUse(bool needed) const {
+    // A first fill replaces nothing anyone stands on; a row being edited cannot be replaced.
+    if (!query_.Active())
+        return false;
+    if (query_.Editing())
+        return true;
+    // Rows the dataset needs go in whatever is open: they complete the rows it shows.
+    if (needed)
+        return false;
+    QWidget* modal = QApplication::activeModalWidget();
+    return holds_ > 0 || (modal && modal != modalAtStart_);
 }
 
 bool ListFill::Hand(db::BackgroundRead::Outcome& outcome, bool afterFirstScreen) {

@@ -17,6 +17,9 @@
 
 namespace zl::db {
 
+// The statement that reads the first `rows` rows of `sql`'s result, in its order.
+std::string FirstRowsSql(const std::string& sql, int rows);
+
 class BackgroundRead {
   public:
     // What one read gave: the rows, or the error that stopped it.
@@ -36,9 +39,9 @@ class BackgroundRead {
 
     // Starts reading `sql` from the file of `like` (opened the same way) and returns at once;
     // `ready` is called on the worker thread when an outcome can be taken: once at the end, and
-    // before that once for the first `firstRows` rows when the result has as many. False, and
-    // nothing started, while an earlier read is still running. Raises DbError when the file cannot
-    // be opened or its state read.
+    // before that once for the first `firstRows` rows (read by FirstRowsSql, ahead of the whole
+    // result) when the result has as many. False, and nothing started, while an earlier read is
+    // still running. Raises DbError when the file cannot be opened or its state read.
     bool Start(Connection& like, std::string sql, std::vector<Value> parameters,
                std::function<void()> ready, int firstRows = 0);
     bool Running() const;

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTest>
 
 #include "core/DataMod.h"
@@ -49,8 +50,10 @@ TEST_F(BrowseFrameTest, TheListStatementFollowsParentTypeAndOrder) {
     TBrowseFrame frame;
     test::TopLevelDialog dialog(6);
     frame.bindDimension(Dimensions->Find(6), &dialog);
-    // The first open comes before the order list exists: no order clause.
-    EXPECT_EQ(frame.qBrowse.SQL(), "select * from [lstQuotation] where true  and [customer_id]=0");
+    // The first open is in the order the combo shows.
+    EXPECT_EQ(frame.cbOrder->currentText(), "Reference");
+    EXPECT_EQ(frame.qBrowse.SQL(),
+              "select * from [lstQuotation] where true  and [customer_id]=0 order by [Reference]");
     EXPECT_EQ(frame.qBrowse.RecordCount(), 1);
     EXPECT_EQ(frame.cbType->currentText(), "[all]");
     EXPECT_EQ(frame.labType->text(), "Status:");
@@ -88,7 +91,7 @@ TEST_F(BrowseFrameTest, AKindWithoutParentOrTypeAddsNoClauses) {
     TBrowseFrame frame;
     test::TopLevelDialog dialog(14);
     frame.bindDimension(Dimensions->Find(14), &dialog);
-    EXPECT_EQ(frame.qBrowse.SQL(), "select * from [lstService] where true ");
+    EXPECT_EQ(frame.qBrowse.SQL(), "select * from [lstService] where true  order by [Code]");
     EXPECT_FALSE(frame.cbType->isVisibleTo(&frame));
     EXPECT_FALSE(frame.labType->isVisibleTo(&frame));
     EXPECT_FALSE(frame.printButton->isVisible());  // no report for services
@@ -342,6 +345,12 @@ class RefreshingFrameTest : public BrowseFrameTest {
         elsewhere.OpenLike(DataMod->zlmConn);  // another workstation
     }
     int Current() { return frame.qBrowse.FieldByName("entity_id").AsInteger(); }
+    std::vector<int> Listed() {
+        std::vector<int> keys;
+        for (int row = 0; row < frame.qBrowse.RecordCount(); ++row)
+            keys.push_back(std::stoi(frame.qBrowse.TextAt(row, 0)));
+        return keys;
+    }
     TBrowseFrame frame;
     test::TopLevelDialog dialog{1};
     db::Connection elsewhere;
@@ -380,24 +389,95 @@ TEST_F(RefreshingFrameTest, AChangeElsewhereIsSeenAtTheNextRefreshOnTheSameRow) 
     EXPECT_EQ(frame.grdBrowse->cursor().shape(), Qt::ArrowCursor);
 }
 
-TEST_F(RefreshingFrameTest, RowsArrivingUnderADialogWaitForTheNextRefresh) {
+TEST_F(RefreshingFrameTest, TheFirstFillIsInTheOrderShownAndARefreshKeepsTheRecordOnItsRow) {
+    // Binary order of the full names ("[no customer]" delivered), not the order of the keys.
+    EXPECT_EQ(frame.cbOrder->currentText(), "full name");
+    EXPECT_EQ(Listed(), (std::vector<int>{5003, 5001, 5, 5002}));
+    ASSERT_TRUE(frame.qBrowse.Locate("entity_id", {db::Value{5001}}));
+    elsewhere.Execute(
+        "insert into entity (entity_id, dimension_id, allow_delete, entity_name) values (5004, "
+        "1, 0, \"Young\")");
+    frame.RefreshExecute();
+    frame.FinishFill();
+    EXPECT_EQ(Listed(), (std::vector<int>{5003, 5001, 5004, 5, 5002}));
+    EXPECT_EQ(Current(), 5001);
+    EXPECT_EQ(frame.qBrowse.RecNo(), 2);
+}
+
+TEST_F(RefreshingFrameTest, AfterARefreshTheCurrentRecordIsInView) {
+    std::string values;
+    for (int i = 0; i < 60; ++i)
+        values +=
+            (i ? ", (" : "(") + std::to_string(5100 + i) + ", 1, 0, 'Z" + std::to_string(i) + "')";
+    elsewhere.Execute(
+        "insert into entity (entity_id, dimension_id, allow_delete, entity_name) "
+        "values " +
+        values);
+    frame.RefreshExecute();
+    frame.FinishFill();
+    frame.resize(600, 200);
+    frame.show();
+    QApplication::processEvents();
+    ASSERT_TRUE(frame.qBrowse.Locate("entity_id", {db::Value{5159}}));  // far down the list
+    frame.grdBrowse->verticalScrollBar()->setValue(0);                  // the user looks at the top
+    elsewhere.Execute("update entity set entity_first='Rob' where entity_id=5002");
+    frame.RefreshExecute();
+    frame.FinishFill();
+    EXPECT_EQ(Current(), 5159);
+    const QRect row = frame.grdBrowse->visualRect(frame.grdBrowse->currentIndex());
+    EXPECT_TRUE(frame.grdBrowse->viewport()->rect().contains(row.center())) << row.y();
+}
+
+TEST_F(RefreshingFrameTest, RefreshAppliesAnOrderChosenMeanwhile) {
+    // An entry set without a read of its own: Refresh reads the list as the combos stand.
+    frame.cbOrder->setCurrentIndex(frame.cbOrder->findText("Code"));
+    frame.RefreshExecute();
+    frame.FinishFill();
+    EXPECT_EQ(frame.qBrowse.SQL(), "select * from [lstCustomer] where true  order by [Code]");
+    EXPECT_EQ(Current(), 5002);
+}
+
+TEST_F(RefreshingFrameTest, RowsOfARefreshArrivingUnderADialogAreShownWhenItCloses) {
     elsewhere.Execute("delete from entity where entity_id=5003");
     frame.RefreshExecute();
     QDialog box;
+    int whileOpen = -1;
     test::WhenModal<QDialog>([&](QDialog& d) {
         frame.FinishFill();
+        whileOpen = frame.qBrowse.RecordCount();
         d.accept();
     });
     box.exec();
-    EXPECT_EQ(frame.qBrowse.RecordCount(), listed);
-    frame.RefreshExecute();  // read again: the rows dropped were never shown
-    frame.FinishFill();
-    EXPECT_EQ(frame.qBrowse.RecordCount(), listed - 1);
+    EXPECT_EQ(whileOpen, listed);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame.qBrowse.RecordCount() == listed - 1; }));
     EXPECT_EQ(Current(), 5002);
+    EXPECT_FALSE(frame.Filling());
+}
+
+TEST_F(RefreshingFrameTest, ADeleteQuestionOpenWhileRowsArriveDeletesTheHighlightedRecord) {
+    ASSERT_EQ(frame.qBrowse.RecNo(), 4);  // 5002
+    // A customer listed first, read while the question is open.
+    elsewhere.Execute(
+        "insert into entity (entity_id, dimension_id, allow_delete, entity_name) values (5004, "
+        "1, 0, \"Adams\")");
+    frame.RefreshExecute();
+    std::vector<int> whileAsked;
+    prompter.onShow = [&](const ui::Message&) {
+        frame.FinishFill();
+        whileAsked = {Current(), frame.qBrowse.RecNo()};
+    };
+    prompter.Push(ui::Button::Yes);
+    frame.DeleteExecute();
+    prompter.onShow = nullptr;
+    frame.FinishFill();
+    EXPECT_EQ(whileAsked, (std::vector<int>{5002, 4}));
+    EXPECT_EQ(Main("select count(*) from entity where entity_id=5002"), "0");
+    EXPECT_EQ(Listed(), (std::vector<int>{5004, 5003, 5001, 5}));
 }
 
 TEST_F(RefreshingFrameTest, AnOrderChosenIsReadOnAWorkerAndArrivesOnTheRowTheUserChose) {
     const std::string before = frame.qBrowse.SQL();
+    const std::string unordered = before.substr(0, before.find(" order by"));
     frame.cbOrder->setCurrentIndex(1);
     emit frame.cbOrder->activated(1);
     ASSERT_TRUE(frame.Filling());
@@ -406,7 +486,7 @@ TEST_F(RefreshingFrameTest, AnOrderChosenIsReadOnAWorkerAndArrivesOnTheRowTheUse
     ASSERT_TRUE(frame.qBrowse.Locate("entity_id", {db::Value{5003}}));  // moved meanwhile
     frame.FinishFill();
     EXPECT_EQ(frame.qBrowse.SQL(),
-              before + OrderByClause(frame.cbOrder->itemText(1).toStdString()));
+              unordered + OrderByClause(frame.cbOrder->itemText(1).toStdString()));
     EXPECT_EQ(Current(), 5003);
     EXPECT_EQ(Dimensions->Find(1)->GetRecordId(), 5003);
     EXPECT_EQ(frame.grdBrowse->cursor().shape(), Qt::ArrowCursor);

@@ -3,8 +3,10 @@
 #include "screens/TfrmCustomer.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 #include <algorithm>
 
 #include "core/DataMod.h"
@@ -135,6 +137,32 @@ TEST_F(CustomerWindowTest, QuotationsPrintReportOneAndWithoutCustomersNothingCan
         frame->AddExecute();  // refused: no dialog opens
     }
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(CustomerWindowTest, CustomersImportedAreListedWhenTheMessageAfterTheImportCloses) {
+    TfrmCustomer window;
+    window.setCollection(Dimensions);
+    window.FinishFill();
+    PickCustomer(window, 9002);
+    // Stored by the import, which then refreshes the list and says how many it took.
+    Exec(
+        "insert into entity (entity_id, dimension_id, entity_name, entity_first, entity_title) "
+        "values (9003, 1, \"Aames\", \"Al\", \"Mr\")");
+    window.customerFrame->RefreshExecute();
+    QDialog message;
+    std::vector<int> underTheMessage;
+    WhenModal<QDialog>([&](QDialog& box) {
+        window.FinishFill();
+        underTheMessage = Listed(*window.customerFrame);
+        box.accept();
+    });
+    message.exec();
+    EXPECT_EQ(underTheMessage, (std::vector<int>{9001, 9002, 5}));  // 5: "[no customer]"
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Listed(*window.customerFrame).size() == 4; }));
+    EXPECT_EQ(Listed(*window.customerFrame), (std::vector<int>{9003, 9001, 9002, 5}));
+    // The same customer current, named above the tabs.
+    EXPECT_EQ(window.currentCustomer(), 9002);
+    EXPECT_EQ(window.customerName->text(), "Brown Bob Mr");
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "core/DataMod.h"
 #include "core/Globals.h"
 #include "frames/TBrowseFrame.h"
+#include "screens/TfrmCampaign.h"
 #include "screens/TfrmEditInquiry.h"
 #include "screens/TfrmInvoice.h"
 #include "screens/TfrmOrder.h"
@@ -80,7 +81,7 @@ class InquiryWindowTest : public test::FrameFixture {
     std::unique_ptr<TfrmInquiry> window;
 };
 
-TEST_F(InquiryWindowTest, TwoTabsTheInquiryListAndTheDocumentsReadUnsortedWhenFirstShown) {
+TEST_F(InquiryWindowTest, TwoTabsTheInquiryListAndTheDocumentsReadInTheirOrderWhenFirstShown) {
     TfrmInquiry fresh;
     fresh.setCollection(Dimensions);
     EXPECT_EQ(fresh.windowTitle(), "Inquiry processes");
@@ -98,12 +99,10 @@ TEST_F(InquiryWindowTest, TwoTabsTheInquiryListAndTheDocumentsReadUnsortedWhenFi
     fresh.FinishFill();
     EXPECT_EQ(fresh.inquiryFrame->qBrowse.RecordCount(), 1);  // 9105
     EXPECT_FALSE(fresh.qQOI.Active());
-    // The documents tab, when first shown: unfiltered and unsorted.
+    // The documents tab, when first shown: in the status and order its combos show.
     ShowDocuments(fresh);
-    EXPECT_EQ(fresh.qQOI.SQL(), "select * from brwQOI");
-    std::vector<int> listed = Listed(fresh);
-    std::sort(listed.begin(), listed.end());  // in whatever order the database reads them
-    EXPECT_EQ(listed, (std::vector<int>{9101, 9102, 9103, 9104}));
+    EXPECT_EQ(fresh.qQOI.SQL(), "select * from brwQOI where true  order by [Customer], zlm_doc_id");
+    EXPECT_EQ(Listed(fresh), (std::vector<int>{9102, 9104, 9101, 9103}));
     // The key is "ID"; no other id column shows.
     EXPECT_EQ(fresh.grdQOI->model()->headerData(0, Qt::Horizontal).toString(), "ID");
     for (const char* hidden : {"dimension_id", "doc_status_id", "customer_id", "allow_delete"})
@@ -328,6 +327,59 @@ TEST_F(InquiryWindowTest, TheRefreshWaitsWhileAnythingIsEditedOrADialogIsOpen) {
     }));
     EXPECT_EQ(Listed(), (std::vector<int>{9102, 9104, 9106, 9101, 9103, 9108}));
     EXPECT_EQ(Current(), 9101);
+}
+
+TEST_F(InquiryWindowTest, ADeleteQuestionOpenWhileTheTimersRowsArriveDeletesTheHighlightedOne) {
+    StandOn(9104);  // row 2
+    // Listed first from the next read on: a document of a customer named before the others.
+    Exec("insert into entity (entity_id, dimension_id, entity_name) values (9004, 1, \"Aaron\")");
+    Exec(
+        "insert into zlm_doc (zlm_doc_id, dimension_id, customer_id, doc_status_id, "
+        "allow_delete) values (9106, 7, 9004, 1, 0)");
+    window->Timer1Timer();
+    std::vector<int> whileAsked;
+    prompter.onShow = [&](const ui::Message&) {
+        window->FinishFill();
+        whileAsked = {Current(), window->qQOI.RecNo()};
+    };
+    prompter.Push(ui::Button::Yes);
+    window->btnDeleteClick();
+    prompter.onShow = nullptr;
+    window->FinishFill();
+    EXPECT_EQ(whileAsked, (std::vector<int>{9104, 2}));
+    EXPECT_EQ(Main("select count(*) from zlm_doc where zlm_doc_id in (9104, 9106)"), "1");
+    EXPECT_EQ(Listed(), (std::vector<int>{9106, 9102, 9101, 9103}));
+}
+
+TEST_F(InquiryWindowTest, ACampaignsRefreshIsShownWhenItsMessageClosesWithItsDialogStillOpen) {
+    InquiryOpen = true;  // as the main window's opener sets it
+    const int listed = window->inquiryFrame->qBrowse.RecordCount();
+    Exec(
+        "insert into zlm_doc (zlm_doc_id, dimension_id, customer_id, zlm_doc_ref, allow_delete) "
+        "values (9301, 18, 0, \"Campaign inquiry\", 0)");
+    int underTheMessage = -1;
+    bool shownAfterIt = false;
+    // The message as a real modal box, the refresh's rows arriving while it is open.
+    prompter.onShow = [&](const ui::Message& message) {
+        if (message.text != "Campaign created")
+            return;
+        QDialog box(QApplication::activeModalWidget());
+        WhenModal<QDialog>([&](QDialog& b) {
+            window->inquiryFrame->FinishFill();
+            underTheMessage = window->inquiryFrame->qBrowse.RecordCount();
+            b.accept();
+        });
+        box.exec();
+    };
+    RunDialog<TfrmCampaign>(28, DimensionTable::Add, 0, [&](TfrmCampaign& d) {
+        d.btnGenerate->click();
+        shownAfterIt = QTest::qWaitFor(
+            [&] { return window->inquiryFrame->qBrowse.RecordCount() == listed + 1; });
+        d.btnOK->click();
+    });
+    prompter.onShow = nullptr;
+    EXPECT_EQ(underTheMessage, listed);
+    EXPECT_TRUE(shownAfterIt);
 }
 
 TEST_F(InquiryWindowTest, AFailingQueryIsLoggedAndLeavesTheGridEmpty) {
