@@ -93,12 +93,12 @@ void FillDocumentLines(const std::string& path, int count, int firstKey, int fir
 // The file opened once through the raw SQLite API, as the program's connection is.
 class RawFile {
   public:
-    // `cachedAsTheProgram`: with the page cache and memory-mapped reads the program's connections
-    // use on a local file, so that a read over many pages compares like with like.
+    // `cachedAsTheProgram`: with the page cache the program's connections use (and, as they do,
+    // no memory-mapped reads), so that a read over many pages compares like with like.
     explicit RawFile(const std::string& path, bool cachedAsTheProgram = false) {
         Check(sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr), db_, "open");
         if (cachedAsTheProgram)
-            Check(sqlite3_exec(db_, "PRAGMA cache_size=-65536; PRAGMA mmap_size=268435456", nullptr,
+            Check(sqlite3_exec(db_, "PRAGMA cache_size=-65536; PRAGMA mmap_size=0", nullptr,
                                nullptr, nullptr),
                   db_, "cache");
     }
