@@ -66,6 +66,9 @@ TEST_F(EntriesTest, AStepsDueDateAndTimeAreRefusedNamingTheirLabelsAndNothingIsS
             QTest::keyClick(due, Qt::Key_Return);  // refused: the dialog stays open
         }
         EXPECT_TRUE(d.isVisible());
+        // A Tab moves the focus only in a window the platform has made active.
+        d.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
         d.edDueTime->setFocus();
         d.edDueTime->selectAll();
         QTest::keyClicks(d.edDueTime, "25:99");
