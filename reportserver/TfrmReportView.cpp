@@ -64,7 +64,8 @@ void PrepareEngine() {
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     qputenv("MESA_SHADER_CACHE_DISABLE", "true");
-    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    if (QQuickWindow::graphicsApi() != QSGRendererInterface::Software)
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
     if (!flags.contains("--disable-gpu"))
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + " --disable-gpu");
