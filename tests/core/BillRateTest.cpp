@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <string>
+#include <utility>
 
 #include "core/BillRate.h"
 #include "core/DataMod.h"
@@ -28,6 +29,13 @@ constexpr int kLine = 5401;
 class BillRateTest : public test::CoreFixture {
   protected:
     void SetUp() override { ConnectAll(); }
+
+    // The selling rate and cost an assembly's roll-up gives.
+    static std::pair<double, double> RolledUp(int assembly) {
+        BillRate br;
+        br.SetItemID(assembly);
+        return {br.getAssemblyRate(), br.getAssemblyCost()};
+    }
 
     // A date literal `days` from today, with an optional time of day.
     static std::string Day(int days, const std::string& time = "00:00:00") {
@@ -253,11 +261,8 @@ TEST_F(BillRateTest, TwentyFourLevelsOfTwoLinesArePricedInUnderASecond) {
         rate = rate * 2 + (rate * 1 + 0);
         cost = cost * 2 + (cost * 1 + 0);
     }
-    BillRate br;
-    br.SetItemID(kBottom + kLevels - 1);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(br.getAssemblyRate(), rate);
-    EXPECT_EQ(br.getAssemblyCost(), cost);
+    EXPECT_EQ(RolledUp(kBottom + kLevels - 1), std::make_pair(rate, cost));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     EXPECT_EQ(LogCount("Assembly 6001 contains itself"), 2);
 }
@@ -273,11 +278,8 @@ TEST_F(BillRateTest, AnAssemblyOnACycleIsPricedAfreshOnEachPath) {
     AddBillItem(5024, kB, kC, 0, 0, 1);
     AddBillItem(5025, kE, 0, 0, kB, 1);
     AddBillItem(5026, kE, kD, 0, 0, 1);
-    BillRate br;
-    br.SetItemID(kA);
     // Through B: E = 100, B = 110; through E: B = 10, E = 110.
-    EXPECT_EQ(br.getAssemblyRate(), 220.0);
-    EXPECT_EQ(br.getAssemblyCost(), 88.0);
+    EXPECT_EQ(RolledUp(kA), std::make_pair(220.0, 88.0));
 }
 
 TEST_F(BillRateTest, TheLineTotalChargesTaxOnTheDiscountedAmountAndIsNotPosted) {

@@ -1,6 +1,5 @@
 // What the report window's engine shows of real pages, and what it refuses: scripts, remote
 // requests, navigation, and files it must not load.
-#include <sqlite3.h>
 #include <sys/stat.h>
 
 #include <QCursor>
@@ -32,6 +31,7 @@
 #include "tests/reportview/EngineFixture.h"
 #include "tests/reportview/PageText.h"
 #include "tests/support/HttpTestServer.h"
+#include "tests/support/StatementCounter.h"
 
 namespace zl::reportserver {
 namespace {
@@ -180,26 +180,6 @@ bool Busy() {
     return cursor && cursor->shape() == Qt::WaitCursor;
 }
 
-// Whether the pointer was busy at each statement that the connection ran while this lived.
-class PointerAtStatements {
-  public:
-    explicit PointerAtStatements(db::Connection& connection) : db_(connection.Handle()) {
-        sqlite3_trace_v2(db_, SQLITE_TRACE_STMT, &PointerAtStatements::OnStatement, this);
-    }
-    ~PointerAtStatements() { sqlite3_trace_v2(db_, 0, nullptr, nullptr); }
-    PointerAtStatements(const PointerAtStatements&) = delete;
-    PointerAtStatements& operator=(const PointerAtStatements&) = delete;
-    const std::vector<bool>& BusyAt() const { return busy_; }
-
-  private:
-    static int OnStatement(unsigned, void* self, void*, void*) {
-        static_cast<PointerAtStatements*>(self)->busy_.push_back(Busy());
-        return 0;
-    }
-    sqlite3* db_;
-    std::vector<bool> busy_;
-};
-
 TEST_F(LockedPageTest, ThePointerIsBusyWhileAPrintoutIsReadAndWrittenAndNoLonger) {
     dm->zlmConn.ExecuteScript(kQuotation);
     dm->zlmConn.ExecuteScript(kQuestionnaire);
@@ -229,11 +209,10 @@ TEST_F(LockedPageTest, ThePointerIsBusyWhileAPrintoutIsReadAndWrittenAndNoLonger
             busyOverDialogs.push_back(Busy());
             v.btnClose->click();
         });
-        std::vector<bool> busyAt;
+        std::vector<bool> busyAt;  // at each statement of the main connection
         {
-            PointerAtStatements pointer(dm->zlmConn);
+            test::StatementCounter statements(dm->zlmConn, [&] { busyAt.push_back(Busy()); });
             c.print();
-            busyAt = pointer.BusyAt();
         }
         EXPECT_FALSE(busyAt.empty());
         EXPECT_EQ(std::count(busyAt.begin(), busyAt.end(), false), 0);

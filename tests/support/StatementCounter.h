@@ -1,10 +1,12 @@
 // Counts the statements a connection runs while it lives, its pragmas left out: a check that
 // something was read at all, whatever the statement, or how often a statement of some kind ran.
+// `each`, when given, is called as each such statement starts.
 #pragma once
 
 #include <sqlite3.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,7 +16,8 @@ namespace zl::test {
 
 class StatementCounter {
   public:
-    explicit StatementCounter(db::Connection& connection) : db_(connection.Handle()) {
+    explicit StatementCounter(db::Connection& connection, std::function<void()> each = {})
+        : db_(connection.Handle()), each_(std::move(each)) {
         sqlite3_trace_v2(db_, SQLITE_TRACE_STMT, &StatementCounter::OnStatement, this);
     }
     ~StatementCounter() { sqlite3_trace_v2(db_, 0, nullptr, nullptr); }
@@ -31,12 +34,16 @@ class StatementCounter {
 
   private:
     static int OnStatement(unsigned, void* self, void*, void* text) {
-        if (strncasecmp(static_cast<const char*>(text), "PRAGMA", 6) != 0)
-            static_cast<StatementCounter*>(self)->texts_.emplace_back(
-                static_cast<const char*>(text));
+        if (strncasecmp(static_cast<const char*>(text), "PRAGMA", 6) == 0)
+            return 0;
+        auto& counter = *static_cast<StatementCounter*>(self);
+        counter.texts_.emplace_back(static_cast<const char*>(text));
+        if (counter.each_)
+            counter.each_();
         return 0;
     }
     sqlite3* db_;
+    std::function<void()> each_;
     std::vector<std::string> texts_;
 };
 
