@@ -111,13 +111,12 @@ QString FieldLabel(const QWidget* field) {
     for (const QWidget* w = field; w && w != window; w = w->parentWidget())
         for (const QLabel* label : labels)
             if (label->buddy() == w) {
-                QString text = label->text();
-                text.remove('&');
-                text = text.trimmed();
+                QString text = label->text().remove('&').trimmed();
                 if (text.endsWith(':'))
                     text.chop(1);
-                if (!text.trimmed().isEmpty())
-                    return text.trimmed();
+                text = text.trimmed();
+                if (!text.isEmpty())
+                    return text;
             }
     return {};
 }
