@@ -18,54 +18,85 @@ std::string FirstRowsSql(const std::string& sql, int rows) {
     return "select * from (" + sql + ") limit " + std::to_string(rows);
 }
 
+BackgroundRead::BackgroundRead() {
+    worker_ = std::thread(&BackgroundRead::Work, this);
+}
+
 BackgroundRead::~BackgroundRead() {
     Cancel();
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    worker_.join();
+    if (reader_ && spares_) {
+        sqlite3_progress_handler(reader_->Handle(), 0, nullptr, nullptr);
+        spares_->Give(std::move(reader_));
+    }
 }
 
 bool BackgroundRead::Start(Connection& like, std::string sql, std::vector<Value> parameters,
                            std::function<void()> ready, int firstRows) {
     if (Running())
         return false;
-    Wait();  // the thread of a read that has ended
+    Wait();  // the end of a read whose outcome is there
     const ChangeToken token = like.Changes();
     if (!reader_ || reader_->ConnectionString() != like.ConnectionString()) {
         reader_.reset();
-        auto reader = std::make_unique<Connection>();
-        reader->OpenLike(like);
+        spares_ = like.Spares();
+        std::unique_ptr<Connection> reader = spares_ ? spares_->Take() : nullptr;
+        if (!reader || reader->ConnectionString() != like.ConnectionString()) {
+            reader = std::make_unique<Connection>();
+            reader->OpenLike(like);
+        }
         sqlite3_progress_handler(reader->Handle(), 1000, &StopWhenCancelled, &cancelled_);
         reader_ = std::move(reader);
     }
     cancelled_ = false;
     {
         std::lock_guard lock(mutex_);
-        running_ = true;
+        running_ = working_ = true;
         outcome_.reset();
+        job_ = Job{std::move(sql), std::move(parameters), token, std::move(ready), firstRows};
     }
-    worker_ = std::thread(&BackgroundRead::Run, this, std::move(sql), std::move(parameters), token,
-                          std::move(ready), firstRows);
+    changed_.notify_all();
     return true;
 }
 
-void BackgroundRead::Run(std::string sql, std::vector<Value> parameters, ChangeToken token,
-                         std::function<void()> ready, int firstRows) {
-    Outcome outcome{sql, parameters, token, std::nullopt, {}};
+void BackgroundRead::Work() {
+    for (;;) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return job_ || stopping_; });
+        if (!job_)
+            return;
+        Job job = std::move(*job_);
+        job_.reset();
+        lock.unlock();
+        Run(std::move(job));
+    }
+}
+
+void BackgroundRead::Run(Job job) {
+    Outcome outcome{job.sql, job.parameters, job.token, std::nullopt, {}};
     try {
-        if (firstRows > 0) {
+        if (job.firstRows > 0) {
             // The first rows by a statement of their own: an ordered result that must be sorted
             // whole gives them only once it is, while its first rows alone sort in a fraction of
             // that time.
-            ReadResult first = Query::Read(*reader_, FirstRowsSql(sql, firstRows), parameters);
-            if (first.rows.Rows() >= firstRows) {
+            ReadResult first =
+                Query::Read(*reader_, FirstRowsSql(job.sql, job.firstRows), job.parameters);
+            if (first.rows.Rows() >= job.firstRows) {
                 first.complete = false;
                 {
                     std::lock_guard lock(mutex_);
-                    outcome_ = Outcome{sql, parameters, token, std::move(first), {}};
+                    outcome_ = Outcome{job.sql, job.parameters, job.token, std::move(first), {}};
                 }
-                if (ready)
-                    ready();
+                if (job.ready)
+                    job.ready();
             }
         }
-        outcome.rows = Query::Read(*reader_, sql, parameters);
+        outcome.rows = Query::Read(*reader_, job.sql, job.parameters);
     } catch (const std::exception& e) {
         outcome.error = e.what();
         if (!cancelled_)
@@ -76,8 +107,13 @@ void BackgroundRead::Run(std::string sql, std::vector<Value> parameters, ChangeT
         outcome_ = std::move(outcome);
         running_ = false;
     }
-    if (ready)
-        ready();
+    if (job.ready)
+        job.ready();
+    {
+        std::lock_guard lock(mutex_);
+        working_ = false;
+    }
+    changed_.notify_all();
 }
 
 bool BackgroundRead::Running() const {
@@ -86,8 +122,8 @@ bool BackgroundRead::Running() const {
 }
 
 void BackgroundRead::Wait() {
-    if (worker_.joinable())
-        worker_.join();
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return !working_; });
 }
 
 void BackgroundRead::Cancel() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -31,17 +32,21 @@ class BackgroundRead {
         std::string error;
     };
 
-    BackgroundRead() = default;
-    // Stops a read under way.
+    // Starts the worker, which waits for reads from now on: a read starts without starting a
+    // thread.
+    BackgroundRead();
+    // Stops a read under way and the worker, and gives the reader back to the spares it came
+    // from.
     ~BackgroundRead();
     BackgroundRead(const BackgroundRead&) = delete;
     BackgroundRead& operator=(const BackgroundRead&) = delete;
 
-    // Starts reading `sql` from the file of `like` (opened the same way) and returns at once;
-    // `ready` is called on the worker thread when an outcome can be taken: once at the end, and
-    // before that once for the first `firstRows` rows (read by FirstRowsSql, ahead of the whole
-    // result) when the result has as many. False, and nothing started, while an earlier read is
-    // still running. Raises DbError when the file cannot be opened or its state read.
+    // Starts reading `sql` from the file of `like` and returns at once, over a spare reader of
+    // `like` or one opened the same way; `ready` is called on the worker thread when an outcome
+    // can be taken: once at the end, and before that once for the first `firstRows` rows (read
+    // by FirstRowsSql, ahead of the whole result) when the result has as many. False, and
+    // nothing started, while an earlier read is still running. Raises DbError when the file
+    // cannot be opened or its state read.
     bool Start(Connection& like, std::string sql, std::vector<Value> parameters,
                std::function<void()> ready, int firstRows = 0);
     bool Running() const;
@@ -55,16 +60,30 @@ class BackgroundRead {
     std::optional<Outcome> Take();
 
   private:
-    void Run(std::string sql, std::vector<Value> parameters, ChangeToken token,
-             std::function<void()> ready, int firstRows);
+    // One read, as Start hands it to the worker.
+    struct Job {
+        std::string sql;
+        std::vector<Value> parameters;
+        ChangeToken token;
+        std::function<void()> ready;
+        int firstRows = 0;
+    };
+    void Work();
+    void Run(Job job);
 
-    // Opened by Start, used by one read at a time on the worker; kept open from read to read.
+    // Taken or opened by Start, used by one read at a time on the worker; kept from read to
+    // read, and given back to `spares_` at the end.
     std::unique_ptr<Connection> reader_;
-    std::thread worker_;
+    std::shared_ptr<SpareReaders> spares_;
     mutable std::mutex mutex_;
-    bool running_ = false;
+    std::condition_variable changed_;
+    std::optional<Job> job_;  // handed to the worker, not yet begun
+    bool running_ = false;    // from Start until the read's last outcome is there
+    bool working_ = false;    // from Start until the worker is done with the read
+    bool stopping_ = false;
     std::atomic<bool> cancelled_ = false;
     std::optional<Outcome> outcome_;
+    std::thread worker_;  // last: it starts once everything it uses is there
 };
 
 }  // namespace zl::db

@@ -168,6 +168,39 @@ std::string FileDamagedMessage(const std::string& path) {
            "on every workstation before restoring a backup, then start it again.";
 }
 
+SpareReaders::~SpareReaders() {
+    Close();
+}
+
+std::unique_ptr<Connection> SpareReaders::Take() {
+    std::lock_guard lock(mutex_);
+    if (spare_.empty())
+        return nullptr;
+    std::unique_ptr<Connection> reader = std::move(spare_.back());
+    spare_.pop_back();
+    return reader;
+}
+
+void SpareReaders::Give(std::unique_ptr<Connection> reader) {
+    std::lock_guard lock(mutex_);
+    if (!closed_ && reader && reader->Connected() && spare_.size() < kMostKept)
+        spare_.push_back(std::move(reader));
+}
+
+void SpareReaders::Close() {
+    std::vector<std::unique_ptr<Connection>> closing;
+    {
+        std::lock_guard lock(mutex_);
+        closed_ = true;
+        closing.swap(spare_);
+    }
+}
+
+size_t SpareReaders::Count() const {
+    std::lock_guard lock(mutex_);
+    return spare_.size();
+}
+
 Connection::~Connection() {
     try {
         Close();
@@ -240,6 +273,7 @@ void Connection::Open() {
         throw;
     }
     RegisterFunctions(db_);
+    spares_ = std::make_shared<SpareReaders>();
     // A double-quoted name is always a name: without this SQLite would take a mistyped
     // (bracketed) column name for a text value, and a wrong name would fail silently.
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
@@ -318,6 +352,10 @@ bool Connection::NoticeLost() {
     if (fileLost_ || !db_ || SameFile())
         return false;
     fileLost_ = true;
+    // Spare readers have the old file open; a reader opened from now on opens the path.
+    if (spares_)
+        spares_->Close();
+    spares_ = std::make_shared<SpareReaders>();
     CheckpointOwnLog();
     return true;
 }
@@ -445,6 +483,9 @@ void Connection::Close() {
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         transactionLevel_ = 0;
     }
+    if (spares_)
+        spares_->Close();
+    spares_.reset();
     sqlite3_close_v2(db_);
     db_ = nullptr;
 }

@@ -4,10 +4,14 @@
 
 #include <sys/types.h>
 
+#include <cstddef>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -48,6 +52,29 @@ struct ChangeToken {
     bool operator==(const ChangeToken&) const = default;
 };
 
+class Connection;
+
+// Reading connections opened like one connection and no longer in use, kept open so that the
+// next worker read finds the schema read and, while the file is unchanged, its pages cached.
+// The connection empties and closes it when it closes or finds its file replaced; a reader given
+// back after that is closed.
+class SpareReaders {
+  public:
+    // At most this many wait; a reader given beyond them is closed.
+    static constexpr size_t kMostKept = 4;
+    ~SpareReaders();
+    // The reader given back last, or null when none waits.
+    std::unique_ptr<Connection> Take();
+    void Give(std::unique_ptr<Connection> reader);
+    void Close();
+    size_t Count() const;
+
+  private:
+    mutable std::mutex mutex_;
+    bool closed_ = false;
+    std::vector<std::unique_ptr<Connection>> spare_;
+};
+
 class Connection {
   public:
     Connection() = default;
@@ -72,6 +99,8 @@ class Connection {
     // Opens the file of another connection the way that one was opened (for a worker thread's
     // own connection). Raises DbError.
     void OpenLike(const Connection& other);
+    // Where worker reads of this file take a reader from and give it back; null while closed.
+    const std::shared_ptr<SpareReaders>& Spares() const { return spares_; }
     // The file's change state now; runs one pragma and reads no table. Notices a file moved,
     // replaced or deleted (see RequireSameFile). Raises DbError.
     ChangeToken Changes();
@@ -160,6 +189,7 @@ class Connection {
     std::function<long long()> actionClock_;
     // The action in which a wait last ran out.
     std::optional<long long> gaveUpIn_;
+    std::shared_ptr<SpareReaders> spares_;
 };
 
 // Rolls back on destruction unless committed: every routine that begins a transaction holds

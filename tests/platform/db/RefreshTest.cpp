@@ -4,8 +4,10 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include "DbTestFile.h"
 #include "platform/db/BackgroundRead.h"
@@ -198,6 +200,52 @@ TEST_F(RefreshTest, AWorkerReadsOverItsOwnConnectionHoldsNoLockAndReportsAFailur
     EXPECT_FALSE(outcome->rows);
     EXPECT_EQ(outcome->error, "no such table: nowhere");
     EXPECT_EQ(outcome->sql, "select * from nowhere");
+}
+
+TEST_F(RefreshTest, AReaderIsKeptOpenForTheNextWorkerReadUntilItsConnectionCloses) {
+    const auto readOnce = [&] {
+        auto read = std::make_unique<BackgroundRead>();
+        EXPECT_TRUE(read->Start(file.conn, "select * from item", {}, nullptr));
+        read->Wait();
+        EXPECT_TRUE(read->Take()->rows);
+        return read;
+    };
+    ASSERT_EQ(file.conn.Spares()->Count(), 0u);
+    std::vector<std::unique_ptr<BackgroundRead>> reads;
+    for (size_t i = 0; i <= SpareReaders::kMostKept; ++i)
+        reads.push_back(readOnce());
+    EXPECT_EQ(file.conn.Spares()->Count(), 0u);  // each read holds its own
+    reads.clear();
+    EXPECT_EQ(file.conn.Spares()->Count(), SpareReaders::kMostKept);
+    reads.push_back(readOnce());
+    EXPECT_EQ(file.conn.Spares()->Count(), SpareReaders::kMostKept - 1);  // one taken again
+    reads.clear();
+
+    // A spare holds no lock, and no longer answers to the read it served: a long statement on
+    // it runs to its end.
+    {
+        Transaction t(other);
+        other.Execute("update item set item_count=2");
+        t.Commit();
+    }
+    std::unique_ptr<Connection> spare = file.conn.Spares()->Take();
+    ASSERT_TRUE(spare);
+    const ReadResult counted = Query::Read(
+        *spare,
+        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 100000) "
+        "select count(*) as c from n",
+        {});
+    EXPECT_EQ(counted.rows.Get(0, 0), Value{100000LL});
+    file.conn.Spares()->Give(std::move(spare));
+
+    // Closing the connection closes its spares; a reader given back later is closed too.
+    const std::shared_ptr<SpareReaders> spares = file.conn.Spares();
+    reads.push_back(readOnce());
+    file.conn.Close();
+    EXPECT_EQ(file.conn.Spares(), nullptr);
+    EXPECT_EQ(spares->Count(), 0u);
+    reads.clear();
+    EXPECT_EQ(spares->Count(), 0u);
 }
 
 }  // namespace
