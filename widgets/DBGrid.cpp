@@ -74,6 +74,11 @@ QStringList QueryTableModel::FieldNames() const {
 }
 
 void QueryTableModel::Reload() {
+    reloading_ = true;
+    struct Reloaded {
+        bool& flag;
+        ~Reloaded() { flag = false; }
+    } reloaded{reloading_};
     const db::Query* query = link_.Get();
     const QStringList names = FieldNames();
     // A closed dataset keeps its columns, so that reopening the same statement keeps the
@@ -274,7 +279,7 @@ void DBGrid::FollowDataSet(int row) {
 
 void DBGrid::FollowSelection(const QModelIndex& current) {
     db::Query* query = model_->GetQuery();
-    if (following_ || !current.isValid() || !query || !query->Active())
+    if (following_ || model_->Reloading() || !current.isValid() || !query || !query->Active())
         return;
     if (query->RecNo() == current.row() + 1)
         return;

@@ -42,6 +42,9 @@ class QueryTableModel : public QAbstractTableModel {
     // Floats right-aligned rather than left.
     void SetFloatsRight(bool right);
     bool FloatsRight() const { return floatsRight_; }
+    // Whether the rows shown are being brought in line with the dataset: a view's current row
+    // that moves meanwhile (its row removed) says nothing about where the dataset stands.
+    bool Reloading() const { return reloading_; }
 
   signals:
     // The dataset stands on this row now (0-based; -1 for none).
@@ -55,6 +58,7 @@ class QueryTableModel : public QAbstractTableModel {
 
     DataSetLink link_;
     int rows_ = 0;
+    bool reloading_ = false;
     QStringList columns_;
     std::map<int, QString> titles_;
     bool striped_ = false;

@@ -351,6 +351,16 @@ TEST_F(InquiryWindowTest, ADeleteQuestionOpenWhileTheTimersRowsArriveDeletesTheH
     EXPECT_EQ(Listed(), (std::vector<int>{9106, 9102, 9101, 9103}));
 }
 
+TEST_F(InquiryWindowTest, ARefreshWithoutTheCurrentLastDocumentStandsOnTheFirstAsTheListsDo) {
+    StandOn(9103);  // the last row
+    Exec("delete from zlm_doc where zlm_doc_id=9103");
+    window->Timer1Timer();
+    window->FinishFill();
+    ASSERT_EQ(Listed(), (std::vector<int>{9102, 9104, 9101}));
+    EXPECT_EQ(Current(), 9102);
+    EXPECT_EQ(window->grdQOI->currentIndex().row(), 0);
+}
+
 TEST_F(InquiryWindowTest, ACampaignsRefreshIsShownWhenItsMessageClosesWithItsDialogStillOpen) {
     InquiryOpen = true;  // as the main window's opener sets it
     const int listed = window->inquiryFrame->qBrowse.RecordCount();
