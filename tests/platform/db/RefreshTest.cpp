@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -202,6 +204,21 @@ TEST_F(RefreshTest, AWorkerReadsOverItsOwnConnectionHoldsNoLockAndReportsAFailur
     EXPECT_EQ(outcome->sql, "select * from nowhere");
 }
 
+TEST_F(RefreshTest, AWaitEndsOnlyOnceTheReadsLastCallHasReturned) {
+    // Its owner may be destroyed as soon as the wait is over, and the call uses it.
+    BackgroundRead read;
+    std::atomic<int> returned = 0;
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(read.Start(file.conn, "select * from item", {}, [&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            ++returned;
+        }));
+        read.Wait();
+        EXPECT_EQ(returned, i + 1);
+        EXPECT_FALSE(read.Running());
+    }
+}
+
 TEST_F(RefreshTest, AReaderIsKeptOpenForTheNextWorkerReadUntilItsConnectionCloses) {
     const auto readOnce = [&] {
         auto read = std::make_unique<BackgroundRead>();
@@ -238,8 +255,17 @@ TEST_F(RefreshTest, AReaderIsKeptOpenForTheNextWorkerReadUntilItsConnectionClose
     EXPECT_EQ(counted.rows.Get(0, 0), Value{100000LL});
     file.conn.Spares()->Give(std::move(spare));
 
+    // A file replaced under the connection: the spares have the old one open and are closed.
+    std::shared_ptr<SpareReaders> spares = file.conn.Spares();
+    ASSERT_EQ(spares->Count(), SpareReaders::kMostKept);
+    std::filesystem::rename(file.Path(), file.Path() + ".moved");
+    std::filesystem::copy_file(file.Path() + ".moved", file.Path());
+    file.conn.Changes();
+    EXPECT_EQ(spares->Count(), 0u);
+    EXPECT_NE(file.conn.Spares(), spares);
+
     // Closing the connection closes its spares; a reader given back later is closed too.
-    const std::shared_ptr<SpareReaders> spares = file.conn.Spares();
+    spares = file.conn.Spares();
     reads.push_back(readOnce());
     file.conn.Close();
     EXPECT_EQ(file.conn.Spares(), nullptr);
