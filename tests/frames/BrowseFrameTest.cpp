@@ -345,12 +345,7 @@ class RefreshingFrameTest : public BrowseFrameTest {
         elsewhere.OpenLike(DataMod->zlmConn);  // another workstation
     }
     int Current() { return frame.qBrowse.FieldByName("entity_id").AsInteger(); }
-    std::vector<int> Listed() {
-        std::vector<int> keys;
-        for (int row = 0; row < frame.qBrowse.RecordCount(); ++row)
-            keys.push_back(std::stoi(frame.qBrowse.TextAt(row, 0)));
-        return keys;
-    }
+    std::vector<int> Listed() { return test::Keys(frame.qBrowse); }
     TBrowseFrame frame;
     test::TopLevelDialog dialog{1};
     db::Connection elsewhere;

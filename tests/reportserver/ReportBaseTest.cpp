@@ -252,13 +252,13 @@ TEST_F(RepDatesTest, LeavingAPickerWithFromAfterToWarnsOnceByMouseAndByTab) {
     EXPECT_EQ(Texts(), std::vector<std::string>(2, "From date cannot be later than to date."));
 }
 
-TEST_F(RepDatesTest, EqualDatesAreValidAndTheCloseBoxConfirms) {
+TEST_F(RepDatesTest, EqualDatesAreValid) {
     TfrmRepDates dialog;
     const format::TDateTime day = format::EncodeDate(2024, 2, 29);
     WhenModal<TfrmRepDates>([&](TfrmRepDates& d) {
         d.dtFrom->setDate(widgets::ToQDate(day));
         d.dtTo->setDate(widgets::ToQDate(day));
-        d.close();
+        d.btnOK->click();
     });
     format::TDateTime from = 0, to = 0;
     EXPECT_TRUE(dialog.execute(from, to));

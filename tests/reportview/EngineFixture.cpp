@@ -6,34 +6,12 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "tests/support/TempFolder.h"
+
 namespace zl::test {
-namespace {
-
-// A temporary folder, removed when the binary ends.
-class TempHome {
-  public:
-    TempHome() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zlm-home-XXXXXX").string();
-        if (::mkdtemp(pattern.data()))
-            path_ = pattern;
-    }
-    ~TempHome() {
-        std::error_code ignored;
-        if (!path_.empty())
-            std::filesystem::remove_all(path_, ignored);
-    }
-    TempHome(const TempHome&) = delete;
-    TempHome& operator=(const TempHome&) = delete;
-    const std::string& Path() const { return path_; }
-
-  private:
-    std::string path_;
-};
-
-}  // namespace
 
 const std::string& EngineFixture::HomeFolder() {
-    static const TempHome home;
+    static const TempFolder home("zlm-home");
     return home.Path();
 }
 

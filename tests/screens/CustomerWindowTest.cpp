@@ -39,12 +39,7 @@ class CustomerWindowTest : public test::FrameFixture {
     static void PickCustomer(TfrmCustomer& window, int id) {
         ASSERT_TRUE(window.customerFrame->qBrowse.Locate("entity_id", {db::Value{id}}));
     }
-    static std::vector<int> Listed(TBrowseFrame& frame) {
-        std::vector<int> keys;
-        for (int row = 0; row < frame.qBrowse.RecordCount(); ++row)
-            keys.push_back(std::stoi(frame.qBrowse.TextAt(row, 0)));
-        return keys;
-    }
+    static std::vector<int> Listed(TBrowseFrame& frame) { return test::Keys(frame.qBrowse); }
 };
 
 TEST_F(CustomerWindowTest, SixTabsBoundToTheirKindsAndDialogs) {

@@ -176,8 +176,8 @@ TEST_F(DocumentDialogTest, ANewDocumentIsStoredAtShowWithItsFollowUpAndReference
             EXPECT_EQ(d.objectName().toStdString(), c.objectName);
             EXPECT_EQ(d.windowTitle().toStdString(), c.addCaption);
             const std::vector<std::string> labels = Labels(d);
-            for (const char* label : {"Customer name: ", "Description: ", "Notes: ",
-                                             "Status: ", "Our reference: ", "Customer reference: "})
+            for (const char* label : {"Customer name: ", "Description: ", "Notes: ", "Status: ",
+                                      "Our reference: ", "Customer reference: "})
                 EXPECT_NE(std::find(labels.begin(), labels.end(), label), labels.end()) << label;
             for (const std::string& label : c.labels)
                 EXPECT_NE(std::find(labels.begin(), labels.end(), label), labels.end()) << label;

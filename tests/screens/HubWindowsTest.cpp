@@ -65,12 +65,7 @@ class HubWindowsTest : public test::FrameFixture {
             "insert into bill_rate (bill_rate_id, billable_id, dimension_id, bill_rate_selling) "
             "values (7013, 7010, 21, 10), (7014, 7011, 21, 2)");
     }
-    static std::vector<int> Listed(TBrowseFrame& frame) {
-        std::vector<int> keys;
-        for (int row = 0; row < frame.qBrowse.RecordCount(); ++row)
-            keys.push_back(std::stoi(frame.qBrowse.TextAt(row, 0)));
-        return keys;
-    }
+    static std::vector<int> Listed(TBrowseFrame& frame) { return test::Keys(frame.qBrowse); }
     static bool Lists(TBrowseFrame& frame, int key) {
         const std::vector<int> keys = Listed(frame);
         return std::find(keys.begin(), keys.end(), key) != keys.end();

@@ -63,12 +63,7 @@ class InquiryWindowTest : public test::FrameFixture {
     }
     // The documents in the grid's order.
     std::vector<int> Listed() const { return Listed(*window); }
-    static std::vector<int> Listed(TfrmInquiry& inquiries) {
-        std::vector<int> keys;
-        for (int row = 0; row < inquiries.qQOI.RecordCount(); ++row)
-            keys.push_back(std::stoi(inquiries.qQOI.TextAt(row, 0)));
-        return keys;
-    }
+    static std::vector<int> Listed(TfrmInquiry& inquiries) { return test::Keys(inquiries.qQOI); }
     int Current() const { return window->qQOI.FieldByName("zlm_doc_id").AsInteger(); }
     void StandOn(int docId) { ASSERT_TRUE(window->qQOI.Locate("zlm_doc_id", {db::Value{docId}})); }
     // As a user picks an item of a select-only combo; the rows are read in the background.

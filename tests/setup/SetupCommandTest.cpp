@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tests/support/TempConfigHome.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestDataFolder.h"
 
 namespace zl::setup {
@@ -37,10 +38,8 @@ SetupRun RunSetup(const std::string& arguments, const std::string& errFile) {
 TEST(SetupCommand, HelpAndUnknownArgumentsShowTheUsageAndCreateNothing) {
     const test::TempConfigHome config;
     const test::TestDataFolder folder(false);
-    std::string errFolder =
-        (std::filesystem::temp_directory_path() / "zelmar-setup-err-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(errFolder.data()), nullptr);
-    const std::string errFile = errFolder + "/stderr";
+    const test::TempFolder errFolder("zelmar-setup-err");
+    const std::string errFile = errFolder.Path() + "/stderr";
     const struct {
         std::string arguments;
         int status;
@@ -62,7 +61,6 @@ TEST(SetupCommand, HelpAndUnknownArgumentsShowTheUsageAndCreateNothing) {
         EXPECT_TRUE(std::filesystem::is_empty(folder.Home()));
         EXPECT_TRUE(std::filesystem::is_empty(config.Path()));
     }
-    std::filesystem::remove_all(errFolder);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <set>
 
+#include "tests/support/TempFolder.h"
+
 namespace zl {
 namespace {
 
@@ -16,18 +18,10 @@ namespace fs = std::filesystem;
 class StartupCheckTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "zelmar-check-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root = pattern;
         data = root + "/zlm/";
         fs::create_directories(data + "db");
         for (const char* name : {"zlm.dat", "zlm_meta.dat", "zlmlocal.dat"})
             std::ofstream(data + "db/" + name) << "x";
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(root, ignored);
     }
     std::string Db(const char* name) const { return data + "db/" + name; }
     // Every path is writable except those named.
@@ -35,7 +29,9 @@ class StartupCheckTest : public ::testing::Test {
         return [readOnly](const std::string& path) { return !readOnly.count(path); };
     }
 
-    std::string root, data;
+    const test::TempFolder scratch{"zelmar-check"};
+    const std::string root = scratch.Path();
+    std::string data;
 };
 
 TEST_F(StartupCheckTest, NamesTheFirstThingThatKeepsTheFilesFromBeingUsed) {

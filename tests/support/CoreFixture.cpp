@@ -94,6 +94,13 @@ void CoreFixture::AddBillItem(int id, int assembly, int component, int service, 
         format::FloatToStr(qty) + ")");
 }
 
+std::vector<int> Keys(db::Query& rows) {
+    std::vector<int> keys;
+    for (int row = 0; row < rows.RecordCount(); ++row)
+        keys.push_back(std::stoi(rows.TextAt(row, 0)));
+    return keys;
+}
+
 CoreFixture::SwappedReservation CoreFixture::ReserveThenSwapFolderForLink(const std::string& prefix,
                                                                           const std::string& ext) {
     namespace fs = std::filesystem;

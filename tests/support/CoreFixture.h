@@ -16,6 +16,9 @@
 
 namespace zl::test {
 
+// The key (first column) of each row the dataset holds, in its order.
+std::vector<int> Keys(db::Query& rows);
+
 class CoreFixture : public ::testing::Test {
   protected:
     CoreFixture();

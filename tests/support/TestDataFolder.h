@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "tests/support/TempFolder.h"
+
 namespace zl::test {
 
 class TestDataFolder {
@@ -15,15 +17,15 @@ class TestDataFolder {
     TestDataFolder& operator=(const TestDataFolder&) = delete;
 
     // The temporary directory that XDG_DATA_HOME names.
-    const std::string& Home() const { return home_; }
+    const std::string& Home() const { return home_.Path(); }
     // The per-user data folder inside it, ending in "/".
-    std::string DataFolder() const { return home_ + "/tesmond/zlm/"; }
+    std::string DataFolder() const { return Home() + "/tesmond/zlm/"; }
     std::string MainDb() const { return DataFolder() + "db/zlm.dat"; }
     std::string MetaDb() const { return DataFolder() + "db/zlm_meta.dat"; }
     std::string LocalDb() const { return DataFolder() + "db/zlmlocal.dat"; }
 
   private:
-    std::string home_;
+    TempFolder home_;
     std::string previousXdg_;
     bool hadXdg_ = false;
 };

@@ -12,6 +12,18 @@
 namespace zl::widgets {
 namespace {
 
+// A grid of its own over the rows of `sql`, opened, `width` pixels wide.
+struct GridOver {
+    GridOver(db::Connection& connection, const std::string& sql, int width) : rows(&connection) {
+        rows.SetSQL(sql);
+        rows.Open();
+        grid.resize(width, 300);
+        grid.SetDataSet(&rows);
+    }
+    db::Query rows;
+    DBGrid grid;
+};
+
 class DBGridTest : public test::CoreFixture {
   protected:
     void SetUp() override {
@@ -79,14 +91,12 @@ TEST_F(DBGridTest, ColumnsFitTheirCaptionAndTheRowsInViewOnly) {
         "with recursive n(i) as (select 1 union all select i + 1 from n where i < 2000) "
         "insert into entity (entity_id, dimension_id, entity_name) select 1000 + i, 1, "
         "case when i = 500 then printf('%.200c', 'W') else 'A' end from n");
-    db::Query wide(&dm->zlmConn);
-    wide.SetSQL(
+    GridOver wide(
+        dm->zlmConn,
         "select entity_id as maximum_discount_allowed_per_line, entity_name from entity where "
-        "entity_id > 1000 order by entity_id");
-    wide.Open();
-    DBGrid second;
-    second.resize(400, 300);
-    second.SetDataSet(&wide);
+        "entity_id > 1000 order by entity_id",
+        400);
+    DBGrid& second = wide.grid;
     EXPECT_GE(second.columnWidth(0), second.horizontalHeader()->sectionSizeHint(0));
     EXPECT_LT(second.columnWidth(1),
               second.fontMetrics().horizontalAdvance(QString(200, QChar('W'))));
@@ -113,14 +123,13 @@ bool ShowsWhole(DBGrid& grid, int column) {
 
 TEST_F(DBGridTest, ColumnsWidenForTheRowsThatArriveNumbersWholeTextUpTo300Pixels) {
     // Opened before its rows are there, as a list's first open is; then refreshed.
-    db::Query lines(&dm->zlmConn);
-    lines.SetSQL(
+    GridOver listed(
+        dm->zlmConn,
         "select entity_id, entity_taxrate * 1000 as Total, entity_name || ' ' || entity_title "
-        "as Name from entity where entity_id > 100 and entity_taxrate > 50 order by entity_id");
-    lines.Open();
-    DBGrid list;
-    list.resize(600, 300);
-    list.SetDataSet(&lines);
+        "as Name from entity where entity_id > 100 and entity_taxrate > 50 order by entity_id",
+        600);
+    db::Query& lines = listed.rows;
+    DBGrid& list = listed.grid;
     ASSERT_EQ(list.Model().rowCount(), 0);
     const int name = 2;
     // Laid out narrow, as for the short names of a first screen.
@@ -162,11 +171,9 @@ TEST_F(DBGridTest, FloatsHaveTwoDecimals) {
 }
 
 TEST_F(DBGridTest, EveryTitleShowsWhole) {
-    db::Query rates(&dm->zlmConn);
-    rates.SetSQL("select * from lstBillRate");
-    rates.Open();
-    DBGrid list;
-    list.SetDataSet(&rates);
+    GridOver listed(dm->zlmConn, "select * from lstBillRate", 640);
+    db::Query& rates = listed.rows;
+    DBGrid& list = listed.grid;
     ASSERT_EQ(rates.FieldByName("Maximum discount").Index(), 8);
     for (int column = 0; column < rates.FieldCount(); ++column)
         EXPECT_GE(list.columnWidth(column), list.horizontalHeader()->sectionSizeHint(column))

@@ -19,6 +19,7 @@
 #include "platform/db/DbError.h"
 #include "platform/db/JetDialect.h"
 #include "platform/db/Query.h"
+#include "tests/support/TempFolder.h"
 
 namespace zl::db {
 namespace {
@@ -144,29 +145,17 @@ TEST(QuoteName, ANameThatIsNoColumnIsAnErrorNotAText) {
 // A folder of its own for files that the tests damage or write-protect.
 class ScratchFolder {
   public:
-    ScratchFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "zelmar-conn-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~ScratchFolder() {
-        chmod(path_.c_str(), 0700);
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    const std::string& Path() const { return path_; }
+    const std::string& Path() const { return folder_.Path(); }
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(path_))
+        for (const auto& entry : std::filesystem::directory_iterator(Path()))
             names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }
 
   private:
-    std::string path_;
+    zl::test::TempFolder folder_{"zelmar-conn"};
 };
 
 // A small database in rollback-journal mode, so that nothing but the file itself exists.

@@ -36,11 +36,7 @@ create view item_list as
 }  // namespace
 
 DbTestFile::DbTestFile() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zelmar-db-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("mkdtemp failed");
-    folder_ = pattern;
-    path_ = folder_ + "/test.dat";
+    path_ = folder_.Path() + "/test.dat";
     sqlite3* db = nullptr;
     sqlite3_open(path_.c_str(), &db);
     char* error = nullptr;
@@ -57,8 +53,6 @@ DbTestFile::DbTestFile() {
 
 DbTestFile::~DbTestFile() {
     conn.Close();
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
 }
 
 std::string DbTestFile::ConnectionString() const {

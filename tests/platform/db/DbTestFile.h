@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/db/Connection.h"
+#include "tests/support/TempFolder.h"
 
 namespace zl::db::test {
 
@@ -19,7 +20,7 @@ class DbTestFile {
     Connection conn;
 
   private:
-    std::string folder_;
+    zl::test::TempFolder folder_{"zelmar-db"};
     std::string path_;
 };
 
