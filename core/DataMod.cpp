@@ -7,6 +7,7 @@
 #include "core/Globals.h"
 #include "core/WebRequests.h"
 #include "platform/db/JetDialect.h"
+#include "platform/desktop/Files.h"
 #include "platform/ui/Prompter.h"
 
 namespace zl {
@@ -27,14 +28,7 @@ db::FileSharing SharingOf(const std::string& path, const std::string& dataFolder
     const std::filesystem::path folder = std::filesystem::weakly_canonical(dataFolder, error);
     if (error)
         return db::FileSharing::Shared;
-    auto f = file.begin();
-    for (auto d = folder.begin(); d != folder.end(); ++d, ++f) {
-        if (d->empty())
-            continue;  // the trailing "/" of the folder
-        if (f == file.end() || *f != *d)
-            return db::FileSharing::Shared;
-    }
-    return db::FileSharing::Private;
+    return desktop::IsInside(file, folder) ? db::FileSharing::Private : db::FileSharing::Shared;
 }
 
 TDataMod::TDataMod(Deliverable deliverable) : deliverable_(deliverable) {

@@ -1,7 +1,6 @@
 #include "core/ListIndexes.h"
 
 #include <exception>
-#include <optional>
 #include <string>
 
 #include "core/ErrorLog.h"
@@ -16,7 +15,6 @@ const char* CustomerNameIndexSql() {
 }
 
 IndexUpdate AddListIndexes(db::Connection& main) {
-    std::optional<std::string> error;
     try {
         {
             // Asked first, so that a workstation starting on a shared file that has the index
@@ -32,10 +30,10 @@ IndexUpdate AddListIndexes(db::Connection& main) {
         main.Execute(CustomerNameIndexSql());
         return IndexUpdate::Added;
     } catch (const std::exception& e) {
-        error = e.what();
+        // Nothing is open by now: the statement has ended, and the box holds no lock.
+        LogError("TDataMod.AddListIndexes", e.what(), CustomerNameIndexSql());
+        return IndexUpdate::Failed;
     }
-    LogError("TDataMod.AddListIndexes", *error, CustomerNameIndexSql());
-    return IndexUpdate::Failed;
 }
 
 }  // namespace zl

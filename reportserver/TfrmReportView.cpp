@@ -40,6 +40,7 @@
 #include "core/ErrorLog.h"
 #include "core/Globals.h"
 #include "platform/desktop/Desktop.h"
+#include "platform/desktop/Files.h"
 #include "platform/format/Format.h"
 #include "platform/ui/Prompter.h"
 #include "reportserver/ZLMReport.h"
@@ -171,16 +172,6 @@ QWebEngineView* LockedView(QWebEngineProfile* profile, QWidget* parent) {
     return view;
 }
 
-// Whether `file` lies below `folder` (both canonical).
-bool IsInside(const std::filesystem::path& file, const std::filesystem::path& folder) {
-    auto f = file.begin();
-    for (auto d = folder.begin(); d != folder.end(); ++d, ++f) {
-        if (f == file.end() || *f != *d)
-            return false;
-    }
-    return f != file.end();
-}
-
 // Closes the queries when the scope ends, whatever way it ends.
 class CloseOnExit {
   public:
@@ -244,7 +235,7 @@ std::string PageRefusal(const std::string& path, const std::vector<std::string>&
     const bool inside = std::any_of(folders.begin(), folders.end(), [&](const std::string& f) {
         std::error_code missing;
         const fs::path folder = fs::canonical(f, missing);
-        return !f.empty() && !missing && IsInside(file, folder);
+        return !f.empty() && !missing && desktop::IsInside(file, folder);
     });
     if (!inside)
         return "it lies outside the data folder and the document repository";

@@ -38,13 +38,9 @@ bool ApplyLinkChanges(const LinkRewrite& links, const std::string& tag) {
                         std::back_inserter(removed));
     if (added.empty() && removed.empty())
         return true;
-    std::vector<int> keys;
-    for (std::size_t i = 0; i < added.size(); ++i) {
-        const int key = DataMod->nextID();
-        if (key == 0)
-            return false;  // the counter has said why; the stored links stay as they were
-        keys.push_back(key);
-    }
+    const int firstKey = added.empty() ? 0 : DataMod->nextIDs(static_cast<int>(added.size()));
+    if (!added.empty() && firstKey == 0)
+        return false;  // the counter has said why; the stored links stay as they were
     const std::string owner = links.ownerColumn + "=" + std::to_string(links.ownerId);
     std::string error;
     bool stored = false;
@@ -57,7 +53,8 @@ bool ApplyLinkChanges(const LinkRewrite& links, const std::string& tag) {
         for (std::size_t i = 0; i < added.size(); ++i)
             DataMod->zlmConn.Execute(
                 "insert into " + links.table + "(" + links.keyColumn + ", " + links.ownerColumn +
-                ", " + links.otherColumn + ") select " + std::to_string(keys[i]) + "," +
+                ", " + links.otherColumn + ") select " +
+                std::to_string(firstKey + static_cast<int>(i)) + "," +
                 std::to_string(links.ownerId) + "," + std::to_string(added[i]) +
                 " where not exists (select 1 from " + links.table + " where " + owner + " and " +
                 links.otherColumn + "=" + std::to_string(added[i]) + ")");

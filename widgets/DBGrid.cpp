@@ -210,8 +210,8 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new QueryTableModel
     setWordWrap(false);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     connect(model_, &QueryTableModel::modelReset, this, [this] { DefaultColumns(); });
-    // Rows that arrive later (the rest of a list, a refresh) or come into view are measured too.
-    connect(model_, &QueryTableModel::rowsInserted, this, [this] { FitColumns(); });
+    // Rows that arrive later (the rest of a list, a refresh: the model reports them changed, new
+    // ones included) or come into view are measured too.
     connect(model_, &QueryTableModel::dataChanged, this, [this] { FitColumns(); });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { FitColumns(); });
     connect(model_, &QueryTableModel::CurrentRowChanged, this,

@@ -50,7 +50,8 @@ std::string EntryRefused(const QWidget* control, const QString& what, const QStr
 }
 
 void TellRefused(QWidget* control, const std::string& text) {
-    ui::ShowMessage(HandleOf(control->window()), text, "Invalid value", ui::Icon::Warning);
+    ui::ShowMessage(HandleOf(control ? control->window() : nullptr), text, "Invalid value",
+                    ui::Icon::Warning);
 }
 
 QString TimeFormat() {
@@ -99,6 +100,9 @@ QDate ReadDate(const QString& entry, const QString& format, bool exact) {
 }  // namespace
 
 QString OneLine(QString text) {
+    // Called for every cell a grid draws: most values hold no break.
+    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
     static const QRegularExpression breaks("\\r\\n|\\n|\\r");
     return text.replace(breaks, " ");
 }
@@ -259,8 +263,7 @@ bool DataControl::UpdateRecord() {
         return true;
     } catch (const db::RangeError& e) {
         auto* widget = dynamic_cast<QWidget*>(this);
-        ui::ShowMessage(HandleOf(widget ? widget->window() : nullptr), e.what(), "Invalid value",
-                        ui::Icon::Warning);
+        TellRefused(widget, e.what());
         Refresh();
         if (widget)
             widget->setFocus();

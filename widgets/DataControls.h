@@ -174,10 +174,6 @@ class DBComboBox : public QComboBox, public DataControl {
   protected:
     void Show(const db::Field* field) override;
     std::string Text() const override { return currentText().toStdString(); }
-
-  private:
-    // Typed text is limited to the width of a text field.
-    void LimitLength(const db::Field* field);
 };
 
 // A list whose entries come from a second dataset: the field holds a key, the list shows the
@@ -263,8 +259,6 @@ class DateEdit : public QDateEdit {
     Q_OBJECT
   public:
     explicit DateEdit(QWidget* parent = nullptr);
-    // Whether the user is typing an entry not yet taken as the date.
-    bool Typing() const { return typing_; }
     // Takes the entry being typed as the date. False when it was refused: the user has been
     // told, the field shows its date again and has the focus.
     bool FinishTyping();

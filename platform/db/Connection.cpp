@@ -168,10 +168,6 @@ std::string FileDamagedMessage(const std::string& path) {
            "on every workstation before restoring a backup, then start it again.";
 }
 
-SpareReaders::~SpareReaders() {
-    Close();
-}
-
 std::unique_ptr<Connection> SpareReaders::Take() {
     std::lock_guard lock(mutex_);
     if (spare_.empty())
@@ -341,42 +337,41 @@ std::string Connection::JournalMode() const {
 void Connection::Checkpoint() {
     if (!db_ || JournalMode() != "wal")
         return;
-    if (NoticeLost() || fileLost_) {
+    NoticeLost();
+    if (fileLost_) {
         CheckpointOwnLog();
         return;
     }
     ExecRaw("PRAGMA wal_checkpoint(TRUNCATE)");
 }
 
-bool Connection::NoticeLost() {
+void Connection::NoticeLost() {
     if (fileLost_ || !db_ || SameFile())
-        return false;
+        return;
     fileLost_ = true;
     // Spare readers have the old file open; a reader opened from now on opens the path.
     if (spares_)
         spares_->Close();
     spares_ = std::make_shared<SpareReaders>();
     CheckpointOwnLog();
-    return true;
 }
 
-bool Connection::CheckpointOwnLog() {
+void Connection::CheckpointOwnLog() {
     // The log lies at the old path, beside whatever file is there now, and whoever opens that
     // file next would replay it into it. The checkpoint writes the log through the open handle
     // into the file it belongs to, wherever that lies now, and empties it. Once it is empty this
     // connection must not touch the path again: its close would checkpoint and delete the log
     // of the file at the path, which may be another program's by then.
     if (lostLogCheckpointed_ || JournalMode() != "wal")
-        return true;
+        return;
     int logFrames = 0, copied = 0;
     const int rc =
         sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, &logFrames, &copied);
     EndWait();
     if (rc != SQLITE_OK)
-        return false;  // a reader holds the log; tried again at the next check and at exit
+        return;  // a reader holds the log; tried again at the next check and at exit
     sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     lostLogCheckpointed_ = true;
-    return true;
 }
 
 void Connection::SetBusyCallback(std::function<void(bool)> callback) {

@@ -62,7 +62,6 @@ class SpareReaders {
   public:
     // At most this many wait; a reader given beyond them is closed.
     static constexpr size_t kMostKept = 4;
-    ~SpareReaders();
     // The reader given back last, or null when none waits.
     std::unique_ptr<Connection> Take();
     void Give(std::unique_ptr<Connection> reader);
@@ -93,7 +92,6 @@ class Connection {
     void Open();
     // How Open treats the file; Private unless set.
     void SetSharing(FileSharing sharing) { sharing_ = sharing; }
-    FileSharing Sharing() const { return sharing_; }
     // Stands in for statfs when Open decides the journal (tests); an empty probe restores it.
     void SetFileSystemProbe(FileSystemProbe probe);
     // Opens the file of another connection the way that one was opened (for a worker thread's
@@ -164,8 +162,8 @@ class Connection {
     void ExecRaw(const char* sql);
     void ChooseJournal(const std::string& path);
     bool SameFile() const;
-    bool NoticeLost();
-    bool CheckpointOwnLog();
+    void NoticeLost();
+    void CheckpointOwnLog();
     void EndWait();
     static int OnBusy(void* self, int attempt);
     static int OnCommit(void* self);

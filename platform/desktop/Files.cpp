@@ -166,4 +166,16 @@ bool CreateEmptyFileAt(int folder, const std::string& name) {
     return ::close(fd) == 0;
 }
 
+bool IsInside(const std::filesystem::path& file, const std::filesystem::path& folder) {
+    auto f = file.begin();
+    for (const std::filesystem::path& level : folder) {
+        if (level.empty())
+            continue;
+        if (f == file.end() || *f != level)
+            return false;
+        ++f;
+    }
+    return f != file.end();
+}
+
 }  // namespace zl::desktop

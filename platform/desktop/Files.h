@@ -4,6 +4,7 @@
 
 #include <ext/stdio_filebuf.h>
 
+#include <filesystem>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -82,5 +83,9 @@ FileDescriptor OpenFolderBelow(const std::string& base, const std::string& relat
 // Creates `name` exclusively in the folder `folder` (a descriptor from OpenPrivateFolder), empty
 // and 0600. False with errno EEXIST when the name is taken, or another errno.
 bool CreateEmptyFileAt(int folder, const std::string& name);
+
+// Whether `file` lies below `folder`, their levels compared as they stand (make both canonical
+// first); a trailing "/" of the folder counts for nothing.
+bool IsInside(const std::filesystem::path& file, const std::filesystem::path& folder);
 
 }  // namespace zl::desktop
