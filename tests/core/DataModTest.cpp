@@ -251,10 +251,6 @@ TEST_F(DataModTest, OnlyAFileInsideTheUsersOwnDataFolderUsesTheWriteAheadLog) {
         ASSERT_TRUE(m->Connect(m->zlmConn, m->BuildConnectionString(shared)));
         EXPECT_EQ(m->zlmConn.JournalMode(), "delete");
     }
-    EXPECT_TRUE(dm->actionQuery("update entity set entity_f1='both' where entity_id=5", "t"));
-    EXPECT_TRUE(server.actionQuery(server.zlmConn,
-                                   "update entity set entity_f1='srv' where entity_id=5", "t"));
-    EXPECT_FALSE(std::filesystem::exists(shared + "-wal"));
 }
 
 TEST_F(DataModTest, AReadBlockedByAnotherWorkstationTellsOnceThatNothingWasLost) {

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -19,27 +18,19 @@ struct SetupRun {
     std::string out, err;
 };
 
-// Runs zelmar-setup with `arguments` in the test's own data and configuration homes.
-SetupRun RunSetup(const std::string& arguments, const std::string& errFile) {
-    SetupRun run;
-    const std::string command = "'" ZELMAR_SETUP_PATH "' " + arguments + " 2>'" + errFile + "'";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[512];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        run.out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = test::ReadFile(errFile);
-    return run;
+// Runs zelmar-setup with `arguments` in the test's own data and configuration homes, its output
+// kept in `folder`.
+SetupRun RunSetup(const std::string& arguments, const std::string& folder) {
+    const std::string out = folder + "/stdout", err = folder + "/stderr";
+    const int status = std::system(
+        ("'" ZELMAR_SETUP_PATH "' " + arguments + " >'" + out + "' 2>'" + err + "'").c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::ReadFile(out), test::ReadFile(err)};
 }
 
 TEST(SetupCommand, HelpAndUnknownArgumentsShowTheUsageAndCreateNothing) {
     const test::TempConfigHome config;
     const test::TestDataFolder folder(false);
-    const test::TempFolder errFolder("zelmar-setup-err");
-    const std::string errFile = errFolder.Path() + "/stderr";
+    const test::TempFolder output("zelmar-setup-output");
     const struct {
         std::string arguments;
         int status;
@@ -52,7 +43,7 @@ TEST(SetupCommand, HelpAndUnknownArgumentsShowTheUsageAndCreateNothing) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
-        const SetupRun run = RunSetup(c.arguments, errFile);
+        const SetupRun run = RunSetup(c.arguments, output.Path());
         EXPECT_EQ(run.status, c.status);
         const std::string& usage = c.usageOnStdout ? run.out : run.err;
         EXPECT_EQ(usage.find("Usage: zelmar-setup [--help]\n"), c.firstError.size()) << usage;
